@@ -1,0 +1,24 @@
+#pragma once
+// Guards for numbers coming from the host: a NaN or an infinity must not
+// poison the cursor or the page geometry.
+
+#include <algorithm>
+#include <cmath>
+
+namespace quillet {
+
+/// Lengths are limited to +-100 m, far beyond any paper.
+constexpr float MaxLengthMm = 100000.0f;
+
+inline float clampLength(float mm)
+{
+    return std::clamp(mm, -MaxLengthMm, MaxLengthMm);
+}
+
+/// An optional position: missing, negative and non-finite all mean "here" (-1).
+inline float positionOrMissing(float mm)
+{
+    return std::isfinite(mm) && mm >= 0 ? std::min(mm, MaxLengthMm) : -1.0f;
+}
+
+} // namespace quillet

@@ -1,0 +1,35 @@
+#pragma once
+// Everything one listing needs besides its state: the spool file, the printer,
+// the preview page surface and the window that reports progress. One per
+// process, shared by every Quillet instance.
+
+#include "quillet/ListingState.h"
+#include "spool/SpoolFile.h"
+
+#include <memory>
+
+namespace quillet {
+
+class PrinterDevice;
+class Surface;
+
+/// What composition tells the windows around it.
+class ListingEvents {
+public:
+    virtual ~ListingEvents() = default;
+    /// A new page was started while composing (the wait dialog shows it).
+    virtual void pageStarted(int page) = 0;
+};
+
+struct Session {
+    ListingState state;
+    std::unique_ptr<SpoolFile> spool; ///< open from Init to the closing of the preview
+    PrinterDevice *printer = nullptr;
+    Surface *pageSurface = nullptr; ///< the preview page, also when printing directly
+    ListingEvents *events = nullptr;
+};
+
+/// The process's one listing.
+Session &session();
+
+} // namespace quillet

@@ -1,0 +1,52 @@
+#pragma once
+// The printer on Qt and CUPS. Follows the system's default printer (or the one
+// picked in the print dialog); when the system has no printer at all it is a
+// PDF printer on A4 without a border, writing into the temporary directory.
+//
+// Jobs must be discardable, and QPrinter::abort() does not discard a CUPS job:
+// so every job is drawn into a private temporary PDF laid out for the chosen
+// printer, handed to CUPS only by endDoc() and deleted by killDoc().
+
+#include "render/PrinterDevice.h"
+
+#include <QString>
+#include <memory>
+
+class QPrinter;
+
+namespace quillet {
+
+class QtPrinterDevice : public PrinterDevice {
+public:
+    QtPrinterDevice();
+    ~QtPrinterDevice() override;
+
+    void followDefault() override;
+    std::string deviceName() const override;
+    bool setOrientation(int code) override;
+    int orientation() const override;
+    bool setPaperSize(int code) override;
+    int paperSize() const override;
+    CustomPaperResult setCustomPaper(int widthMm, int heightMm) override;
+    PrinterPage page() const override;
+    Surface &surface() override;
+    void newPage() override;
+    void endDoc() override;
+    void killDoc() override;
+
+    /// The QPrinter that holds the printer's name and page layout; the print
+    /// dialog edits it. Never draw on it directly.
+    QPrinter &printer();
+    /// Name given to the next jobs (CUPS document name, PDF title).
+    void setDocumentName(const QString &name);
+    /// Where the last finished job went: "CUPS queue <name>, job <id>" or a PDF file path.
+    QString lastOutput() const;
+    /// True when no CUPS printer is reachable and jobs are written to PDF files.
+    bool isPdfFallback() const;
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+} // namespace quillet

@@ -1,0 +1,92 @@
+#include "spool/SpoolCodec.h"
+
+#include <bit>
+#include <cstring>
+
+namespace quillet {
+
+namespace {
+
+static_assert(std::endian::native == std::endian::little,
+              "the spool layout is little-endian; add byte swapping for this target");
+
+constexpr int16_t FileTrue = -1;
+
+template <typename T> void put(char *slot, int offset, T value)
+{
+    std::memcpy(slot + offset, &value, sizeof value);
+}
+
+template <typename T> T get(const char *slot, int offset)
+{
+    T value;
+    std::memcpy(&value, slot + offset, sizeof value);
+    return value;
+}
+
+} // namespace
+
+std::vector<std::string_view> splitIntoChunks(std::string_view text)
+{
+    std::vector<std::string_view> chunks;
+    while (!text.empty()) {
+        size_t cut = std::min<size_t>(text.size(), ChunkTextMax);
+        if (cut < text.size()) {
+            // Back up to the start of a character: at most three continuation bytes.
+            size_t start = cut;
+            for (int back = 0; back < 4 && start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80;
+                 ++back)
+                --start;
+            if (start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) != 0x80)
+                cut = start;
+        }
+        chunks.push_back(text.substr(0, cut));
+        text.remove_prefix(cut);
+    }
+    return chunks;
+}
+
+std::vector<char> encodeCommand(const SpoolRecord &record)
+{
+    const auto chunks = splitIntoChunks(record.text);
+    std::vector<char> bytes((1 + chunks.size()) * SlotSize, 0);
+    char *slot = bytes.data();
+    put<int16_t>(slot, 0, record.page);
+    put<uint8_t>(slot, 2, record.op);
+    put<float>(slot, 3, record.valA);
+    put<float>(slot, 7, record.valC);
+    put<float>(slot, 11, record.valB);
+    put<float>(slot, 15, record.valD);
+    put<int16_t>(slot, 19, chunks.empty() ? 0 : FileTrue);
+    put<float>(slot, 21, record.valE);
+    for (size_t i = 0; i < chunks.size(); ++i) {
+        slot += SlotSize;
+        put<int16_t>(slot, 0, i + 1 < chunks.size() ? FileTrue : 0);
+        put<uint16_t>(slot, 2, static_cast<uint16_t>(chunks[i].size()));
+        std::memcpy(slot + ChunkHeaderSize, chunks[i].data(), chunks[i].size());
+    }
+    return bytes;
+}
+
+DecodedRecord decodeRecord(std::span<const char, SlotSize> slot)
+{
+    DecodedRecord decoded;
+    SpoolRecord &r = decoded.record;
+    r.page = get<int16_t>(slot.data(), 0);
+    r.op = get<uint8_t>(slot.data(), 2);
+    r.valA = get<float>(slot.data(), 3);
+    r.valC = get<float>(slot.data(), 7);
+    r.valB = get<float>(slot.data(), 11);
+    r.valD = get<float>(slot.data(), 15);
+    decoded.hasText = get<int16_t>(slot.data(), 19) != 0;
+    r.valE = get<float>(slot.data(), 21);
+    return decoded;
+}
+
+DecodedChunk decodeChunk(std::span<const char, SlotSize> slot)
+{
+    const auto length = std::min<uint16_t>(get<uint16_t>(slot.data(), 2), SlotSize - ChunkHeaderSize);
+    return {get<int16_t>(slot.data(), 0) != 0, std::string_view(slot.data() + ChunkHeaderSize, length)};
+}
+
+} // namespace quillet

@@ -1,0 +1,43 @@
+#include "spool/TempDir.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <stdlib.h>
+#include <vector>
+
+namespace quillet {
+
+std::string TempDir()
+{
+    const char *env = std::getenv("TMPDIR");
+    std::string dir = env && *env ? env : "/tmp";
+    if (dir.back() != '/')
+        dir += '/';
+    return dir;
+}
+
+SpoolName MakeSpoolName(const std::string &prefix)
+{
+    static constexpr char suffix[] = ".tmp";
+    std::string path = TempDir() + prefix + "XXXXXX" + suffix;
+    std::vector<char> buffer(path.begin(), path.end());
+    buffer.push_back('\0');
+    // mkstemps creates the file with O_CREAT | O_EXCL and mode 0600.
+    const int fd = mkstemps(buffer.data(), sizeof suffix - 1);
+    if (fd < 0)
+        return {};
+    return {std::string(buffer.data()), fd};
+}
+
+std::string spoolPrefixForToday()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char prefix[8];
+    std::snprintf(prefix, sizeof prefix, "Prt%02d-", local.tm_mday);
+    return prefix;
+}
+
+} // namespace quillet
