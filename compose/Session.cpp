@@ -8,6 +8,15 @@ Session &session()
     return theSession;
 }
 
+void closeSpool(Session &session)
+{
+    if (session.spool) {
+        session.spool->remove();
+        session.spool.reset();
+    }
+    session.state.SpoolNum = 0;
+}
+
 const ListingState &state()
 {
     return session().state;

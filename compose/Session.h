@@ -32,4 +32,7 @@ struct Session {
 /// The process's one listing.
 Session &session();
 
+/// Closes the listing's spool file and deletes it; nothing when none is open.
+void closeSpool(Session &session);
+
 } // namespace quillet

@@ -92,6 +92,9 @@ public:
     void PNewImg(const QImage &IMG);
     void PDrawImg(int NImg, float PosY, float PosX);
 
+    /// Where the last direct print job went: "<queue>, job <id>" or a PDF file path.
+    QString lastOutput() const;
+
     QSize sizeHint() const override;
 
 protected:

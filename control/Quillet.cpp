@@ -1,0 +1,266 @@
+#include "quillet/Quillet.h"
+
+#include "compose/Composer.h"
+#include "control/Lifecycle.h"
+#include "control/ResumeOnError.h"
+#include "control/Runtime.h"
+#include "platform/QtPrinterDevice.h"
+
+#include <QPainter>
+
+namespace quillet {
+
+namespace {
+
+Composer composer()
+{
+    return Composer(session());
+}
+
+std::string utf8(const QString &text)
+{
+    return text.toStdString();
+}
+
+constexpr QSize FaceSize(32, 32);
+
+} // namespace
+
+Quillet::Quillet(QWidget *parent) : QWidget(parent)
+{
+    setFixedSize(FaceSize);
+}
+
+Quillet::~Quillet()
+{
+    if (session().state.ActiveCtl == this)
+        session().state.ActiveCtl = nullptr;
+}
+
+QSize Quillet::sizeHint() const
+{
+    return FaceSize;
+}
+
+void Quillet::paintEvent(QPaintEvent *)
+{
+    // The design-time face: a sheet with a few lines of print.
+    QPainter painter(this);
+    const QRect sheet = rect().adjusted(6, 2, -6, -2);
+    painter.fillRect(sheet, Qt::white);
+    painter.setPen(Qt::darkGray);
+    painter.drawRect(sheet.adjusted(0, 0, -1, -1));
+    for (int y = sheet.top() + 5; y < sheet.bottom() - 3; y += 4)
+        painter.drawLine(sheet.left() + 3, y, sheet.right() - 3, y);
+}
+
+quint8 Quillet::Init(QWidget *ParentWin, const QString &LName, const QVariant &PrtScreen, const QVariant &POri,
+                     const QVariant &PPaper, bool cSETUP, bool cSELPAG, bool cPRINT, bool cFIND, bool ASize,
+                     bool cCANCEL, bool CanShow, bool NoDialog, int NPW, int NPH)
+{
+    return resumeOnError(this, quint8(0), [&] {
+        return lifecycle::Init({ParentWin, LName, PrtScreen, POri, PPaper, cSETUP, cSELPAG, cPRINT, cFIND, ASize,
+                                cCANCEL, CanShow, NoDialog, NPW, NPH});
+    });
+}
+
+void Quillet::Show()
+{
+    resumeOnError(this, [] { lifecycle::Show(); });
+}
+
+void Quillet::Abort()
+{
+    resumeOnError(this, [] { lifecycle::Abort(); });
+}
+
+bool Quillet::Wait()
+{
+    return resumeOnError(this, true, [] { return lifecycle::Wait(); });
+}
+
+bool Quillet::AbortPRT() const
+{
+    return session().state.AbortPrtFlag;
+}
+
+void Quillet::setAbortPRT(bool value)
+{
+    resumeOnError(this, [value] {
+        session().state.AbortPrtFlag = value;
+        lifecycle::Abort();
+    });
+}
+
+QString Quillet::lastOutput() const
+{
+    return resumeOnError(const_cast<Quillet *>(this), QString(),
+                         [] { return Runtime::instance().printer().lastOutput(); });
+}
+
+void Quillet::PNL(float Skip)
+{
+    resumeOnError(this, [=] { composer().PNL(Skip); });
+}
+
+void Quillet::PNP()
+{
+    resumeOnError(this, [] { composer().PNP(); });
+}
+
+void Quillet::PMargins(float TMarg, float LMarg, float BMarg, float RMarg)
+{
+    resumeOnError(this, [=] { composer().PMargins(TMarg, LMarg, BMarg, RMarg); });
+}
+
+float Quillet::mx()
+{
+    return resumeOnError(this, 0.0f, [] { return composer().mx(); });
+}
+
+float Quillet::MY()
+{
+    return resumeOnError(this, 0.0f, [] { return composer().MY(); });
+}
+
+float Quillet::PW()
+{
+    return resumeOnError(this, 0.0f, [] { return composer().PW(); });
+}
+
+float Quillet::PH()
+{
+    return resumeOnError(this, 0.0f, [] { return composer().PH(); });
+}
+
+float Quillet::CurX()
+{
+    return resumeOnError(this, 0.0f, [] { return composer().CurX(); });
+}
+
+float Quillet::CurY()
+{
+    return resumeOnError(this, 0.0f, [] { return composer().CurY(); });
+}
+
+void Quillet::C(const QString &, float, float, float)
+{
+    resumeOnError(this, [] {});
+}
+
+void Quillet::L(const QString &, float, float, float)
+{
+    resumeOnError(this, [] {});
+}
+
+void Quillet::R(const QString &, float, float, float)
+{
+    resumeOnError(this, [] {});
+}
+
+QString Quillet::M(const QString &, float, float, float)
+{
+    return resumeOnError(this, QString(), [] { return QString(); });
+}
+
+void Quillet::NewCol(float, float)
+{
+    resumeOnError(this, [] {});
+}
+
+void Quillet::ClsCols()
+{
+    resumeOnError(this, [] { composer().ClsCols(); });
+}
+
+void Quillet::CCol(int, const QString &, float, bool)
+{
+    resumeOnError(this, [] {});
+}
+
+void Quillet::LCol(int, const QString &, float, float, bool)
+{
+    resumeOnError(this, [] {});
+}
+
+void Quillet::RCol(int, const QString &, float, float, bool)
+{
+    resumeOnError(this, [] {});
+}
+
+void Quillet::PFont(const QString &FTName, float FTSize, bool FTBold, bool FTItalic, bool FTTrans)
+{
+    resumeOnError(this, [&] { composer().PFont(utf8(FTName), FTSize, FTBold, FTItalic, FTTrans); });
+}
+
+void Quillet::PAlign(int PAl)
+{
+    resumeOnError(this, [=] { composer().PAlign(PAl); });
+}
+
+float Quillet::WX(const QString &StrToSee)
+{
+    return resumeOnError(this, 0.0f, [&] { return composer().WX(utf8(StrToSee)); });
+}
+
+float Quillet::WY(const QString &StrToSee)
+{
+    return resumeOnError(this, 0.0f, [&] { return composer().WY(utf8(StrToSee)); });
+}
+
+float Quillet::NLines()
+{
+    return resumeOnError(this, 0.0f, [] { return composer().NLines(); });
+}
+
+bool Quillet::InSize(const QString &StrToSee, float PrtSize)
+{
+    return resumeOnError(this, false, [&] { return composer().InSize(utf8(StrToSee), PrtSize); });
+}
+
+void Quillet::PBox(float, float, float, float, int)
+{
+    resumeOnError(this, [] {});
+}
+
+void Quillet::PCircle(float, float, float, int)
+{
+    resumeOnError(this, [] {});
+}
+
+void Quillet::PLine(float, float, float, float, int)
+{
+    resumeOnError(this, [] {});
+}
+
+void Quillet::PColor(int FColor)
+{
+    resumeOnError(this, [=] { composer().PColor(FColor); });
+}
+
+void Quillet::PDraw(int DStyle, int DMode)
+{
+    resumeOnError(this, [=] { composer().PDraw(DStyle, DMode); });
+}
+
+void Quillet::PFill(int FColor, int FStyle)
+{
+    resumeOnError(this, [=] { composer().PFill(FColor, FStyle); });
+}
+
+void Quillet::PFix(bool FX, bool FY)
+{
+    resumeOnError(this, [=] { composer().PFix(FX, FY); });
+}
+
+void Quillet::PNewImg(const QImage &)
+{
+    resumeOnError(this, [] {});
+}
+
+void Quillet::PDrawImg(int, float, float)
+{
+    resumeOnError(this, [] {});
+}
+
+} // namespace quillet

@@ -1,0 +1,55 @@
+#pragma once
+// Access to the system print dialog, and the one place that keeps the page
+// range of the next print, whichever dialog chose it.
+
+#include <QObject>
+
+class QPrinter;
+class QWidget;
+
+namespace quillet {
+
+class PrinterDialog : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(bool enabled READ enabled)
+    Q_PROPERTY(quint32 flags READ flags)
+    Q_PROPERTY(int copies READ copies)
+    Q_PROPERTY(int minPage READ minPage)
+    Q_PROPERTY(int maxPage READ maxPage)
+    Q_PROPERTY(int fromPage READ fromPage)
+    Q_PROPERTY(int toPage READ toPage)
+public:
+    /// No selection, collate, device copies and collation, no print to file.
+    static constexpr quint32 ResetFlags = 0x1C0014;
+
+    explicit PrinterDialog(QObject *parent = nullptr);
+
+    /// Back to all pages of a listing of numPages pages, one copy.
+    void reset(int numPages);
+
+    /// Shows the system print dialog on the printer, modally. On acceptance
+    /// the printer is the one the user picked and the chosen range is kept.
+    bool exec(QPrinter &printer, QWidget *parent);
+
+    bool enabled() const { return m_enabled; }
+    quint32 flags() const { return m_flags; }
+    int copies() const { return m_copies; }
+    int minPage() const { return m_minPage; }
+    int maxPage() const { return m_maxPage; }
+    int fromPage() const { return m_fromPage; }
+    int toPage() const { return m_toPage; }
+    /// The allowed range, which the page-range dialog uses for its choice.
+    void setAllowedRange(int minPage, int maxPage);
+    void setChosenRange(int fromPage, int toPage);
+
+private:
+    bool m_enabled = true;
+    quint32 m_flags = ResetFlags;
+    int m_copies = 1;
+    int m_minPage = 1;
+    int m_maxPage = 1;
+    int m_fromPage = 1;
+    int m_toPage = 1;
+};
+
+} // namespace quillet

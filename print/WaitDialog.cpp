@@ -1,0 +1,85 @@
+#include "print/WaitDialog.h"
+
+#include "compose/Session.h"
+#include "control/Twips.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
+
+namespace quillet {
+
+namespace {
+// Geometry in twips.
+constexpr int DialogWidth = 4800;
+constexpr int DialogHeight = 1200;
+constexpr int CancelExtraHeight = 855;
+constexpr int LabelLeft = 120;
+constexpr int LabelWidth = 4560;
+constexpr int LabelHeight = 300;
+constexpr int NameTop = 120;
+constexpr int PageTop = 600;
+constexpr int PageTopWithoutName = 360;
+constexpr int CancelTop = 1200;
+constexpr int CancelWidth = 1215;
+constexpr int CancelHeight = 495;
+constexpr int SmallNamePoints = 8;
+} // namespace
+
+WaitDialog::WaitDialog(QWidget *owner)
+    : QDialog(owner), m_name(new QLabel(this)), m_page(new QLabel(this)),
+      m_cancel(new QPushButton(QStringLiteral("Cancelar"), this))
+{
+    setObjectName(QStringLiteral("wWAIT"));
+    m_name->setObjectName(QStringLiteral("LBName"));
+    m_page->setObjectName(QStringLiteral("LBPag"));
+    m_cancel->setObjectName(QStringLiteral("bCAN"));
+    for (QLabel *label : {m_name, m_page})
+        label->setAlignment(Qt::AlignCenter);
+    m_name->setGeometry(twipsToPixels(LabelLeft), twipsToPixels(NameTop), twipsToPixels(LabelWidth),
+                        twipsToPixels(LabelHeight));
+    m_page->setGeometry(twipsToPixels(LabelLeft), twipsToPixels(PageTop), twipsToPixels(LabelWidth),
+                        twipsToPixels(LabelHeight));
+    m_cancel->setGeometry(twipsToPixels((DialogWidth - CancelWidth) / 2), twipsToPixels(CancelTop),
+                          twipsToPixels(CancelWidth), twipsToPixels(CancelHeight));
+    m_cancel->hide();
+    setFixedSize(twipsToPixels(DialogWidth), twipsToPixels(DialogHeight));
+    connect(m_cancel, &QPushButton::clicked, this, &WaitDialog::cancelClicked);
+}
+
+void WaitDialog::showForComposing(const QString &listName, bool showCancel)
+{
+    if (!listName.isEmpty()) {
+        if (QFontMetrics(m_name->font()).horizontalAdvance(listName) > m_name->width()) {
+            QFont small = m_name->font();
+            small.setPointSize(SmallNamePoints);
+            m_name->setFont(small);
+        }
+        m_name->setText(listName);
+    } else {
+        m_page->move(m_page->x(), twipsToPixels(PageTopWithoutName));
+    }
+    if (showCancel) {
+        m_cancel->show();
+        setFixedSize(width(), twipsToPixels(DialogHeight + CancelExtraHeight));
+    }
+    setWindowTitle(QStringLiteral("Compondo a Listagem..."));
+    setPage(1);
+    show();
+    raise();
+    repaint();
+}
+
+void WaitDialog::setPage(int page)
+{
+    m_page->setText(QStringLiteral("Página %1").arg(page));
+}
+
+void WaitDialog::cancelClicked()
+{
+    ListingState &s = session().state;
+    if (s.Spooling && s.ShowCancel)
+        s.PrtCancel = true;
+}
+
+} // namespace quillet

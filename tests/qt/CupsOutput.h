@@ -1,0 +1,58 @@
+#pragma once
+// Finding what the cups-pdf queue printed: it writes each job to $HOME/PDF,
+// named after the job's document name.
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QThread>
+#include <QUuid>
+
+namespace quillet::testing {
+
+inline bool hasCupsPdfQueue()
+{
+    return QPrinterInfo::defaultPrinterName() == QLatin1String("PDF");
+}
+
+/// A document name no other job shares.
+inline QString uniqueDocumentName(const QString &prefix)
+{
+    return prefix + QUuid::createUuid().toString(QUuid::Id128).left(12);
+}
+
+/// The PDF file cups-pdf wrote for a job named documentName, waiting up to
+/// timeoutMs for it to appear and for the queue to let go of it.
+inline QString waitForCupsPdf(const QString &documentName, int timeoutMs = 30000)
+{
+    const QDir dir(QDir::homePath() + QStringLiteral("/PDF"));
+    QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        const QStringList files = dir.entryList({documentName + QStringLiteral("*.pdf")}, QDir::Files);
+        if (!files.isEmpty()) {
+            QProcess lpstat;
+            lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-o"), QStringLiteral("PDF")});
+            lpstat.waitForFinished(5000);
+            if (lpstat.readAllStandardOutput().trimmed().isEmpty())
+                return dir.filePath(files.first());
+        }
+        QThread::msleep(100); // polling interval, bounded by the deadline
+    }
+    return {};
+}
+
+/// The number of pages of a PDF as pdfinfo reports it; -1 when unreadable.
+inline int pdfPageCount(const QString &path)
+{
+    QProcess pdfinfo;
+    pdfinfo.start(QStringLiteral("pdfinfo"), {path});
+    if (!pdfinfo.waitForFinished(10000))
+        return -1;
+    const auto match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
+                           .match(QString::fromUtf8(pdfinfo.readAllStandardOutput()));
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+} // namespace quillet::testing
