@@ -1,11 +1,96 @@
 #include "compose/Composer.h"
+#include "compose/Lengths.h"
+
+#include <cmath>
 
 namespace quillet {
+
+namespace {
+
+/// Kept free at a column's edges.
+constexpr float ColumnPaddingMm = 0.2f;
+
+/// Runs a text command without recording it: the cell has its own record.
+class SpoolingPaused {
+public:
+    explicit SpoolingPaused(ListingState &state) : m_state(state), m_saved(state.Spooling)
+    {
+        state.Spooling = false;
+    }
+    ~SpoolingPaused() { m_state.Spooling = m_saved; }
+    SpoolingPaused(const SpoolingPaused &) = delete;
+    SpoolingPaused &operator=(const SpoolingPaused &) = delete;
+
+private:
+    ListingState &m_state;
+    bool m_saved;
+};
+
+float offsetOrZero(float mm)
+{
+    return std::isnan(mm) ? 0.0f : clampLength(mm);
+}
+
+} // namespace
+
+void Composer::NewCol(float PosX, float cx)
+{
+    if (m_state.NumCols >= MaxColumns || !std::isfinite(PosX) || !std::isfinite(cx))
+        return;
+    PosX = clampLength(PosX);
+    cx = clampLength(cx);
+    m_state.Cols[m_state.NumCols++] = {PosX, PosX + cx};
+    record(RecNewCol, PosX, cx);
+}
 
 void Composer::ClsCols()
 {
     m_state.NumCols = 0;
     record(RecClsCols);
+}
+
+void Composer::CCol(int NCol, std::string_view StrToPrint, float PosY, bool TRUNC)
+{
+    const std::string s = ExpandMarkers(StrToPrint);
+    if (NCol < 1 || NCol > m_state.NumCols)
+        return;
+    const Column column = m_state.Cols[NCol - 1];
+    const float width = column.ColRight - column.ColLeft - ColumnPaddingMm;
+    const std::string t = TRUNC ? FitText(s, width) : s;
+    PosY = positionOrMissing(PosY);
+    record(RecColCenter, static_cast<float>(NCol), verticalValue(PosY), 0, 0, s, TRUNC ? 1 : 0);
+    SpoolingPaused paused(m_state);
+    C(t, PosY, column.ColLeft, column.ColRight);
+}
+
+void Composer::LCol(int NCol, std::string_view StrToPrint, float AddX, float PosY, bool TRUNC)
+{
+    sideCell(RecColLeft, NCol, StrToPrint, AddX, PosY, TRUNC);
+}
+
+void Composer::RCol(int NCol, std::string_view StrToPrint, float SubX, float PosY, bool TRUNC)
+{
+    sideCell(RecColRight, NCol, StrToPrint, SubX, PosY, TRUNC);
+}
+
+void Composer::sideCell(Opcode op, int NCol, std::string_view StrToPrint, float inset, float PosY, bool TRUNC)
+{
+    const std::string s = ExpandMarkers(StrToPrint);
+    if (NCol < 1 || NCol > m_state.NumCols)
+        return;
+    inset = offsetOrZero(inset);
+    const Column column = m_state.Cols[NCol - 1];
+    const bool left = op == RecColLeft;
+    const float x = left ? column.ColLeft + inset + ColumnPaddingMm : column.ColRight - inset - ColumnPaddingMm;
+    const float width = column.ColRight - column.ColLeft - inset - ColumnPaddingMm;
+    const std::string t = TRUNC ? FitText(s, width) : s;
+    PosY = positionOrMissing(PosY);
+    record(op, static_cast<float>(NCol), inset, PosY, 0, s, TRUNC ? 1 : 0);
+    SpoolingPaused paused(m_state);
+    if (left)
+        L(t, PosY, x, 0);
+    else
+        R(t, PosY, x, 0);
 }
 
 } // namespace quillet

@@ -6,6 +6,7 @@
 #include "compose/Session.h"
 #include "spool/SpoolRecord.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -36,16 +37,63 @@ public:
     bool InSize(std::string_view StrToSee, float PrtSize) const;
     float NLines() const;
 
+    // Shapes; x is added to LeftMarg, y to TopMarg; Expe is the pen width in pixels
+    void PBox(float y1, float x1, float y2, float x2, int Expe = 0);
+    void PCircle(float PosY, float PosX, float Raio, int Expe = 0);
+    void PLine(float y1, float x1, float y2, float x2, int Expe = 0);
+
+    // Pictures, numbered from 1 in registration order
+    void PNewImg(std::shared_ptr<const Picture> IMG);
+    void PDrawImg(int NImg, float PosY, float PosX);
+
     // Pen, fill and cursor-advance switches
     void PColor(int FColor);
     void PFill(int FColor, int FStyle);
     void PFix(bool FX, bool FY);
     void PDraw(int DStyle = 0, int DMode = 13);
 
-    // Columns
+    // Single-line text; positions from the margins, -1 for the print position
+    void C(std::string_view StrToPrint, float PosY = -1, float PosX = -1, float MaxX = -1);
+    void L(std::string_view StrToPrint, float PosY = -1, float PosX = -1, float Wid = 0);
+    void R(std::string_view StrToPrint, float PosY = -1, float PosX = -1, float Wid = 0);
+    /// One line of a justified paragraph; returns the text that did not fit.
+    std::string M(std::string_view StrToPrint, float PosY = -1, float PosX = -1, float MaxX = -1);
+
+    /// The text with "TRICOCO" and "PRICOCO" replaced as the mode requires.
+    std::string ExpandMarkers(std::string_view text) const;
+    /// The longest start of the text that fits widthMm, ended with "..." when cut.
+    std::string FitText(std::string_view text, float widthMm) const;
+    /// Draws the text at the surface's position, aligned on the print line.
+    void EmitText(std::string_view text);
+
+    // Columns, numbered from 1
+    void NewCol(float PosX, float cx);
     void ClsCols();
+    void CCol(int NCol, std::string_view StrToPrint, float PosY = -1, bool TRUNC = true);
+    void LCol(int NCol, std::string_view StrToPrint, float AddX = 0, float PosY = -1, bool TRUNC = true);
+    void RCol(int NCol, std::string_view StrToPrint, float SubX = 0, float PosY = -1, bool TRUNC = true);
+
+    /// Ends a line of M that closes a paragraph (drawn without spreading).
+    static constexpr char LineMark = '\x01';
 
 private:
+    /// The recorded horizontal value of L, R and M: -1 for the print position.
+    float horizontalValue(float PosX) const;
+    /// Sets the surface's X for a text starting at PosX and moves the cursor past it.
+    void placeLeft(float PosX, float widthMm);
+    /// Sets the surface's Y and moves the print line; returns the recorded vertical value.
+    float placeVertically(float PosY, float heightMm);
+    /// The vertical value C and CCol record.
+    float verticalValue(float PosY) const;
+    /// A cell of LCol or RCol: the text starts (ends) inset mm inside the column.
+    void sideCell(Opcode op, int NCol, std::string_view StrToPrint, float inset, float PosY, bool TRUNC);
+    /// The pen width of a shape: zoomed in the preview, at least 1.
+    int penWidth(int Expe) const;
+    /// Draws a shape with its pen width, then puts the width back to 1.
+    template <typename Draw> void withPenWidth(int width, Draw &&draw);
+    /// Draws a line of M spread over widthMm, word by word.
+    void emitSpread(std::string_view line, float widthMm);
+
     void record(Opcode op, float valA = 0, float valB = 0, float valC = 0, float valD = 0,
                 std::string_view text = {}, float valE = 0);
     Surface *surface() const { return m_state.Surface; }

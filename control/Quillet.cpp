@@ -4,6 +4,7 @@
 #include "control/Lifecycle.h"
 #include "control/ResumeOnError.h"
 #include "control/Runtime.h"
+#include "platform/ImagePicture.h"
 #include "platform/QtPrinterDevice.h"
 
 #include <QPainter>
@@ -143,29 +144,31 @@ float Quillet::CurY()
     return resumeOnError(this, 0.0f, [] { return composer().CurY(); });
 }
 
-void Quillet::C(const QString &, float, float, float)
+void Quillet::C(const QString &StrToPrint, float PosY, float PosX, float MaxX)
 {
-    resumeOnError(this, [] {});
+    resumeOnError(this, [&] { composer().C(utf8(StrToPrint), PosY, PosX, MaxX); });
 }
 
-void Quillet::L(const QString &, float, float, float)
+void Quillet::L(const QString &StrToPrint, float PosY, float PosX, float Wid)
 {
-    resumeOnError(this, [] {});
+    resumeOnError(this, [&] { composer().L(utf8(StrToPrint), PosY, PosX, Wid); });
 }
 
-void Quillet::R(const QString &, float, float, float)
+void Quillet::R(const QString &StrToPrint, float PosY, float PosX, float Wid)
 {
-    resumeOnError(this, [] {});
+    resumeOnError(this, [&] { composer().R(utf8(StrToPrint), PosY, PosX, Wid); });
 }
 
-QString Quillet::M(const QString &, float, float, float)
+QString Quillet::M(const QString &StrToPrint, float PosY, float PosX, float MaxX)
 {
-    return resumeOnError(this, QString(), [] { return QString(); });
+    return resumeOnError(this, QString(), [&] {
+        return QString::fromStdString(composer().M(utf8(StrToPrint), PosY, PosX, MaxX));
+    });
 }
 
-void Quillet::NewCol(float, float)
+void Quillet::NewCol(float PosX, float cx)
 {
-    resumeOnError(this, [] {});
+    resumeOnError(this, [=] { composer().NewCol(PosX, cx); });
 }
 
 void Quillet::ClsCols()
@@ -173,19 +176,19 @@ void Quillet::ClsCols()
     resumeOnError(this, [] { composer().ClsCols(); });
 }
 
-void Quillet::CCol(int, const QString &, float, bool)
+void Quillet::CCol(int NCol, const QString &StrToPrint, float PosY, bool TRUNC)
 {
-    resumeOnError(this, [] {});
+    resumeOnError(this, [&] { composer().CCol(NCol, utf8(StrToPrint), PosY, TRUNC); });
 }
 
-void Quillet::LCol(int, const QString &, float, float, bool)
+void Quillet::LCol(int NCol, const QString &StrToPrint, float AddX, float PosY, bool TRUNC)
 {
-    resumeOnError(this, [] {});
+    resumeOnError(this, [&] { composer().LCol(NCol, utf8(StrToPrint), AddX, PosY, TRUNC); });
 }
 
-void Quillet::RCol(int, const QString &, float, float, bool)
+void Quillet::RCol(int NCol, const QString &StrToPrint, float SubX, float PosY, bool TRUNC)
 {
-    resumeOnError(this, [] {});
+    resumeOnError(this, [&] { composer().RCol(NCol, utf8(StrToPrint), SubX, PosY, TRUNC); });
 }
 
 void Quillet::PFont(const QString &FTName, float FTSize, bool FTBold, bool FTItalic, bool FTTrans)
@@ -218,19 +221,19 @@ bool Quillet::InSize(const QString &StrToSee, float PrtSize)
     return resumeOnError(this, false, [&] { return composer().InSize(utf8(StrToSee), PrtSize); });
 }
 
-void Quillet::PBox(float, float, float, float, int)
+void Quillet::PBox(float y1, float x1, float y2, float x2, int Expe)
 {
-    resumeOnError(this, [] {});
+    resumeOnError(this, [=] { composer().PBox(y1, x1, y2, x2, Expe); });
 }
 
-void Quillet::PCircle(float, float, float, int)
+void Quillet::PCircle(float PosY, float PosX, float Raio, int Expe)
 {
-    resumeOnError(this, [] {});
+    resumeOnError(this, [=] { composer().PCircle(PosY, PosX, Raio, Expe); });
 }
 
-void Quillet::PLine(float, float, float, float, int)
+void Quillet::PLine(float y1, float x1, float y2, float x2, int Expe)
 {
-    resumeOnError(this, [] {});
+    resumeOnError(this, [=] { composer().PLine(y1, x1, y2, x2, Expe); });
 }
 
 void Quillet::PColor(int FColor)
@@ -253,14 +256,15 @@ void Quillet::PFix(bool FX, bool FY)
     resumeOnError(this, [=] { composer().PFix(FX, FY); });
 }
 
-void Quillet::PNewImg(const QImage &)
+void Quillet::PNewImg(const QImage &IMG)
 {
-    resumeOnError(this, [] {});
+    // Even a null image takes its number: the host counts its own calls.
+    resumeOnError(this, [&] { composer().PNewImg(std::make_shared<ImagePicture>(IMG)); });
 }
 
-void Quillet::PDrawImg(int, float, float)
+void Quillet::PDrawImg(int NImg, float PosY, float PosX)
 {
-    resumeOnError(this, [] {});
+    resumeOnError(this, [=] { composer().PDrawImg(NImg, PosY, PosX); });
 }
 
 } // namespace quillet

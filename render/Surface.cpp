@@ -1,5 +1,7 @@
 #include "render/Surface.h"
 
+#include "render/Utf8.h"
+
 namespace quillet {
 
 void Surface::setFont(const SurfaceFont &font)
@@ -8,6 +10,20 @@ void Surface::setFont(const SurfaceFont &font)
     m_font = font;
     if (!(font.size > 0))
         m_font.size = keptSize;
+}
+
+std::vector<float> Surface::prefixWidths(std::string_view text, float stopAfterMm) const
+{
+    // Measures every prefix: exact for any device, quadratic; devices with
+    // additive advances override it.
+    std::vector<float> widths;
+    const std::vector<size_t> offsets = characterOffsets(text);
+    for (size_t i = 1; i < offsets.size(); ++i) {
+        widths.push_back(textWidth(text.substr(0, offsets[i])));
+        if (widths.back() > stopAfterMm)
+            break;
+    }
+    return widths;
 }
 
 } // namespace quillet

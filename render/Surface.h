@@ -3,8 +3,10 @@
 // printer. Positions and sizes are millimetres from the corner of the printer's
 // printable area; font sizes are points; pen widths are device pixels.
 
+#include <limits>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillet {
 
@@ -61,6 +63,11 @@ public:
     /// currentX to the end of the text.
     virtual void print(std::string_view text) = 0;
     virtual float textWidth(std::string_view text) const = 0;
+    /// Widths of the text's first 1, 2, ... characters (code points), in one
+    /// pass; stops after the first prefix wider than stopAfterMm. Devices
+    /// must return exactly what textWidth gives for each prefix.
+    virtual std::vector<float> prefixWidths(std::string_view text,
+                                            float stopAfterMm = std::numeric_limits<float>::infinity()) const;
     /// Height of one line of the current font.
     virtual float textHeight(std::string_view text) const = 0;
     virtual float fontAscent() const = 0;

@@ -3,7 +3,11 @@
 #include "spool/SpoolCodec.h"
 #include "spool/TempDir.h"
 
+#include <algorithm>
+#include <climits>
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillet {
@@ -14,6 +18,21 @@ std::unique_ptr<SpoolFile> SpoolFile::create(const std::string &prefix)
     if (name.fd < 0)
         return nullptr;
     return std::unique_ptr<SpoolFile>(new SpoolFile(std::move(name.path), name.fd));
+}
+
+std::unique_ptr<SpoolFile> SpoolFile::open(const std::string &path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    std::unique_ptr<SpoolFile> file(new SpoolFile(path, fd));
+    file->m_slots = static_cast<int32_t>(std::min<off_t>(info.st_size / SlotSize, INT32_MAX));
+    return file;
 }
 
 SpoolFile::~SpoolFile()

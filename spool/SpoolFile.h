@@ -16,6 +16,9 @@ class SpoolFile {
 public:
     /// Creates a new spool file in the temporary directory; nullptr on failure.
     static std::unique_ptr<SpoolFile> create(const std::string &prefix);
+    /// Opens an existing spool file for reading (diagnostics, tests); a
+    /// partial last slot is ignored. nullptr when it cannot be opened.
+    static std::unique_ptr<SpoolFile> open(const std::string &path);
     ~SpoolFile();
     SpoolFile(const SpoolFile &) = delete;
     SpoolFile &operator=(const SpoolFile &) = delete;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <fcntl.h>
 #include <stdlib.h>
 #include <vector>
 
@@ -23,8 +24,8 @@ SpoolName MakeSpoolName(const std::string &prefix)
     std::string path = TempDir() + prefix + "XXXXXX" + suffix;
     std::vector<char> buffer(path.begin(), path.end());
     buffer.push_back('\0');
-    // mkstemps creates the file with O_CREAT | O_EXCL and mode 0600.
-    const int fd = mkstemps(buffer.data(), sizeof suffix - 1);
+    // Created with O_CREAT | O_EXCL and mode 0600; not inherited by the print spooler's children.
+    const int fd = mkostemps(buffer.data(), sizeof suffix - 1, O_CLOEXEC);
     if (fd < 0)
         return {};
     return {std::string(buffer.data()), fd};

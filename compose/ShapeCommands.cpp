@@ -1,0 +1,120 @@
+#include "compose/Composer.h"
+#include "compose/Lengths.h"
+#include "compose/PenWidthCode.h"
+#include "render/Surface.h"
+
+#include <climits>
+#include <cmath>
+
+namespace quillet {
+
+namespace {
+
+bool allFinite(std::initializer_list<float> values)
+{
+    for (float v : values)
+        if (!std::isfinite(v))
+            return false;
+    return true;
+}
+
+} // namespace
+
+int Composer::penWidth(int Expe) const
+{
+    double width = Expe;
+    if (m_state.Preview)
+        width = std::floor(width * m_state.Zoom);
+    return width < 1 ? 1 : width > INT_MAX ? INT_MAX : static_cast<int>(width);
+}
+
+template <typename Draw> void Composer::withPenWidth(int width, Draw &&draw)
+{
+    Surface *s = surface();
+    if (!s)
+        return;
+    s->pen().drawWidth = width;
+    draw(*s);
+    s->pen().drawWidth = 1;
+}
+
+void Composer::PBox(float y1, float x1, float y2, float x2, int Expe)
+{
+    if (!allFinite({y1, x1, y2, x2}))
+        return;
+    y1 = clampLength(y1);
+    x1 = clampLength(x1);
+    y2 = clampLength(y2);
+    x2 = clampLength(x2);
+    const int width = penWidth(Expe);
+    record(RecBox, x1 == CurX() ? -1.0f : x1, y1 == CurY() ? -1.0f : y1, x2, y2, penWidthText(width));
+    if (x1 < 0)
+        x1 = CurX();
+    if (y1 < 0)
+        y1 = CurY();
+    const float left = m_state.LeftMarg + x1;
+    const float top = m_state.TopMarg + y1;
+    const float right = left + x2;
+    const float bottom = top + y2;
+    withPenWidth(width, [&](Surface &s) {
+        if (y2 == 0)
+            s.line(LineKind::Line, left, top, right, top);
+        else if (x2 == 0)
+            s.line(LineKind::Line, left, top, left, bottom);
+        else
+            s.line(LineKind::Box, left, top, right, bottom);
+    });
+}
+
+void Composer::PLine(float y1, float x1, float y2, float x2, int Expe)
+{
+    if (!allFinite({y1, x1, y2, x2}))
+        return;
+    y1 = clampLength(y1);
+    x1 = clampLength(x1);
+    y2 = clampLength(y2);
+    x2 = clampLength(x2);
+    const int width = penWidth(Expe);
+    record(RecLine, x1, y1, x2, y2, penWidthText(width));
+    const float left = m_state.LeftMarg;
+    const float top = m_state.TopMarg;
+    withPenWidth(width, [&](Surface &s) { s.line(LineKind::Line, left + x1, top + y1, left + x2, top + y2); });
+}
+
+void Composer::PCircle(float PosY, float PosX, float Raio, int Expe)
+{
+    if (!allFinite({PosY, PosX, Raio}))
+        return;
+    PosY = clampLength(PosY);
+    PosX = clampLength(PosX);
+    Raio = clampLength(Raio);
+    const int width = penWidth(Expe);
+    record(RecCircle, PosX, PosY, Raio, 0, penWidthText(width));
+    const float x = m_state.LeftMarg + PosX;
+    const float y = m_state.TopMarg + PosY;
+    withPenWidth(width, [&](Surface &s) { s.circle(x, y, Raio); });
+}
+
+void Composer::PNewImg(std::shared_ptr<const Picture> IMG)
+{
+    if (m_state.NumImgs >= MaxImages || !IMG)
+        return;
+    m_state.Imgs[m_state.NumImgs++] = std::move(IMG);
+}
+
+void Composer::PDrawImg(int NImg, float PosY, float PosX)
+{
+    if (NImg > m_state.NumImgs || !allFinite({PosY, PosX}))
+        return;
+    PosY = clampLength(PosY);
+    PosX = clampLength(PosX);
+    Surface *s = surface();
+    const Picture *picture = NImg >= 1 ? m_state.Imgs[NImg - 1].get() : nullptr;
+    // Natural size relative to the sheet, on paper and at any zoom.
+    if (s && picture)
+        s->paintPicture(*picture, m_state.LeftMarg + PosX, m_state.TopMarg + PosY, picture->widthMm(),
+                        picture->heightMm());
+    record(RecImage, PosX, PosY, static_cast<float>(NImg));
+}
+
+} // namespace quillet

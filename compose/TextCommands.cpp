@@ -1,0 +1,118 @@
+#include "compose/Composer.h"
+#include "compose/Lengths.h"
+#include "render/Surface.h"
+
+#include <cmath>
+
+namespace quillet {
+
+namespace {
+
+/// Centred texts stand this far right of the exact middle.
+constexpr float CentreShiftMm = 0.2f;
+
+/// A width limit: NaN means none, infinities are clamped.
+float widthLimit(float Wid)
+{
+    return std::isnan(Wid) ? 0.0f : clampLength(Wid);
+}
+
+} // namespace
+
+float Composer::horizontalValue(float PosX) const
+{
+    return PosX < 0 || PosX == CurX() ? -1.0f : PosX;
+}
+
+float Composer::verticalValue(float PosY) const
+{
+    if (PosY < 0)
+        return CurY();
+    return PosY == CurY() ? -1.0f : PosY;
+}
+
+void Composer::placeLeft(float PosX, float widthMm)
+{
+    ListingState &s = m_state;
+    const float advance = s.FixX ? 0.0f : widthMm;
+    if (PosX < 0) {
+        surface()->setCurrentX(s.CursorX);
+        s.CursorX += advance;
+    } else {
+        surface()->setCurrentX(s.LeftMarg + PosX);
+        s.CursorX = s.LeftMarg + PosX + advance;
+    }
+}
+
+float Composer::placeVertically(float PosY, float heightMm)
+{
+    ListingState &s = m_state;
+    const float recorded = verticalValue(PosY);
+    const float advance = s.FixY ? 0.0f : heightMm;
+    if (PosY < 0) {
+        surface()->setCurrentY(s.CursorY);
+        s.CursorY += advance;
+    } else {
+        surface()->setCurrentY(s.TopMarg + PosY);
+        s.CursorY = s.TopMarg + PosY + advance;
+    }
+    return recorded;
+}
+
+void Composer::L(std::string_view StrToPrint, float PosY, float PosX, float Wid)
+{
+    if (!surface())
+        return;
+    PosY = positionOrMissing(PosY);
+    PosX = positionOrMissing(PosX);
+    Wid = widthLimit(Wid);
+    const std::string s = ExpandMarkers(StrToPrint);
+    const std::string t = Wid == 0 ? s : FitText(s, Wid);
+    const float recordedX = horizontalValue(PosX);
+    placeLeft(PosX, WX(t));
+    const float recordedY = placeVertically(PosY, WY(t));
+    record(RecTextLeft, recordedX, recordedY, 0, 0, s, Wid);
+    EmitText(t);
+}
+
+void Composer::R(std::string_view StrToPrint, float PosY, float PosX, float Wid)
+{
+    if (!surface())
+        return;
+    PosY = positionOrMissing(PosY);
+    PosX = positionOrMissing(PosX);
+    Wid = widthLimit(Wid);
+    const std::string s = ExpandMarkers(StrToPrint);
+    const std::string t = Wid == 0 ? s : FitText(s, Wid);
+    const float w = WX(t);
+    const float recordedX = horizontalValue(PosX);
+    ListingState &st = m_state;
+    if (PosX < 0) {
+        surface()->setCurrentX(st.CursorX - w);
+    } else {
+        surface()->setCurrentX(st.LeftMarg + PosX - w);
+        st.CursorX = st.LeftMarg + PosX;
+    }
+    const float recordedY = placeVertically(PosY, WY(t));
+    record(RecTextRight, recordedX, recordedY, 0, 0, s, Wid);
+    EmitText(t);
+}
+
+void Composer::C(std::string_view StrToPrint, float PosY, float PosX, float MaxX)
+{
+    if (!surface())
+        return;
+    PosY = positionOrMissing(PosY);
+    PosX = positionOrMissing(PosX);
+    MaxX = positionOrMissing(MaxX);
+    const std::string s = ExpandMarkers(StrToPrint);
+    const float from = PosX < 0 ? 0.0f : PosX;
+    const float to = MaxX < 0 ? m_state.UseW : MaxX;
+    surface()->setCurrentX(m_state.LeftMarg + from + ((to - from) - WX(s)) / 2 + CentreShiftMm);
+    const float recordedY = placeVertically(PosY, WY(s));
+    const float recordedMax = MaxX < 0 || MaxX == m_state.UseW ? -1.0f : MaxX;
+    record(RecTextCenter, PosX, recordedY, recordedMax, 0, s);
+    EmitText(s);
+}
+
+} // namespace quillet

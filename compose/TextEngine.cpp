@@ -1,0 +1,126 @@
+#include "compose/Composer.h"
+#include "render/Surface.h"
+#include "render/Utf8.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace quillet {
+
+namespace {
+
+constexpr std::string_view PageCountMarker = "TRICOCO";
+constexpr std::string_view PageNumberMarker = "PRICOCO";
+constexpr std::string_view Ellipsis = "...";
+
+bool matchesMarker(std::string_view text, size_t at, std::string_view marker)
+{
+    return std::equal(marker.begin(), marker.end(), text.begin() + at,
+                      [](char m, char c) { return m == std::toupper(static_cast<unsigned char>(c)); });
+}
+
+/// Replaces every occurrence of the marker, in any case, in one pass. A
+/// replacement is digits or "*", so it never forms a new marker.
+std::string replaceMarker(std::string_view text, std::string_view marker, std::string_view replacement)
+{
+    std::string result;
+    result.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size()) {
+        if (i + marker.size() <= text.size() && matchesMarker(text, i, marker)) {
+            result += replacement;
+            i += marker.size();
+        } else {
+            result += text[i++];
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+std::string Composer::ExpandMarkers(std::string_view text) const
+{
+    const ListingState &s = m_state;
+    if (s.Preview && s.Spooling)
+        return std::string(text); // resolved when the page is replayed
+    const bool direct = !s.Preview && !m_session.spool;
+    const std::string pageCount = direct ? "*" : std::to_string(s.NumPages);
+    return replaceMarker(replaceMarker(text, PageCountMarker, pageCount), PageNumberMarker,
+                         std::to_string(s.CurPage));
+}
+
+std::string Composer::FitText(std::string_view text, float widthMm) const
+{
+    if (!surface())
+        return {};
+    const std::vector<size_t> offsets = characterOffsets(text);
+    const size_t length = offsets.size() - 1;
+    const std::vector<float> widths = surface()->prefixWidths(text, widthMm);
+    size_t fitting = widths.size();
+    while (fitting >= 1 && !(widths[fitting - 1] <= widthMm))
+        --fitting;
+    if (fitting == length)
+        return std::string(text);
+    const float ellipsisWidth = WX(Ellipsis);
+    for (size_t kept = fitting; kept >= 1; --kept)
+        if (widths[kept - 1] + ellipsisWidth <= widthMm)
+            return std::string(text.substr(0, offsets[kept])) + std::string(Ellipsis);
+    return std::string(text.substr(0, offsets[fitting]));
+}
+
+void Composer::EmitText(std::string_view text)
+{
+    Surface *surf = surface();
+    if (!surf)
+        return;
+    ListingState &s = m_state;
+    const float height = WY(text);
+    const float line = surf->currentY();
+    float shift = 0; // the ascent or descent the alignment stands on
+    float top = line;
+    switch (s.AlignMode) {
+    case 2:
+        top = line - height;
+        break;
+    case 1:
+        shift = surf->fontDescent();
+        top = line + shift - height;
+        break;
+    case -1:
+        shift = surf->fontAscent();
+        top = line + shift - height;
+        break;
+    default:
+        break;
+    }
+    if (top < s.TopMarg) {
+        // A text never rises above the top margin; the print line follows it down.
+        surf->setCurrentY(s.TopMarg);
+        s.CursorY = s.TopMarg - shift + height + (s.FixY ? 0 : height);
+    } else {
+        surf->setCurrentY(top);
+    }
+
+    SurfaceFont font = surf->font();
+    if (surf->pen().fillStyle == 1 || font.transparent) {
+        surf->print(text);
+        return;
+    }
+    // Opaque text: its box is painted in the fill colour, then the text goes on top.
+    const float x = surf->currentX();
+    const float y = surf->currentY();
+    const int foreColor = surf->pen().foreColor;
+    font.transparent = true;
+    surf->setFont(font);
+    surf->pen().foreColor = surf->pen().fillColor;
+    surf->line(LineKind::BoxRelative, x, y, WX(text), height);
+    surf->setCurrentX(x);
+    surf->setCurrentY(y);
+    surf->pen().foreColor = foreColor;
+    surf->print(text);
+    font.transparent = false;
+    surf->setFont(font);
+}
+
+} // namespace quillet
