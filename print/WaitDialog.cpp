@@ -65,8 +65,7 @@ void WaitDialog::showForComposing(const QString &listName, bool showCancel)
     }
     setWindowTitle(QStringLiteral("Compondo a Listagem..."));
     setPage(1);
-    show();
-    raise();
+    show(); // a new window comes up in front
     repaint();
 }
 

@@ -50,15 +50,17 @@ void SetupSurface(Session &session)
     if (s.PrtPaper == CustomPaperCode)
         SetCustomPaper(session, s.PaperW, s.PaperH);
 
+    const bool custom = s.PrtPaper == CustomPaperCode;
+    if (custom) {
+        s.PageW = s.PaperW;
+        s.PageH = s.PaperH;
+    }
     const PrinterPage page = printer->page();
     if (page.paperWidthTwips <= 0 || page.paperHeightTwips <= 0 || page.printableWidthTwips <= 0 ||
         page.printableHeightTwips <= 0)
-        return; // cannot measure: the page keeps its earlier measures
+        return; // cannot measure: the rest keeps its earlier measures
 
-    if (s.PrtPaper == CustomPaperCode) {
-        s.PageW = s.PaperW;
-        s.PageH = s.PaperH;
-    } else {
+    if (!custom) {
         // Printable millimetres scaled up to the whole sheet, in tenths.
         const double printableWidthMm = page.printableWidthTwips / TwipsPerMm;
         const double printableHeightMm = page.printableHeightTwips / TwipsPerMm;

@@ -57,7 +57,7 @@ class LifecycleTest : public QObject {
 private slots:
     void cleanup()
     {
-        m_control.Abort();
+        m_control.setAbortPRT(false); // clears the flag and ends whatever is open
         m_host.setEnabled(true);
     }
 

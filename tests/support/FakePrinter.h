@@ -1,0 +1,66 @@
+#pragma once
+// A printer with a configurable sheet and unprintable border, counting the job
+// calls made on it. Measures are reported in whole twips, as a real driver does.
+
+#include "render/PrinterDevice.h"
+#include "support/FakeSurface.h"
+
+#include <map>
+#include <string>
+
+namespace quillet::testing {
+
+class FakePrinter : public PrinterDevice {
+public:
+    struct PaperMm {
+        double width = 0;
+        double height = 0;
+    };
+    static constexpr int Portrait = 1;
+    static constexpr int Landscape = 2;
+    static constexpr int CustomPaperCode = 256;
+
+    /// Paper in portrait and the unprintable border on each side, millimetres.
+    explicit FakePrinter(double paperWidthMm = 210, double paperHeightMm = 297, double borderMm = 0);
+
+    // Configuration
+    PaperMm paper; ///< portrait size of the sheet in use; 0 x 0 cannot be measured
+    double borderMm = 0;
+    /// Paper codes the printer takes, with their portrait size.
+    std::map<int, PaperMm> acceptedPapers{
+        {1, {215.9, 279.4}}, {5, {215.9, 355.6}}, {8, {297, 420}}, {9, {210, 297}}};
+    CustomPaperResult customPaperResult = CustomPaperApplied;
+    std::string name = "Fake printer";
+
+    // What was done to it
+    int newPages = 0;
+    int endDocs = 0;
+    int killDocs = 0;
+    int followDefaults = 0;
+
+    void followDefault() override { ++followDefaults; }
+    std::string deviceName() const override { return name; }
+    bool setOrientation(int code) override;
+    int orientation() const override { return m_orientation; }
+    bool setPaperSize(int code) override;
+    int paperSize() const override { return m_paperCode; }
+    /// Applies the size only when customPaperResult is CustomPaperApplied.
+    CustomPaperResult setCustomPaper(int widthMm, int heightMm) override;
+    PrinterPage page() const override;
+
+    Surface &surface() override { return fakeSurface; }
+    void newPage() override { ++newPages; }
+    void endDoc() override { ++endDocs; }
+    void killDoc() override { ++killDocs; }
+
+    FakeSurface fakeSurface;
+
+private:
+    int m_orientation = Portrait;
+    int m_paperCode = 9;
+};
+
+/// Millimetres to whole twips, as a driver reports them.
+int mmToTwips(double mm);
+
+} // namespace quillet::testing

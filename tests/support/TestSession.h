@@ -1,0 +1,48 @@
+#pragma once
+// A listing wired to the fakes and set up as Init leaves it: page measured,
+// page defaults recorded (in preview) or drawn (direct). Not the process-wide
+// session, so every test starts from a clean state.
+
+#include "compose/Composer.h"
+#include "compose/Session.h"
+#include "spool/SpoolRecord.h"
+#include "support/FakePrinter.h"
+#include "support/FakeSurface.h"
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace quillet::testing {
+
+enum class ListingMode { Preview, Direct };
+
+/// A record's fields without its page, comparable and printable by GoogleTest.
+using RecordFields =
+    std::tuple<int, float, float, float, float, std::string, float>; // op, valA..valD, text, valE
+RecordFields fieldsOf(const SpoolRecord &record);
+
+class TestSession {
+public:
+    /// A4 portrait on a printer with the given unprintable border.
+    explicit TestSession(ListingMode mode = ListingMode::Preview, double borderMm = 0);
+    ~TestSession();
+    TestSession(const TestSession &) = delete;
+    TestSession &operator=(const TestSession &) = delete;
+
+    ListingState &state() { return session.state; }
+    /// Every record of the spool file, in order.
+    std::vector<SpoolRecord> records();
+    /// The records of one page, read as the renderer reads them.
+    std::vector<SpoolRecord> pageRecords(int page);
+    /// The last record written; a default record when there is none.
+    SpoolRecord lastRecord();
+    int32_t slotsWritten() const { return session.spool ? session.spool->lastSlot() : 0; }
+
+    FakePrinter printer;
+    FakeSurface pageSurface; ///< the preview page
+    Session session;
+    Composer composer{session};
+};
+
+} // namespace quillet::testing
