@@ -46,6 +46,7 @@ Runtime::Runtime()
 Runtime::~Runtime()
 {
     unloadPreviewWindow();
+    m_closedPreviewWindow.reset();
     unloadWaitDialog();
     Session &s = session();
     if (s.state.Surface == s.pageSurface || s.printer == m_printer.get())
@@ -81,6 +82,7 @@ void Runtime::unloadWaitDialog()
 PreviewWindow &Runtime::loadPreviewWindow(QWidget *owner)
 {
     unloadPreviewWindow();
+    m_closedPreviewWindow.reset();
     m_previewWindow = new PreviewWindow(*m_pageSurface);
     setWindowOwner(m_previewWindow, owner);
     return *m_previewWindow;
@@ -93,7 +95,7 @@ void Runtime::unloadPreviewWindow()
     m_previewWindow->unload();
     m_previewWindow->done(QDialog::Rejected); // ends a modal Show, if any
     m_previewWindow->hide();
-    m_previewWindow->deleteLater();
+    m_closedPreviewWindow.reset(m_previewWindow.data());
     m_previewWindow = nullptr;
 }
 

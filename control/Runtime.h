@@ -50,6 +50,9 @@ private:
     std::unique_ptr<ImageSurface> m_pageSurface;
     QPointer<WaitDialog> m_waitDialog;
     QPointer<PreviewWindow> m_previewWindow;
+    /// Closed windows, deleted at the next load: one may still be on the stack
+    /// (a listing aborted from inside its print job).
+    std::unique_ptr<PreviewWindow> m_closedPreviewWindow;
     QPointer<QWidget> m_parentWindow;
 };
 

@@ -49,6 +49,21 @@ WaitDialog::WaitDialog(QWidget *owner)
 
 void WaitDialog::showForComposing(const QString &listName, bool showCancel)
 {
+    fillIn(listName, showCancel, QStringLiteral("Compondo a Listagem..."));
+    setPage(1);
+    show(); // a new window comes up in front
+    repaint();
+}
+
+void WaitDialog::prepareForPrinting(const QString &listName, bool showCancel)
+{
+    fillIn(listName, showCancel, QStringLiteral("Imprimindo..."));
+    if (listName.isEmpty())
+        setPage(1);
+}
+
+void WaitDialog::fillIn(const QString &listName, bool showCancel, const QString &caption)
+{
     if (!listName.isEmpty()) {
         if (QFontMetrics(m_name->font()).horizontalAdvance(listName) > m_name->width()) {
             QFont small = m_name->font();
@@ -63,15 +78,17 @@ void WaitDialog::showForComposing(const QString &listName, bool showCancel)
         m_cancel->show();
         setFixedSize(width(), twipsToPixels(DialogHeight + CancelExtraHeight));
     }
-    setWindowTitle(QStringLiteral("Compondo a Listagem..."));
-    setPage(1);
-    show(); // a new window comes up in front
-    repaint();
+    setWindowTitle(caption);
 }
 
 void WaitDialog::setPage(int page)
 {
-    m_page->setText(QStringLiteral("Página %1").arg(page));
+    setProgressText(QStringLiteral("Página %1").arg(page));
+}
+
+void WaitDialog::setProgressText(const QString &text)
+{
+    m_page->setText(text);
 }
 
 void WaitDialog::cancelClicked()
@@ -79,6 +96,8 @@ void WaitDialog::cancelClicked()
     ListingState &s = session().state;
     if (s.Spooling && s.ShowCancel)
         s.PrtCancel = true;
+    else if (!s.Preview)
+        m_printCancelled = true;
 }
 
 } // namespace quillet

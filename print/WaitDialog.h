@@ -17,14 +17,22 @@ public:
     /// Fills in the listing's name and the Cancel button for a listing being
     /// composed, and shows the dialog without blocking.
     void showForComposing(const QString &listName, bool showCancel);
+    /// Prepares the dialog to show a print's progress ("Imprimindo...").
+    void prepareForPrinting(const QString &listName, bool showCancel);
     void setPage(int page);
+    void setProgressText(const QString &text);
+
+    /// Cancel was pressed while printing.
+    bool printCancelled() const { return m_printCancelled; }
 
 private:
+    void fillIn(const QString &listName, bool showCancel, const QString &caption);
     void cancelClicked();
 
     QLabel *m_name;
     QLabel *m_page;
     QPushButton *m_cancel;
+    bool m_printCancelled = false;
 };
 
 } // namespace quillet

@@ -1,0 +1,138 @@
+#include "print/PageRangeDialog.h"
+
+#include "control/Twips.h"
+#include "print/PrinterDialog.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QTimer>
+
+namespace quillet {
+
+namespace {
+
+// Geometry in twips: left, top, width, height.
+constexpr QRect PanelTwips(120, 120, 3960, 1200);
+constexpr QRect AllPagesTwips(240, 240, 2400, 255);
+constexpr QRect SomePagesTwips(240, 720, 900, 255);
+constexpr QRect FromTwips(1200, 675, 735, 315);
+constexpr QRect UntilTwips(2055, 720, 375, 255);
+constexpr QRect ToTwips(2520, 675, 735, 315);
+constexpr QRect AcceptTwips(840, 1500, 1215, 435);
+constexpr QRect CancelTwips(2280, 1500, 1215, 435);
+constexpr QSize DialogTwips(4200, 2160);
+
+QRect toPixels(const QRect &twips)
+{
+    return QRect(twipsToPixels(twips.x()), twipsToPixels(twips.y()), twipsToPixels(twips.width()),
+                 twipsToPixels(twips.height()));
+}
+
+template <typename Widget> Widget *placed(Widget *widget, const char *name, const QRect &twips)
+{
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(toPixels(twips));
+    return widget;
+}
+
+} // namespace
+
+int PageRangeDialog::leadingNumber(const QString &text)
+{
+    qint64 value = 0;
+    for (const QChar c : text) {
+        if (!c.isDigit() || c.digitValue() < 0)
+            break;
+        value = std::min<qint64>(value * 10 + c.digitValue(), 32767);
+    }
+    return static_cast<int>(value);
+}
+
+PageRangeDialog::PageRangeDialog(int numPages, PrinterDialog &cmd, QWidget *owner)
+    : QDialog(owner), m_cmd(cmd), m_highestPage(numPages)
+{
+    setObjectName(QStringLiteral("wSELPAG"));
+    setWindowTitle(QStringLiteral("Páginas a Imprimir..."));
+    setFixedSize(twipsToPixels(DialogTwips.width()), twipsToPixels(DialogTwips.height()));
+    auto *panel = placed(new QFrame(this), "SSPanel1", PanelTwips);
+    panel->setFrameShape(QFrame::StyledPanel);
+    m_allPages = placed(new QRadioButton(QStringLiteral("Todas as Páginas"), this), "oALLPAG", AllPagesTwips);
+    m_somePages = placed(new QRadioButton(QStringLiteral("Desde"), this), "oSELPAG", SomePagesTwips);
+    m_from = placed(new QLineEdit(QStringLiteral("1"), this), "eFrom", FromTwips);
+    placed(new QLabel(QStringLiteral("até"), this), "Label1", UntilTwips);
+    m_to = placed(new QLineEdit(QString::number(numPages), this), "eTo", ToTwips);
+    auto *accept = placed(new QPushButton(QStringLiteral("Aceitar"), this), "Command1", AcceptTwips);
+    auto *cancel = placed(new QPushButton(QStringLiteral("Cancelar"), this), "Command2", CancelTwips);
+    m_allPages->setChecked(true);
+
+    // Pasted text is held to digits too; typed keys are filtered with a beep.
+    auto *digitsOnly = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d*")), this);
+    for (QLineEdit *box : {m_from, m_to}) {
+        box->setValidator(digitsOnly);
+        box->installEventFilter(this);
+    }
+    connect(m_from, &QLineEdit::editingFinished, this, &PageRangeDialog::fromLeft);
+    connect(m_to, &QLineEdit::editingFinished, this, &PageRangeDialog::toLeft);
+    connect(accept, &QPushButton::clicked, this, &PageRangeDialog::acceptRange);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+bool PageRangeDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *box = qobject_cast<QLineEdit *>(watched);
+    if (!box)
+        return QDialog::eventFilter(watched, event);
+    if (event->type() == QEvent::FocusIn) {
+        m_somePages->setChecked(true);
+        // After the click that gave the focus has placed the caret.
+        QTimer::singleShot(0, box, [box] {
+            if (!box->text().isEmpty())
+                box->selectAll();
+        });
+    } else if (event->type() == QEvent::KeyPress) {
+        const QString text = static_cast<QKeyEvent *>(event)->text();
+        if (!text.isEmpty()) {
+            const char16_t code = text.front().unicode();
+            if (code == 13 || code == 10 || (code >= 32 && !(code >= u'0' && code <= u'9'))) {
+                QApplication::beep();
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void PageRangeDialog::fromLeft()
+{
+    if (m_highestPage < leadingNumber(m_from->text()))
+        m_from->setText(QString::number(m_highestPage));
+    if (leadingNumber(m_from->text()) < 1)
+        m_from->setText(QStringLiteral("1"));
+    if (leadingNumber(m_to->text()) < leadingNumber(m_from->text()))
+        m_from->setText(m_to->text());
+}
+
+void PageRangeDialog::toLeft()
+{
+    if (m_highestPage < leadingNumber(m_to->text()))
+        m_to->setText(QString::number(m_highestPage));
+    if (leadingNumber(m_to->text()) < 1)
+        m_to->setText(QStringLiteral("1"));
+    if (leadingNumber(m_to->text()) < leadingNumber(m_from->text()))
+        m_to->setText(m_from->text());
+}
+
+void PageRangeDialog::acceptRange()
+{
+    if (!m_allPages->isChecked())
+        m_cmd.setAllowedRange(leadingNumber(m_from->text()), leadingNumber(m_to->text()));
+    accept();
+}
+
+} // namespace quillet

@@ -1,0 +1,38 @@
+#pragma once
+// The page-range dialog: all pages, or pages "Desde" .. "até" for the next print.
+// The choice is kept in the printer dialog's allowed range.
+
+#include <QDialog>
+
+class QLineEdit;
+class QRadioButton;
+
+namespace quillet {
+
+class PrinterDialog;
+
+class PageRangeDialog : public QDialog {
+    Q_OBJECT
+public:
+    PageRangeDialog(int numPages, PrinterDialog &cmd, QWidget *owner = nullptr);
+
+    /// The number a page box's text begins with; 0 when it begins with none.
+    static int leadingNumber(const QString &text);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void fromLeft();
+    void toLeft();
+    void acceptRange();
+
+    PrinterDialog &m_cmd;
+    int m_highestPage;
+    QRadioButton *m_allPages;
+    QRadioButton *m_somePages;
+    QLineEdit *m_from;
+    QLineEdit *m_to;
+};
+
+} // namespace quillet
