@@ -7,6 +7,9 @@
 #include "platform/PainterSurface.h"
 
 #include <QImage>
+#include <QRectF>
+
+#include <memory>
 
 namespace quillet {
 
@@ -16,15 +19,32 @@ public:
     ~ImageSurface() override;
 
     /// Resizes (and clears to white) the page image; size in device pixels.
+    /// An empty or absurd size (over 64 megapixels) leaves no image to draw on.
     void setPixelSize(QSize size, qreal devicePixelRatio = 1.0);
-    const QImage &image() const { return m_image; }
+    /// The page as drawn so far.
+    const QImage &image() const;
     /// Fills the page with white.
     void clear();
 
+    /// Maps the page so that the image's corners are (left, top) and (right,
+    /// bottom) in millimetres. The zoom that font sizes carry is read from this
+    /// mapping, to the nearest whole percent, as the preview zooms in percent.
     void setScale(float left, float top, float right, float bottom) override;
 
+protected:
+    QPainter *beginDrawing() override;
+    qreal fontZoom() const override { return m_zoom; }
+
 private:
+    void updateMapping();
+
     QImage m_image;
+    /// Open from the first drawing until the image is read.
+    mutable std::unique_ptr<QPainter> m_painter;
+    /// The image's corners in millimetres; an empty rectangle maps 96 dpi from the corner.
+    QRectF m_pageMm;
+    QTransform m_mmToPixels;
+    qreal m_zoom = 1;
 };
 
 } // namespace quillet

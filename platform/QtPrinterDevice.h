@@ -39,7 +39,8 @@ public:
     QPrinter &printer();
     /// Name given to the next jobs (CUPS document name, PDF title).
     void setDocumentName(const QString &name);
-    /// Where the last finished job went: "CUPS queue <name>, job <id>" or a PDF file path.
+    /// Where the last finished job went: "<queue>, job <id>", or the path of the PDF
+    /// file kept when no printer took it.
     QString lastOutput() const;
     /// True when no CUPS printer is reachable and jobs are written to PDF files.
     bool isPdfFallback() const;

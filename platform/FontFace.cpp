@@ -1,0 +1,208 @@
+#include "platform/FontFace.h"
+
+#include <QCoreApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QHash>
+#include <QTextLayout>
+
+#include <algorithm>
+
+namespace quillet {
+
+namespace {
+
+/// Faces are measured at this many pixels per em: large enough that any
+/// rounding in the font engine is negligible.
+constexpr qreal ReferencePixels = 2048;
+
+/// Font engines must go before the font database does, which is when the
+/// application object is destroyed: the caches are cleared there.
+QHash<QString, std::shared_ptr<FontFace>> &faceCache()
+{
+    static auto *cache = [] {
+        auto *created = new QHash<QString, std::shared_ptr<FontFace>>;
+        qAddPostRoutine([] { faceCache().clear(); });
+        return created;
+    }();
+    return *cache;
+}
+
+QString substitutedFamily(const QString &family)
+{
+    return QFontInfo(QFont(family)).family();
+}
+
+bool needsShaping(QChar c)
+{
+    if (c.isSurrogate() || c.isMark())
+        return true;
+    switch (c.script()) {
+    case QChar::Script_Common:
+    case QChar::Script_Latin:
+    case QChar::Script_Greek:
+    case QChar::Script_Cyrillic:
+        return false;
+    default:
+        return true;
+    }
+}
+
+} // namespace
+
+QString printableText(QString text)
+{
+    text.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
+    return text;
+}
+
+QString FontFace::defaultFamily()
+{
+    return QStringLiteral("Liberation Serif");
+}
+
+bool FontFace::isKnownFamily(const QString &family)
+{
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return false;
+    static QHash<QString, bool> known;
+    const QString key = family.toCaseFolded();
+    const auto cached = known.constFind(key);
+    if (cached != known.constEnd())
+        return *cached;
+    // fontconfig answers every name with some font: a family is known when it
+    // is installed or when its answer differs from the answer to nonsense.
+    static const QString unknownAnswer = substitutedFamily(QStringLiteral("Quillet No Such Family"));
+    const bool isKnown = !family.trimmed().isEmpty() &&
+                         (QFontDatabase::hasFamily(family) || substitutedFamily(family) != unknownAnswer);
+    known.insert(key, isKnown);
+    return isKnown;
+}
+
+std::shared_ptr<FontFace> FontFace::find(const QString &family, bool bold, bool italic)
+{
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return nullptr;
+    const QString chosen = isKnownFamily(family) ? family : defaultFamily();
+    const QString key =
+        chosen.toCaseFolded() + QChar(u'|') + QChar(bold ? u'b' : u'-') + QChar(italic ? u'i' : u'-');
+    std::shared_ptr<FontFace> &face = faceCache()[key];
+    if (!face) {
+        QFont font(chosen);
+        font.setBold(bold);
+        font.setItalic(italic);
+        face = std::make_shared<FontFace>(font);
+    }
+    return face;
+}
+
+FontFace::FontFace(const QFont &font) : m_font(font)
+{
+    m_font.setPixelSize(static_cast<int>(ReferencePixels));
+    m_font.setHintingPreference(QFont::PreferNoHinting);
+    // Widths are sums of advances, as the printer's own text measuring does.
+    m_font.setKerning(false);
+    m_raw = QRawFont::fromFont(m_font);
+    m_ascentEm = m_raw.ascent() / ReferencePixels;
+    m_descentEm = m_raw.descent() / ReferencePixels;
+}
+
+bool FontFace::simpleGlyphs(const QString &text, QList<quint32> &glyphs) const
+{
+    if (std::any_of(text.cbegin(), text.cend(), needsShaping))
+        return false;
+    glyphs.resize(text.size());
+    int glyphCount = static_cast<int>(glyphs.size());
+    if (!m_raw.glyphIndexesForChars(text.constData(), static_cast<int>(text.size()), glyphs.data(),
+                                    &glyphCount))
+        return false;
+    glyphs.resize(glyphCount);
+    return !glyphs.contains(0u); // a character this face lacks comes from another font
+}
+
+qreal FontFace::advanceEm(quint32 glyph)
+{
+    if (glyph >= m_advanceEm.size())
+        m_advanceEm.resize(glyph + 1, -1.0f);
+    float &advance = m_advanceEm[glyph];
+    if (advance < 0) {
+        const QList<QPointF> advances = m_raw.advancesForGlyphIndexes({glyph}, QRawFont::UseDesignMetrics);
+        advance = advances.isEmpty() ? 0.0f : static_cast<float>(advances.first().x() / ReferencePixels);
+    }
+    return advance;
+}
+
+qreal FontFace::widthEm(const QString &text)
+{
+    QList<quint32> glyphs;
+    if (!simpleGlyphs(text, glyphs))
+        return shapedLayout(text).widthEm;
+    qreal width = 0;
+    for (quint32 glyph : glyphs)
+        width += advanceEm(glyph);
+    return width;
+}
+
+std::vector<qreal> FontFace::prefixWidthsEm(const QString &text)
+{
+    QList<quint32> glyphs;
+    if (!simpleGlyphs(printableText(text), glyphs))
+        return {};
+    std::vector<qreal> widths;
+    widths.reserve(text.size());
+    qreal width = 0;
+    auto glyph = glyphs.cbegin();
+    for (QChar c : text) {
+        if (c.category() != QChar::Other_Control && glyph != glyphs.cend())
+            width += advanceEm(*glyph++);
+        widths.push_back(width);
+    }
+    return widths;
+}
+
+TextLayoutEm FontFace::layout(const QString &text)
+{
+    GlyphRunEm run{m_raw, {}, {}};
+    if (!simpleGlyphs(text, run.glyphs))
+        return shapedLayout(text);
+    TextLayoutEm result;
+    run.positionsEm.reserve(run.glyphs.size());
+    for (quint32 glyph : run.glyphs) {
+        run.positionsEm.append(QPointF(result.widthEm, 0));
+        result.widthEm += advanceEm(glyph);
+    }
+    if (!run.glyphs.isEmpty())
+        result.runs.push_back(std::move(run));
+    return result;
+}
+
+TextLayoutEm FontFace::shapedLayout(const QString &text) const
+{
+    TextLayoutEm result;
+    if (text.isEmpty())
+        return result;
+    QTextLayout layout(text, m_font);
+    QTextOption option;
+    option.setUseDesignMetrics(true);
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    if (!line.isValid())
+        return result;
+    result.widthEm = line.naturalTextWidth() / ReferencePixels;
+    const qreal baseline = line.y() + line.ascent();
+    for (const QGlyphRun &shaped : layout.glyphRuns()) {
+        GlyphRunEm run{shaped.rawFont(), shaped.glyphIndexes(), {}};
+        const QList<QPointF> positions = shaped.positions();
+        run.positionsEm.reserve(positions.size());
+        for (const QPointF &position : positions)
+            run.positionsEm.append(QPointF(position.x(), position.y() - baseline) / ReferencePixels);
+        result.runs.push_back(std::move(run));
+    }
+    return result;
+}
+
+} // namespace quillet

@@ -1,0 +1,73 @@
+#pragma once
+// One font face measured from its unhinted design metrics. Widths, ascent and
+// descent are in ems (multiples of the font size), so a text measures the same
+// on the screen at any zoom and on paper at any resolution.
+
+#include <QList>
+#include <QPointF>
+#include <QRawFont>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace quillet {
+
+/// Glyphs of one font, placed in ems from the start of the text on its baseline.
+struct GlyphRunEm {
+    QRawFont font; ///< the face at its reference pixel size
+    QList<quint32> glyphs;
+    QList<QPointF> positionsEm;
+};
+
+/// A text laid out in ems: one run per face (faces other than the chosen one
+/// supply characters it lacks).
+struct TextLayoutEm {
+    std::vector<GlyphRunEm> runs;
+    qreal widthEm = 0;
+};
+
+class FontFace {
+public:
+    /// The shared face for a family; Windows names resolve to the fonts the
+    /// system substitutes for them ("Times New Roman" -> Liberation Serif), and
+    /// a family the system does not know to the default family. Null without a
+    /// QGuiApplication, which fonts need.
+    static std::shared_ptr<FontFace> find(const QString &family, bool bold, bool italic);
+    /// The family a text falls back to: Liberation Serif, Times New Roman's twin.
+    static QString defaultFamily();
+    /// Whether the system knows the family itself or a substitute for it.
+    static bool isKnownFamily(const QString &family);
+
+    qreal ascentEm() const { return m_ascentEm; }
+    qreal descentEm() const { return m_descentEm; }
+
+    /// Width of the text in ems. Control characters take no room.
+    qreal widthEm(const QString &text);
+    /// Widths in ems of the text's first 1, 2, ... characters, summed exactly
+    /// as widthEm() sums them; empty when the text needs shaping or another
+    /// face, whose widths do not add up character by character.
+    std::vector<qreal> prefixWidthsEm(const QString &text);
+    TextLayoutEm layout(const QString &text);
+
+    explicit FontFace(const QFont &font);
+
+private:
+    /// Glyphs of a text that needs no shaping and that this face covers;
+    /// false when the text must go through full text layout.
+    bool simpleGlyphs(const QString &text, QList<quint32> &glyphs) const;
+    qreal advanceEm(quint32 glyph);
+    TextLayoutEm shapedLayout(const QString &text) const;
+
+    QFont m_font;
+    QRawFont m_raw;
+    qreal m_ascentEm = 0;
+    qreal m_descentEm = 0;
+    /// Design advances by glyph index, filled on first use; negative when not yet read.
+    std::vector<float> m_advanceEm;
+};
+
+/// The text without control characters, which print as nothing.
+QString printableText(QString text);
+
+} // namespace quillet

@@ -1,0 +1,282 @@
+#include "platform/PainterSurface.h"
+
+#include "platform/FontFace.h"
+#include "platform/ImagePicture.h"
+
+#include <QGlyphRun>
+#include <QPaintEngine>
+#include <QPainter>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace quillet {
+
+namespace {
+
+/// Beyond this any coordinate is a mistake: the largest paper is 3.3 m.
+constexpr qreal MaxCoordinateMm = 10000;
+/// Letters larger than this are not drawn larger (the printer's limit is 2160 pt).
+constexpr qreal MaxFontSizeMm = 800;
+constexpr qreal MmPerPoint = 25.4 / 72;
+constexpr int MaxDrawWidthPixels = 10000;
+constexpr qreal MmPerPatternPixel = 25.4 / 96;
+constexpr std::size_t SizedFontCacheSize = 32;
+constexpr int XorPenMode = 7;
+constexpr int InsideSolidStyle = 6;
+
+bool isUsable(std::initializer_list<float> values)
+{
+    return std::all_of(values.begin(), values.end(),
+                       [](float v) { return std::isfinite(v) && std::abs(v) <= MaxCoordinateMm; });
+}
+
+/// 0xBBGGRR to a colour.
+QColor toColor(int bgr)
+{
+    return QColor(bgr & 0xff, (bgr >> 8) & 0xff, (bgr >> 16) & 0xff);
+}
+
+Qt::PenStyle toPenStyle(int drawStyle)
+{
+    static constexpr std::array<Qt::PenStyle, 7> styles{Qt::SolidLine,   Qt::DashLine,       Qt::DotLine,
+                                                        Qt::DashDotLine, Qt::DashDotDotLine, Qt::NoPen,
+                                                        Qt::SolidLine};
+    return drawStyle >= 0 && drawStyle < int(styles.size()) ? styles[drawStyle] : Qt::SolidLine;
+}
+
+Qt::BrushStyle toBrushStyle(int fillStyle)
+{
+    static constexpr std::array<Qt::BrushStyle, 8> styles{
+        Qt::SolidPattern, Qt::NoBrush,      Qt::HorPattern,   Qt::VerPattern,
+        Qt::BDiagPattern, Qt::FDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+    return fillStyle >= 0 && fillStyle < int(styles.size()) ? styles[fillStyle] : Qt::NoBrush;
+}
+
+/// Device pixels per millimetre along the page's vertical.
+qreal pixelsPerMm(const QPainter &painter)
+{
+    const QTransform &t = painter.worldTransform();
+    return std::hypot(t.m21(), t.m22());
+}
+
+QString printableFromUtf8(std::string_view text)
+{
+    return printableText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+} // namespace
+
+PainterSurface::PainterSurface()
+{
+    m_face = FontFace::find(QString::fromStdString(m_font.name), m_font.bold, m_font.italic);
+}
+
+PainterSurface::~PainterSurface() = default;
+
+void PainterSurface::setFont(const SurfaceFont &font)
+{
+    SurfaceFont wanted = font;
+    if (wanted.name.empty())
+        wanted.name = m_font.name;
+    Surface::setFont(wanted);
+    const QString family = QString::fromStdString(m_font.name);
+    if (!FontFace::isKnownFamily(family))
+        m_font.name = FontFace::defaultFamily().toStdString();
+    m_face = FontFace::find(QString::fromStdString(m_font.name), m_font.bold, m_font.italic);
+}
+
+qreal PainterSurface::fontSizeMm() const
+{
+    const qreal zoom = fontZoom();
+    const qreal sizeMm = m_font.size * MmPerPoint / (zoom > 0 ? zoom : 1);
+    return std::isfinite(sizeMm) ? std::clamp(sizeMm, 0.0, MaxFontSizeMm) : MaxFontSizeMm;
+}
+
+float PainterSurface::textWidth(std::string_view text) const
+{
+    return m_face ? static_cast<float>(m_face->widthEm(printableFromUtf8(text)) * fontSizeMm()) : 0.0f;
+}
+
+std::vector<float> PainterSurface::prefixWidths(std::string_view text, float stopAfterMm) const
+{
+    // Widths add up character by character only for a face's own glyphs
+    // without shaping (no surrogates: one QChar per character); malformed
+    // UTF-8 may decode to fewer replacement characters than it has bytes.
+    const QString decoded = QString::fromUtf8(text.data(), qsizetype(text.size()));
+    const std::vector<qreal> widthsEm = m_face && !decoded.contains(QChar::ReplacementCharacter)
+                                            ? m_face->prefixWidthsEm(decoded)
+                                            : std::vector<qreal>();
+    if (widthsEm.empty())
+        return Surface::prefixWidths(text, stopAfterMm);
+    const qreal sizeMm = fontSizeMm();
+    std::vector<float> widths;
+    for (qreal widthEm : widthsEm) {
+        widths.push_back(static_cast<float>(widthEm * sizeMm));
+        if (widths.back() > stopAfterMm)
+            break;
+    }
+    return widths;
+}
+
+float PainterSurface::textHeight(std::string_view) const
+{
+    return fontAscent() + fontDescent();
+}
+
+float PainterSurface::fontAscent() const
+{
+    return m_face ? static_cast<float>(m_face->ascentEm() * fontSizeMm()) : 0.0f;
+}
+
+float PainterSurface::fontDescent() const
+{
+    return m_face ? static_cast<float>(m_face->descentEm() * fontSizeMm()) : 0.0f;
+}
+
+void PainterSurface::print(std::string_view text)
+{
+    if (!m_face)
+        return;
+    const float x = currentX();
+    const float y = currentY();
+    if (!isUsable({x, y}))
+        return;
+    const TextLayoutEm layout = m_face->layout(printableFromUtf8(text));
+    const qreal sizeMm = fontSizeMm();
+    const qreal widthMm = layout.widthEm * sizeMm;
+    if (QPainter *painter = beginDrawing()) {
+        painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        if (!m_font.transparent) {
+            const qreal heightMm = (m_face->ascentEm() + m_face->descentEm()) * sizeMm;
+            painter->fillRect(QRectF(x, y, widthMm, heightMm), Qt::white);
+        }
+        painter->setPen(toColor(m_pen.foreColor));
+        drawGlyphs(*painter, layout, x, y + m_face->ascentEm() * sizeMm);
+    }
+    setCurrentX(static_cast<float>(x + widthMm));
+}
+
+void PainterSurface::drawGlyphs(QPainter &painter, const TextLayoutEm &layout, qreal x, qreal baselineY)
+{
+    const QTransform pageTransform = painter.worldTransform();
+    if (layout.runs.empty() || pageTransform.isRotating() || !(pageTransform.m22() > 0))
+        return;
+    // Glyphs are placed in device pixels, where a font's pixel size can be
+    // fractional; a painter scaled to millimetres would round it. A pure
+    // translation also lets the raster engine use its glyph cache.
+    const QPointF origin = pageTransform.map(QPointF(x, baselineY));
+    painter.setWorldTransform(QTransform::fromTranslate(origin.x(), origin.y()));
+    const qreal sizeMm = fontSizeMm();
+    const qreal pixelSize = sizeMm * pageTransform.m22();
+    const QPointF emToPixels(sizeMm * pageTransform.m11(), pixelSize);
+    for (const GlyphRunEm &run : layout.runs) {
+        QList<QPointF> positions;
+        positions.reserve(run.positionsEm.size());
+        for (const QPointF &positionEm : run.positionsEm)
+            positions.append(QPointF(positionEm.x() * emToPixels.x(), positionEm.y() * emToPixels.y()));
+        QGlyphRun glyphs;
+        glyphs.setRawFont(sizedFont(run.font, pixelSize));
+        glyphs.setGlyphIndexes(run.glyphs);
+        glyphs.setPositions(positions);
+        painter.drawGlyphRun(QPointF(0, 0), glyphs);
+    }
+    painter.setWorldTransform(pageTransform);
+}
+
+const QRawFont &PainterSurface::sizedFont(const QRawFont &reference, qreal pixelSize)
+{
+    const auto cached = std::find_if(m_sizedFonts.begin(), m_sizedFonts.end(), [&](const SizedFont &entry) {
+        return entry.pixelSize == pixelSize && entry.reference == reference;
+    });
+    if (cached != m_sizedFonts.end())
+        return cached->font;
+    if (m_sizedFonts.size() >= SizedFontCacheSize)
+        m_sizedFonts.clear();
+    QRawFont font = reference;
+    font.setPixelSize(pixelSize);
+    m_sizedFonts.push_back({reference, pixelSize, font});
+    return m_sizedFonts.back().font;
+}
+
+void PainterSurface::preparePen(QPainter &painter) const
+{
+    QPen pen(toColor(m_pen.foreColor), std::clamp(m_pen.drawWidth, 1, MaxDrawWidthPixels),
+             toPenStyle(m_pen.drawStyle), Qt::RoundCap, Qt::RoundJoin);
+    pen.setCosmetic(true); // widths are device pixels
+    painter.setPen(pen);
+    // Hatches keep their spacing in millimetres, one pattern pixel being a
+    // pixel at 96 dpi, so that paper shows what the preview shows at 100 %.
+    QBrush brush(toColor(m_pen.fillColor), toBrushStyle(m_pen.fillStyle));
+    brush.setTransform(QTransform::fromScale(MmPerPatternPixel, MmPerPatternPixel));
+    painter.setBrush(brush);
+    painter.setRenderHint(QPainter::NonCosmeticBrushPatterns);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false); // crisp hatch lines
+    const bool xor_ = m_pen.drawMode == XorPenMode && painter.paintEngine() &&
+                      painter.paintEngine()->hasFeature(QPaintEngine::RasterOpModes);
+    painter.setCompositionMode(xor_ ? QPainter::RasterOp_SourceXorDestination
+                                    : QPainter::CompositionMode_SourceOver);
+}
+
+QRectF PainterSurface::outlineRect(const QPainter &painter, const QRectF &box) const
+{
+    if (m_pen.drawStyle != InsideSolidStyle)
+        return box;
+    const qreal halfWidthMm = painter.pen().widthF() / pixelsPerMm(painter) / 2;
+    const qreal inset = std::min({halfWidthMm, box.width() / 2, box.height() / 2});
+    return box.adjusted(inset, inset, -inset, -inset);
+}
+
+void PainterSurface::line(LineKind kind, float x1, float y1, float x2, float y2)
+{
+    if (!isUsable({x1, y1, x2, y2}))
+        return;
+    QPainter *painter = beginDrawing();
+    if (!painter)
+        return;
+    preparePen(*painter);
+    switch (kind) {
+    case LineKind::Line:
+        painter->drawLine(QLineF(x1, y1, x2, y2));
+        break;
+    case LineKind::Box:
+        painter->drawRect(outlineRect(*painter, QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized()));
+        break;
+    case LineKind::BoxRelative:
+        painter->drawRect(outlineRect(*painter, QRectF(x1, y1, x2, y2).normalized()));
+        break;
+    }
+}
+
+void PainterSurface::circle(float x, float y, float radius)
+{
+    if (!isUsable({x, y, radius}) || radius < 0)
+        return;
+    QPainter *painter = beginDrawing();
+    if (!painter)
+        return;
+    preparePen(*painter);
+    const QRectF box = outlineRect(*painter, QRectF(x - radius, y - radius, 2 * radius, 2 * radius));
+    painter->drawEllipse(box);
+}
+
+void PainterSurface::paintPicture(const Picture &picture, float x, float y, float width, float height)
+{
+    const auto *image = dynamic_cast<const ImagePicture *>(&picture);
+    if (!image || image->image().isNull() || !std::isfinite(width) || !std::isfinite(height))
+        return;
+    const float widthMm = width < 0 ? picture.widthMm() : width;
+    const float heightMm = height < 0 ? picture.heightMm() : height;
+    if (!isUsable({x, y, widthMm, heightMm}))
+        return;
+    if (QPainter *painter = beginDrawing()) {
+        painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
+        painter->drawImage(QRectF(x, y, widthMm, heightMm), image->image());
+    }
+}
+
+void PainterSurface::setScale(float, float, float, float) {}
+
+} // namespace quillet

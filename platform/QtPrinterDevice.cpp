@@ -1,0 +1,321 @@
+#include "platform/QtPrinterDevice.h"
+
+#include "platform/PainterSurface.h"
+#include "platform/PdfJob.h"
+
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <cups/cups.h>
+
+#include <cmath>
+#include <functional>
+
+namespace quillet {
+
+namespace {
+
+constexpr int PortraitCode = 1;
+constexpr int LandscapeCode = 2;
+constexpr int CustomPaperCode = 256;
+/// Paper sizes travel in tenths of a millimetre as signed 16-bit numbers.
+constexpr int MaxCustomPaperMm = 3276;
+constexpr qreal TwipsPerPoint = 20;
+constexpr qreal PointsPerMm = 72 / 25.4;
+/// Rounding slack when comparing a paper with the printer's limits.
+constexpr qreal LimitSlackPoints = 0.5;
+
+/// Runs a public entry point so that no exception leaves it.
+template <typename Result, typename Body> Result guarded(Result fallback, Body &&body) noexcept
+{
+    try {
+        return body();
+    } catch (...) {
+        return fallback;
+    }
+}
+
+template <typename Body> void guarded(Body &&body) noexcept
+{
+    try {
+        body();
+    } catch (...) {
+    }
+}
+
+/// The printer's unprintable border, in points.
+QMarginsF minimumMarginsPoints(const QPageLayout &layout)
+{
+    QPageLayout inPoints = layout;
+    inPoints.setUnits(QPageLayout::Point);
+    return inPoints.minimumMargins();
+}
+
+/// The layout a job is drawn with: the printer's paper, its border as margins.
+QPageLayout jobLayout(const QPageLayout &printerLayout)
+{
+    const QMarginsF border = printerLayout.minimumMargins();
+    return QPageLayout(printerLayout.pageSize(), printerLayout.orientation(), border, printerLayout.units(),
+                       border);
+}
+
+bool fitsLimits(const QSizeF &points, const QPageSize &minimum, const QPageSize &maximum)
+{
+    if (minimum.isValid()) {
+        const QSizeF low = minimum.size(QPageSize::Point);
+        if (points.width() < low.width() - LimitSlackPoints ||
+            points.height() < low.height() - LimitSlackPoints)
+            return false;
+    }
+    if (maximum.isValid()) {
+        const QSizeF high = maximum.size(QPageSize::Point);
+        if (points.width() > high.width() + LimitSlackPoints ||
+            points.height() > high.height() + LimitSlackPoints)
+            return false;
+    }
+    return true;
+}
+
+/// The printer's surface: draws into the current job, starting one if needed.
+class JobSurface : public PainterSurface {
+public:
+    explicit JobSurface(std::function<QPainter *()> startDrawing) : m_startDrawing(std::move(startDrawing)) {}
+
+protected:
+    QPainter *beginDrawing() override { return m_startDrawing(); }
+
+private:
+    std::function<QPainter *()> m_startDrawing;
+};
+
+} // namespace
+
+struct QtPrinterDevice::Private {
+    Private();
+
+    QPainter *jobPainter();
+    /// Hands a finished job's PDF to the printer's queue; the CUPS job id, 0 on failure.
+    int submit(const PdfJob &finished, const QString &pdfPath) const;
+
+    QPrinter printer;
+    QString documentName = QStringLiteral("Quillet");
+    QString lastOutput;
+    JobSurface surface{[this] { return jobPainter(); }};
+    std::unique_ptr<PdfJob> job;
+};
+
+QtPrinterDevice::Private::Private() : printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution) {}
+
+QPainter *QtPrinterDevice::Private::jobPainter()
+{
+    if (!job) {
+        auto started =
+            std::make_unique<PdfJob>(jobLayout(printer.pageLayout()), printer.resolution(), documentName);
+        if (!started->isOpen())
+            return nullptr;
+        job = std::move(started);
+    }
+    return job->painter();
+}
+
+int QtPrinterDevice::Private::submit(const PdfJob &finished, const QString &pdfPath) const
+{
+    cups_option_t *options = nullptr;
+    const QPageLayout &layout = finished.layout();
+    // Qt's keys are the PPD's names, custom sizes written as CUPS wants them ("Custom.100x150mm").
+    int optionCount = cupsAddOption("media", layout.pageSize().key().toUtf8().constData(), 0, &options);
+    // Says outright that a landscape page is to be turned onto the sheet, not fitted to it.
+    optionCount =
+        cupsAddOption("orientation-requested", layout.orientation() == QPageLayout::Landscape ? "4" : "3",
+                      optionCount, &options);
+    if (printer.copyCount() > 1)
+        optionCount = cupsAddOption("copies", QByteArray::number(printer.copyCount()).constData(),
+                                    optionCount, &options);
+    const int jobId =
+        cupsPrintFile(printer.printerName().toLocal8Bit().constData(), QFile::encodeName(pdfPath).constData(),
+                      documentName.toUtf8().constData(), optionCount, options);
+    cupsFreeOptions(optionCount, options);
+    return jobId;
+}
+
+QtPrinterDevice::QtPrinterDevice() : d(std::make_unique<Private>()) {}
+
+QtPrinterDevice::~QtPrinterDevice()
+{
+    killDoc();
+}
+
+void QtPrinterDevice::followDefault()
+{
+    guarded([&] {
+        const QString name = QPrinterInfo::defaultPrinterName();
+        if (name == d->printer.printerName() && !name.isEmpty())
+            return;
+        const QPageLayout kept = d->printer.pageLayout();
+        if (name.isEmpty()) {
+            d->printer.setOutputFormat(QPrinter::PdfFormat);
+        } else {
+            d->printer.setOutputFormat(QPrinter::NativeFormat);
+            d->printer.setPrinterName(name);
+        }
+        // The new printer keeps the listing's paper when it has it.
+        d->printer.setPageOrientation(kept.orientation());
+        d->printer.setPageSize(kept.pageSize());
+    });
+}
+
+std::string QtPrinterDevice::deviceName() const
+{
+    return guarded(std::string(), [&] { return d->printer.printerName().toStdString(); });
+}
+
+bool QtPrinterDevice::setOrientation(int code)
+{
+    return guarded(false, [&] {
+        if (code != PortraitCode && code != LandscapeCode)
+            return false;
+        return d->printer.setPageOrientation(code == PortraitCode ? QPageLayout::Portrait
+                                                                  : QPageLayout::Landscape);
+    });
+}
+
+int QtPrinterDevice::orientation() const
+{
+    return guarded(PortraitCode, [&] {
+        return d->printer.pageLayout().orientation() == QPageLayout::Landscape ? LandscapeCode : PortraitCode;
+    });
+}
+
+bool QtPrinterDevice::setPaperSize(int code)
+{
+    return guarded(false, [&] {
+        if (code == paperSize())
+            return true;
+        const QPageSize::PageSizeId id = QPageSize::id(code);
+        if (id == QPageSize::Custom)
+            return false;
+        if (!isPdfFallback()) {
+            const QList<QPageSize> supported = QPrinterInfo(d->printer).supportedPageSizes();
+            if (std::none_of(supported.cbegin(), supported.cend(),
+                             [id](const QPageSize &size) { return size.id() == id; }))
+                return false;
+        }
+        return d->printer.setPageSize(QPageSize(id));
+    });
+}
+
+int QtPrinterDevice::paperSize() const
+{
+    return guarded(CustomPaperCode, [&] {
+        const QPageSize size = d->printer.pageLayout().pageSize();
+        const int code = size.id() == QPageSize::Custom ? 0 : size.windowsId();
+        return code > 0 ? code : CustomPaperCode;
+    });
+}
+
+CustomPaperResult QtPrinterDevice::setCustomPaper(int widthMm, int heightMm)
+{
+    return guarded(PaperSizeRefused, [&] {
+        QPrinterInfo info;
+        if (!isPdfFallback()) {
+            info = QPrinterInfo::printerInfo(d->printer.printerName());
+            if (info.isNull())
+                return PrinterNotOpened;
+            if (info.supportedPageSizes().isEmpty())
+                return PrinterSettingsUnreadable;
+        }
+        if (widthMm <= 0 || heightMm <= 0 || widthMm > MaxCustomPaperMm || heightMm > MaxCustomPaperMm)
+            return PaperSizeRefused;
+        if (!info.isNull()) {
+            const QSizeF points = QSizeF(widthMm, heightMm) * PointsPerMm;
+            if (!info.supportsCustomPageSizes() ||
+                !fitsLimits(points, info.minimumPhysicalPageSize(), info.maximumPhysicalPageSize()))
+                return PaperSizeRefused;
+        }
+        const QPageSize size(QSizeF(widthMm, heightMm), QPageSize::Millimeter, QString(),
+                             QPageSize::ExactMatch);
+        return d->printer.setPageSize(size) ? CustomPaperApplied : PaperSizeRefused;
+    });
+}
+
+PrinterPage QtPrinterDevice::page() const
+{
+    return guarded(PrinterPage(), [&] {
+        const QPageLayout layout = d->printer.pageLayout();
+        const QSizeF paperPoints = layout.fullRect(QPageLayout::Millimeter).size() * PointsPerMm;
+        const QMarginsF border = minimumMarginsPoints(layout);
+        const auto twips = [](qreal points) { return static_cast<int>(std::lround(points * TwipsPerPoint)); };
+        PrinterPage page;
+        page.paperWidthTwips = twips(paperPoints.width());
+        page.paperHeightTwips = twips(paperPoints.height());
+        page.printableWidthTwips = twips(paperPoints.width() - border.left() - border.right());
+        page.printableHeightTwips = twips(paperPoints.height() - border.top() - border.bottom());
+        return page;
+    });
+}
+
+Surface &QtPrinterDevice::surface()
+{
+    return d->surface;
+}
+
+void QtPrinterDevice::newPage()
+{
+    guarded([&] {
+        if (!d->job)
+            d->jobPainter(); // the blank first sheet still prints
+        if (d->job)
+            d->job->newPage();
+    });
+}
+
+void QtPrinterDevice::endDoc()
+{
+    guarded([&] {
+        const std::unique_ptr<PdfJob> finished = std::move(d->job);
+        if (!finished)
+            return; // nothing was drawn: there is no job to send
+        const QString path = finished->finish();
+        if (path.isEmpty())
+            return;
+        if (!isPdfFallback()) {
+            if (const int jobId = d->submit(*finished, path); jobId > 0) {
+                d->lastOutput = QStringLiteral("%1, job %2").arg(d->printer.printerName()).arg(jobId);
+                return;
+            }
+        }
+        // No printer took the job: the PDF stays, so nothing is lost.
+        finished->keepFile();
+        d->lastOutput = path;
+    });
+}
+
+void QtPrinterDevice::killDoc()
+{
+    guarded([&] { d->job.reset(); });
+}
+
+QPrinter &QtPrinterDevice::printer()
+{
+    return d->printer;
+}
+
+void QtPrinterDevice::setDocumentName(const QString &name)
+{
+    guarded([&] {
+        d->documentName = name.isEmpty() ? QStringLiteral("Quillet") : name;
+        d->printer.setDocName(d->documentName);
+    });
+}
+
+QString QtPrinterDevice::lastOutput() const
+{
+    return d->lastOutput;
+}
+
+bool QtPrinterDevice::isPdfFallback() const
+{
+    return d->printer.outputFormat() != QPrinter::NativeFormat || d->printer.printerName().isEmpty();
+}
+
+} // namespace quillet
