@@ -71,8 +71,7 @@ int applyPaper(const InitRequest &r, Session &ses)
 void openPreviewWindow(Runtime &rt, const QString &listName)
 {
     PreviewWindow &window = rt.loadPreviewWindow(rt.parentWindow());
-    const PrinterPage page = rt.printer().page();
-    window.setPageSizeTwips(page.paperWidthTwips, page.paperHeightTwips);
+    window.DIMWINDOW(); // the hidden page takes the sheet's size at once
     window.setWindowTitle(listName.isEmpty() ? QCoreApplication::applicationName() : listName);
 }
 

@@ -2,21 +2,65 @@
 
 #include "platform/ImageSurface.h"
 
+#include <QBitmap>
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace quillet {
+
+namespace {
+
+constexpr int CursorSize = 32;
+constexpr QPoint LensCentre(9, 8);
+constexpr int LensRadius = 7;
+
+/// A magnifying glass: a white lens with a black rim and a handle down to the
+/// right; the hot spot is the centre of the lens.
+QCursor magnifierCursor()
+{
+    QBitmap shape(CursorSize, CursorSize);
+    QBitmap mask(CursorSize, CursorSize);
+    shape.fill(Qt::color0);
+    mask.fill(Qt::color0);
+    const QPoint handleStart = LensCentre + QPoint(5, 5);
+    const QPoint handleEnd = LensCentre + QPoint(13, 13);
+    for (QBitmap *bitmap : {&shape, &mask}) {
+        QPainter painter(bitmap);
+        painter.setPen(QPen(Qt::color1, 3, Qt::SolidLine, Qt::RoundCap));
+        painter.setBrush(bitmap == &mask ? Qt::color1 : Qt::color0);
+        painter.drawEllipse(LensCentre, LensRadius, LensRadius);
+        painter.setPen(QPen(Qt::color1, 4, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(handleStart, handleEnd);
+    }
+    return QCursor(shape, mask, LensCentre.x(), LensCentre.y());
+}
+
+} // namespace
 
 PageView::PageView(const ImageSurface &page, QWidget *parent) : QWidget(parent), m_page(page)
 {
     setObjectName(QStringLiteral("PRT"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setCursor(magnifierCursor());
 }
 
 void PageView::paintEvent(QPaintEvent *)
 {
+    if (m_stale)
+        emit renderRequested();
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     painter.drawImage(QPoint(0, 0), m_page.image());
+}
+
+void PageView::mousePressEvent(QMouseEvent *event)
+{
+    emit pressed(event->button());
+}
+
+void PageView::mouseDoubleClickEvent(QMouseEvent *)
+{
+    emit doubleClicked();
 }
 
 } // namespace quillet

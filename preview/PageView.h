@@ -1,6 +1,6 @@
 #pragma once
-// The page picture of the preview: shows the page image that the commands
-// draw on. A repaint shows the kept image; nothing is drawn again.
+// PRT, the page picture of the preview: shows the page image kept by the page
+// surface. The image is drawn once per page or size; a repaint only copies it.
 
 #include <QWidget>
 
@@ -13,11 +13,27 @@ class PageView : public QWidget {
 public:
     PageView(const ImageSurface &page, QWidget *parent);
 
+    /// The page image no longer matches the page (new size): the next paint
+    /// asks for it to be drawn again.
+    void invalidate() { m_stale = true; }
+    bool isStale() const { return m_stale; }
+    /// The image has just been drawn for the page on view.
+    void markRendered() { m_stale = false; }
+
+signals:
+    /// A paint found the image stale; the page must be drawn now.
+    void renderRequested();
+    void pressed(Qt::MouseButton button);
+    void doubleClicked();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     const ImageSurface &m_page;
+    bool m_stale = true;
 };
 
 } // namespace quillet

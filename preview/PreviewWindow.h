@@ -1,23 +1,41 @@
 #pragma once
-// The preview window: a toolbar over a desk holding the page form. Closing it,
-// in any way, ends the listing and deletes its spool file.
+// ScrLst, the preview window: a toolbar (close, printer set-up, print, find,
+// page navigation, zoom box) over a dotted desk that holds the page, one page
+// at a time, with scroll bars for a page larger than the desk. Closing it, in
+// any way, ends the listing and deletes its spool file.
 
 #include <QDialog>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class QScrollBar;
+class QToolButton;
 
 namespace quillet {
 
 class ImageSurface;
 class PageView;
 class PrinterDialog;
+class ZoomBox;
 
 class PreviewWindow : public QDialog {
     Q_OBJECT
 public:
+    /// Builds the window from the listing's switches (which buttons show) and
+    /// zoom; page is the surface the page is drawn on.
     explicit PreviewWindow(ImageSurface &page);
     ~PreviewWindow() override;
 
-    /// Makes the page picture as large as the printer's sheet, given in twips.
-    void setPageSizeTwips(int widthTwips, int heightTwips);
+    /// Sizes the page for the zoom and the printer's current paper, places it
+    /// in the desk (centred, or 200 twips in with scroll bars when larger) and
+    /// maps its drawing coordinates. The page is drawn again on its next paint
+    /// when its size changed.
+    void DIMWINDOW();
+    /// Draws page CurPage now: clears the page, writes the page label, enables
+    /// the navigation buttons that lead somewhere, replays the page.
+    void renderPage();
+
     PrinterDialog &printerDialog() { return *m_printerDialog; }
 
     /// Ends the listing: releases the surface, closes and deletes the spool
@@ -26,17 +44,64 @@ public:
 
     void done(int result) override;
 
+signals:
+    /// The print button was clicked.
+    void printRequested();
+    /// The set-up button was clicked (printer set-up or page range).
+    void setupRequested();
+    /// A page has been drawn on the preview (page numbered from 1).
+    void pageRendered(int page);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void buildToolbar();
+    void buildPageNavigation();
+    void buildZoomPanel();
+    void hideSwitchedOffButtons();
+    void layoutWindow();
+    void fitZoomToDesk();
+    void placePage(QScrollBar &bar, int pageSize, int deskSize, int &position);
+    void resizePageImage(QSize pixels);
+
+    void showPage(int page);
+    void applyZoom(float zoom);
+    void zoomStep(Qt::MouseButton button);
+    void repeatZoomStep();
+    void find();
+
     ImageSurface &m_page;
-    QWidget *m_toolbar;
+    QFrame *m_toolbar;
+    QFrame *m_rule;
+    QToolButton *m_closeButton;
+    QToolButton *m_setupButton;
+    QToolButton *m_printButton;
+    QToolButton *m_findButton;
+    QFrame *m_pagePanel;
+    QPushButton *m_firstPage;
+    QPushButton *m_previousPage;
+    QPushButton *m_nextPage;
+    QPushButton *m_lastPage;
+    QLabel *m_pageLabel;
+    QFrame *m_zoomPanel;
+    ZoomBox *m_zoomBox;
+    QScrollBar *m_hScroll;
+    QScrollBar *m_vScroll;
     QWidget *m_desk;
     QWidget *m_pageForm;
     PageView *m_pageView;
     PrinterDialog *m_printerDialog;
+
+    bool m_firstActivation = true;
+    /// The mouse step a double click repeats: Qt::LeftButton, Qt::RightButton or none.
+    Qt::MouseButton m_lastZoomButton = Qt::NoButton;
+    /// The last search text with "*" at both ends; empty before the first find.
+    QString m_lastPattern;
+    bool m_caseSensitive = false;
     bool m_unloaded = false;
 };
 

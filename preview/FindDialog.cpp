@@ -1,0 +1,103 @@
+#include "preview/FindDialog.h"
+
+#include "control/Twips.h"
+#include "preview/PaintPattern.h"
+#include "preview/SelectAllText.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace quillet {
+
+namespace {
+
+constexpr int MaxTextChars = 50;
+// Geometry in twips.
+constexpr int DialogWidth = 4200;
+constexpr int DialogHeight = 2280;
+constexpr int ButtonTop = 1680;
+constexpr int ButtonWidth = 1215;
+constexpr int ButtonHeight = 405;
+constexpr int AcceptLeft = 900;
+constexpr int CancelLeft = 2400;
+
+template <typename Widget>
+Widget *place(Widget *widget, const char *name, int left, int top, int width, int height)
+{
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
+    return widget;
+}
+
+} // namespace
+
+FindDialog::FindDialog(QWidget *owner)
+    : QDialog(owner), m_text(place(new QLineEdit(this), "TB1", 900, 180, 3075, 315)),
+      m_ignoreCase(place(new QCheckBox(QStringLiteral("Ignorar Maiúsculas / Minúsculas"), this), "MM", 900,
+                         600, 2715, 255)),
+      m_fromFirst(place(new QRadioButton(QStringLiteral("1º Página"), this), "FP", 900, 1020, 1575, 195)),
+      m_fromNext(place(new QRadioButton(QStringLiteral("Página Seguinte"), this), "CP", 900, 1260, 1575, 195))
+{
+    setObjectName(QStringLiteral("wFIND"));
+    setWindowTitle(QStringLiteral("Pesquisar..."));
+    setFixedSize(twipsToPixels(DialogWidth), twipsToPixels(DialogHeight));
+    installPatternBackground(*this);
+
+    place(new QLabel(QStringLiteral("Procurar:"), this), "Label1", 120, 240, 675, 195);
+    place(new QLabel(QStringLiteral("Desde:"), this), "Label1", 120, 1020, 675, 195);
+    // The option texts are taller than their design rows at today's font sizes.
+    for (QRadioButton *option : {m_fromFirst, m_fromNext})
+        option->resize(option->width(), option->sizeHint().height());
+    m_fromNext->move(m_fromNext->x(), m_fromFirst->geometry().bottom() + 1);
+
+    auto *accept = place(new QPushButton(QStringLiteral("Aceitar"), this), "Command1", AcceptLeft, ButtonTop,
+                         ButtonWidth, ButtonHeight);
+    auto *cancel = place(new QPushButton(QStringLiteral("Cancelar"), this), "Command2", CancelLeft, ButtonTop,
+                         ButtonWidth, ButtonHeight);
+    accept->setDefault(true);
+    connect(accept, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    m_text->setMaxLength(MaxTextChars);
+    selectAllOnFocus(*m_text);
+    // A new text searches from the first page.
+    connect(m_text, &QLineEdit::textChanged, m_fromFirst, [this] { m_fromFirst->setChecked(true); });
+}
+
+void FindDialog::prepare(const QString &text, bool hasNextPage, bool ignoreCase)
+{
+    m_text->setText(text);
+    m_fromNext->setChecked(true);
+    if (!hasNextPage) {
+        m_fromNext->setEnabled(false);
+        m_fromFirst->setEnabled(true);
+        m_fromFirst->setChecked(true);
+    }
+    m_ignoreCase->setChecked(ignoreCase);
+}
+
+QString FindDialog::text() const
+{
+    return m_text->text();
+}
+
+bool FindDialog::ignoreCase() const
+{
+    return m_ignoreCase->isChecked();
+}
+
+bool FindDialog::fromNextPage() const
+{
+    return m_fromNext->isChecked();
+}
+
+void FindDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    m_text->setFocus(Qt::OtherFocusReason);
+}
+
+} // namespace quillet

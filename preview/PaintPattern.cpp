@@ -1,0 +1,63 @@
+#include "preview/PaintPattern.h"
+
+#include <QEvent>
+#include <QImage>
+#include <QPainter>
+#include <QPixmap>
+#include <QWidget>
+
+namespace quillet {
+
+namespace {
+
+constexpr int TileSize = 8;
+constexpr QRgb Silver = qRgb(192, 192, 192);
+constexpr QRgb White = qRgb(255, 255, 255);
+
+QPixmap makeTile()
+{
+    QImage tile(TileSize, TileSize, QImage::Format_RGB32);
+    for (int y = 0; y < TileSize; ++y)
+        for (int x = 0; x < TileSize; ++x)
+            tile.setPixel(x, y, y % 2 == 1 && x % 2 == 0 ? White : Silver);
+    return QPixmap::fromImage(tile);
+}
+
+class PatternPainter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // Runs inside the form's paint event, before the form draws itself.
+        if (event->type() == QEvent::Paint)
+            PaintPattern(*static_cast<QWidget *>(watched));
+        return false;
+    }
+};
+
+} // namespace
+
+const QPixmap &patternTile()
+{
+    static const QPixmap tile = makeTile();
+    return tile;
+}
+
+void PaintPattern(QWidget &target)
+{
+    QPainter painter(&target);
+    painter.fillRect(target.rect(), QBrush(patternTile())); // the brush lives for this paint only
+}
+
+void installPatternBackground(QWidget &form)
+{
+    QPalette palette = form.palette();
+    palette.setColor(QPalette::Window, QColor(Silver));
+    form.setPalette(palette);
+    form.setAutoFillBackground(true);
+    form.installEventFilter(new PatternPainter(&form));
+}
+
+} // namespace quillet

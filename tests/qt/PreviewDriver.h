@@ -1,0 +1,89 @@
+#pragma once
+// Drives the modal preview window of a listing from inside its event loop:
+// timers find the windows by object name, never by sleeping.
+
+#include "preview/PreviewWindow.h"
+#include "quillet/Quillet.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+
+namespace preview_driver {
+
+using quillet::PreviewWindow;
+
+template <typename T = QWidget> T *child(QWidget &window, const char *name)
+{
+    return window.findChild<T *>(QLatin1String(name));
+}
+
+/// Runs action once on the next modal window of the class className when it
+/// is shown. Delete the returned timer to give up waiting.
+inline QTimer *onNextModal(const char *className, std::function<void(QWidget &)> action)
+{
+    auto *poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, className, action] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->inherits(className) || !modal->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        action(*modal);
+    });
+    poll->start(5);
+    return poll;
+}
+
+/// Opens a preview listing without the wait dialog; the switches are Init's.
+inline void openListing(quillet::Quillet &control, bool autoSize = false, bool setup = true,
+                        bool selectPages = true, bool print = true, bool find = true)
+{
+    QCOMPARE(control.Init(nullptr, QStringLiteral("Teste"), QStringLiteral("S"), QStringLiteral("P"),
+                          QStringLiteral("A4"), setup, selectPages, print, find, autoSize, true, false, true),
+             quint8(0));
+}
+
+/// A listing of pages pages; each shows "Página n de N" and what addText adds.
+inline void composePages(quillet::Quillet &control, int pages,
+                         const std::function<void(quillet::Quillet &, int page)> &addText = {})
+{
+    for (int page = 1; page <= pages; ++page) {
+        if (page > 1)
+            control.PNP();
+        control.L(QStringLiteral("Página PRICOCO de TRICOCO"));
+        if (addText)
+            addText(control, page);
+    }
+}
+
+/// Shows the listing and runs check inside the preview once page 1 has been
+/// painted, then closes the window by its close box (unless check closed it).
+inline void showAndCheck(quillet::Quillet &control, std::function<void(PreviewWindow &)> check,
+                         QSize windowSize = QSize(900, 700))
+{
+    auto *poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, check, windowSize] {
+        auto *window = qobject_cast<PreviewWindow *>(QApplication::activeModalWidget());
+        if (!window || !window->isVisible())
+            return;
+        if (window->size() != windowSize) {
+            window->resize(windowSize);
+            return;
+        }
+        if (child<QLabel>(*window, "LPag")->text().isEmpty())
+            return; // page 1 not painted yet
+        poll->stop();
+        poll->deleteLater();
+        check(*window);
+        if (window->isVisible())
+            window->close();
+    });
+    poll->start(5);
+    control.Show();
+}
+
+} // namespace preview_driver
