@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -52,10 +53,9 @@ bool SpoolFile::write(const SpoolRecord &record)
         written = ::pwrite(m_fd, bytes.data(), bytes.size(), offset);
     } while (written < 0 && errno == EINTR);
     if (written != static_cast<ssize_t>(bytes.size())) {
-        // A partial write (full disk) must not leave half a command behind.
-        if (::ftruncate(m_fd, offset) != 0) {
-            // Nothing more to do: the next write starts at the same slot.
-        }
+        // A partial write (full disk) must not leave half a command behind;
+        // should truncating fail too, the next write still starts at this slot.
+        [[maybe_unused]] const int truncated = ::ftruncate(m_fd, offset);
         return false;
     }
     m_slots += static_cast<int32_t>(bytes.size() / SlotSize);
@@ -66,8 +66,19 @@ bool SpoolFile::readSlot(int32_t slot, char *into) const
 {
     if (m_fd < 0 || slot < 1 || slot > m_slots)
         return false;
-    const off_t offset = static_cast<off_t>(slot - 1) * SlotSize;
-    return ::pread(m_fd, into, SlotSize, offset) == SlotSize;
+    if (slot < m_readAheadFirst || slot >= m_readAheadFirst + m_readAheadCount) {
+        constexpr int32_t ReadAheadSlots = 256;
+        const int32_t count = std::min(ReadAheadSlots, m_slots - slot + 1);
+        m_readAhead.resize(static_cast<size_t>(ReadAheadSlots) * SlotSize);
+        const ssize_t got = ::pread(m_fd, m_readAhead.data(), static_cast<size_t>(count) * SlotSize,
+                                    static_cast<off_t>(slot - 1) * SlotSize);
+        m_readAheadFirst = slot;
+        m_readAheadCount = got > 0 ? static_cast<int32_t>(got / SlotSize) : 0;
+        if (m_readAheadCount == 0)
+            return false;
+    }
+    std::memcpy(into, m_readAhead.data() + static_cast<size_t>(slot - m_readAheadFirst) * SlotSize, SlotSize);
+    return true;
 }
 
 std::optional<SpoolRecord> SpoolFile::read()
@@ -99,6 +110,7 @@ void SpoolFile::remove()
     if (!m_path.empty())
         ::unlink(m_path.c_str());
     m_slots = 0;
+    m_readAheadCount = 0;
 }
 
 } // namespace quillet

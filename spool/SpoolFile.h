@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quillet {
 
@@ -48,6 +49,11 @@ private:
     int m_fd = -1;
     int32_t m_slots = 0;
     int32_t m_readSlot = 1;
+    /// Slots read ahead: pages and finds read the file in order, and one
+    /// system call per slot would dominate. Appending never changes them.
+    mutable std::vector<char> m_readAhead;
+    mutable int32_t m_readAheadFirst = 0;
+    mutable int32_t m_readAheadCount = 0;
 };
 
 } // namespace quillet
