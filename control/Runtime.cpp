@@ -4,6 +4,9 @@
 #include "platform/ImageSurface.h"
 #include "platform/QtPrinterDevice.h"
 #include "preview/PreviewWindow.h"
+#include "print/PrintJob.h"
+#include "print/PrinterDialog.h"
+#include "print/PrinterSetup.h"
 #include "print/WaitDialog.h"
 
 #include <QCoreApplication>
@@ -85,7 +88,19 @@ PreviewWindow &Runtime::loadPreviewWindow(QWidget *owner)
     m_closedPreviewWindow.reset();
     m_previewWindow = new PreviewWindow(*m_pageSurface);
     setWindowOwner(m_previewWindow, owner);
-    return *m_previewWindow;
+    PreviewWindow *window = m_previewWindow;
+    // After a print or a set-up the page is measured for the printer in use
+    // and drawn again, unless the listing was ended meanwhile.
+    const auto redrawAfter = [this, window](void (*step)(QWidget *, PrinterDialog &)) {
+        step(window, window->printerDialog());
+        if (m_previewWindow == window && session().spool) {
+            window->DIMWINDOW();
+            window->renderPage();
+        }
+    };
+    connect(window, &PreviewWindow::printRequested, this, [redrawAfter] { redrawAfter(&PrintJob::run); });
+    connect(window, &PreviewWindow::setupRequested, this, [redrawAfter] { redrawAfter(&PrinterSetup::run); });
+    return *window;
 }
 
 void Runtime::unloadPreviewWindow()
