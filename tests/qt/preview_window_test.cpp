@@ -7,9 +7,12 @@
 
 #include <QFile>
 #include <QLineEdit>
+#include <QPrintDialog>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QToolButton>
 
 using namespace preview_driver;
@@ -141,16 +144,43 @@ private slots:
         });
     }
 
-    void printAndSetupButtonsAskTheHost()
+    void setupOpensTheSystemPrintDialog_data()
     {
+        QTest::addColumn<bool>("accept");
+        QTest::addColumn<int>("fromPage");
+        QTest::addColumn<int>("toPage");
+        QTest::newRow("pages 2 to 4 chosen") << true << 2 << 4;
+        QTest::newRow("cancelled: all pages") << false << 1 << 5;
+    }
+
+    void setupOpensTheSystemPrintDialog()
+    {
+        QFETCH(bool, accept);
+        QFETCH(int, fromPage);
+        QFETCH(int, toPage);
         openListing(m_control);
-        showAndCheck(m_control, [](PreviewWindow &window) {
-            QSignalSpy print(&window, &PreviewWindow::printRequested);
-            QSignalSpy setup(&window, &PreviewWindow::setupRequested);
-            QTest::mouseClick(child(window, "butPRT"), Qt::LeftButton);
+        composePages(m_control, 5);
+        showAndCheck(m_control, [&](PreviewWindow &window) {
+            bool shown = false;
+            onNextModal("QPrintDialog", [&](QWidget &dialog) {
+                shown = true;
+                auto &print = static_cast<QPrintDialog &>(dialog);
+                if (!accept) {
+                    print.reject();
+                    return;
+                }
+                // The widgets of Qt's own dialog, as a user would set them.
+                print.findChild<QRadioButton *>(QStringLiteral("printRange"))->setChecked(true);
+                print.findChild<QSpinBox *>(QStringLiteral("from"))->setValue(2);
+                print.findChild<QSpinBox *>(QStringLiteral("to"))->setValue(4);
+                print.accept();
+            });
             QTest::mouseClick(child(window, "butSETUP"), Qt::LeftButton);
-            QCOMPARE(print.count(), 1);
-            QCOMPARE(setup.count(), 1);
+            QVERIFY(shown);
+            QObject *cmd = window.findChild<QObject *>(QStringLiteral("CMD"));
+            QCOMPARE(cmd->property("fromPage").toInt(), fromPage);
+            QCOMPARE(cmd->property("toPage").toInt(), toPage);
+            QCOMPARE(child<QLabel>(window, "LPag")->text(), QStringLiteral("Página 1 de 5"));
         });
     }
 

@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# Prepares a Debian 12 machine to build, test and run Quillet: the packages, a
+# running CUPS scheduler, the cups-pdf queues PDF (the default, A4) and
+# PDFLetter (Letter), and a private XDG_RUNTIME_DIR. Safe to run again.
+#
+# Works as root, or through sudo otherwise. Progress goes to stderr; stdout
+# carries only shell export lines, so callers can take over the environment:
+#     machine_env=$(scripts/setup-machine.sh) && eval "$machine_env"
+set -euo pipefail
+
+exec 3>&1 1>&2 # keep stdout for the export lines
+
+PACKAGES=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev libgtest-dev libbenchmark-dev libcups2-dev
+    fonts-liberation2
+    cups cups-bsd printer-driver-cups-pdf poppler-utils
+    xvfb xauth
+)
+CUPS_PDF_PPD=lsb/usr/cups-pdf/CUPS-PDF_opt.ppd
+SCHEDULER_WAIT_SECONDS=30
+
+fail() {
+    echo "setup-machine: error: $*" >&2
+    exit 1
+}
+
+as_root() {
+    if [[ $EUID -eq 0 ]]; then
+        "$@"
+    elif command -v sudo >/dev/null; then
+        sudo "$@"
+    else
+        fail "needs root for '$*': run as root or install sudo"
+    fi
+}
+
+[[ -r /etc/debian_version ]] || fail "this script sets up Debian 12; /etc/debian_version is missing"
+
+install_packages() {
+    local missing=() package
+    for package in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$package")
+    done
+    # Updating the package lists takes a while: only when something is missing.
+    if ((${#missing[@]} == 0)); then
+        echo "setup-machine: all packages present"
+        return
+    fi
+    echo "setup-machine: installing ${missing[*]}"
+    as_root apt-get update || fail "apt-get update failed"
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}" ||
+        fail "apt-get install failed for: ${missing[*]}"
+}
+
+scheduler_running() {
+    lpstat -r 2>/dev/null | grep -q '^scheduler is running'
+}
+
+start_scheduler() {
+    if scheduler_running; then
+        echo "setup-machine: cupsd already running"
+        return
+    fi
+    # No service manager here: cupsd runs itself in the background.
+    echo "setup-machine: starting cupsd"
+    as_root cupsd || fail "cupsd did not start (see /var/log/cups/error_log)"
+    local deadline=$((SECONDS + SCHEDULER_WAIT_SECONDS))
+    until scheduler_running; do
+        ((SECONDS < deadline)) ||
+            fail "cupsd started but 'lpstat -r' did not report it running within ${SCHEDULER_WAIT_SECONDS}s"
+        sleep 0.2
+    done
+}
+
+# add_pdf_queue NAME [lpadmin option...]: a cups-pdf queue whose jobs keep
+# their TrueType fonts (pdftocairo instead of Ghostscript), so pdftotext can
+# read the printed text back. lpadmin's "drivers are deprecated" warning is harmless.
+add_pdf_queue() {
+    local name=$1
+    shift
+    if lpstat -p "$name" >/dev/null 2>&1; then
+        echo "setup-machine: queue $name present"
+    else
+        echo "setup-machine: adding queue $name"
+        as_root lpadmin -p "$name" -v cups-pdf:/ -m "$CUPS_PDF_PPD" -E \
+            -o pdftops-renderer-default=pdftocairo "$@" ||
+            fail "lpadmin could not add the queue $name"
+    fi
+}
+
+make_default_queue() {
+    local name=$1
+    if [[ $(lpstat -d 2>/dev/null) != *": $name" ]]; then
+        as_root lpadmin -d "$name" || fail "lpadmin could not make $name the default queue"
+    fi
+    [[ $(lpstat -d 2>/dev/null) == *": $name" ]] || fail "$name is not the default queue: $(lpstat -d 2>&1)"
+}
+
+# A private runtime directory quiets Qt's XDG_RUNTIME_DIR warnings; it must be ours and 0700.
+runtime_dir() {
+    local dir=${XDG_RUNTIME_DIR:-/tmp/quillet-runtime-$EUID}
+    [[ -d $dir ]] || mkdir -m 0700 "$dir" || fail "cannot create $dir"
+    [[ -O $dir ]] || fail "$dir belongs to another user"
+    chmod 0700 "$dir"
+    echo "$dir"
+}
+
+install_packages
+start_scheduler
+add_pdf_queue PDF
+add_pdf_queue PDFLetter -o PageSize=Letter
+make_default_queue PDF
+xdg_runtime_dir=$(runtime_dir)
+echo "setup-machine: ready (default queue PDF; cups-pdf writes to \$HOME/PDF/)"
+
+printf 'export XDG_RUNTIME_DIR=%q\n' "$xdg_runtime_dir" >&3
