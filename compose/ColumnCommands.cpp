@@ -35,10 +35,8 @@ float offsetOrZero(float mm)
 
 void Composer::NewCol(float PosX, float cx)
 {
-    if (m_state.NumCols >= MaxColumns || !std::isfinite(PosX) || !std::isfinite(cx))
+    if (m_state.NumCols >= MaxColumns || !clampLengths(PosX, cx))
         return;
-    PosX = clampLength(PosX);
-    cx = clampLength(cx);
     m_state.Cols[m_state.NumCols++] = {PosX, PosX + cx};
     record(RecNewCol, PosX, cx);
 }

@@ -85,6 +85,8 @@ private:
     float placeVertically(float PosY, float heightMm);
     /// The vertical value C and CCol record.
     float verticalValue(float PosY) const;
+    /// L or R: the text starts (ends) at PosX, cut to Wid when Wid is not 0.
+    void sideText(Opcode op, std::string_view StrToPrint, float PosY, float PosX, float Wid);
     /// A cell of LCol or RCol: the text starts (ends) inset mm inside the column.
     void sideCell(Opcode op, int NCol, std::string_view StrToPrint, float inset, float PosY, bool TRUNC);
     /// The pen width of a shape: zoomed in the preview, at least 1.

@@ -15,6 +15,15 @@ inline float clampLength(float mm)
     return std::clamp(mm, -MaxLengthMm, MaxLengthMm);
 }
 
+/// Clamps every length in place; false, changing nothing, when one is not finite.
+template <typename... Floats> bool clampLengths(Floats &...mm)
+{
+    if (!(std::isfinite(mm) && ...))
+        return false;
+    ((mm = clampLength(mm)), ...);
+    return true;
+}
+
 /// An optional position: missing, negative and non-finite all mean "here" (-1).
 inline float positionOrMissing(float mm)
 {

@@ -9,12 +9,8 @@ namespace quillet {
 
 void Composer::PMargins(float TMarg, float LMarg, float BMarg, float RMarg)
 {
-    if (!std::isfinite(TMarg) || !std::isfinite(LMarg) || !std::isfinite(BMarg) || !std::isfinite(RMarg))
+    if (!clampLengths(TMarg, LMarg, BMarg, RMarg))
         return;
-    TMarg = clampLength(TMarg);
-    LMarg = clampLength(LMarg);
-    BMarg = clampLength(BMarg);
-    RMarg = clampLength(RMarg);
     record(RecMargins, LMarg, TMarg, RMarg, BMarg);
 
     ListingState &s = m_state;

@@ -8,18 +8,6 @@
 
 namespace quillet {
 
-namespace {
-
-bool allFinite(std::initializer_list<float> values)
-{
-    for (float v : values)
-        if (!std::isfinite(v))
-            return false;
-    return true;
-}
-
-} // namespace
-
 int Composer::penWidth(int Expe) const
 {
     double width = Expe;
@@ -40,12 +28,8 @@ template <typename Draw> void Composer::withPenWidth(int width, Draw &&draw)
 
 void Composer::PBox(float y1, float x1, float y2, float x2, int Expe)
 {
-    if (!allFinite({y1, x1, y2, x2}))
+    if (!clampLengths(y1, x1, y2, x2))
         return;
-    y1 = clampLength(y1);
-    x1 = clampLength(x1);
-    y2 = clampLength(y2);
-    x2 = clampLength(x2);
     const int width = penWidth(Expe);
     record(RecBox, x1 == CurX() ? -1.0f : x1, y1 == CurY() ? -1.0f : y1, x2, y2, penWidthText(width));
     if (x1 < 0)
@@ -68,12 +52,8 @@ void Composer::PBox(float y1, float x1, float y2, float x2, int Expe)
 
 void Composer::PLine(float y1, float x1, float y2, float x2, int Expe)
 {
-    if (!allFinite({y1, x1, y2, x2}))
+    if (!clampLengths(y1, x1, y2, x2))
         return;
-    y1 = clampLength(y1);
-    x1 = clampLength(x1);
-    y2 = clampLength(y2);
-    x2 = clampLength(x2);
     const int width = penWidth(Expe);
     record(RecLine, x1, y1, x2, y2, penWidthText(width));
     const float left = m_state.LeftMarg;
@@ -83,11 +63,8 @@ void Composer::PLine(float y1, float x1, float y2, float x2, int Expe)
 
 void Composer::PCircle(float PosY, float PosX, float Raio, int Expe)
 {
-    if (!allFinite({PosY, PosX, Raio}))
+    if (!clampLengths(PosY, PosX, Raio))
         return;
-    PosY = clampLength(PosY);
-    PosX = clampLength(PosX);
-    Raio = clampLength(Raio);
     const int width = penWidth(Expe);
     record(RecCircle, PosX, PosY, Raio, 0, penWidthText(width));
     const float x = m_state.LeftMarg + PosX;
@@ -104,10 +81,8 @@ void Composer::PNewImg(std::shared_ptr<const Picture> IMG)
 
 void Composer::PDrawImg(int NImg, float PosY, float PosX)
 {
-    if (NImg > m_state.NumImgs || !allFinite({PosY, PosX}))
+    if (NImg > m_state.NumImgs || !clampLengths(PosY, PosX))
         return;
-    PosY = clampLength(PosY);
-    PosX = clampLength(PosX);
     Surface *s = surface();
     const Picture *picture = NImg >= 1 ? m_state.Imgs[NImg - 1].get() : nullptr;
     // Natural size relative to the sheet, on paper and at any zoom.

@@ -61,21 +61,15 @@ float Composer::placeVertically(float PosY, float heightMm)
 
 void Composer::L(std::string_view StrToPrint, float PosY, float PosX, float Wid)
 {
-    if (!surface())
-        return;
-    PosY = positionOrMissing(PosY);
-    PosX = positionOrMissing(PosX);
-    Wid = widthLimit(Wid);
-    const std::string s = ExpandMarkers(StrToPrint);
-    const std::string t = Wid == 0 ? s : FitText(s, Wid);
-    const float recordedX = horizontalValue(PosX);
-    placeLeft(PosX, WX(t));
-    const float recordedY = placeVertically(PosY, WY(t));
-    record(RecTextLeft, recordedX, recordedY, 0, 0, s, Wid);
-    EmitText(t);
+    sideText(RecTextLeft, StrToPrint, PosY, PosX, Wid);
 }
 
 void Composer::R(std::string_view StrToPrint, float PosY, float PosX, float Wid)
+{
+    sideText(RecTextRight, StrToPrint, PosY, PosX, Wid);
+}
+
+void Composer::sideText(Opcode op, std::string_view StrToPrint, float PosY, float PosX, float Wid)
 {
     if (!surface())
         return;
@@ -86,15 +80,16 @@ void Composer::R(std::string_view StrToPrint, float PosY, float PosX, float Wid)
     const std::string t = Wid == 0 ? s : FitText(s, Wid);
     const float w = WX(t);
     const float recordedX = horizontalValue(PosX);
-    ListingState &st = m_state;
-    if (PosX < 0) {
-        surface()->setCurrentX(st.CursorX - w);
+    if (op == RecTextLeft) {
+        placeLeft(PosX, w);
+    } else if (PosX < 0) {
+        surface()->setCurrentX(m_state.CursorX - w); // a right-aligned text ends at the cursor
     } else {
-        surface()->setCurrentX(st.LeftMarg + PosX - w);
-        st.CursorX = st.LeftMarg + PosX;
+        surface()->setCurrentX(m_state.LeftMarg + PosX - w);
+        m_state.CursorX = m_state.LeftMarg + PosX;
     }
     const float recordedY = placeVertically(PosY, WY(t));
-    record(RecTextRight, recordedX, recordedY, 0, 0, s, Wid);
+    record(op, recordedX, recordedY, 0, 0, s, Wid);
     EmitText(t);
 }
 
