@@ -20,10 +20,7 @@
 #include <unistd.h>
 
 using namespace quillet;
-using quillet::testing::fakePicture;
-using quillet::testing::printsOn;
-using quillet::testing::RowName;
-using quillet::testing::TestSession;
+using namespace quillet::testing;
 
 namespace {
 

@@ -10,11 +10,7 @@
 #include <functional>
 
 using namespace quillet;
-using quillet::testing::FakeSurface;
-using quillet::testing::fieldsOf;
-using quillet::testing::ListingMode;
-using quillet::testing::RecordFields;
-using quillet::testing::TestSession;
+using namespace quillet::testing;
 
 namespace {
 

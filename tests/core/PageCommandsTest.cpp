@@ -11,10 +11,7 @@
 #include <limits>
 
 using namespace quillet;
-using quillet::testing::fieldsOf;
-using quillet::testing::ListingMode;
-using quillet::testing::RecordFields;
-using quillet::testing::TestSession;
+using namespace quillet::testing;
 
 namespace {
 

@@ -19,11 +19,7 @@
 #include <utility>
 
 using namespace quillet;
-using quillet::testing::fakePicture;
-using quillet::testing::FakeSurface;
-using quillet::testing::printsOn;
-using quillet::testing::RowName;
-using quillet::testing::TestSession;
+using namespace quillet::testing;
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 using namespace quillet;
-using quillet::testing::FakePrinter;
+using namespace quillet::testing;
 
 namespace {
 

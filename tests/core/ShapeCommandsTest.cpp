@@ -13,13 +13,7 @@
 #include <functional>
 
 using namespace quillet;
-using quillet::testing::fakePicture;
-using quillet::testing::FakeSurface;
-using quillet::testing::fieldsOf;
-using quillet::testing::ListingMode;
-using quillet::testing::RecordFields;
-using quillet::testing::RowName;
-using quillet::testing::TestSession;
+using namespace quillet::testing;
 
 namespace {
 

@@ -4,6 +4,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QImage>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -53,6 +54,31 @@ inline int pdfPageCount(const QString &path)
     const auto match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
                            .match(QString::fromUtf8(pdfinfo.readAllStandardOutput()));
     return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+/// The text of each page of a PDF as `pdftotext -layout` lays it out:
+/// columns of characters keep the texts' left-to-right order and spacing.
+inline QStringList pdfLayoutPages(const QString &path)
+{
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    pdftotext.waitForFinished(20000);
+    QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(QLatin1Char('\f'));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast(); // the form feed after the last page
+    return pages;
+}
+
+/// Page pageNumber (from 1) of a PDF rendered by pdftoppm at dpi; null when unreadable.
+inline QImage pdfPageImage(const QString &path, int pageNumber, int dpi)
+{
+    const QString page = QString::number(pageNumber);
+    QProcess pdftoppm;
+    pdftoppm.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"), page,
+                                                 QStringLiteral("-l"), page, QStringLiteral("-png"), path});
+    if (!pdftoppm.waitForFinished(20000))
+        return {};
+    return QImage::fromData(pdftoppm.readAllStandardOutput(), "PNG");
 }
 
 } // namespace quillet::testing
