@@ -56,12 +56,16 @@ inline int pdfPageCount(const QString &path)
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
-/// The text of each page of a PDF as `pdftotext -layout` lays it out:
-/// columns of characters keep the texts' left-to-right order and spacing.
-inline QStringList pdfLayoutPages(const QString &path)
+/// The text of each page of a PDF as `pdftotext -layout` lays it out. With a
+/// pitch in points, column c stands for x = c * pitch on the sheet (a pitch
+/// narrower than any character keeps every word at its own place).
+inline QStringList pdfLayoutPages(const QString &path, double fixedPitchPt = 0)
 {
+    QStringList arguments{QStringLiteral("-layout")};
+    if (fixedPitchPt > 0)
+        arguments << QStringLiteral("-fixed") << QString::number(fixedPitchPt);
     QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    pdftotext.start(QStringLiteral("pdftotext"), arguments << path << QStringLiteral("-"));
     pdftotext.waitForFinished(20000);
     QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(QLatin1Char('\f'));
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
@@ -74,8 +78,9 @@ inline QImage pdfPageImage(const QString &path, int pageNumber, int dpi)
 {
     const QString page = QString::number(pageNumber);
     QProcess pdftoppm;
-    pdftoppm.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"), page,
-                                                 QStringLiteral("-l"), page, QStringLiteral("-png"), path});
+    pdftoppm.start(QStringLiteral("pdftoppm"),
+                   {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"), page,
+                    QStringLiteral("-l"), page, QStringLiteral("-png"), path});
     if (!pdftoppm.waitForFinished(20000))
         return {};
     return QImage::fromData(pdftoppm.readAllStandardOutput(), "PNG");
