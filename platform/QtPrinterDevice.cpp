@@ -76,6 +76,40 @@ bool fitsLimits(const QSizeF &points, const QPageSize &minimum, const QPageSize 
     return true;
 }
 
+/// CUPS's last error as a reason the user can read.
+QString cupsFailureReason()
+{
+    switch (cupsLastError()) {
+    case IPP_STATUS_ERROR_NOT_FOUND:
+        return QStringLiteral("a impressora não existe");
+    case IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS:
+        return QStringLiteral("a impressora não aceita trabalhos");
+    case IPP_STATUS_ERROR_SERVICE_UNAVAILABLE:
+        return QStringLiteral("o serviço de impressão não responde");
+    default:
+        return QString::fromUtf8(cupsLastErrorString());
+    }
+}
+
+/// Why the queue cannot take a job now; empty when it can. A stopped queue
+/// would hold the job unseen until someone resumes it, so it counts as refusing.
+QString queueRefusal(const QByteArray &queue)
+{
+    cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.constData(), nullptr);
+    if (!dest)
+        return cupsFailureReason();
+    const auto option = [dest](const char *name) {
+        return QByteArray(cupsGetOption(name, dest->num_options, dest->options));
+    };
+    QString reason;
+    if (option("printer-state") == QByteArray::number(IPP_PSTATE_STOPPED))
+        reason = QStringLiteral("a impressora está parada");
+    else if (option("printer-is-accepting-jobs") == "false")
+        reason = QStringLiteral("a impressora não aceita trabalhos");
+    cupsFreeDests(1, dest);
+    return reason;
+}
+
 /// The printer's surface: draws into the current job, starting one if needed.
 class JobSurface : public PainterSurface {
 public:
@@ -94,12 +128,14 @@ struct QtPrinterDevice::Private {
     Private();
 
     QPainter *jobPainter();
-    /// Hands a finished job's PDF to the printer's queue; the CUPS job id, 0 on failure.
-    int submit(const PdfJob &finished, const QString &pdfPath) const;
+    /// Hands a finished job's PDF to the printer's queue; the CUPS job id, or 0
+    /// with lastJobError saying why.
+    int submit(const PdfJob &finished, const QString &pdfPath);
 
     QPrinter printer;
     QString documentName = QStringLiteral("Quillet");
     QString lastOutput;
+    QString lastJobError;
     JobSurface surface{[this] { return jobPainter(); }};
     std::unique_ptr<PdfJob> job;
 };
@@ -118,8 +154,12 @@ QPainter *QtPrinterDevice::Private::jobPainter()
     return job->painter();
 }
 
-int QtPrinterDevice::Private::submit(const PdfJob &finished, const QString &pdfPath) const
+int QtPrinterDevice::Private::submit(const PdfJob &finished, const QString &pdfPath)
 {
+    const QByteArray queue = printer.printerName().toLocal8Bit();
+    lastJobError = queueRefusal(queue);
+    if (!lastJobError.isEmpty())
+        return 0;
     cups_option_t *options = nullptr;
     const QPageLayout &layout = finished.layout();
     // Qt's keys are the PPD's names, custom sizes written as CUPS wants them ("Custom.100x150mm").
@@ -131,10 +171,11 @@ int QtPrinterDevice::Private::submit(const PdfJob &finished, const QString &pdfP
     if (printer.copyCount() > 1)
         optionCount = cupsAddOption("copies", QByteArray::number(printer.copyCount()).constData(),
                                     optionCount, &options);
-    const int jobId =
-        cupsPrintFile(printer.printerName().toLocal8Bit().constData(), QFile::encodeName(pdfPath).constData(),
-                      documentName.toUtf8().constData(), optionCount, options);
+    const int jobId = cupsPrintFile(queue.constData(), QFile::encodeName(pdfPath).constData(),
+                                    documentName.toUtf8().constData(), optionCount, options);
     cupsFreeOptions(optionCount, options);
+    if (jobId <= 0)
+        lastJobError = cupsFailureReason();
     return jobId;
 }
 
@@ -272,12 +313,16 @@ void QtPrinterDevice::newPage()
 void QtPrinterDevice::endDoc()
 {
     guarded([&] {
+        d->lastJobError.clear();
         const std::unique_ptr<PdfJob> finished = std::move(d->job);
         if (!finished)
             return; // nothing was drawn: there is no job to send
         const QString path = finished->finish();
-        if (path.isEmpty())
+        if (path.isEmpty()) {
+            d->lastOutput.clear();
+            d->lastJobError = QStringLiteral("não foi possível escrever o PDF temporário");
             return;
+        }
         if (!isPdfFallback()) {
             if (const int jobId = d->submit(*finished, path); jobId > 0) {
                 d->lastOutput = QStringLiteral("%1, job %2").arg(d->printer.printerName()).arg(jobId);
@@ -292,7 +337,10 @@ void QtPrinterDevice::endDoc()
 
 void QtPrinterDevice::killDoc()
 {
-    guarded([&] { d->job.reset(); });
+    guarded([&] {
+        d->job.reset();
+        d->lastJobError.clear();
+    });
 }
 
 QPrinter &QtPrinterDevice::printer()
@@ -311,6 +359,11 @@ void QtPrinterDevice::setDocumentName(const QString &name)
 QString QtPrinterDevice::lastOutput() const
 {
     return d->lastOutput;
+}
+
+QString QtPrinterDevice::lastJobError() const
+{
+    return d->lastJobError;
 }
 
 bool QtPrinterDevice::isPdfFallback() const

@@ -39,11 +39,15 @@ public:
     QPrinter &printer();
     /// Name given to the next jobs (CUPS document name, PDF title).
     void setDocumentName(const QString &name);
-    /// Where the last finished job went: "<queue>, job <id>", or the path of the PDF
-    /// file kept when no printer took it.
+    /// Where the last finished job went: "<queue>, job <id>", the path of the PDF
+    /// file kept when no printer took it, or empty when its PDF could not be written.
     QString lastOutput() const;
     /// True when no CUPS printer is reachable and jobs are written to PDF files.
     bool isPdfFallback() const;
+    /// Why the printer did not take the job that the last endDoc() finished, as
+    /// a short Portuguese phrase for the user; empty when it did, when there was
+    /// no job, and after killDoc().
+    QString lastJobError() const;
 
 private:
     struct Private;

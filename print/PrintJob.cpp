@@ -11,6 +11,7 @@
 #include "render/PageRenderer.h"
 #include "render/SetupSurface.h"
 
+#include <QMessageBox>
 #include <QString>
 #include <QTimer>
 #include <algorithm>
@@ -38,6 +39,19 @@ PageRange rangeToPrint(const ListingState &s, const PrinterDialog &cmd)
 QString progressText(int page, int count)
 {
     return QStringLiteral("Página %1 de %2 Página%3").arg(page).arg(count).arg(count > 1 ? "s" : "");
+}
+
+/// Tells the user that the printer did not take the job, why, and where its
+/// PDF was kept.
+void tellJobRefused(QWidget *owner, const QtPrinterDevice &printer)
+{
+    QString text = QStringLiteral("Não foi possível imprimir a listagem em %1: %2.")
+                       .arg(QString::fromStdString(printer.deviceName()), printer.lastJobError());
+    if (!printer.lastOutput().isEmpty())
+        text += QStringLiteral("\n\nA listagem ficou guardada em %1.").arg(printer.lastOutput());
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Imprimir"), text, QMessageBox::Ok, owner);
+    box.setObjectName(QStringLiteral("msgPrintFailed"));
+    box.exec();
 }
 
 /// Prints the range; false when the listing was ended meanwhile (AbortPRT).
@@ -96,8 +110,13 @@ void PrintJob::run(QWidget *owner, PrinterDialog &cmd)
         dialog.accept();
     });
     dialog.exec();
-    if (listingOpen && !s.AbortPrtFlag)
-        SetupSurface(ses);
+    if (!listingOpen || s.AbortPrtFlag)
+        return;
+    QtPrinterDevice &printer = Runtime::instance().printer();
+    // Read before SetupSurface, whose endDoc clears it.
+    if (!printer.lastJobError().isEmpty())
+        tellJobRefused(owner, printer);
+    SetupSurface(ses);
 }
 
 } // namespace quillet
