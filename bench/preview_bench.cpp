@@ -3,6 +3,8 @@
 // page. Each listing is composed once per process; every run shows a hard
 // link of its spool file, since closing the preview deletes the file it shows.
 
+#include "PeakMemory.h"
+#include "QtBenchmarkMain.h"
 #include "compose/Session.h"
 #include "control/Runtime.h"
 #include "preview/PreviewWindow.h"
@@ -17,7 +19,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <string>
 
@@ -115,14 +116,6 @@ template <typename Body> void insidePreview(const Listing &kept, Body &&body)
     control().Show();
 }
 
-void addPeakMemory(benchmark::State &state)
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmHWM:", 0) == 0)
-            state.counters["peak_MiB"] = std::stod(line.substr(6)) / 1024;
-}
-
 void BM_ShowToFirstPagePainted(benchmark::State &state)
 {
     const Listing &kept = listing(static_cast<int>(state.range(0)));
@@ -141,7 +134,7 @@ void BM_ShowToFirstPagePainted(benchmark::State &state)
         control().Show();
         state.SetIterationTime(std::chrono::duration<double>(painted - start).count());
     }
-    addPeakMemory(state);
+    quillet::bench::addPeakMemory(state);
 }
 BENCHMARK(BM_ShowToFirstPagePainted)
     ->Arg(10)
@@ -162,7 +155,7 @@ void BM_LastPageButton(benchmark::State &state)
             state.ResumeTiming();
         }
     });
-    addPeakMemory(state);
+    quillet::bench::addPeakMemory(state);
 }
 BENCHMARK(BM_LastPageButton)->Unit(benchmark::kMillisecond);
 
@@ -186,7 +179,7 @@ void BM_FindOnLastPage(benchmark::State &state)
             state.ResumeTiming();
         }
     });
-    addPeakMemory(state);
+    quillet::bench::addPeakMemory(state);
 }
 BENCHMARK(BM_FindOnLastPage)->Unit(benchmark::kMillisecond);
 
@@ -194,14 +187,9 @@ BENCHMARK(BM_FindOnLastPage)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    for (const auto &entry : std::filesystem::directory_iterator(std::filesystem::temp_directory_path()))
-        if (entry.path().filename().string().rfind("quillet-bench-", 0) == 0)
-            std::filesystem::remove(entry.path());
-    return 0;
+    return quillet::bench::runQtBenchmarks<QApplication>(argc, argv, [] {
+        for (const auto &entry : std::filesystem::directory_iterator(std::filesystem::temp_directory_path()))
+            if (entry.path().filename().string().rfind("quillet-bench-", 0) == 0)
+                std::filesystem::remove(entry.path());
+    });
 }

@@ -20,5 +20,5 @@ benchmarks=("$build_dir"/bench/*_bench)
 ((${#benchmarks[@]})) || { echo "test: no benchmark was built in $build_dir/bench" >&2; exit 1; }
 for benchmark in "${benchmarks[@]}"; do
     echo "== $(basename "$benchmark") (smoke run)"
-    "$benchmark" --benchmark_min_time=0.01
+    QUILLET_BENCH_SMOKE=1 "$benchmark" --benchmark_min_time=0.01
 done

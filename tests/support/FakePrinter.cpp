@@ -6,19 +6,9 @@
 
 namespace quillet::testing {
 
-int mmToTwips(double mm)
-{
-    return static_cast<int>(std::lround(mm * 1440 / 25.4));
-}
-
-FakePrinter::FakePrinter(double paperWidthMm, double paperHeightMm, double borderMm)
-    : paper{paperWidthMm, paperHeightMm}, borderMm(borderMm)
-{
-}
-
 bool FakePrinter::setOrientation(int code)
 {
-    if (code != Portrait && code != Landscape)
+    if (code != 1 && code != Landscape)
         return false;
     m_orientation = code;
     return true;
@@ -48,9 +38,10 @@ PrinterPage FakePrinter::page() const
     PaperMm sheet = paper;
     if (m_orientation == Landscape)
         std::swap(sheet.width, sheet.height);
+    const auto twips = [](double mm) { return static_cast<int>(std::lround(mm * 1440 / 25.4)); };
     const auto printable = [this](double side) { return std::max(0.0, side - 2 * borderMm); };
-    return {mmToTwips(sheet.width), mmToTwips(sheet.height), mmToTwips(printable(sheet.width)),
-            mmToTwips(printable(sheet.height))};
+    return {twips(sheet.width), twips(sheet.height), twips(printable(sheet.width)),
+            twips(printable(sheet.height))};
 }
 
 } // namespace quillet::testing

@@ -13,33 +13,27 @@ namespace quillet::testing {
 class FakePrinter : public PrinterDevice {
 public:
     struct PaperMm {
-        double width = 0;
-        double height = 0;
+        double width = 0, height = 0;
     };
-    static constexpr int Portrait = 1;
     static constexpr int Landscape = 2;
     static constexpr int CustomPaperCode = 256;
 
     /// Paper in portrait and the unprintable border on each side, millimetres.
-    explicit FakePrinter(double paperWidthMm = 210, double paperHeightMm = 297, double borderMm = 0);
+    explicit FakePrinter(double paperWidthMm = 210, double paperHeightMm = 297, double borderMm = 0)
+        : paper{paperWidthMm, paperHeightMm}, borderMm(borderMm)
+    {
+    }
 
-    // Configuration
     PaperMm paper; ///< portrait size of the sheet in use; 0 x 0 cannot be measured
     double borderMm = 0;
-    /// Paper codes the printer takes, with their portrait size.
+    /// Paper codes the printer takes (Letter, Legal, A3, A4), with their portrait size.
     std::map<int, PaperMm> acceptedPapers{
         {1, {215.9, 279.4}}, {5, {215.9, 355.6}}, {8, {297, 420}}, {9, {210, 297}}};
     CustomPaperResult customPaperResult = CustomPaperApplied;
-    std::string name = "Fake printer";
+    int newPages = 0, endDocs = 0, killDocs = 0;
 
-    // What was done to it
-    int newPages = 0;
-    int endDocs = 0;
-    int killDocs = 0;
-    int followDefaults = 0;
-
-    void followDefault() override { ++followDefaults; }
-    std::string deviceName() const override { return name; }
+    void followDefault() override {}
+    std::string deviceName() const override { return "Fake printer"; }
     bool setOrientation(int code) override;
     int orientation() const override { return m_orientation; }
     bool setPaperSize(int code) override;
@@ -47,7 +41,6 @@ public:
     /// Applies the size only when customPaperResult is CustomPaperApplied.
     CustomPaperResult setCustomPaper(int widthMm, int heightMm) override;
     PrinterPage page() const override;
-
     Surface &surface() override { return fakeSurface; }
     void newPage() override { ++newPages; }
     void endDoc() override { ++endDocs; }
@@ -56,11 +49,8 @@ public:
     FakeSurface fakeSurface;
 
 private:
-    int m_orientation = Portrait;
+    int m_orientation = 1;
     int m_paperCode = 9;
 };
-
-/// Millimetres to whole twips, as a driver reports them.
-int mmToTwips(double mm);
 
 } // namespace quillet::testing

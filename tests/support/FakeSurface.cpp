@@ -24,51 +24,14 @@ float FakeSurface::textWidth(std::string_view text) const
     return static_cast<float>(characterOffsets(text).size() - 1) * CharWidthMm;
 }
 
+// Linear: the fake's advances simply add up.
 std::vector<float> FakeSurface::prefixWidths(std::string_view text, float stopAfterMm) const
 {
     std::vector<float> widths;
     const size_t characters = characterOffsets(text).size() - 1;
-    for (size_t i = 1; i <= characters; ++i) {
+    for (size_t i = 1; i <= characters && (widths.empty() || widths.back() <= stopAfterMm); ++i)
         widths.push_back(static_cast<float>(i) * CharWidthMm);
-        if (widths.back() > stopAfterMm)
-            break;
-    }
     return widths;
-}
-
-float FakeSurface::textHeight(std::string_view) const
-{
-    return font().size * HeightMmPerPoint;
-}
-
-float FakeSurface::fontAscent() const
-{
-    return 0.8f * textHeight({});
-}
-
-float FakeSurface::fontDescent() const
-{
-    return 0.2f * textHeight({});
-}
-
-void FakeSurface::line(LineKind kind, float x1, float y1, float x2, float y2)
-{
-    log("line", {static_cast<float>(kind), x1, y1, x2, y2});
-}
-
-void FakeSurface::circle(float x, float y, float radius)
-{
-    log("circle", {x, y, radius});
-}
-
-void FakeSurface::paintPicture(const Picture &, float x, float y, float width, float height)
-{
-    log("picture", {x, y, width, height});
-}
-
-void FakeSurface::setScale(float left, float top, float right, float bottom)
-{
-    log("scale", {left, top, right, bottom});
 }
 
 void FakeSurface::setFont(const SurfaceFont &font)
@@ -83,6 +46,14 @@ std::vector<FakeSurface::Call> FakeSurface::callsOf(std::string_view op) const
     std::copy_if(calls.begin(), calls.end(), std::back_inserter(matching),
                  [op](const Call &call) { return call.op == op; });
     return matching;
+}
+
+std::vector<std::string> FakeSurface::texts() const
+{
+    std::vector<std::string> printed;
+    for (const Call &call : callsOf("print"))
+        printed.push_back(call.text);
+    return printed;
 }
 
 } // namespace quillet::testing

@@ -1,10 +1,11 @@
 #pragma once
 // A surface with fixed metrics that needs no fonts and logs every drawing call:
-// every character (code point, or malformed byte) is 2 mm wide, a line is font size / 3 mm high (12 pt -> 4
-// mm).
+// every character (code point, or malformed byte) is 2 mm wide, a line is font
+// size / 3 mm high (12 pt -> 4 mm), 80 % of it above the baseline.
 
 #include "render/Surface.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,12 +14,13 @@ namespace quillet::testing {
 class FakeSurface : public Surface {
 public:
     static constexpr float CharWidthMm = 2.0f;
-    /// Line height in millimetres per point of font size.
     static constexpr float HeightMmPerPoint = 1.0f / 3.0f;
 
-    /// One drawing call with the pen and font in force when it was made.
+    /// One drawing call with the pen and font in force when it was made. args:
+    /// print x, y of the top-left; line kind, x1, y1, x2, y2; circle x, y, r;
+    /// picture x, y, w, h; scale left, top, right, bottom; font the size asked for.
     struct Call {
-        std::string op; ///< "print", "line", "circle", "picture", "scale" or "font"
+        std::string op;
         std::vector<float> args;
         std::string text;
         SurfacePen pen;
@@ -27,31 +29,50 @@ public:
     std::vector<Call> calls;
     bool logging = true; ///< off for benchmarks, which would only grow the log
 
-    /// args: x, y (the text's top-left corner).
     void print(std::string_view text) override;
     float textWidth(std::string_view text) const override;
-    /// Linear: the fake's advances simply add up.
     std::vector<float> prefixWidths(std::string_view text, float stopAfterMm) const override;
-    float textHeight(std::string_view text) const override;
-    float fontAscent() const override;
-    float fontDescent() const override;
-
-    /// args: kind (as its LineKind value), x1, y1, x2, y2.
-    void line(LineKind kind, float x1, float y1, float x2, float y2) override;
-    /// args: x, y, radius.
-    void circle(float x, float y, float radius) override;
-    /// args: x, y, width, height as given.
-    void paintPicture(const Picture &picture, float x, float y, float width = -1, float height = -1) override;
-    /// args: left, top, right, bottom.
-    void setScale(float left, float top, float right, float bottom) override;
-    /// args: size asked for; the logged font is the one in force afterwards.
+    float textHeight(std::string_view) const override { return font().size * HeightMmPerPoint; }
+    float fontAscent() const override { return 0.8f * textHeight({}); }
+    float fontDescent() const override { return 0.2f * textHeight({}); }
+    void line(LineKind kind, float x1, float y1, float x2, float y2) override
+    {
+        log("line", {static_cast<float>(kind), x1, y1, x2, y2});
+    }
+    void circle(float x, float y, float radius) override { log("circle", {x, y, radius}); }
+    void paintPicture(const Picture &, float x, float y, float width = -1, float height = -1) override
+    {
+        log("picture", {x, y, width, height});
+    }
+    void setScale(float left, float top, float right, float bottom) override
+    {
+        log("scale", {left, top, right, bottom});
+    }
     void setFont(const SurfaceFont &font) override;
 
     /// The calls of one kind, in order.
     std::vector<Call> callsOf(std::string_view op) const;
+    /// The printed texts, in order.
+    std::vector<std::string> texts() const;
 
 private:
     void log(std::string op, std::vector<float> args, std::string_view text = {});
 };
+
+/// A picture of a fixed natural size, drawn without loading an image.
+class FakePicture : public Picture {
+public:
+    FakePicture(float widthMm, float heightMm) : m_widthMm(widthMm), m_heightMm(heightMm) {}
+    float widthMm() const override { return m_widthMm; }
+    float heightMm() const override { return m_heightMm; }
+
+private:
+    float m_widthMm, m_heightMm;
+};
+
+inline std::shared_ptr<const Picture> fakePicture(float widthMm, float heightMm)
+{
+    return std::make_shared<FakePicture>(widthMm, heightMm);
+}
 
 } // namespace quillet::testing

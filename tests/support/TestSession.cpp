@@ -1,5 +1,6 @@
 #include "support/TestSession.h"
 
+#include "render/PageRenderer.h"
 #include "render/SetupSurface.h"
 #include "spool/PageReader.h"
 
@@ -15,13 +16,12 @@ TestSession::TestSession(ListingMode mode, double borderMm) : printer(210, 297, 
     ListingState &s = session.state;
     session.printer = &printer;
     session.pageSurface = &pageSurface;
+    s.Surface = &printer.surface();
     if (mode == ListingMode::Preview) {
         session.spool = SpoolFile::create("QuilletTest-");
         s.Surface = &pageSurface;
         s.Preview = s.Spooling = true;
         s.PageIndex = {1};
-    } else {
-        s.Surface = &printer.surface();
     }
     SetupSurface(session);
     composer.ListingDefaults();
@@ -36,22 +36,18 @@ TestSession::~TestSession()
 std::vector<SpoolRecord> TestSession::records()
 {
     std::vector<SpoolRecord> all;
-    if (!session.spool)
-        return all;
-    session.spool->seek(1);
-    while (auto record = session.spool->read())
-        all.push_back(std::move(*record));
+    if (session.spool)
+        for (session.spool->seek(1); auto record = session.spool->read();)
+            all.push_back(std::move(*record));
     return all;
 }
 
 std::vector<SpoolRecord> TestSession::pageRecords(int page)
 {
     std::vector<SpoolRecord> onPage;
-    const auto &index = session.state.PageIndex;
-    if (!session.spool || page < 1 || page > static_cast<int>(index.size()))
-        return onPage;
-    forEachRecordOfPage(*session.spool, index, page,
-                        [&onPage](const SpoolRecord &record) { onPage.push_back(record); });
+    if (session.spool && page >= 1 && page <= static_cast<int>(session.state.PageIndex.size()))
+        forEachRecordOfPage(*session.spool, session.state.PageIndex, page,
+                            [&onPage](const SpoolRecord &record) { onPage.push_back(record); });
     return onPage;
 }
 
@@ -59,6 +55,20 @@ SpoolRecord TestSession::lastRecord()
 {
     auto all = records();
     return all.empty() ? SpoolRecord{} : all.back();
+}
+
+void TestSession::endComposition()
+{
+    session.state.Spooling = false;
+    session.state.NumPages = session.state.CurPage;
+}
+
+std::vector<std::string> TestSession::render(int page)
+{
+    session.state.CurPage = static_cast<int16_t>(page);
+    surfaceInUse().calls.clear();
+    PageRenderer(session).render();
+    return surfaceInUse().texts();
 }
 
 } // namespace quillet::testing

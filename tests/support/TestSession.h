@@ -24,13 +24,15 @@ RecordFields fieldsOf(const SpoolRecord &record);
 
 class TestSession {
 public:
-    /// A4 portrait on a printer with the given unprintable border.
+    /// A4 portrait, 10 mm margins, on a printer with the given unprintable border.
     explicit TestSession(ListingMode mode = ListingMode::Preview, double borderMm = 0);
     ~TestSession();
     TestSession(const TestSession &) = delete;
     TestSession &operator=(const TestSession &) = delete;
 
     ListingState &state() { return session.state; }
+    /// The fake the commands draw on: the preview page, or the printer in direct mode.
+    FakeSurface &surfaceInUse() { return static_cast<FakeSurface &>(*session.state.Surface); }
     /// Every record of the spool file, in order.
     std::vector<SpoolRecord> records();
     /// The records of one page, read as the renderer reads them.
@@ -38,6 +40,10 @@ public:
     /// The last record written; a default record when there is none.
     SpoolRecord lastRecord();
     int32_t slotsWritten() const { return session.spool ? session.spool->lastSlot() : 0; }
+    /// Ends composing as Show does: recording off, the page count fixed.
+    void endComposition();
+    /// Replays one page on the surface in use, its log cleared first; returns the texts printed.
+    std::vector<std::string> render(int page);
 
     FakePrinter printer;
     FakeSurface pageSurface; ///< the preview page
