@@ -101,6 +101,22 @@ float PainterSurface::textWidth(std::string_view text) const
 
 std::vector<float> PainterSurface::prefixWidths(std::string_view text, float stopAfterMm) const
 {
+    // Measure a growing start of the text: cutting a long text to a line
+    // usually needs its first few hundred characters only.
+    for (size_t bytes = 512;; bytes *= 2) {
+        if (bytes >= text.size())
+            return measurePrefixWidths(text, stopAfterMm);
+        size_t cut = bytes;
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+            --cut; // at the start of a character
+        const std::vector<float> widths = measurePrefixWidths(text.substr(0, cut), stopAfterMm);
+        if (!widths.empty() && widths.back() > stopAfterMm)
+            return widths;
+    }
+}
+
+std::vector<float> PainterSurface::measurePrefixWidths(std::string_view text, float stopAfterMm) const
+{
     // Widths add up character by character only for a face's own glyphs
     // without shaping (no surrogates: one QChar per character); malformed
     // UTF-8 may decode to fewer replacement characters than it has bytes.

@@ -54,6 +54,8 @@ protected:
     virtual qreal fontZoom() const { return 1; }
 
 private:
+    /// prefixWidths of the whole of text, in one pass.
+    std::vector<float> measurePrefixWidths(std::string_view text, float stopAfterMm) const;
     qreal fontSizeMm() const;
     /// Sets pen, brush and raster mode for a shape from the pen state.
     void preparePen(QPainter &painter) const;
