@@ -1,6 +1,8 @@
 #include "print/PageRangeDialog.h"
 
 #include "control/Twips.h"
+#include "preview/PaintPattern.h"
+#include "preview/SelectAllText.h"
 #include "print/PrinterDialog.h"
 
 #include <QApplication>
@@ -11,7 +13,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
-#include <QTimer>
 
 namespace quillet {
 
@@ -76,7 +77,9 @@ PageRangeDialog::PageRangeDialog(int numPages, PrinterDialog &cmd, QWidget *owne
     for (QLineEdit *box : {m_from, m_to}) {
         box->setValidator(digitsOnly);
         box->installEventFilter(this);
+        selectAllOnFocus(*box);
     }
+    installPatternBackground(*this);
     connect(m_from, &QLineEdit::editingFinished, this, &PageRangeDialog::fromLeft);
     connect(m_to, &QLineEdit::editingFinished, this, &PageRangeDialog::toLeft);
     connect(accept, &QPushButton::clicked, this, &PageRangeDialog::acceptRange);
@@ -90,11 +93,6 @@ bool PageRangeDialog::eventFilter(QObject *watched, QEvent *event)
         return QDialog::eventFilter(watched, event);
     if (event->type() == QEvent::FocusIn) {
         m_somePages->setChecked(true);
-        // After the click that gave the focus has placed the caret.
-        QTimer::singleShot(0, box, [box] {
-            if (!box->text().isEmpty())
-                box->selectAll();
-        });
     } else if (event->type() == QEvent::KeyPress) {
         const QString text = static_cast<QKeyEvent *>(event)->text();
         if (!text.isEmpty()) {

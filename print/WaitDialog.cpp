@@ -2,6 +2,7 @@
 
 #include "compose/Session.h"
 #include "control/Twips.h"
+#include "preview/PaintPattern.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -44,6 +45,7 @@ WaitDialog::WaitDialog(QWidget *owner)
                           twipsToPixels(CancelWidth), twipsToPixels(CancelHeight));
     m_cancel->hide();
     setFixedSize(twipsToPixels(DialogWidth), twipsToPixels(DialogHeight));
+    installPatternBackground(*this);
     connect(m_cancel, &QPushButton::clicked, this, &WaitDialog::cancelClicked);
 }
 
