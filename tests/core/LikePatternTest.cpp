@@ -1,4 +1,5 @@
-// The Like wildcards of find, matched against whole texts.
+// The Like wildcards of find, matched against whole texts: the cases the
+// find tests in the preview do not reach.
 
 #include "preview/LikePattern.h"
 
@@ -24,9 +25,7 @@ TEST(LikePattern, MatchesWholeTexts)
         {"* alone takes the empty text", U"*", U"", true},
         {"* backtracks", U"*ab*abc*", U"xxabyyabcabzz", true},
         {"* backtracks to fail", U"*abc", U"abcab", false},
-        {"# takes a digit", U"Total #", U"Total 7", true},
         {"# refuses a letter", U"Total #", U"Total x", false},
-        {"a list takes one of it", U"[abc]x", U"bx", true},
         {"a range has bounds", U"[a-f]", U"g", false},
         {"a negated list refuses", U"[!0-9]", U"5", false},
         {"a hyphen first is itself", U"[-a]", U"-", true},
@@ -44,8 +43,8 @@ TEST(LikePattern, MatchesWholeTexts)
         ASSERT_TRUE(pattern.has_value()) << row.name;
         EXPECT_EQ(pattern->matches(row.text), row.matches) << row.name;
     }
-    for (const char32_t *invalid : {U"*[abc*", U"[", U"[z-a]"})
-        EXPECT_FALSE(LikePattern::compile(invalid).has_value()) << "unbalanced bracket or reversed range";
+    // An unbalanced bracket is refused in the find tests.
+    EXPECT_FALSE(LikePattern::compile(U"[z-a]").has_value()) << "reversed range";
 }
 
 } // namespace

@@ -25,8 +25,9 @@ inline QString uniqueDocumentName(const QString &prefix)
 }
 
 /// The PDF file cups-pdf wrote for a job named documentName, waiting up to
-/// timeoutMs for it to appear and for the queue to let go of it.
-inline QString waitForCupsPdf(const QString &documentName, int timeoutMs = 30000)
+/// timeoutMs for it to appear and for queue to let go of it.
+inline QString waitForCupsPdf(const QString &documentName, int timeoutMs = 30000,
+                              const QString &queue = QStringLiteral("PDF"))
 {
     const QDir dir(QDir::homePath() + QStringLiteral("/PDF"));
     QDeadlineTimer deadline(timeoutMs);
@@ -34,7 +35,7 @@ inline QString waitForCupsPdf(const QString &documentName, int timeoutMs = 30000
         const QStringList files = dir.entryList({documentName + QStringLiteral("*.pdf")}, QDir::Files);
         if (!files.isEmpty()) {
             QProcess lpstat;
-            lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-o"), QStringLiteral("PDF")});
+            lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-o"), queue});
             lpstat.waitForFinished(5000);
             if (lpstat.readAllStandardOutput().trimmed().isEmpty())
                 return dir.filePath(files.first());
@@ -54,6 +55,17 @@ inline int pdfPageCount(const QString &path)
     const auto match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
                            .match(QString::fromUtf8(pdfinfo.readAllStandardOutput()));
     return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+/// The size of a PDF's first page in points as pdfinfo reports it; empty when unreadable.
+inline QSizeF pdfPageSizePoints(const QString &path)
+{
+    QProcess pdfinfo;
+    pdfinfo.start(QStringLiteral("pdfinfo"), {path});
+    pdfinfo.waitForFinished(10000);
+    const auto match = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts"))
+                           .match(QString::fromUtf8(pdfinfo.readAllStandardOutput()));
+    return match.hasMatch() ? QSizeF(match.captured(1).toDouble(), match.captured(2).toDouble()) : QSizeF();
 }
 
 /// The text of each page of a PDF as `pdftotext -layout` lays it out. With a

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 
 #include <functional>
@@ -58,6 +59,26 @@ inline void composePages(quillet::Quillet &control, int pages,
         if (addText)
             addText(control, page);
     }
+}
+
+/// A listing named documentName to print without the wait dialog, each of
+/// its pages saying "Folha n de N".
+inline void composeSheets(quillet::Quillet &control, const QString &documentName, int pages, bool setup = true,
+                          const QVariant &paper = QStringLiteral("A4"))
+{
+    QCOMPARE(control.Init(nullptr, documentName, QStringLiteral("S"), QStringLiteral("P"), paper, setup, true,
+                          true, true, false, true, false, true),
+             quint8(0));
+    for (int page = 1; page <= pages; ++page) {
+        if (page > 1)
+            control.PNP();
+        control.L(QStringLiteral("Folha PRICOCO de TRICOCO"), 20, 20);
+    }
+}
+
+inline void clickPrint(PreviewWindow &window)
+{
+    child<QToolButton>(window, "butPRT")->click();
 }
 
 /// Shows the listing and runs check inside the preview once page 1 has been

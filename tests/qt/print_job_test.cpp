@@ -1,12 +1,11 @@
-// Printing from the preview, end to end through the CUPS queue "PDF": page
-// ranges from both set-up dialogs, the progress text, and Cancel discarding
+// Printing from the preview, end to end through the CUPS queue "PDF": a page
+// range, then all pages in order, the progress text, and Cancel discarding
 // the whole job.
 
 #include "CupsOutput.h"
 #include "PreviewDriver.h"
 #include "quillet/ListingState.h"
 
-#include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,36 +16,6 @@ using namespace preview_driver;
 using namespace quillet::testing;
 
 namespace {
-
-/// The text pdftotext reads from a printed file, pages separated by form feeds.
-QStringList printedPages(const QString &pdf)
-{
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    pdftotext.waitForFinished(20000);
-    QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(QLatin1Char('\f'));
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
-        pages.removeLast();
-    return pages;
-}
-
-/// Opens a listing named name of pages pages, each saying "Folha n de N".
-void composeListing(quillet::Quillet &control, const QString &name, int pages, bool setup = true)
-{
-    QCOMPARE(control.Init(nullptr, name, QStringLiteral("S"), QStringLiteral("P"), QStringLiteral("A4"), setup,
-                          true, true, true, false, true, false, true),
-             quint8(0));
-    for (int page = 1; page <= pages; ++page) {
-        if (page > 1)
-            control.PNP();
-        control.L(QStringLiteral("Folha PRICOCO de TRICOCO"), 20, 20);
-    }
-}
-
-void print(PreviewWindow &window)
-{
-    child<QToolButton>(window, "butPRT")->click();
-}
 
 /// Runs watch(progress dialog) at every page of the next print: the print job
 /// lets timers run once before each page.
@@ -80,85 +49,58 @@ private slots:
             QSKIP("no CUPS queue named PDF as the default printer");
     }
 
-    void printsEveryPageInOrder()
-    {
-        const QString name = uniqueDocumentName(QStringLiteral("all7-"));
-        composeListing(m_control, name, 7);
-        QString caption, progress;
-        showAndCheck(m_control, [&](PreviewWindow &window) {
-            child<QPushButton>(window, "bPag1")->click(); // on page 2 while printing
-            watchNextPrint([&](QWidget &dialog) {
-                caption = dialog.windowTitle();
-                progress = child<QLabel>(dialog, "LBPag")->text();
-                return false;
-            });
-            print(window);
-            QCOMPARE(quillet::state().CurPage, 2);
-            QVERIFY(quillet::state().Preview);
-            QCOMPARE(child<QLabel>(window, "LPag")->text(), QStringLiteral("Página 2 de 7"));
-        });
-        QCOMPARE(caption, QStringLiteral("Imprimindo..."));
-        QCOMPARE(progress, QStringLiteral("Página 1 de 7 Páginas"));
-        const QString pdf = waitForCupsPdf(name);
-        QVERIFY(!pdf.isEmpty());
-        const QStringList pages = printedPages(pdf);
-        QCOMPARE(pages.size(), 7);
-        for (int page = 1; page <= 7; ++page)
-            QVERIFY2(pages[page - 1].contains(QStringLiteral("Folha %1 de 7").arg(page)), qPrintable(pages[page - 1]));
-        QFile::remove(pdf);
-    }
-
-    void pageRangeDialogChoosesTheNextPrintOnly()
+    void rangeThenAllPagesInOrder()
     {
         const QString name = uniqueDocumentName(QStringLiteral("range-"));
-        composeListing(m_control, name, 7, false);
+        composeSheets(m_control, name, 7, false);
+        QStringList progress;
+        QString caption;
+        const auto watchFirstPage = [&] {
+            watchNextPrint([&](QWidget &dialog) {
+                caption = dialog.windowTitle();
+                progress << child<QLabel>(dialog, "LBPag")->text();
+                return false;
+            });
+        };
         showAndCheck(m_control, [&](PreviewWindow &window) {
+            child<QPushButton>(window, "bPag1")->click(); // on page 2 while printing
             onNextModal("quillet::PageRangeDialog", [](QWidget &dialog) {
                 QCOMPARE(child<QLineEdit>(dialog, "eTo")->text(), QStringLiteral("7"));
                 child<QRadioButton>(dialog, "oSELPAG")->setChecked(true);
-                child<QLineEdit>(dialog, "eFrom")->setText(QStringLiteral("2"));
-                child<QLineEdit>(dialog, "eTo")->setText(QStringLiteral("4"));
+                child<QLineEdit>(dialog, "eFrom")->setText(QStringLiteral("3"));
+                child<QLineEdit>(dialog, "eTo")->setText(QStringLiteral("3"));
                 child<QPushButton>(dialog, "Command1")->click();
             });
             child<QToolButton>(window, "butSETUP")->click();
-            print(window); // pages 2 to 4
-            print(window); // all pages again
+            watchFirstPage();
+            clickPrint(window); // page 3 only
+            watchFirstPage();
+            clickPrint(window); // all pages again
+            QCOMPARE(child<QLabel>(window, "LPag")->text(), QStringLiteral("Página 2 de 7"));
         });
-        const QString first = waitForCupsPdf(name);
-        QVERIFY(!first.isEmpty());
-        const QStringList range = printedPages(first);
-        QFile::remove(first);
-        QCOMPARE(range.size(), 3);
-        for (int i = 0; i < 3; ++i)
-            QVERIFY(range[i].contains(QStringLiteral("Folha %1 de 7").arg(i + 2)));
-        const QString second = waitForCupsPdf(name);
-        QVERIFY(!second.isEmpty());
-        QCOMPARE(pdfPageCount(second), 7);
-        QFile::remove(second);
-    }
-
-    void oneSheetHasASingularProgressText()
-    {
-        const QString name = uniqueDocumentName(QStringLiteral("one-"));
-        composeListing(m_control, name, 1);
-        QString progress;
-        showAndCheck(m_control, [&](PreviewWindow &window) {
-            watchNextPrint([&](QWidget &dialog) {
-                progress = child<QLabel>(dialog, "LBPag")->text();
-                return false;
-            });
-            print(window);
-        });
-        QCOMPARE(progress, QStringLiteral("Página 1 de 1 Página"));
-        const QString pdf = waitForCupsPdf(name);
-        QCOMPARE(pdfPageCount(pdf), 1);
-        QFile::remove(pdf);
+        QCOMPARE(caption, QStringLiteral("Imprimindo..."));
+        // The listing's page number, then how many the job prints.
+        QCOMPARE(progress, (QStringList{QStringLiteral("Página 3 de 1 Página"),
+                                        QStringLiteral("Página 1 de 7 Páginas")}));
+        const QString range = waitForCupsPdf(name);
+        QVERIFY(!range.isEmpty());
+        const QStringList rangePages = pdfLayoutPages(range);
+        QFile::remove(range);
+        QCOMPARE(rangePages.size(), 1);
+        QVERIFY2(rangePages[0].contains(QStringLiteral("Folha 3 de 7")), qPrintable(rangePages[0]));
+        const QString all = waitForCupsPdf(name);
+        QVERIFY(!all.isEmpty());
+        const QStringList pages = pdfLayoutPages(all);
+        QFile::remove(all);
+        QCOMPARE(pages.size(), 7);
+        for (int page = 1; page <= 7; ++page)
+            QVERIFY2(pages[page - 1].contains(QStringLiteral("Folha %1 de 7").arg(page)), qPrintable(pages[page - 1]));
     }
 
     void cancelDiscardsTheWholeJob()
     {
         const QString name = uniqueDocumentName(QStringLiteral("cancel-"));
-        composeListing(m_control, name, 200);
+        composeSheets(m_control, name, 200);
         QString stoppedAt;
         showAndCheck(m_control, [&](PreviewWindow &window) {
             watchNextPrint([&](QWidget &dialog) {
@@ -169,11 +111,11 @@ private slots:
                 child<QPushButton>(dialog, "bCAN")->click(); // twice is no worse than once
                 return false;
             });
-            print(window);
+            clickPrint(window);
             // The preview stays usable and the next print starts cleanly.
             QVERIFY(QFile::exists(QString::fromStdString(quillet::state().SpoolPath)));
             QCOMPARE(quillet::state().CurPage, 1);
-            print(window);
+            clickPrint(window);
         });
         QVERIFY(stoppedAt.startsWith(QStringLiteral("Página 3 de 200")));
         const QString pdf = waitForCupsPdf(name);

@@ -53,6 +53,13 @@ PlacedText findText(const QStringList &layoutLines, const QString &text)
     return {};
 }
 
+/// Where text stands if its first letter is at xMm, within a column's rounding; else line -1.
+PlacedText placedAt(const QStringList &layoutLines, const QString &text, double xMm)
+{
+    const PlacedText found = findText(layoutLines, text);
+    return qAbs(found.xMm - xMm) <= PlacementSlackMm ? found : PlacedText{};
+}
+
 /// One line of a paragraph as M drew it, with the widths that place its words.
 struct ParagraphLine {
     QString text;
@@ -119,10 +126,8 @@ private slots:
         m_control.R(right, 10, usableMm);
         m_control.C(centred, 20);
 
-        m_control.NewCol(0, 30);
-        m_control.NewCol(30, 50);
-        m_control.NewCol(80, 60);
-        m_control.NewCol(140, 50);
+        for (const auto &[leftMm, widthMm] : {std::pair{0, 30}, {30, 50}, {80, 60}, {140, 50}})
+            m_control.NewCol(leftMm, widthMm);
         const QString code = QStringLiteral("Código"), amount = QStringLiteral("1.234,56");
         const QString middle = QStringLiteral("No meio");
         const QString longCell = QStringLiteral("Descrição comprida demais para a coluna");
@@ -167,34 +172,25 @@ private slots:
 
         const QString pdf = waitForCupsPdf(name);
         QVERIFY2(!pdf.isEmpty(), qPrintable(m_control.lastOutput()));
-        QCOMPARE(pdfPageCount(pdf), 2);
         const QStringList pages = pdfLayoutPages(pdf, LayoutPitchPt);
         QCOMPARE(pages.size(), 2);
         const QStringList lines = pages[0].split(QLatin1Char('\n'));
         const QByteArray context = pages[0].toUtf8(); // shown when a check fails
-        const auto expectAt = [&](const PlacedText &found, double xMm) {
-            return found.line >= 0 && qAbs(found.xMm - xMm) <= PlacementSlackMm;
-        };
 
         // Left text starts its line, right text ends it; the centred one stands alone.
-        const PlacedText leftText = findText(lines, left), rightText = findText(lines, right);
-        QVERIFY2(expectAt(leftText, MarginMm) && leftText.startsLine, context.constData());
-        QVERIFY2(expectAt(rightText, rightStartMm) && rightText.endsLine && rightText.line == leftText.line,
+        const PlacedText leftText = placedAt(lines, left, MarginMm);
+        const PlacedText rightText = placedAt(lines, right, rightStartMm);
+        const PlacedText centredText = placedAt(lines, centred, centredStartMm);
+        QVERIFY2(leftText.line >= 0 && leftText.startsLine && rightText.endsLine && rightText.line == leftText.line,
                  context.constData());
-        const PlacedText centredText = findText(lines, centred);
-        QVERIFY2(expectAt(centredText, centredStartMm) && centredText.startsLine && centredText.endsLine,
+        QVERIFY2(centredText.startsLine && centredText.endsLine && centredText.line > leftText.line,
                  context.constData());
-        QVERIFY(centredText.line > leftText.line);
-
-        // Cells at their column's edges or centre, the long one cut with "...".
-        const PlacedText codeText = findText(lines, code), amountText = findText(lines, amount);
-        const PlacedText middleText = findText(lines, middle), cutText = findText(lines, cutCell);
-        QVERIFY2(expectAt(codeText, MarginMm + 0.2) && codeText.line > centredText.line, context.constData());
-        QVERIFY2(expectAt(amountText, amountStartMm) && amountText.line == codeText.line,
-                 context.constData());
-        QVERIFY2(expectAt(middleText, middleStartMm) && middleText.line == codeText.line,
-                 context.constData());
-        QVERIFY2(expectAt(cutText, MarginMm + 140.2) && cutText.endsLine && cutText.line == codeText.line,
+        // Cells at their column's edges or centre on one line, the long one cut with "...".
+        const PlacedText codeText = placedAt(lines, code, MarginMm + 0.2);
+        const PlacedText cutText = placedAt(lines, cutCell, MarginMm + 140.2);
+        QVERIFY2(codeText.line > centredText.line && cutText.endsLine && cutText.line == codeText.line &&
+                     placedAt(lines, amount, amountStartMm).line == codeText.line &&
+                     placedAt(lines, middle, middleStartMm).line == codeText.line,
                  context.constData());
 
         // The paragraph: full lines spread to the right margin, the last one at its natural width.
@@ -202,22 +198,20 @@ private slots:
         QVERIFY(drawn.first().naturalWidthMm < usableMm - 20); // so spreading is what takes it to the margin
         int previousLine = codeText.line;
         for (const ParagraphLine &line : drawn) {
-            const PlacedText placed = findText(lines, line.text);
+            const PlacedText placed = placedAt(lines, line.text, MarginMm);
             const bool last = &line == &drawn.last();
             const double lastWordXMm = last ? MarginMm + line.naturalWidthMm - line.lastWordWidthMm
                                             : rightMarginMm - line.lastWordWidthMm;
-            QVERIFY2(expectAt(placed, MarginMm) && placed.startsLine && placed.endsLine &&
-                         placed.line > previousLine &&
+            QVERIFY2(placed.startsLine && placed.endsLine && placed.line > previousLine &&
                          qAbs(placed.lastWordXMm - lastWordXMm) <= PlacementSlackMm,
                      qPrintable(line.text + QLatin1Char('\n') + pages[0]));
             previousLine = placed.line;
         }
 
         // Direct mode knows the page number but not yet the page count.
-        QVERIFY2(expectAt(findText(lines, QStringLiteral("Página 1 de *")), MarginMm), context.constData());
-        QVERIFY2(
-            expectAt(findText(pages[1].split(QLatin1Char('\n')), QStringLiteral("Página 2 de *")), MarginMm),
-            qPrintable(pages[1]));
+        QVERIFY2(placedAt(lines, QStringLiteral("Página 1 de *"), MarginMm).line >= 0, context.constData());
+        QVERIFY2(placedAt(pages[1].split(QLatin1Char('\n')), QStringLiteral("Página 2 de *"), MarginMm).line >= 0,
+                 qPrintable(pages[1]));
         QFile::remove(pdf);
     }
 
@@ -256,7 +250,6 @@ private slots:
 
         const QString pdf = waitForCupsPdf(name);
         QVERIFY2(!pdf.isEmpty(), qPrintable(m_control.lastOutput()));
-        QCOMPARE(pdfPageCount(pdf), pages);
         const QStringList texts = pdfLayoutPages(pdf);
         QCOMPARE(texts.size(), pages);
         for (int page = 1; page <= pages; ++page) {
@@ -270,8 +263,6 @@ private slots:
 
             const QImage image = pdfPageImage(pdf, page, RenderDpi);
             QVERIFY(!image.isNull());
-            QVERIFY(qAbs(image.width() - 210 * RenderDpi / 25.4) <= 1 &&
-                    qAbs(image.height() - 297 * RenderDpi / 25.4) <= 1);
             // The line under the title and the box's four sides, sampled away
             // from any text; the sheet outside them stays white.
             const float left = MarginMm, right = MarginMm + usableMm;
@@ -288,16 +279,14 @@ private slots:
             QCOMPARE(darkestNear(image, right + 4, 150), 255);
             QCOMPARE(darkestNear(image, 100, top - 1), 255); // between the title's line and the box
             // The picture covers its natural 15.9 mm square and nothing more.
-            const float pictureLeft = MarginMm + pictureLeftMm, pictureTop = MarginMm + pictureTopMm;
             constexpr float inset = 1.5f;
-            for (const float x : {pictureLeft + inset, pictureLeft + pictureSideMm - inset})
-                for (const float y : {pictureTop + inset, pictureTop + pictureSideMm - inset})
-                    QVERIFY2(isRedAt(image, x, y),
+            for (const float dx : {-inset, inset, pictureSideMm - inset, pictureSideMm + inset})
+                for (const float dy : {-inset, inset, pictureSideMm - inset, pictureSideMm + inset}) {
+                    const float x = MarginMm + pictureLeftMm + dx, y = MarginMm + pictureTopMm + dy;
+                    const bool inside = dx > 0 && dx < pictureSideMm && dy > 0 && dy < pictureSideMm;
+                    QVERIFY2(isRedAt(image, x, y) == inside,
                              qPrintable(QStringLiteral("page %1, %2, %3 mm").arg(page).arg(x).arg(y)));
-            for (const float x : {pictureLeft - inset, pictureLeft + pictureSideMm + inset})
-                for (const float y : {pictureTop - inset, pictureTop + pictureSideMm + inset})
-                    QVERIFY2(!isRedAt(image, x, y),
-                             qPrintable(QStringLiteral("page %1, %2, %3 mm").arg(page).arg(x).arg(y)));
+                }
         }
         QFile::remove(pdf);
     }
