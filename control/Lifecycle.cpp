@@ -20,7 +20,6 @@ namespace quillet::lifecycle {
 
 namespace {
 
-constexpr int CustomPaperCode = 256;
 
 void clearImages(ListingState &s)
 {

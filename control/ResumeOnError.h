@@ -3,6 +3,7 @@
 // error reaches the host: a failing step is skipped and the call returns.
 
 #include "compose/Session.h"
+#include "render/ErrorsIgnored.h"
 
 namespace quillet {
 
@@ -10,22 +11,15 @@ class Quillet;
 
 template <typename Body> void resumeOnError(Quillet *control, Body &&body) noexcept
 {
-    try {
-        session().state.ActiveCtl = control;
-        body();
-    } catch (...) {
-    }
+    session().state.ActiveCtl = control;
+    ignoringErrors(body);
 }
 
 template <typename Result, typename Body>
 Result resumeOnError(Quillet *control, Result fallback, Body &&body) noexcept
 {
-    try {
-        session().state.ActiveCtl = control;
-        return body();
-    } catch (...) {
-        return fallback;
-    }
+    session().state.ActiveCtl = control;
+    return ignoringErrors(fallback, body);
 }
 
 } // namespace quillet

@@ -8,6 +8,7 @@
 #include "print/PrinterDialog.h"
 #include "print/PrinterSetup.h"
 #include "print/WaitDialog.h"
+#include "render/ErrorsIgnored.h"
 
 #include <QCoreApplication>
 
@@ -92,11 +93,13 @@ PreviewWindow &Runtime::loadPreviewWindow(QWidget *owner)
     // After a print or a set-up the page is measured for the printer in use
     // and drawn again, unless the listing was ended meanwhile.
     const auto redrawAfter = [this, window](void (*step)(QWidget *, PrinterDialog &)) {
-        step(window, window->printerDialog());
-        if (m_previewWindow == window && session().spool) {
-            window->DIMWINDOW();
-            window->renderPage();
-        }
+        ignoringErrors([&] {
+            step(window, window->printerDialog());
+            if (m_previewWindow == window && session().spool) {
+                window->DIMWINDOW();
+                window->renderPage();
+            }
+        });
     };
     connect(window, &PreviewWindow::printRequested, this, [redrawAfter] { redrawAfter(&PrintJob::run); });
     connect(window, &PreviewWindow::setupRequested, this, [redrawAfter] { redrawAfter(&PrinterSetup::run); });

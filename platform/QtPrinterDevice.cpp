@@ -2,6 +2,7 @@
 
 #include "platform/PainterSurface.h"
 #include "platform/PdfJob.h"
+#include "render/ErrorsIgnored.h"
 
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -17,31 +18,10 @@ namespace {
 
 constexpr int PortraitCode = 1;
 constexpr int LandscapeCode = 2;
-constexpr int CustomPaperCode = 256;
-/// Paper sizes travel in tenths of a millimetre as signed 16-bit numbers.
-constexpr int MaxCustomPaperMm = 3276;
 constexpr qreal TwipsPerPoint = 20;
 constexpr qreal PointsPerMm = 72 / 25.4;
 /// Rounding slack when comparing a paper with the printer's limits.
 constexpr qreal LimitSlackPoints = 0.5;
-
-/// Runs a public entry point so that no exception leaves it.
-template <typename Result, typename Body> Result guarded(Result fallback, Body &&body) noexcept
-{
-    try {
-        return body();
-    } catch (...) {
-        return fallback;
-    }
-}
-
-template <typename Body> void guarded(Body &&body) noexcept
-{
-    try {
-        body();
-    } catch (...) {
-    }
-}
 
 /// The printer's unprintable border, in points.
 QMarginsF minimumMarginsPoints(const QPageLayout &layout)
@@ -188,7 +168,7 @@ QtPrinterDevice::~QtPrinterDevice()
 
 void QtPrinterDevice::followDefault()
 {
-    guarded([&] {
+    ignoringErrors([&] {
         const QString name = QPrinterInfo::defaultPrinterName();
         if (name == d->printer.printerName() && !name.isEmpty())
             return;
@@ -207,12 +187,12 @@ void QtPrinterDevice::followDefault()
 
 std::string QtPrinterDevice::deviceName() const
 {
-    return guarded(std::string(), [&] { return d->printer.printerName().toStdString(); });
+    return ignoringErrors(std::string(), [&] { return d->printer.printerName().toStdString(); });
 }
 
 bool QtPrinterDevice::setOrientation(int code)
 {
-    return guarded(false, [&] {
+    return ignoringErrors(false, [&] {
         if (code != PortraitCode && code != LandscapeCode)
             return false;
         return d->printer.setPageOrientation(code == PortraitCode ? QPageLayout::Portrait
@@ -222,14 +202,14 @@ bool QtPrinterDevice::setOrientation(int code)
 
 int QtPrinterDevice::orientation() const
 {
-    return guarded(PortraitCode, [&] {
+    return ignoringErrors(PortraitCode, [&] {
         return d->printer.pageLayout().orientation() == QPageLayout::Landscape ? LandscapeCode : PortraitCode;
     });
 }
 
 bool QtPrinterDevice::setPaperSize(int code)
 {
-    return guarded(false, [&] {
+    return ignoringErrors(false, [&] {
         if (code == paperSize())
             return true;
         const QPageSize::PageSizeId id = QPageSize::id(code);
@@ -247,7 +227,7 @@ bool QtPrinterDevice::setPaperSize(int code)
 
 int QtPrinterDevice::paperSize() const
 {
-    return guarded(CustomPaperCode, [&] {
+    return ignoringErrors(CustomPaperCode, [&] {
         const QPageSize size = d->printer.pageLayout().pageSize();
         const int code = size.id() == QPageSize::Custom ? 0 : size.windowsId();
         return code > 0 ? code : CustomPaperCode;
@@ -256,7 +236,7 @@ int QtPrinterDevice::paperSize() const
 
 CustomPaperResult QtPrinterDevice::setCustomPaper(int widthMm, int heightMm)
 {
-    return guarded(PaperSizeRefused, [&] {
+    return ignoringErrors(PaperSizeRefused, [&] {
         QPrinterInfo info;
         if (!isPdfFallback()) {
             info = QPrinterInfo::printerInfo(d->printer.printerName());
@@ -281,7 +261,7 @@ CustomPaperResult QtPrinterDevice::setCustomPaper(int widthMm, int heightMm)
 
 PrinterPage QtPrinterDevice::page() const
 {
-    return guarded(PrinterPage(), [&] {
+    return ignoringErrors(PrinterPage(), [&] {
         const QPageLayout layout = d->printer.pageLayout();
         const QSizeF paperPoints = layout.fullRect(QPageLayout::Millimeter).size() * PointsPerMm;
         const QMarginsF border = minimumMarginsPoints(layout);
@@ -302,7 +282,7 @@ Surface &QtPrinterDevice::surface()
 
 void QtPrinterDevice::newPage()
 {
-    guarded([&] {
+    ignoringErrors([&] {
         if (!d->job)
             d->jobPainter(); // the blank first sheet still prints
         if (d->job)
@@ -312,7 +292,7 @@ void QtPrinterDevice::newPage()
 
 void QtPrinterDevice::endDoc()
 {
-    guarded([&] {
+    ignoringErrors([&] {
         d->lastJobError.clear();
         const std::unique_ptr<PdfJob> finished = std::move(d->job);
         if (!finished)
@@ -337,7 +317,7 @@ void QtPrinterDevice::endDoc()
 
 void QtPrinterDevice::killDoc()
 {
-    guarded([&] {
+    ignoringErrors([&] {
         d->job.reset();
         d->lastJobError.clear();
     });
@@ -350,7 +330,7 @@ QPrinter &QtPrinterDevice::printer()
 
 void QtPrinterDevice::setDocumentName(const QString &name)
 {
-    guarded([&] {
+    ignoringErrors([&] {
         d->documentName = name.isEmpty() ? QStringLiteral("Quillet") : name;
         d->printer.setDocName(d->documentName);
     });

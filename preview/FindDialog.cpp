@@ -24,39 +24,33 @@ constexpr int ButtonHeight = 405;
 constexpr int AcceptLeft = 900;
 constexpr int CancelLeft = 2400;
 
-template <typename Widget>
-Widget *place(Widget *widget, const char *name, int left, int top, int width, int height)
-{
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
-    return widget;
-}
-
 } // namespace
 
 FindDialog::FindDialog(QWidget *owner)
-    : QDialog(owner), m_text(place(new QLineEdit(this), "TB1", 900, 180, 3075, 315)),
-      m_ignoreCase(place(new QCheckBox(QStringLiteral("Ignorar Maiúsculas / Minúsculas"), this), "MM", 900,
-                         600, 2715, 255)),
-      m_fromFirst(place(new QRadioButton(QStringLiteral("1º Página"), this), "FP", 900, 1020, 1575, 195)),
-      m_fromNext(place(new QRadioButton(QStringLiteral("Página Seguinte"), this), "CP", 900, 1260, 1575, 195))
+    : QDialog(owner), m_text(placed(new QLineEdit(this), "TB1", twipsRect(900, 180, 3075, 315))),
+      m_ignoreCase(placed(new QCheckBox(QStringLiteral("Ignorar Maiúsculas / Minúsculas"), this), "MM",
+                          twipsRect(900, 600, 2715, 255))),
+      m_fromFirst(placed(new QRadioButton(QStringLiteral("1º Página"), this), "FP",
+                         twipsRect(900, 1020, 1575, 195))),
+      m_fromNext(placed(new QRadioButton(QStringLiteral("Página Seguinte"), this), "CP",
+                        twipsRect(900, 1260, 1575, 195)))
 {
     setObjectName(QStringLiteral("wFIND"));
     setWindowTitle(QStringLiteral("Pesquisar..."));
     setFixedSize(twipsToPixels(DialogWidth), twipsToPixels(DialogHeight));
     installPatternBackground(*this);
 
-    place(new QLabel(QStringLiteral("Procurar:"), this), "Label1", 120, 240, 675, 195);
-    place(new QLabel(QStringLiteral("Desde:"), this), "Label1", 120, 1020, 675, 195);
+    placed(new QLabel(QStringLiteral("Procurar:"), this), "Label1", twipsRect(120, 240, 675, 195));
+    placed(new QLabel(QStringLiteral("Desde:"), this), "Label1", twipsRect(120, 1020, 675, 195));
     // The option texts are taller than their design rows at today's font sizes.
     for (QRadioButton *option : {m_fromFirst, m_fromNext})
         option->resize(option->width(), option->sizeHint().height());
     m_fromNext->move(m_fromNext->x(), m_fromFirst->geometry().bottom() + 1);
 
-    auto *accept = place(new QPushButton(QStringLiteral("Aceitar"), this), "Command1", AcceptLeft, ButtonTop,
-                         ButtonWidth, ButtonHeight);
-    auto *cancel = place(new QPushButton(QStringLiteral("Cancelar"), this), "Command2", CancelLeft, ButtonTop,
-                         ButtonWidth, ButtonHeight);
+    auto *accept = placed(new QPushButton(QStringLiteral("Aceitar"), this), "Command1",
+                          twipsRect(AcceptLeft, ButtonTop, ButtonWidth, ButtonHeight));
+    auto *cancel = placed(new QPushButton(QStringLiteral("Cancelar"), this), "Command2",
+                          twipsRect(CancelLeft, ButtonTop, ButtonWidth, ButtonHeight));
     accept->setDefault(true);
     connect(accept, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -66,11 +66,6 @@ constexpr double ZoomStepPercent = 5;
 constexpr double MinPercent = 10;
 constexpr double MaxPercent = 200;
 
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
-}
-
 QFrame *panel(const char *name, QWidget *parent)
 {
     auto *frame = new QFrame(parent);

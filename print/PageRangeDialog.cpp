@@ -18,29 +18,15 @@ namespace quillet {
 
 namespace {
 
-// Geometry in twips: left, top, width, height.
-constexpr QRect PanelTwips(120, 120, 3960, 1200);
-constexpr QRect AllPagesTwips(240, 240, 2400, 255);
-constexpr QRect SomePagesTwips(240, 720, 900, 255);
-constexpr QRect FromTwips(1200, 675, 735, 315);
-constexpr QRect UntilTwips(2055, 720, 375, 255);
-constexpr QRect ToTwips(2520, 675, 735, 315);
-constexpr QRect AcceptTwips(840, 1500, 1215, 435);
-constexpr QRect CancelTwips(2280, 1500, 1215, 435);
+constexpr QRect PanelRect = twipsRect(120, 120, 3960, 1200);
+constexpr QRect AllPagesRect = twipsRect(240, 240, 2400, 255);
+constexpr QRect SomePagesRect = twipsRect(240, 720, 900, 255);
+constexpr QRect FromRect = twipsRect(1200, 675, 735, 315);
+constexpr QRect UntilRect = twipsRect(2055, 720, 375, 255);
+constexpr QRect ToRect = twipsRect(2520, 675, 735, 315);
+constexpr QRect AcceptRect = twipsRect(840, 1500, 1215, 435);
+constexpr QRect CancelRect = twipsRect(2280, 1500, 1215, 435);
 constexpr QSize DialogTwips(4200, 2160);
-
-QRect toPixels(const QRect &twips)
-{
-    return QRect(twipsToPixels(twips.x()), twipsToPixels(twips.y()), twipsToPixels(twips.width()),
-                 twipsToPixels(twips.height()));
-}
-
-template <typename Widget> Widget *placed(Widget *widget, const char *name, const QRect &twips)
-{
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(toPixels(twips));
-    return widget;
-}
 
 } // namespace
 
@@ -61,15 +47,15 @@ PageRangeDialog::PageRangeDialog(int numPages, PrinterDialog &cmd, QWidget *owne
     setObjectName(QStringLiteral("wSELPAG"));
     setWindowTitle(QStringLiteral("Páginas a Imprimir..."));
     setFixedSize(twipsToPixels(DialogTwips.width()), twipsToPixels(DialogTwips.height()));
-    auto *panel = placed(new QFrame(this), "SSPanel1", PanelTwips);
+    auto *panel = placed(new QFrame(this), "SSPanel1", PanelRect);
     panel->setFrameShape(QFrame::StyledPanel);
-    m_allPages = placed(new QRadioButton(QStringLiteral("Todas as Páginas"), this), "oALLPAG", AllPagesTwips);
-    m_somePages = placed(new QRadioButton(QStringLiteral("Desde"), this), "oSELPAG", SomePagesTwips);
-    m_from = placed(new QLineEdit(QStringLiteral("1"), this), "eFrom", FromTwips);
-    placed(new QLabel(QStringLiteral("até"), this), "Label1", UntilTwips);
-    m_to = placed(new QLineEdit(QString::number(numPages), this), "eTo", ToTwips);
-    auto *accept = placed(new QPushButton(QStringLiteral("Aceitar"), this), "Command1", AcceptTwips);
-    auto *cancel = placed(new QPushButton(QStringLiteral("Cancelar"), this), "Command2", CancelTwips);
+    m_allPages = placed(new QRadioButton(QStringLiteral("Todas as Páginas"), this), "oALLPAG", AllPagesRect);
+    m_somePages = placed(new QRadioButton(QStringLiteral("Desde"), this), "oSELPAG", SomePagesRect);
+    m_from = placed(new QLineEdit(QStringLiteral("1"), this), "eFrom", FromRect);
+    placed(new QLabel(QStringLiteral("até"), this), "Label1", UntilRect);
+    m_to = placed(new QLineEdit(QString::number(numPages), this), "eTo", ToRect);
+    auto *accept = placed(new QPushButton(QStringLiteral("Aceitar"), this), "Command1", AcceptRect);
+    auto *cancel = placed(new QPushButton(QStringLiteral("Cancelar"), this), "Command2", CancelRect);
     m_allPages->setChecked(true);
 
     // Pasted text is held to digits too; typed keys are filtered with a beep.

@@ -37,12 +37,9 @@ WaitDialog::WaitDialog(QWidget *owner)
     m_cancel->setObjectName(QStringLiteral("bCAN"));
     for (QLabel *label : {m_name, m_page})
         label->setAlignment(Qt::AlignCenter);
-    m_name->setGeometry(twipsToPixels(LabelLeft), twipsToPixels(NameTop), twipsToPixels(LabelWidth),
-                        twipsToPixels(LabelHeight));
-    m_page->setGeometry(twipsToPixels(LabelLeft), twipsToPixels(PageTop), twipsToPixels(LabelWidth),
-                        twipsToPixels(LabelHeight));
-    m_cancel->setGeometry(twipsToPixels((DialogWidth - CancelWidth) / 2), twipsToPixels(CancelTop),
-                          twipsToPixels(CancelWidth), twipsToPixels(CancelHeight));
+    m_name->setGeometry(twipsRect(LabelLeft, NameTop, LabelWidth, LabelHeight));
+    m_page->setGeometry(twipsRect(LabelLeft, PageTop, LabelWidth, LabelHeight));
+    m_cancel->setGeometry(twipsRect((DialogWidth - CancelWidth) / 2, CancelTop, CancelWidth, CancelHeight));
     m_cancel->hide();
     setFixedSize(twipsToPixels(DialogWidth), twipsToPixels(DialogHeight));
     installPatternBackground(*this);

@@ -17,6 +17,11 @@ struct PrinterPage {
     int printableHeightTwips = 0;
 };
 
+/// The Windows paper code of a paper of any size.
+constexpr int CustomPaperCode = 256;
+/// Paper sizes travel in tenths of a millimetre as signed 16-bit numbers.
+constexpr int MaxCustomPaperMm = 3276;
+
 /// Result codes of applying a custom paper size.
 enum CustomPaperResult : int {
     CustomPaperApplied = 0,

@@ -8,10 +8,7 @@ namespace quillet {
 
 namespace {
 
-constexpr int CustomPaperCode = 256;
 constexpr double TwipsPerMm = 1440.0 / 25.4;
-/// Paper sizes travel in tenths of a millimetre as signed 16-bit numbers.
-constexpr int MaxCustomPaperMm = 3276;
 
 /// Tenths of a millimetre to whole millimetres, half up.
 int roundTenths(int tenths)
