@@ -93,6 +93,21 @@ void Quillet::setAbortPRT(bool value)
     });
 }
 
+bool Quillet::SavePDF(const QString &, int, int)
+{
+    return false;
+}
+
+bool Quillet::ShowPdf() const
+{
+    return session().state.ShowPdf;
+}
+
+void Quillet::setShowPdf(bool value)
+{
+    session().state.ShowPdf = value;
+}
+
 QString Quillet::lastOutput() const
 {
     return resumeOnError(const_cast<Quillet *>(this), QString(),

@@ -42,6 +42,7 @@ struct ListingState {
     bool ShowSelPag = true;
     bool ShowPrint = true;
     bool ShowFind = true;
+    bool ShowPdf = true; ///< a property of the component: Init leaves it alone
     bool ShowCancel = true;
     bool CanShow = false;
     bool ASizeOn = true;

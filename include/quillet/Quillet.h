@@ -16,6 +16,8 @@ namespace quillet {
 
 class Quillet : public QWidget {
     Q_OBJECT
+    /// Whether the preview shows its "Salvar como PDF..." button (true by default).
+    Q_PROPERTY(bool ShowPdf READ ShowPdf WRITE setShowPdf)
 public:
     explicit Quillet(QWidget *parent = nullptr);
     ~Quillet() override;
@@ -37,6 +39,12 @@ public:
     void Show();
     /// Throws the listing away; a direct print job is discarded.
     void Abort();
+    /// Writes pages fromPage..toPage (-1: the last) of the composed listing to
+    /// a PDF file at path, without showing anything; false when nothing was
+    /// written. Call it after composing, before or instead of Show.
+    bool SavePDF(const QString &path, int fromPage = 1, int toPage = -1);
+    bool ShowPdf() const;
+    void setShowPdf(bool value);
     /// Lets the windows run; false once the listing has been ended (the host stops composing).
     bool Wait();
     bool AbortPRT() const;
