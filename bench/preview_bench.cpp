@@ -1,23 +1,32 @@
-// The preview window on long listings, offscreen: Show until page 1 is
-// painted, ">>" to the last page, and a find whose text is only on the last
-// page. Each listing is composed once per process; every run shows a hard
-// link of its spool file, since closing the preview deletes the file it shows.
+// The preview window on long listings against a short one, offscreen: Show
+// until page 1 is painted, ">>" to the last page, ">" from the middle, a
+// find whose text is only on the last page, counting the hits of a find, and
+// the thumbnail panel scrolled from the first page to the last. Each listing
+// is composed once per process; every run shows a hard link of its spool
+// file, since closing the preview deletes the file it shows. With
+// QUILLET_BENCH_SMOKE set the long listing has 1 000 pages, not 32 000.
 
 #include "PeakMemory.h"
 #include "QtBenchmarkMain.h"
 #include "compose/Session.h"
 #include "control/Runtime.h"
+#include "preview/HitCounter.h"
 #include "preview/PreviewWindow.h"
+#include "preview/ThumbnailPanel.h"
 #include "quillet/Quillet.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
+#include <QToolButton>
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -30,6 +39,12 @@ using quillet::session;
 using Clock = std::chrono::steady_clock;
 
 const QString LastPageText = QStringLiteral("Fim da listagem");
+
+/// The long listing's page count.
+int longListing()
+{
+    return std::getenv("QUILLET_BENCH_SMOKE") ? 1000 : 32000;
+}
 
 /// A composed listing kept for the whole process: its spool file and page index.
 struct Listing {
@@ -139,13 +154,13 @@ void BM_ShowToFirstPagePainted(benchmark::State &state)
 BENCHMARK(BM_ShowToFirstPagePainted)
     ->Arg(10)
     ->Arg(1000)
-    ->Arg(32000)
+    ->Arg(longListing())
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
 void BM_LastPageButton(benchmark::State &state)
 {
-    insidePreview(listing(32000), [&state](PreviewWindow &window) {
+    insidePreview(listing(static_cast<int>(state.range(0))), [&state](PreviewWindow &window) {
         auto *first = window.findChild<QPushButton *>(QStringLiteral("FstPag"));
         auto *last = window.findChild<QPushButton *>(QStringLiteral("LstPag"));
         for (auto _ : state) {
@@ -157,11 +172,30 @@ void BM_LastPageButton(benchmark::State &state)
     });
     quillet::bench::addPeakMemory(state);
 }
-BENCHMARK(BM_LastPageButton)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LastPageButton)->Arg(10)->Arg(longListing())->Unit(benchmark::kMillisecond);
+
+/// The next page from the middle of the listing.
+void BM_NextPageButton(benchmark::State &state)
+{
+    insidePreview(listing(static_cast<int>(state.range(0))), [&state](PreviewWindow &window) {
+        auto *next = window.findChild<QPushButton *>(QStringLiteral("bPag1"));
+        const int middle = session().state.NumPages / 2;
+        for (auto _ : state) {
+            state.PauseTiming();
+            session().state.CurPage = static_cast<int16_t>(middle);
+            state.ResumeTiming();
+            next->click();
+        }
+        if (session().state.CurPage != middle + 1)
+            state.SkipWithError("\">\" did not turn the page");
+    });
+    quillet::bench::addPeakMemory(state);
+}
+BENCHMARK(BM_NextPageButton)->Arg(10)->Arg(longListing())->Unit(benchmark::kMillisecond);
 
 void BM_FindOnLastPage(benchmark::State &state)
 {
-    insidePreview(listing(32000), [&state](PreviewWindow &window) {
+    insidePreview(listing(static_cast<int>(state.range(0))), [&state](PreviewWindow &window) {
         auto *find = window.findChild<QAbstractButton *>(QStringLiteral("butFIND"));
         auto *first = window.findChild<QPushButton *>(QStringLiteral("FstPag"));
         for (auto _ : state) {
@@ -181,7 +215,64 @@ void BM_FindOnLastPage(benchmark::State &state)
     });
     quillet::bench::addPeakMemory(state);
 }
-BENCHMARK(BM_FindOnLastPage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindOnLastPage)->Arg(10)->Arg(longListing())->Unit(benchmark::kMillisecond);
+
+/// Counts the hits of a text on every page, in the counter's own thread, until it reports the end.
+void BM_CountHits(benchmark::State &state)
+{
+    insidePreview(listing(static_cast<int>(state.range(0))), [&state](PreviewWindow &) {
+        quillet::HitCounter counter;
+        QEventLoop loop;
+        int hits = 0;
+        QObject::connect(&counter, &quillet::HitCounter::counted, &loop, [&](int, int counted, bool finished) {
+            hits = counted;
+            if (finished)
+                loop.quit();
+        });
+        quillet::bench::resetPeakMemory();
+        for (auto _ : state) {
+            counter.start(session().spool->path(), session().state.NumPages, QStringLiteral("Artigo 7"), true, {});
+            loop.exec();
+        }
+        if (hits != session().state.NumPages)
+            state.SkipWithError("wrong hit count");
+    });
+    quillet::bench::addPeakMemory(state);
+}
+BENCHMARK(BM_CountHits)->Arg(10)->Arg(longListing())->Unit(benchmark::kMillisecond);
+
+/// Opens the thumbnail panel and scrolls it to the end, until the last
+/// page's picture is drawn; the cache never holds more than its bound.
+void BM_ThumbnailsToLastPage(benchmark::State &state)
+{
+    insidePreview(listing(static_cast<int>(state.range(0))), [&state](PreviewWindow &window) {
+        auto *button = window.findChild<QToolButton *>(QStringLiteral("butTHUMB"));
+        auto *panel = window.findChild<quillet::ThumbnailPanel *>();
+        quillet::bench::resetPeakMemory();
+        const int lastPage = session().state.NumPages;
+        int cached = 0;
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (panel->isDrawn(lastPage))
+                loop.quit();
+        });
+        for (auto _ : state) {
+            button->click();
+            panel->verticalScrollBar()->setValue(panel->verticalScrollBar()->maximum());
+            poll.start(1);
+            loop.exec();
+            poll.stop();
+            cached = std::max(cached, panel->cachedCount());
+            state.PauseTiming();
+            button->click();
+            state.ResumeTiming();
+        }
+        state.counters["thumbnails_cached"] = cached;
+    });
+    quillet::bench::addPeakMemory(state);
+}
+BENCHMARK(BM_ThumbnailsToLastPage)->Arg(10)->Arg(longListing())->Unit(benchmark::kMillisecond);
 
 } // namespace
 

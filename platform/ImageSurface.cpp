@@ -1,5 +1,7 @@
 #include "platform/ImageSurface.h"
 
+#include "quillet/ListingState.h"
+
 #include <QPainter>
 
 #include <cmath>
@@ -71,9 +73,21 @@ void ImageSurface::updateMapping()
     }
 }
 
+void ImageSurface::print(std::string_view text)
+{
+    const QPointF startMm(currentX(), currentY());
+    PainterSurface::print(text);
+    if (m_textObserver && currentX() > startMm.x())
+        m_textObserver(text, m_mmToPixels.mapRect(
+                                 QRectF(startMm, QSizeF(currentX() - startMm.x(), textHeight(text)))));
+}
+
 QPainter *ImageSurface::beginDrawing()
 {
-    if (m_image.isNull())
+    // While a preview listing is being recorded nobody sees its page: every
+    // page shown is replayed from the spool. The commands keep measuring and
+    // changing state as ever; only the pixels are left out.
+    if (m_image.isNull() || state().Spooling)
         return nullptr;
     if (!m_painter) {
         m_painter = std::make_unique<QPainter>();

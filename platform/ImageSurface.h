@@ -2,14 +2,17 @@
 // The preview page surface: a QImage of the whole sheet on which commands draw
 // in millimetres. At zoom 1 one pixel is 15 twips (96 per inch); font sizes
 // are points at that density, which is why the preview multiplies them by the
-// zoom while the text keeps its size in millimetres.
+// zoom while the text keeps its size in millimetres. While the process's
+// listing is recording (Spooling) it draws nothing: see beginDrawing.
 
 #include "platform/PainterSurface.h"
 
 #include <QImage>
 #include <QRectF>
 
+#include <functional>
 #include <memory>
+#include <string_view>
 
 namespace quillet {
 
@@ -31,6 +34,12 @@ public:
     /// mapping, to the nearest whole percent, as the preview zooms in percent.
     void setScale(float left, float top, float right, float bottom) override;
 
+    /// Told of each text printed, with the rectangle it covers on the image in
+    /// device-independent pixels; while it runs the text's font is in force.
+    using TextObserver = std::function<void(std::string_view text, const QRectF &pixels)>;
+    void setTextObserver(TextObserver observer) { m_textObserver = std::move(observer); }
+    void print(std::string_view text) override;
+
 protected:
     QPainter *beginDrawing() override;
     qreal fontZoom() const override { return m_zoom; }
@@ -45,6 +54,7 @@ private:
     QRectF m_pageMm;
     QTransform m_mmToPixels;
     qreal m_zoom = 1;
+    TextObserver m_textObserver;
 };
 
 } // namespace quillet

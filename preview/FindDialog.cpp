@@ -33,7 +33,8 @@ FindDialog::FindDialog(QWidget *owner)
       m_fromFirst(placed(new QRadioButton(QStringLiteral("1º Página"), this), "FP",
                          twipsRect(900, 1020, 1575, 195))),
       m_fromNext(placed(new QRadioButton(QStringLiteral("Página Seguinte"), this), "CP",
-                        twipsRect(900, 1260, 1575, 195)))
+                        twipsRect(900, 1260, 1575, 195))),
+      m_hits(placed(new QLabel(this), "LHits", twipsRect(2580, 1140, 1440, 255)))
 {
     setObjectName(QStringLiteral("wFIND"));
     setWindowTitle(QStringLiteral("Pesquisar..."));
@@ -59,6 +60,19 @@ FindDialog::FindDialog(QWidget *owner)
     selectAllOnFocus(*m_text);
     // A new text searches from the first page.
     connect(m_text, &QLineEdit::textChanged, m_fromFirst, [this] { m_fromFirst->setChecked(true); });
+
+    m_hits->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    const auto changed = [this] {
+        m_hits->clear();
+        emit searchChanged(text(), ignoreCase());
+    };
+    connect(m_text, &QLineEdit::textChanged, this, changed);
+    connect(m_ignoreCase, &QCheckBox::toggled, this, changed);
+}
+
+void FindDialog::showHits(int ordinal, int hits, bool finished)
+{
+    m_hits->setText(QStringLiteral("%1 de %2%3").arg(ordinal).arg(hits).arg(finished ? QString() : QStringLiteral("…")));
 }
 
 void FindDialog::prepare(const QString &text, bool hasNextPage, bool ignoreCase)

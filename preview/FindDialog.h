@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QRadioButton;
 
@@ -23,6 +24,14 @@ public:
     bool ignoreCase() const;
     bool fromNextPage() const;
 
+    /// Shows the hit counter: "n de m", with an ellipsis while counting goes
+    /// on; "0 de m" when no hit of this text is on view.
+    void showHits(int ordinal, int hits, bool finished);
+
+signals:
+    /// The text or the case option changed: the hits need counting again.
+    void searchChanged(const QString &text, bool ignoreCase);
+
 protected:
     void showEvent(QShowEvent *event) override;
 
@@ -31,6 +40,7 @@ private:
     QCheckBox *m_ignoreCase;
     QRadioButton *m_fromFirst;
     QRadioButton *m_fromNext;
+    QLabel *m_hits;
 };
 
 } // namespace quillet

@@ -51,6 +51,18 @@ void PageView::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     painter.drawImage(QPoint(0, 0), m_page.image());
+    painter.setPen(Qt::NoPen);
+    for (qsizetype i = 0; i < m_highlights.size(); ++i) {
+        painter.setBrush(i == m_currentHighlight ? QColor(255, 140, 0, 110) : QColor(255, 225, 0, 90));
+        painter.drawRect(m_highlights[i]);
+    }
+}
+
+void PageView::setHighlights(QList<QRectF> boxes, int current)
+{
+    m_highlights = std::move(boxes);
+    m_currentHighlight = current;
+    update();
 }
 
 void PageView::mousePressEvent(QMouseEvent *event)

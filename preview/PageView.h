@@ -2,6 +2,8 @@
 // PRT, the page picture of the preview: shows the page image kept by the page
 // surface. The image is drawn once per page or size; a repaint only copies it.
 
+#include <QList>
+#include <QRectF>
 #include <QWidget>
 
 namespace quillet {
@@ -20,6 +22,12 @@ public:
     /// The image has just been drawn for the page on view.
     void markRendered() { m_stale = false; }
 
+    /// Boxes drawn translucent over the page, in the page's pixels: the texts
+    /// a find has found; the current one stands out. None after clear.
+    void setHighlights(QList<QRectF> boxes, int current);
+    const QList<QRectF> &highlights() const { return m_highlights; }
+    int currentHighlight() const { return m_currentHighlight; }
+
 signals:
     /// A paint found the image stale; the page must be drawn now.
     void renderRequested();
@@ -34,6 +42,8 @@ protected:
 private:
     const ImageSurface &m_page;
     bool m_stale = true;
+    QList<QRectF> m_highlights;
+    int m_currentHighlight = -1;
 };
 
 } // namespace quillet

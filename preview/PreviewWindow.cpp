@@ -4,10 +4,12 @@
 #include "control/Twips.h"
 #include "platform/ImageSurface.h"
 #include "preview/FindDialog.h"
+#include "preview/GoToPageBox.h"
+#include "preview/HitCounter.h"
 #include "preview/PageView.h"
 #include "preview/PaintPattern.h"
 #include "preview/SelectAllText.h"
-#include "preview/TextFinder.h"
+#include "preview/ThumbnailPanel.h"
 #include "preview/ToolbarIcons.h"
 #include "preview/ZoomBox.h"
 #include "print/PrinterDialog.h"
@@ -23,8 +25,10 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 
 namespace quillet {
@@ -65,6 +69,9 @@ constexpr float MaxZoom = 2.0f;
 constexpr double ZoomStepPercent = 5;
 constexpr double MinPercent = 10;
 constexpr double MaxPercent = 200;
+/// Thumbnails are the page at this zoom, in whole percent as the page zooms.
+constexpr float ThumbnailZoom = 0.15f;
+constexpr int WheelAnglePerNotch = 120;
 
 QFrame *panel(const char *name, QWidget *parent)
 {
@@ -87,6 +94,30 @@ QToolButton *toolbarButton(const char *name, const QString &toolTip, const QIcon
     return button;
 }
 
+/// The pixel size of the sheet at a zoom; 0 for a size that cannot be shown.
+QSize sheetPixels(const PrinterPage &paper, float zoom)
+{
+    const auto pixels = [zoom = double(zoom)](int twips) {
+        const double size = std::round(zoom * twips / TwipsPerPixel);
+        return std::isfinite(size) ? static_cast<int>(std::clamp(size, 0.0, double(QWIDGETSIZE_MAX))) : 0;
+    };
+    return {pixels(paper.paperWidthTwips), pixels(paper.paperHeightTwips)};
+}
+
+/// The part of a printed text's box that a matching run of its characters covers.
+QRectF runBox(const Surface &surface, std::string_view text, const QRectF &textBox,
+              std::pair<size_t, size_t> run)
+{
+    const std::vector<float> widths = surface.prefixWidths(text);
+    if (widths.empty() || !(widths.back() > 0))
+        return textBox;
+    const auto left = [&](size_t characters) {
+        return characters == 0 ? 0.0 : textBox.width() * widths[std::min(characters, widths.size()) - 1] / widths.back();
+    };
+    return QRectF(textBox.left() + left(run.first), textBox.top(), left(run.second) - left(run.first),
+                  textBox.height());
+}
+
 QPushButton *navigationButton(const char *name, const char *caption, const char *toolTip, int left,
                               QWidget *parent)
 {
@@ -98,9 +129,11 @@ QPushButton *navigationButton(const char *name, const char *caption, const char 
     return button;
 }
 
-void moveLeftOneSlot(QWidget *button)
+/// Closes the gap a hidden button leaves: the buttons after it move one slot left.
+void moveLeftOneSlot(std::initializer_list<QWidget *> buttons)
 {
-    button->move(button->x() - twipsToPixels(ButtonSlot), button->y());
+    for (QWidget *button : buttons)
+        button->move(button->x() - twipsToPixels(ButtonSlot), button->y());
 }
 
 int rightEdge(const QWidget *widget)
@@ -119,7 +152,7 @@ PreviewWindow::PreviewWindow(ImageSurface &page)
     : m_page(page), m_toolbar(panel("PTop", this)), m_rule(new QFrame(m_toolbar)),
       m_hScroll(new QScrollBar(Qt::Horizontal, this)), m_vScroll(new QScrollBar(Qt::Vertical, this)),
       m_desk(new QWidget(this)), m_pageForm(new QWidget(m_desk)), m_pageView(new PageView(page, m_pageForm)),
-      m_printerDialog(new PrinterDialog(this))
+      m_printerDialog(new PrinterDialog(this)), m_thumbnailSurface(std::make_unique<ImageSurface>())
 {
     setObjectName(QStringLiteral("ScrLst"));
     setWindowTitle(QCoreApplication::applicationName());
@@ -139,6 +172,8 @@ PreviewWindow::PreviewWindow(ImageSurface &page)
     buildPageNavigation();
     buildZoomPanel();
     hideSwitchedOffButtons();
+    buildKeyMap();
+    buildThumbnails();
 
     for (QScrollBar *bar : {m_hScroll, m_vScroll}) {
         bar->setSingleStep(twipsToPixels(ScrollArrowStepTwips));
@@ -168,28 +203,33 @@ void PreviewWindow::buildToolbar()
 {
     m_rule->setObjectName(QStringLiteral("LTop"));
     m_rule->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-    m_closeButton = toolbarButton("butCAN", QStringLiteral("Fechar"), closeIcon(), 0, m_toolbar);
+    m_closeButton = toolbarButton("butCAN", QStringLiteral("Fechar (Esc)"), closeIcon(), 0, m_toolbar);
     const ListingState &s = listing();
     // Without the printer set-up the button offers the page range only.
     const QString setupTip = !s.ShowSetup && s.ShowSelPag ? QStringLiteral("Páginas a Imprimir...")
                                                           : QStringLiteral("Seleccionar Impressora...");
     m_setupButton = toolbarButton("butSETUP", setupTip, printerSetupIcon(), 1, m_toolbar);
-    m_printButton = toolbarButton("butPRT", QStringLiteral("Imprimir"), printIcon(), 2, m_toolbar);
-    m_findButton = toolbarButton("butFIND", QStringLiteral("Pesquisar..."), findIcon(), 3, m_toolbar);
+    m_printButton = toolbarButton("butPRT", QStringLiteral("Imprimir (Ctrl+P)"), printIcon(), 2, m_toolbar);
+    m_findButton = toolbarButton("butFIND", QStringLiteral("Pesquisar... (Ctrl+F; seguinte F3, anterior Shift+F3)"),
+                                 findIcon(), 3, m_toolbar);
+    m_pdfButton = toolbarButton("butPDF", QStringLiteral("Salvar como PDF..."), pdfIcon(), 4, m_toolbar);
+    m_thumbButton = toolbarButton("butTHUMB", QStringLiteral("Miniaturas"), thumbnailsIcon(), 5, m_toolbar);
+    m_thumbButton->setCheckable(true);
     connect(m_closeButton, &QToolButton::clicked, this, &QDialog::reject);
     connect(m_setupButton, &QToolButton::clicked, this, &PreviewWindow::setupRequested);
     connect(m_printButton, &QToolButton::clicked, this, &PreviewWindow::printRequested);
     connect(m_findButton, &QToolButton::clicked, this, &PreviewWindow::find);
+    connect(m_pdfButton, &QToolButton::clicked, this, &PreviewWindow::savePdfRequested);
 }
 
 void PreviewWindow::buildPageNavigation()
 {
     m_pagePanel = panel("PPag", m_toolbar);
     m_pagePanel->resize(twipsToPixels(PagePanelWidth), twipsToPixels(PagePanelHeight));
-    m_firstPage = navigationButton("FstPag", "<<", "Primeira Página", 60, m_pagePanel);
-    m_previousPage = navigationButton("bPag0", "<", "Página Anterior", 540, m_pagePanel);
-    m_nextPage = navigationButton("bPag1", ">", "Página Seguinte", 1020, m_pagePanel);
-    m_lastPage = navigationButton("LstPag", ">>", "Última Página", 1500, m_pagePanel);
+    m_firstPage = navigationButton("FstPag", "<<", "Primeira Página (Home)", 60, m_pagePanel);
+    m_previousPage = navigationButton("bPag0", "<", "Página Anterior (PgUp)", 540, m_pagePanel);
+    m_nextPage = navigationButton("bPag1", ">", "Página Seguinte (PgDown)", 1020, m_pagePanel);
+    m_lastPage = navigationButton("LstPag", ">>", "Última Página (End)", 1500, m_pagePanel);
     m_pageLabel = new QLabel(m_pagePanel);
     m_pageLabel->setObjectName(QStringLiteral("LPag"));
     m_pageLabel->setAlignment(Qt::AlignCenter);
@@ -197,6 +237,12 @@ void PreviewWindow::buildPageNavigation()
     QFont small = m_pageLabel->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     m_pageLabel->setFont(small);
+    m_pageLabel->setToolTip(QStringLiteral("Ir para a página... (Ctrl+G)"));
+    m_pageLabel->setCursor(Qt::IBeamCursor);
+    m_pageLabel->installEventFilter(this);
+    m_goToPage = new GoToPageBox(*m_pageLabel);
+    connect(m_goToPage, &GoToPageBox::pageEntered, this,
+            [this](int page) { showPage(std::clamp(page, 1, std::max(1, int(listing().NumPages)))); });
 
     connect(m_firstPage, &QPushButton::clicked, this, [this] { showPage(1); });
     connect(m_previousPage, &QPushButton::clicked, this, [this] { showPage(listing().CurPage - 1); });
@@ -214,24 +260,80 @@ void PreviewWindow::buildZoomPanel()
     m_zoomBox = new ZoomBox(m_zoomPanel);
     m_zoomBox->setGeometry(twipsRect(600, 60, 615, 285));
     m_zoomBox->setPercent(std::round(listing().Zoom * 100));
+    m_zoomBox->setToolTip(QStringLiteral("Zoom (+ e -, Ctrl+roda do rato; Ctrl+0 ajusta à janela)"));
     connect(m_zoomBox, &ZoomBox::zoomEntered, this, &PreviewWindow::applyZoom);
+}
+
+void PreviewWindow::buildKeyMap()
+{
+    const auto onKeys = [this](QKeyCombination keys, std::function<void()> action) {
+        m_keyMap[keys.toCombined()] = std::move(action);
+    };
+    const auto clickIfShown = [](QAbstractButton *button) {
+        return [button] {
+            if (!button->isHidden() && button->isEnabled())
+                button->click();
+        };
+    };
+    const auto scroll = [](QScrollBar *bar, QAbstractSlider::SliderAction action) {
+        return [bar, action] {
+            if (bar->isEnabled())
+                bar->triggerAction(action);
+        };
+    };
+    onKeys(Qt::Key_PageUp, [this] { showPage(listing().CurPage - 1); });
+    onKeys(Qt::Key_PageDown, [this] { showPage(listing().CurPage + 1); });
+    onKeys(Qt::Key_Home, [this] { showPage(1); });
+    onKeys(Qt::Key_End, [this] { showPage(listing().NumPages); });
+    onKeys(Qt::Key_Up, scroll(m_vScroll, QAbstractSlider::SliderSingleStepSub));
+    onKeys(Qt::Key_Down, scroll(m_vScroll, QAbstractSlider::SliderSingleStepAdd));
+    onKeys(Qt::Key_Left, scroll(m_hScroll, QAbstractSlider::SliderSingleStepSub));
+    onKeys(Qt::Key_Right, scroll(m_hScroll, QAbstractSlider::SliderSingleStepAdd));
+    onKeys(Qt::Key_Plus, [this] { stepZoom(true); });
+    onKeys(Qt::Key_Minus, [this] { stepZoom(false); });
+    onKeys(Qt::CTRL | Qt::Key_0, [this] { fitPageToWindow(); });
+    onKeys(Qt::CTRL | Qt::Key_P, clickIfShown(m_printButton));
+    onKeys(Qt::CTRL | Qt::Key_F, clickIfShown(m_findButton));
+    onKeys(Qt::Key_F3, [this] {
+        if (!m_findButton->isHidden())
+            findAgain(TextFinder::Direction::Forward);
+    });
+    onKeys(Qt::SHIFT | Qt::Key_F3, [this] {
+        if (!m_findButton->isHidden())
+            findAgain(TextFinder::Direction::Backward);
+    });
+    onKeys(Qt::CTRL | Qt::Key_G, [this] { m_goToPage->open(listing().CurPage); });
+}
+
+void PreviewWindow::buildThumbnails()
+{
+    m_thumbnails = new ThumbnailPanel(
+        [this](int page, qreal devicePixelRatio) { return drawThumbnail(page, devicePixelRatio); }, this);
+    m_thumbnails->hide();
+    connect(m_thumbnails, &ThumbnailPanel::pageClicked, this, &PreviewWindow::showPage);
+    connect(m_thumbButton, &QToolButton::toggled, this, &PreviewWindow::toggleThumbnails);
 }
 
 void PreviewWindow::hideSwitchedOffButtons()
 {
+    // A hidden button also moves one slot left, so the page panel, which
+    // follows the last button of the row, stands right of the last one shown.
     const ListingState &s = listing();
     if (!s.ShowSetup && !s.ShowSelPag) {
         m_setupButton->hide();
-        moveLeftOneSlot(m_printButton);
-        moveLeftOneSlot(m_findButton);
+        moveLeftOneSlot({m_printButton, m_findButton, m_pdfButton, m_thumbButton});
     }
     if (!s.ShowPrint) {
         m_printButton->hide();
-        moveLeftOneSlot(m_findButton);
+        moveLeftOneSlot({m_findButton, m_pdfButton, m_thumbButton});
     }
     if (!s.ShowFind) {
         m_findButton->hide();
-        moveLeftOneSlot(m_findButton); // the page panel's place follows it
+        moveLeftOneSlot({m_findButton, m_pdfButton, m_thumbButton});
+    }
+    if (!s.ShowPdf) {
+        m_pdfButton->hide();
+        moveLeftOneSlot({m_pdfButton, m_thumbButton});
     }
 }
 
@@ -254,17 +356,22 @@ void PreviewWindow::layoutWindow()
     m_toolbar->setGeometry(0, 0, innerWidth, toolbarHeight);
     m_rule->setGeometry(0, toolbarHeight - 2, innerWidth, 2);
     // A narrow window keeps the panels right of the buttons, even past its edge.
-    const int pagePanelLeft = std::max((innerWidth - m_pagePanel->width()) / 2, rightEdge(m_findButton));
+    const int pagePanelLeft = std::max((innerWidth - m_pagePanel->width()) / 2, rightEdge(m_thumbButton));
     m_pagePanel->move(pagePanelLeft, twipsToPixels(PagePanelTop));
     const int zoomPanelLeft = std::max(innerWidth - scrollBar - m_zoomPanel->width(), rightEdge(m_pagePanel));
     m_zoomPanel->move(zoomPanelLeft, twipsToPixels(ZoomPanelTop));
 
+    // The thumbnail panel, when shown, takes a strip at the left of the desk
+    // and its scroll bar; the rest is laid out in what remains.
+    const int panelWidth = m_thumbnails->isHidden() ? 0 : m_thumbnails->width();
+    m_thumbnails->setGeometry(0, toolbarHeight, panelWidth, innerHeight - toolbarHeight);
     m_vScroll->setGeometry(innerWidth - scrollBar, toolbarHeight, scrollBar,
                            innerHeight - toolbarHeight - scrollBar);
     m_vScroll->setValue(0);
-    m_hScroll->setGeometry(0, innerHeight - scrollBar, innerWidth - scrollBar, scrollBar);
+    m_hScroll->setGeometry(panelWidth, innerHeight - scrollBar, innerWidth - scrollBar - panelWidth, scrollBar);
     m_hScroll->setValue(0);
-    m_desk->setGeometry(0, toolbarHeight, innerWidth - scrollBar, innerHeight - toolbarHeight - scrollBar);
+    m_desk->setGeometry(panelWidth, toolbarHeight, innerWidth - scrollBar - panelWidth,
+                        innerHeight - toolbarHeight - scrollBar);
     m_vScroll->setPageStep(m_desk->height());
     m_hScroll->setPageStep(m_desk->width());
 
@@ -299,12 +406,7 @@ void PreviewWindow::DIMWINDOW()
     if (!printer)
         return;
     ListingState &s = listing();
-    const PrinterPage paper = printer->page();
-    const auto pixels = [zoom = double(s.Zoom)](int twips) {
-        const double size = std::round(zoom * twips / TwipsPerPixel);
-        return std::isfinite(size) ? static_cast<int>(std::clamp(size, 0.0, double(QWIDGETSIZE_MAX))) : 0;
-    };
-    const QSize pageSize(pixels(paper.paperWidthTwips), pixels(paper.paperHeightTwips));
+    const QSize pageSize = sheetPixels(printer->page(), s.Zoom);
 
     m_pageForm->hide();
     QPoint position;
@@ -358,9 +460,31 @@ void PreviewWindow::renderPage()
     m_nextPage->setEnabled(s.CurPage != s.NumPages);
     m_lastPage->setEnabled(s.CurPage != s.NumPages);
     if (s.Surface == session().pageSurface)
-        PageRenderer(session()).render();
+        renderWithHighlights();
     m_pageView->update();
+    if (!m_thumbnails->isHidden())
+        m_thumbnails->setCurrentPage(s.CurPage);
     emit pageRendered(s.CurPage);
+}
+
+void PreviewWindow::renderWithHighlights()
+{
+    Session &session = quillet::session();
+    // The marks last until the page changes: coming back shows none.
+    if (m_found.page != session.state.CurPage)
+        m_found.page = 0;
+    QList<QRectF> boxes;
+    if (m_found.page != 0 && m_found.matcher) {
+        m_page.setTextObserver([&](std::string_view text, const QRectF &textBox) {
+            if (const auto run = m_found.matcher->firstMatch(std::string(text)))
+                boxes << runBox(m_page, text, textBox, *run);
+        });
+    }
+    PageRenderer(session).render();
+    m_page.setTextObserver({});
+    if (m_found.indexOnPage == LastOnPage || m_found.indexOnPage >= boxes.size())
+        m_found.indexOnPage = static_cast<int>(boxes.size()) - 1;
+    m_pageView->setHighlights(boxes, m_found.indexOnPage);
 }
 
 void PreviewWindow::showPage(int page)
@@ -383,30 +507,42 @@ void PreviewWindow::applyZoom(float zoom)
 
 void PreviewWindow::zoomStep(Qt::MouseButton button)
 {
+    if (button != Qt::LeftButton && button != Qt::RightButton) {
+        m_lastZoomButton = Qt::NoButton;
+        return;
+    }
+    if (stepZoom(button == Qt::RightButton))
+        m_lastZoomButton = button;
+}
+
+bool PreviewWindow::stepZoom(bool zoomIn)
+{
     ListingState &s = listing();
-    if (button == Qt::LeftButton) {
-        if (s.Zoom == MinZoom)
-            return;
-        m_lastZoomButton = button;
-        if (m_zoomBox->value() > MinPercent)
-            m_zoomBox->setPercent(m_zoomBox->value() - ZoomStepPercent);
-        if (m_zoomBox->value() < MinPercent)
-            m_zoomBox->setPercent(MinPercent);
-    } else if (button == Qt::RightButton) {
+    if (zoomIn) {
         if (s.Zoom == MaxZoom)
-            return;
-        m_lastZoomButton = button;
+            return false;
         if (m_zoomBox->value() < MaxPercent)
             m_zoomBox->setPercent(m_zoomBox->value() + ZoomStepPercent);
         if (m_zoomBox->value() > MaxPercent)
             m_zoomBox->setPercent(MaxPercent);
     } else {
-        m_lastZoomButton = Qt::NoButton;
-        return;
+        if (s.Zoom == MinZoom)
+            return false;
+        if (m_zoomBox->value() > MinPercent)
+            m_zoomBox->setPercent(m_zoomBox->value() - ZoomStepPercent);
+        if (m_zoomBox->value() < MinPercent)
+            m_zoomBox->setPercent(MinPercent);
     }
     s.Zoom = static_cast<float>(m_zoomBox->value()) / 100;
     DIMWINDOW();
     m_pageView->update();
+    return true;
+}
+
+void PreviewWindow::fitPageToWindow()
+{
+    fitZoomToDesk();
+    DIMWINDOW();
 }
 
 void PreviewWindow::repeatZoomStep()
@@ -419,16 +555,31 @@ void PreviewWindow::find()
 {
     ListingState &s = listing();
     FindDialog dialog(this);
+    HitCounter counter;
+    connect(&counter, &HitCounter::counted, &dialog, &FindDialog::showHits);
+    connect(&dialog, &FindDialog::searchChanged, &counter, [&](const QString &text, bool ignoreCase) {
+        counter.cancel();
+        if (text.isEmpty() || !session().spool)
+            return;
+        const bool onView = m_found.page != 0 && m_found.text == text && m_found.ignoreCase == ignoreCase;
+        counter.start(session().spool->path(), s.NumPages, text, ignoreCase,
+                      onView ? HitCounter::OnView{m_found.page, m_found.indexOnPage} : HitCounter::OnView{});
+    });
     dialog.prepare(m_lastPattern.mid(1, m_lastPattern.size() - 2), s.CurPage + 1 <= s.NumPages,
                    !m_caseSensitive);
-    if (dialog.exec() != QDialog::Accepted)
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    counter.cancel();
+    if (!accepted)
         return;
     const QString text = dialog.text();
     m_lastPattern = u'*' + text + u'*';
     m_caseSensitive = !dialog.ignoreCase();
     const int startPage = dialog.fromNextPage() ? s.CurPage + 1 : 1;
 
-    if (!TextFinder(session()).find(text, dialog.ignoreCase(), startPage)) {
+    if (const std::optional<int> page = TextFinder(session()).find(text, dialog.ignoreCase(), startPage)) {
+        m_found = {TextMatcher::compile(text, dialog.ignoreCase()), text, dialog.ignoreCase(), *page, 0};
+    } else {
+        m_found.page = 0;
         QApplication::beep();
         QMessageBox::warning(this, QStringLiteral("Pesquisar..."),
                              u'"' + text + QStringLiteral("\" não foi encontrado !"));
@@ -440,6 +591,138 @@ void PreviewWindow::find()
     renderPage();
 }
 
+void PreviewWindow::findAgain(TextFinder::Direction direction)
+{
+    if (m_lastPattern.isEmpty()) {
+        find();
+        return;
+    }
+    ListingState &s = listing();
+    const bool forward = direction == TextFinder::Direction::Forward;
+    const int step = forward ? 1 : -1;
+    int startPage = s.CurPage;
+    if (m_found.page == s.CurPage) {
+        // First the next hit on the page on view, then the pages beyond it.
+        const int next = m_found.indexOnPage + step;
+        if (next >= 0 && next < m_pageView->highlights().size()) {
+            m_found.indexOnPage = next;
+            m_pageView->setHighlights(m_pageView->highlights(), next);
+            return;
+        }
+        startPage += step;
+    }
+    const QString text = m_lastPattern.mid(1, m_lastPattern.size() - 2);
+    const std::optional<int> page =
+        startPage >= 1 && startPage <= s.NumPages
+            ? TextFinder(session()).find(text, !m_caseSensitive, startPage, direction)
+            : std::nullopt;
+    if (!page) {
+        QApplication::beep();
+        return;
+    }
+    m_found = {TextMatcher::compile(text, !m_caseSensitive), text, !m_caseSensitive, *page,
+               forward ? 0 : LastOnPage};
+    renderPage();
+}
+
+void PreviewWindow::wheelEvent(QWheelEvent *event)
+{
+    const int angle = event->angleDelta().y();
+    if (angle == 0) {
+        event->ignore();
+        return;
+    }
+    if (event->modifiers() & Qt::ControlModifier)
+        stepZoom(angle > 0);
+    else
+        scrollOrTurnPage(angle);
+    event->accept();
+}
+
+void PreviewWindow::scrollOrTurnPage(int wheelAngle)
+{
+    QScrollBar &bar = *m_vScroll;
+    const bool down = wheelAngle < 0;
+    const bool atEdge = !bar.isEnabled() || (down ? bar.value() >= bar.maximum() : bar.value() <= bar.minimum());
+    if (!atEdge) {
+        bar.setValue(bar.value() - wheelAngle * QApplication::wheelScrollLines() * bar.singleStep() /
+                                       WheelAnglePerNotch);
+        return;
+    }
+    // Past the page's edge: on to the next page from its top, or back to
+    // the previous one at its bottom.
+    const int page = listing().CurPage + (down ? 1 : -1);
+    if (page < 1 || page > listing().NumPages)
+        return;
+    showPage(page);
+    bar.setValue(down ? bar.minimum() : bar.maximum());
+}
+
+void PreviewWindow::toggleThumbnails(bool shown)
+{
+    const PrinterDevice *printer = session().printer;
+    if (shown && printer) {
+        const QSize picture = sheetPixels(printer->page(), ThumbnailZoom);
+        m_thumbnails->reset(listing().NumPages, picture);
+        // Room for the picture, its page number and the scroll bar.
+        const int numberWidth = m_thumbnails->fontMetrics().horizontalAdvance(QStringLiteral("00000"));
+        m_thumbnails->resize(picture.width() + numberWidth + 6 * m_thumbnails->spacing() +
+                                 2 * m_thumbnails->frameWidth() +
+                                 m_thumbnails->verticalScrollBar()->sizeHint().width(),
+                             m_thumbnails->height());
+    }
+    m_thumbnails->setVisible(shown && printer);
+    layoutWindow();
+    if (shown)
+        m_thumbnails->setCurrentPage(listing().CurPage);
+}
+
+QImage PreviewWindow::drawThumbnail(int page, qreal devicePixelRatio)
+{
+    Session &session = quillet::session();
+    ListingState &s = session.state;
+    if (!session.printer || !s.Preview || s.Spooling || s.Surface != session.pageSurface || page < 1 ||
+        page > s.NumPages)
+        return {};
+    const QSize picture = sheetPixels(session.printer->page(), ThumbnailZoom);
+    m_thumbnailSurface->setPixelSize((QSizeF(picture) * devicePixelRatio).toSize(), devicePixelRatio);
+    m_thumbnailSurface->setScale(-s.OffX, -s.OffY, s.PageW - s.OffX, s.PageH - s.OffY);
+    // The commands draw on Surface at Zoom for CurPage: lend them the thumbnail.
+    const int16_t shownPage = s.CurPage;
+    const float shownZoom = s.Zoom;
+    s.Surface = m_thumbnailSurface.get();
+    s.CurPage = static_cast<int16_t>(page);
+    s.Zoom = ThumbnailZoom;
+    PageRenderer(session).render();
+    s.Surface = session.pageSurface;
+    s.CurPage = shownPage;
+    s.Zoom = shownZoom;
+    return m_thumbnailSurface->image();
+}
+
+void PreviewWindow::keyPressEvent(QKeyEvent *event)
+{
+    // "+" and "-" are the same keys whether typed with Shift or on the keypad.
+    Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (event->key() == Qt::Key_Plus || event->key() == Qt::Key_Minus)
+        modifiers &= ~Qt::ShiftModifier;
+    const auto action = m_keyMap.find(QKeyCombination(modifiers, Qt::Key(event->key())).toCombined());
+    if (action == m_keyMap.end()) {
+        QDialog::keyPressEvent(event); // Escape closes
+        return;
+    }
+    action->second();
+}
+
+bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_pageLabel && event->type() == QEvent::MouseButtonPress) {
+        m_goToPage->open(listing().CurPage);
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void PreviewWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
@@ -447,14 +730,6 @@ void PreviewWindow::showEvent(QShowEvent *event)
         m_firstActivation = false;
         activateWindow();
     }
-}
-
-void PreviewWindow::keyPressEvent(QKeyEvent *event)
-{
-    // Escape does not close the preview: that would end the listing unasked.
-    if (event->key() == Qt::Key_Escape)
-        return;
-    QDialog::keyPressEvent(event);
 }
 
 void PreviewWindow::done(int result)

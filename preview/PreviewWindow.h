@@ -1,10 +1,20 @@
 #pragma once
 // ScrLst, the preview window: a toolbar (close, printer set-up, print, find,
-// page navigation, zoom box) over a dotted desk that holds the page, one page
-// at a time, with scroll bars for a page larger than the desk. Closing it, in
-// any way, ends the listing and deletes its spool file.
+// save as PDF, thumbnails, page navigation, zoom box) over a dotted desk that
+// holds the page, one page at a time, with scroll bars for a page larger than
+// the desk and an optional thumbnail panel at its left. Keys and the wheel
+// page, scroll and zoom; a find marks what it found on the page. Closing it,
+// in any way, ends the listing and deletes its spool file.
+
+#include "preview/TextFinder.h"
+#include "preview/TextMatcher.h"
 
 #include <QDialog>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <unordered_map>
 
 class QFrame;
 class QLabel;
@@ -14,9 +24,11 @@ class QToolButton;
 
 namespace quillet {
 
+class GoToPageBox;
 class ImageSurface;
 class PageView;
 class PrinterDialog;
+class ThumbnailPanel;
 class ZoomBox;
 
 class PreviewWindow : public QDialog {
@@ -49,6 +61,8 @@ signals:
     void printRequested();
     /// The set-up button was clicked (printer set-up or page range).
     void setupRequested();
+    /// The PDF button was clicked: save the listing as a PDF file.
+    void savePdfRequested();
     /// A page has been drawn on the preview (page numbered from 1).
     void pageRendered(int page);
 
@@ -57,9 +71,23 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    /// The last find's text and the hit on view: page 0 when none is.
+    struct Found {
+        std::optional<TextMatcher> matcher;
+        QString text;
+        bool ignoreCase = false;
+        int page = 0;
+        int indexOnPage = 0; ///< LastOnPage: the page's last hit, once drawn
+    };
+    static constexpr int LastOnPage = -1;
+
     void buildToolbar();
+    void buildKeyMap();
+    void buildThumbnails();
     void buildPageNavigation();
     void buildZoomPanel();
     void hideSwitchedOffButtons();
@@ -71,8 +99,17 @@ private:
     void showPage(int page);
     void applyZoom(float zoom);
     void zoomStep(Qt::MouseButton button);
+    /// One zoom step in or out as a mouse click makes it; false at the limit.
+    bool stepZoom(bool zoomIn);
+    void fitPageToWindow();
     void repeatZoomStep();
+    void scrollOrTurnPage(int wheelAngle);
     void find();
+    void findAgain(TextFinder::Direction direction);
+    /// Draws the page, marking the hits of the last find when it is on view.
+    void renderWithHighlights();
+    void toggleThumbnails(bool shown);
+    QImage drawThumbnail(int page, qreal devicePixelRatio);
 
     ImageSurface &m_page;
     QFrame *m_toolbar;
@@ -81,6 +118,8 @@ private:
     QToolButton *m_setupButton;
     QToolButton *m_printButton;
     QToolButton *m_findButton;
+    QToolButton *m_pdfButton;
+    QToolButton *m_thumbButton;
     QFrame *m_pagePanel;
     QPushButton *m_firstPage;
     QPushButton *m_previousPage;
@@ -95,6 +134,13 @@ private:
     QWidget *m_pageForm;
     PageView *m_pageView;
     PrinterDialog *m_printerDialog;
+    GoToPageBox *m_goToPage;
+    ThumbnailPanel *m_thumbnails;
+    std::unique_ptr<ImageSurface> m_thumbnailSurface;
+    Found m_found;
+    /// What each key does, by key combination; keys a child takes (typing in
+    /// the zoom box) never reach it.
+    std::unordered_map<int, std::function<void()>> m_keyMap;
 
     bool m_firstActivation = true;
     /// The mouse step a double click repeats: Qt::LeftButton, Qt::RightButton or none.

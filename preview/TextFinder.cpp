@@ -1,79 +1,63 @@
 #include "preview/TextFinder.h"
 
 #include "compose/Composer.h"
-#include "preview/LikePattern.h"
+#include "preview/PageTextFilter.h"
+#include "preview/TextMatcher.h"
+#include "spool/PageReader.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace quillet {
 
-namespace {
-
-bool isTextCommand(uint8_t op)
-{
-    switch (op) {
-    case RecTextLeft:
-    case RecTextRight:
-    case RecColLeft:
-    case RecColRight:
-    case RecTextCenter:
-    case RecColCenter:
-    case RecTextMulti:
-        return true;
-    default:
-        return false;
-    }
-}
-
-/// The text as code points, upper-cased when asked, into a reused buffer.
-/// Plain ASCII, most of a listing, needs no Unicode tables and no allocation.
-void toCodePoints(const std::string &utf8, bool upper, std::u32string &into)
-{
-    into.clear();
-    const bool ascii =
-        std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (!ascii) {
-        const QString text = QString::fromStdString(utf8);
-        into = (upper ? text.toUpper() : text).toStdU32String();
-        return;
-    }
-    for (const char c : utf8)
-        into.push_back(static_cast<char32_t>(upper && c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c));
-}
-
-} // namespace
-
-std::optional<int> TextFinder::find(const QString &text, bool ignoreCase, int startPage)
+std::optional<int> TextFinder::find(const QString &text, bool ignoreCase, int startPage, Direction direction)
 {
     ListingState &s = m_session.state;
-    const QString wrapped = u'*' + text + u'*';
-    const std::optional<LikePattern> exact = LikePattern::compile(wrapped.toStdU32String());
-    const std::optional<LikePattern> upper =
-        ignoreCase ? LikePattern::compile(wrapped.toUpper().toStdU32String()) : std::nullopt;
-    if (!exact || !m_session.spool || startPage < 1 || startPage > static_cast<int>(s.PageIndex.size()))
+    const std::optional<TextMatcher> matcher = TextMatcher::compile(text, ignoreCase);
+    const int pageCount = static_cast<int>(s.PageIndex.size());
+    if (!matcher || !m_session.spool || startPage < 1 || startPage > pageCount)
         return std::nullopt;
 
+    const std::vector<bool> candidates = candidatePages(text, ignoreCase, pageCount);
     SpoolFile &spool = *m_session.spool;
-    spool.seek(s.PageIndex[startPage - 1]);
     const int16_t savedPage = s.CurPage;
     const Composer composer(m_session);
-    std::u32string shown;
-    while (const std::optional<SpoolRecord> record = spool.read()) {
-        if (!isTextCommand(record->op))
+    const int step = direction == Direction::Forward ? 1 : -1;
+    for (int page = startPage; page >= 1 && page <= pageCount; page += step) {
+        if (!candidates[page])
             continue;
-        s.CurPage = record->page; // the markers read as on the record's page
-        const std::string expanded = composer.ExpandMarkers(record->text);
-        toCodePoints(expanded, false, shown);
-        if (exact->matches(shown))
-            return record->page;
-        if (upper) {
-            toCodePoints(expanded, true, shown);
-            if (upper->matches(shown))
-                return record->page;
-        }
+        s.CurPage = static_cast<int16_t>(page); // the markers read as on the page
+        bool found = false;
+        forEachRecordOfPage(spool, s.PageIndex, page, [&](const SpoolRecord &record) {
+            found = found || (isTextCommand(record.op) && matcher->contains(composer.ExpandMarkers(record.text)));
+        });
+        if (found)
+            return page;
     }
     s.CurPage = savedPage;
     return std::nullopt;
+}
+
+std::vector<bool> TextFinder::candidatePages(const QString &text, bool ignoreCase, int pageCount) const
+{
+    std::vector<bool> candidates(static_cast<size_t>(pageCount) + 1, true);
+    PageTextIndex *index = m_session.spool->texts();
+    // The count the page-count marker shows in the preview.
+    const PageTextFilter filter(text, ignoreCase, std::to_string(m_session.state.NumPages));
+    if (!index || filter.passesEverything())
+        return candidates;
+    index->flush();
+    // Pages the index does not know in full stay candidates.
+    const int known = std::min(index->completePages(), pageCount);
+    std::fill(candidates.begin(), candidates.begin() + known + 1, false);
+    const bool intact = PageTextIndex::readPages(index->path(), [&](int page, std::string_view texts) {
+        if (page >= 1 && page <= known && !candidates[page])
+            candidates[page] = filter.mayShow(texts);
+        return true;
+    });
+    if (!intact)
+        std::fill(candidates.begin(), candidates.end(), true);
+    return candidates;
 }
 
 } // namespace quillet

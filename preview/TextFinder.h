@@ -1,11 +1,13 @@
 #pragma once
 // Find: the first page whose text commands show a text matching a wildcard
-// pattern. Reads the spool record by record from the start page on, so it
-// needs no more memory for 32 000 pages than for one.
+// pattern. The spool's page text index names the pages that could match;
+// only those are read from the spool, record by record, so a find over
+// 32 000 pages reads the texts once and needs little more memory than for one.
 
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace quillet {
 
@@ -13,15 +15,22 @@ struct Session;
 
 class TextFinder {
 public:
+    enum class Direction { Forward, Backward };
+
     explicit TextFinder(Session &session) : m_session(session) {}
 
-    /// The first page from startPage (numbered from 1) to the end with a text
-    /// that contains a match of text, a Like pattern; markers are read as their
-    /// page shows them. On a match CurPage is that page; otherwise CurPage is
-    /// left as it was and the result is empty, also for an invalid pattern.
-    std::optional<int> find(const QString &text, bool ignoreCase, int startPage);
+    /// The first page from startPage (numbered from 1) towards the end, or
+    /// towards page 1 when searching backward, with a text that contains a
+    /// match of text, a Like pattern; markers are read as their page shows
+    /// them. On a match CurPage is that page; otherwise CurPage is left as it
+    /// was and the result is empty, also for an invalid pattern.
+    std::optional<int> find(const QString &text, bool ignoreCase, int startPage,
+                            Direction direction = Direction::Forward);
 
 private:
+    /// For each page (numbered from 1), whether it could hold a match.
+    std::vector<bool> candidatePages(const QString &text, bool ignoreCase, int pageCount) const;
+
     Session &m_session;
 };
 

@@ -11,6 +11,8 @@ namespace {
 constexpr int IconSize = 24;
 constexpr QColor Ink(40, 40, 40);
 
+// Each icon is drawn once per process: fresh pixmaps for every window would
+// each take a new entry in Qt's pixmap cache, which keeps up to 10 MB of them.
 template <typename Draw> QIcon drawnIcon(Draw &&draw)
 {
     QIcon icon;
@@ -57,21 +59,23 @@ void drawLens(QPainter &painter, QPointF centre, qreal radius)
 
 QIcon closeIcon()
 {
-    return drawnIcon([](QPainter &painter) {
+    static const QIcon icon = drawnIcon([](QPainter &painter) {
         painter.setPen(QPen(QColor(180, 40, 40), 3.2, Qt::SolidLine, Qt::RoundCap));
         painter.drawLine(QPointF(6, 6), QPointF(18, 18));
         painter.drawLine(QPointF(18, 6), QPointF(6, 18));
     });
+    return icon;
 }
 
 QIcon printIcon()
 {
-    return drawnIcon(drawPrinter);
+    static const QIcon icon = drawnIcon(drawPrinter);
+    return icon;
 }
 
 QIcon printerSetupIcon()
 {
-    return drawnIcon([](QPainter &painter) {
+    static const QIcon icon = drawnIcon([](QPainter &painter) {
         painter.save();
         painter.scale(0.8, 0.8);
         drawPrinter(painter);
@@ -88,11 +92,44 @@ QIcon printerSetupIcon()
         painter.setBrush(QColor(230, 200, 90));
         painter.drawEllipse(centre, 3.5, 3.5);
     });
+    return icon;
 }
 
 QIcon findIcon()
 {
-    return drawnIcon([](QPainter &painter) { drawLens(painter, QPointF(10, 10), 6.5); });
+    static const QIcon icon = drawnIcon([](QPainter &painter) { drawLens(painter, QPointF(10, 10), 6.5); });
+    return icon;
+}
+
+QIcon pdfIcon()
+{
+    static const QIcon icon = drawnIcon([](QPainter &painter) {
+        painter.setBrush(Qt::white);
+        painter.drawPolygon(QPolygonF({QPointF(5.5, 2.5), QPointF(15, 2.5), QPointF(19.5, 7),
+                                       QPointF(19.5, 21.5), QPointF(5.5, 21.5)}));
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(200, 40, 40));
+        painter.drawRect(QRectF(3, 11, 15, 7));
+        painter.setPen(QPen(Qt::white, 1.3));
+        painter.drawLine(QPointF(6, 16.5), QPointF(6, 12.5)); // a "P" stroke, enough at this size
+        painter.drawLine(QPointF(6, 12.5), QPointF(8, 12.5));
+        painter.drawLine(QPointF(10.5, 12.5), QPointF(10.5, 16.5));
+        painter.drawLine(QPointF(13.5, 12.5), QPointF(13.5, 16.5));
+        painter.drawLine(QPointF(13.5, 12.5), QPointF(16, 12.5));
+    });
+    return icon;
+}
+
+QIcon thumbnailsIcon()
+{
+    static const QIcon icon = drawnIcon([](QPainter &painter) {
+        painter.setBrush(Qt::white);
+        for (const qreal top : {2.5, 9.5, 16.5})
+            painter.drawRect(QRectF(3.5, top, 6, 5));
+        painter.setBrush(QColor(210, 230, 250));
+        painter.drawRect(QRectF(12.5, 2.5, 9, 19));
+    });
+    return icon;
 }
 
 } // namespace quillet

@@ -12,5 +12,9 @@ QIcon printIcon();
 /// A printer with a settings dial: choosing the printer or the pages.
 QIcon printerSetupIcon();
 QIcon findIcon();
+/// A sheet with a red PDF band: saving the listing as a PDF file.
+QIcon pdfIcon();
+/// A strip of small pages: the thumbnail panel.
+QIcon thumbnailsIcon();
 
 } // namespace quillet

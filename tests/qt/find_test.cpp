@@ -1,8 +1,10 @@
 // Find in the preview: the dialog's starting state, stepping through the
 // pages that hold a text, the case option, wildcards, markers, the "not
-// found" message and cancelling.
+// found" message and cancelling; the marks over what was found, F3 and
+// Shift+F3, and the hit counter.
 
 #include "PreviewDriver.h"
+#include "preview/PageView.h"
 #include "quillet/ListingState.h"
 
 #include <QCheckBox>
@@ -132,6 +134,85 @@ private slots:
         QCOMPARE(outcome.page, QStringLiteral("Página %1 de 5").arg(qMax(found, 1)));
         QCOMPARE(outcome.message,
                  found ? QString() : u'"' + text + QStringLiteral("\" não foi encontrado !"));
+    }
+
+    void foundTextIsMarkedAndF3StepsThroughTheHits()
+    {
+        composeAlfaListing(m_control);
+        m_control.PNP(); // page 6: two hits
+        m_control.L(QStringLiteral("alfa um"));
+        m_control.PNL();
+        m_control.L(QStringLiteral("outra alfa"));
+        QList<QRectF> pageTwo, pageTwoZoomed;
+        QList<QString> steps;
+        showAndCheck(m_control, [&](PreviewWindow &window) {
+            auto *view = window.findChild<quillet::PageView *>(QStringLiteral("PRT"));
+            const auto where = [&] {
+                return QStringLiteral("%1:%2/%3")
+                    .arg(quillet::state().CurPage)
+                    .arg(view->currentHighlight())
+                    .arg(view->highlights().size());
+            };
+            find(window, QStringLiteral("alfa"));
+            steps << where();
+            pageTwo = view->highlights();
+            // The mark covers drawn text: dark pixels inside, and only the word.
+            const QImage page = view->grab().toImage();
+            const QRect box = pageTwo.value(0).toAlignedRect();
+            int dark = 0;
+            for (int y = box.top(); y <= box.bottom(); ++y)
+                for (int x = box.left(); x <= box.right(); ++x)
+                    dark += qGray(page.pixel(x, y)) < 100;
+            QVERIFY(dark > 10);
+            child<QLineEdit>(window, "ESC")->setText(QStringLiteral("200"));
+            QTest::keyClick(child(window, "ESC"), Qt::Key_Return);
+            view->grab();
+            pageTwoZoomed = view->highlights();
+            for (const Qt::KeyboardModifier modifier :
+                 {Qt::NoModifier, Qt::NoModifier, Qt::NoModifier, Qt::NoModifier, Qt::NoModifier,
+                  Qt::ShiftModifier, Qt::ShiftModifier}) {
+                QTest::keyClick(&window, Qt::Key_F3, modifier);
+                steps << where();
+            }
+            QTest::keyClick(&window, Qt::Key_PageDown); // the marks last until the page changes
+            QTest::keyClick(&window, Qt::Key_PageUp);
+            steps << where();
+        });
+        // Hits on pages 2, 4, 5 and twice on 6; the last F3 finds no more and stays.
+        QCOMPARE(steps, (QList<QString>{"2:0/1", "4:0/1", "5:0/1", "6:0/2", "6:1/2", "6:1/2", "6:0/2", "5:0/1",
+                                        "5:-1/0"}));
+        QCOMPARE(pageTwo.size(), 1);
+        QCOMPARE(pageTwoZoomed.size(), 1);
+        QVERIFY(qAbs(pageTwoZoomed[0].width() - 2 * pageTwo[0].width()) < 2);
+        QVERIFY(qAbs(pageTwoZoomed[0].left() - 2 * pageTwo[0].left()) < 2);
+    }
+
+    void hitCounterCountsWithoutBlockingTheDialog()
+    {
+        composeAlfaListing(m_control);
+        QStringList counts;
+        showAndCheck(m_control, [&](PreviewWindow &window) {
+            find(window, QStringLiteral("alfa"));
+            QTest::keyClick(&window, Qt::Key_F3); // page 4: the second of three
+            onNextModal("quillet::FindDialog", [&](QWidget &dialog) {
+                auto *hits = child<QLabel>(dialog, "LHits");
+                QTRY_COMPARE(hits->text(), QStringLiteral("2 de 3"));
+                counts << hits->text();
+                child<QLineEdit>(dialog, "TB1")->setText(QStringLiteral("Total"));
+                QTRY_COMPARE(hits->text(), QStringLiteral("0 de 5"));
+                counts << hits->text();
+                child<QCheckBox>(dialog, "MM")->setChecked(false);
+                child<QLineEdit>(dialog, "TB1")->setText(QStringLiteral("ALFA"));
+                QTRY_COMPARE(hits->text(), QStringLiteral("0 de 1"));
+                child<QLineEdit>(dialog, "TB1")->setText(QStringLiteral("[x"));
+                QTRY_COMPARE(hits->text(), QStringLiteral("0 de 0"));
+                child<QLineEdit>(dialog, "TB1")->clear();
+                QVERIFY(hits->text().isEmpty());
+                QTest::mouseClick(child(dialog, "Command2"), Qt::LeftButton);
+            });
+            QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+        });
+        QCOMPARE(counts, (QStringList{"2 de 3", "0 de 5"}));
     }
 
 private:

@@ -1,14 +1,17 @@
 // The preview window driven through its widgets: page on show, navigation,
 // toolbar, layout on resize, page placement and scrolling, zoom by box and by
-// mouse, the desk's pattern, and closing.
+// mouse, keys and the wheel, going to a page, thumbnails, and closing.
 
 #include "PreviewDriver.h"
+#include "preview/ThumbnailPanel.h"
 #include "quillet/ListingState.h"
 
 #include <QFile>
 #include <QLineEdit>
+#include <QListView>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QSpinBox>
 
 using namespace preview_driver;
@@ -43,6 +46,19 @@ double shownZoom(QWidget &window)
     const bool agree = text.endsWith(u'%') && state().Zoom == float(zoom) &&
                        child(window, "PRT")->size() == pageSizeAt(zoom);
     return agree ? zoom : -1;
+}
+
+int currentPage()
+{
+    return state().CurPage;
+}
+
+void turnWheel(QWidget &target, int angle, Qt::KeyboardModifiers modifiers = {})
+{
+    const QPointF at(5, 5);
+    QWheelEvent wheel(at, target.mapToGlobal(at), {}, QPoint(0, angle), Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&target, &wheel);
 }
 
 } // namespace
@@ -86,14 +102,18 @@ private slots:
         QTest::addColumn<bool>("setup");
         QTest::addColumn<bool>("selectPages");
         QTest::addColumn<bool>("print");
-        QTest::addColumn<QList<int>>("lefts"); // butCAN, butSETUP, butPRT, butFIND; -1 hidden
+        QTest::addColumn<bool>("pdf");
+        // butCAN, butSETUP, butPRT, butFIND, butPDF, butTHUMB; -1 hidden
+        QTest::addColumn<QList<int>>("lefts");
         QTest::addColumn<QString>("setupTip");
-        QTest::newRow("all") << true << true << true << QList<int>{16, 60, 104, 148}
+        QTest::newRow("all") << true << true << true << true << QList<int>{16, 60, 104, 148, 192, 236}
                              << QStringLiteral("Seleccionar Impressora...");
-        QTest::newRow("page range only") << false << true << true << QList<int>{16, 60, 104, 148}
+        QTest::newRow("page range only") << false << true << true << true
+                                         << QList<int>{16, 60, 104, 148, 192, 236}
                                          << QStringLiteral("Páginas a Imprimir...");
-        QTest::newRow("no set-up, no print") << false << false << false << QList<int>{16, -1, -1, 60}
-                                             << QStringLiteral("Seleccionar Impressora...");
+        QTest::newRow("no set-up, no print, no PDF") << false << false << false << false
+                                                     << QList<int>{16, -1, -1, 60, -1, 104}
+                                                     << QStringLiteral("Seleccionar Impressora...");
     }
 
     void toolbarButtons()
@@ -102,14 +122,147 @@ private slots:
         QFETCH(bool, selectPages);
         QFETCH(bool, print);
         QFETCH(QList<int>, lefts);
+        QFETCH(bool, pdf);
         QFETCH(QString, setupTip);
+        m_control.setShowPdf(pdf);
         openListing(m_control, false, setup, selectPages, print);
         showAndCheck(m_control, [&](PreviewWindow &window) {
             QList<int> shown;
-            for (const char *name : {"butCAN", "butSETUP", "butPRT", "butFIND"})
+            for (const char *name : {"butCAN", "butSETUP", "butPRT", "butFIND", "butPDF", "butTHUMB"})
                 shown << (child(window, name)->isVisible() ? child(window, name)->x() : -1);
             QCOMPARE(shown, lefts);
             QCOMPARE(child(window, "butSETUP")->toolTip(), setupTip);
+            QObject::disconnect(&window, &PreviewWindow::savePdfRequested, nullptr, nullptr);
+            QSignalSpy savePdf(&window, &PreviewWindow::savePdfRequested);
+            child<QToolButton>(window, "butPDF")->click();
+            QCOMPARE(savePdf.count(), 1);
+            // Ctrl+P prints only when the print button is there.
+            QObject::disconnect(&window, &PreviewWindow::printRequested, nullptr, nullptr);
+            QSignalSpy printing(&window, &PreviewWindow::printRequested);
+            QTest::keyClick(&window, Qt::Key_P, Qt::ControlModifier);
+            QCOMPARE(printing.count(), print ? 1 : 0);
+        });
+        m_control.setShowPdf(true);
+        QCOMPARE(lefts[2] >= 0, print);
+    }
+
+    void keysAndWheelPageScrollAndZoom()
+    {
+        openListing(m_control);
+        composePages(m_control, 3);
+        showAndCheck(m_control, [&](PreviewWindow &window) {
+            QCOMPARE(child(window, "butPRT")->toolTip(), QStringLiteral("Imprimir (Ctrl+P)"));
+            QList<int> pages;
+            for (Qt::Key key : {Qt::Key_PageDown, Qt::Key_End, Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_Home}) {
+                QTest::keyClick(&window, key);
+                pages << currentPage();
+            }
+            QCOMPARE(pages, (QList<int>{2, 3, 3, 2, 1}));
+            QCOMPARE(child<QLabel>(window, "LPag")->text(), QStringLiteral("Página 1 de 3"));
+
+            QTest::keyClick(&window, Qt::Key_Plus);
+            QCOMPARE(shownZoom(window), 1.05);
+            turnWheel(window, -120, Qt::ControlModifier);
+            turnWheel(window, -120, Qt::ControlModifier);
+            QCOMPARE(shownZoom(window), 0.95);
+            QTest::keyClick(&window, Qt::Key_0, Qt::ControlModifier); // desk 9585 twips high: 56 % of 16838 fits
+            QCOMPARE(shownZoom(window), 0.56);
+
+            enterZoom(window, "200");
+            auto *vertical = child<QScrollBar>(window, "VScroll");
+            auto *horizontal = child<QScrollBar>(window, "HScroll");
+            QTest::keyClick(&window, Qt::Key_Right);
+            QCOMPARE(horizontal->value(), horizontal->singleStep());
+            QTest::keyClick(&window, Qt::Key_Down);
+            QCOMPARE(vertical->value(), vertical->singleStep());
+            turnWheel(window, -120);
+            QCOMPARE(vertical->value(), vertical->singleStep() * (1 + QApplication::wheelScrollLines()));
+            vertical->setValue(vertical->maximum());
+            turnWheel(window, -120); // past the bottom: the next page, from its top
+            QCOMPARE(currentPage(), 2);
+            QCOMPARE(vertical->value(), 0);
+            turnWheel(window, 120); // past the top: back, at the bottom
+            QCOMPARE(currentPage(), 1);
+            QCOMPARE(vertical->value(), vertical->maximum());
+            turnWheel(window, 120);
+            turnWheel(window, 120);
+            QCOMPARE(currentPage(), 1);
+            QVERIFY(vertical->value() < vertical->maximum());
+        });
+    }
+
+    void goToPage()
+    {
+        openListing(m_control);
+        composePages(m_control, 3);
+        showAndCheck(m_control, [&](PreviewWindow &window) {
+            auto *label = child<QLabel>(window, "LPag");
+            auto *box = child<QLineEdit>(window, "ePAGE");
+            QTest::mouseClick(label, Qt::LeftButton);
+            QVERIFY(box->isVisible() && !label->isVisible());
+            QCOMPARE(box->selectedText(), QStringLiteral("1"));
+            QTest::keyClicks(box, "2");
+            QTest::keyClick(box, Qt::Key_Return);
+            QCOMPARE(currentPage(), 2);
+            QVERIFY(!box->isVisible() && label->isVisible());
+
+            QTest::keyClick(&window, Qt::Key_G, Qt::ControlModifier);
+            QTest::keyClicks(box, "x99"); // letters cannot be typed; beyond the end is the last page
+            QCOMPARE(box->text(), QStringLiteral("99"));
+            QTest::keyClick(box, Qt::Key_Enter);
+            QCOMPARE(currentPage(), 3);
+
+            QTest::keyClick(&window, Qt::Key_G, Qt::ControlModifier);
+            QTest::keyClicks(box, "0");
+            QTest::keyClick(box, Qt::Key_Return); // before the first is the first
+            QCOMPARE(currentPage(), 1);
+
+            QTest::mouseClick(label, Qt::LeftButton);
+            QTest::keyClicks(box, "3");
+            QTest::keyClick(box, Qt::Key_Escape); // gives the label back, and the window stays
+            QVERIFY(window.isVisible() && label->isVisible() && !box->isVisible());
+            QCOMPARE(currentPage(), 1);
+        });
+    }
+
+    void thumbnailsDrawOnlyWhatIsInViewAndGoToTheirPage()
+    {
+        openListing(m_control);
+        composePages(m_control, 300);
+        showAndCheck(m_control, [&](PreviewWindow &window) {
+            auto *panel = child<QListView>(window, "LThumbs");
+            QWidget *desk = child(window, "wFUNDO");
+            QVERIFY(!panel->isVisible());
+            QCOMPARE(desk->x(), 0);
+            QTest::mouseClick(child(window, "butTHUMB"), Qt::LeftButton);
+            QVERIFY(panel->isVisible());
+            QCOMPARE(desk->x(), panel->width());
+            QCOMPARE(child(window, "HScroll")->x(), panel->width());
+            QCOMPARE(panel->model()->rowCount(), 300);
+
+            auto *thumbnails = qobject_cast<quillet::ThumbnailPanel *>(panel);
+            QTRY_VERIFY(thumbnails->isDrawn(3));
+            QVERIFY(!thumbnails->isDrawn(200)); // not in view
+            const QModelIndex third = panel->model()->index(2, 0);
+            QVERIFY(panel->model()->data(third, Qt::DecorationRole).value<QPixmap>().toImage().pixel(30, 10) !=
+                    QColor(235, 235, 235).rgb()); // drawn: no longer the grey placeholder
+            QTest::mouseClick(panel->viewport(), Qt::LeftButton, {}, panel->visualRect(third).center());
+            QCOMPARE(currentPage(), 3);
+
+            const auto cached = [&] { return thumbnails->cachedCount(); };
+            for (int step = 0; step < 40; ++step) {
+                panel->verticalScrollBar()->setValue(panel->verticalScrollBar()->maximum() * step / 39);
+                QTest::qWait(1);
+                QVERIFY(cached() <= 64);
+            }
+            QTRY_VERIFY(thumbnails->isDrawn(300));
+            QVERIFY(cached() > 0 && cached() <= 64);
+
+            QTest::keyClick(&window, Qt::Key_End);
+            QCOMPARE(panel->currentIndex().row(), 299);
+            QTest::mouseClick(child(window, "butTHUMB"), Qt::LeftButton);
+            QVERIFY(!panel->isVisible());
+            QCOMPARE(desk->x(), 0);
         });
     }
 
@@ -149,7 +302,10 @@ private slots:
                 window.resize(600, 500);
                 QCOMPARE(desk->geometry(), QRect(0, 44, 600 - 17, 500 - 44 - 17));
                 QCOMPARE(vertical->geometry(), QRect(600 - 17, 44, 17, 500 - 44 - 17));
-                QCOMPARE(child(window, "PPag")->x(), (600 - child(window, "PPag")->width()) / 2);
+                // Centred, unless that would cover the last toolbar button.
+                QWidget *lastButton = child(window, "butTHUMB");
+                QCOMPARE(child(window, "PPag")->x(), std::max((600 - child(window, "PPag")->width()) / 2,
+                                                              lastButton->x() + lastButton->width()));
                 QCOMPARE(page->pos(), QPoint(PageMargin, PageMargin));
                 QCOMPARE(horizontal->maximum(), page->width() - desk->width() + 2 * PageMargin);
                 horizontal->setValue(horizontal->maximum());
@@ -161,8 +317,7 @@ private slots:
                 window.resize(1, 1); // springs back to 1000 twips by three toolbar heights
                 QCOMPARE(window.size(), QSize(66, 132));
                 // Too narrow to centre: each panel stands right after what precedes it.
-                QWidget *find = child(window, "butFIND");
-                QCOMPARE(child(window, "PPag")->x(), find->x() + find->width());
+                QCOMPARE(child(window, "PPag")->x(), lastButton->x() + lastButton->width());
             },
             QSize(1200, 1400));
     }
@@ -249,15 +404,16 @@ private slots:
         });
     }
 
-    void closingDeletesTheSpoolAndEscapeDoesNot()
+    void closingByButtonBoxOrEscapeDeletesTheSpool()
     {
-        for (const char *closer : {"butCAN", ""}) {
+        for (const char *closer : {"butCAN", "", "Escape"}) {
             openListing(m_control);
             const QString spool = QString::fromStdString(state().SpoolPath);
             showAndCheck(m_control, [&](PreviewWindow &window) {
-                QTest::keyClick(&window, Qt::Key_Escape);
-                QVERIFY(window.isVisible() && QFile::exists(spool));
-                if (*closer)
+                QVERIFY(QFile::exists(spool));
+                if (closer == QLatin1String("Escape"))
+                    QTest::keyClick(&window, Qt::Key_Escape);
+                else if (*closer)
                     QTest::mouseClick(child(window, closer), Qt::LeftButton);
             });
             QVERIFY(!QFile::exists(spool));

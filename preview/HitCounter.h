@@ -1,0 +1,43 @@
+#pragma once
+// Counts, in a thread of its own, the texts of a listing that match a find,
+// and which of them is the one on view ("n de m"). The thread reads its own
+// handle of the spool file record by record, so the window stays responsive
+// and memory does not grow with the listing. A new count cancels the last.
+
+#include <QObject>
+#include <QString>
+
+#include <string>
+#include <thread>
+
+namespace quillet {
+
+class HitCounter : public QObject {
+    Q_OBJECT
+public:
+    /// The hit on view: its page (numbered from 1) and its place among the
+    /// page's hits (from 0); page 0 when no hit is on view.
+    struct OnView {
+        int page = 0;
+        int indexOnPage = 0;
+    };
+
+    explicit HitCounter(QObject *parent = nullptr);
+    ~HitCounter() override;
+
+    /// Counts the hits of text in the spool file of a listing of pageCount
+    /// pages. An invalid pattern or an unreadable file counts nothing.
+    void start(const std::string &spoolPath, int pageCount, const QString &text, bool ignoreCase, OnView onView);
+    /// Stops the count under way, if any; nothing more is reported from it.
+    void cancel();
+
+signals:
+    /// The count so far, then once more with finished true. ordinal is the
+    /// number of the hit on view, 0 while unknown or when none is.
+    void counted(int ordinal, int hits, bool finished);
+
+private:
+    std::jthread m_worker;
+};
+
+} // namespace quillet
