@@ -6,6 +6,9 @@
 #include "control/Runtime.h"
 #include "platform/ImagePicture.h"
 #include "platform/QtPrinterDevice.h"
+#include "print/PageList.h"
+#include "print/PageReplay.h"
+#include "print/PdfExport.h"
 
 #include <QPainter>
 
@@ -34,8 +37,12 @@ Quillet::Quillet(QWidget *parent) : QWidget(parent)
 
 Quillet::~Quillet()
 {
-    if (session().state.ActiveCtl == this)
+    // The listing cannot outlive the component that opened it: its spool file
+    // would stay on disk until the next listing or the end of the process.
+    if (session().state.ActiveCtl == this) {
+        resumeOnError(this, [] { lifecycle::Abort(); });
         session().state.ActiveCtl = nullptr;
+    }
 }
 
 QSize Quillet::sizeHint() const
@@ -93,9 +100,18 @@ void Quillet::setAbortPRT(bool value)
     });
 }
 
-bool Quillet::SavePDF(const QString &, int, int)
+bool Quillet::SavePDF(const QString &path, int fromPage, int toPage)
 {
-    return false;
+    return resumeOnError(this, false, [&] {
+        return PdfExport::save(path, PageList::range(fromPage, toPage, listingPageCount()));
+    });
+}
+
+bool Quillet::SavePDF(const QString &path, const QString &pages)
+{
+    return resumeOnError(this, false, [&] {
+        return PdfExport::save(path, PageList::parse(pages.toStdString(), listingPageCount()));
+    });
 }
 
 bool Quillet::ShowPdf() const

@@ -4,6 +4,7 @@
 #include "platform/ImageSurface.h"
 #include "platform/QtPrinterDevice.h"
 #include "preview/PreviewWindow.h"
+#include "print/PdfExport.h"
 #include "print/PrintJob.h"
 #include "print/PrinterDialog.h"
 #include "print/PrinterSetup.h"
@@ -103,6 +104,8 @@ PreviewWindow &Runtime::loadPreviewWindow(QWidget *owner)
     };
     connect(window, &PreviewWindow::printRequested, this, [redrawAfter] { redrawAfter(&PrintJob::run); });
     connect(window, &PreviewWindow::setupRequested, this, [redrawAfter] { redrawAfter(&PrinterSetup::run); });
+    connect(window, &PreviewWindow::savePdfRequested, this,
+            [window] { ignoringErrors([window] { PdfExport::saveFromPreview(window); }); });
     return *window;
 }
 

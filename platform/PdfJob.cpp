@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QPdfWriter>
+#include <QSaveFile>
+#include <QTemporaryFile>
 
 namespace quillet {
 
@@ -13,11 +15,24 @@ const QString FileTemplate = QStringLiteral("quillet-XXXXXX.pdf");
 
 PdfJob::PdfJob(const QPageLayout &layout, int resolutionDpi, const QString &title) : m_layout(layout)
 {
-    if (!openFile() || resolutionDpi <= 0)
+    if (openTemporaryFile())
+        startDrawing(resolutionDpi, title);
+}
+
+PdfJob::PdfJob(const QString &path, const QPageLayout &layout, int resolutionDpi, const QString &title)
+    : m_layout(layout), m_file(std::make_unique<QSaveFile>(path))
+{
+    if (m_file->open(QIODevice::WriteOnly))
+        startDrawing(resolutionDpi, title);
+}
+
+void PdfJob::startDrawing(int resolutionDpi, const QString &title)
+{
+    if (resolutionDpi <= 0)
         return;
-    m_writer = std::make_unique<QPdfWriter>(&m_file);
+    m_writer = std::make_unique<QPdfWriter>(m_file.get());
     m_writer->setResolution(resolutionDpi);
-    m_writer->setPageLayout(layout);
+    m_writer->setPageLayout(m_layout);
     m_writer->setTitle(title);
     m_writer->setCreator(QStringLiteral("Quillet"));
     if (m_painter.begin(m_writer.get()))
@@ -30,15 +45,24 @@ PdfJob::~PdfJob()
         m_painter.end();
 }
 
-bool PdfJob::openFile()
+bool PdfJob::openTemporaryFile()
 {
     // QTemporaryFile creates the file exclusively, readable by its owner only.
+    auto file = std::make_unique<QTemporaryFile>();
     for (const QString &dir : {QDir::tempPath(), QStringLiteral("/tmp")}) {
-        m_file.setFileTemplate(QDir(dir).filePath(FileTemplate));
-        if (m_file.open())
+        file->setFileTemplate(QDir(dir).filePath(FileTemplate));
+        if (file->open()) {
+            m_file = std::move(file);
             return true;
+        }
     }
     return false;
+}
+
+void PdfJob::keepFile()
+{
+    if (auto *temporary = qobject_cast<QTemporaryFile *>(m_file.get()))
+        temporary->setAutoRemove(false);
 }
 
 QPainter *PdfJob::painter()
@@ -59,9 +83,11 @@ QString PdfJob::finish()
 {
     if (!m_painter.isActive() || !m_painter.end())
         return {};
-    if (m_file.isOpen() && !m_file.flush())
+    if (auto *named = qobject_cast<QSaveFile *>(m_file.get()))
+        return named->commit() ? named->fileName() : QString();
+    if (m_file->isOpen() && !m_file->flush())
         return {};
-    return m_file.fileName();
+    return m_file->fileName();
 }
 
 } // namespace quillet

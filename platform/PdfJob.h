@@ -1,14 +1,18 @@
 #pragma once
-// One print job drawn into a private temporary PDF laid out like the printer's
-// page. The printer gets the file only when the job ends; a discarded job
-// deletes it, so nothing of it is ever printed.
+// One job drawn into a PDF: a private temporary file laid out like the
+// printer's page, which the printer gets only when the job ends, or a file the
+// user named, which appears only when the job ends. A discarded job deletes
+// its file, so nothing of it is ever printed or left behind.
+
+#include "platform/PainterSurface.h"
 
 #include <QPageLayout>
 #include <QPainter>
-#include <QTemporaryFile>
 
+#include <functional>
 #include <memory>
 
+class QFileDevice;
 class QPdfWriter;
 
 namespace quillet {
@@ -20,7 +24,10 @@ public:
     /// isOpen() tells whether that worked. The painter's origin is the corner
     /// of the layout's margins.
     PdfJob(const QPageLayout &layout, int resolutionDpi, const QString &title);
-    /// Deletes the file unless it was kept.
+    /// Draws for the file at path, which finish() replaces in one step; an
+    /// existing file there stays untouched until then.
+    PdfJob(const QString &path, const QPageLayout &layout, int resolutionDpi, const QString &title);
+    /// Deletes the file unless it was kept or finished at its path.
     ~PdfJob();
 
     bool isOpen() const { return m_painter.isActive(); }
@@ -30,17 +37,31 @@ public:
     void newPage();
     /// Completes the PDF and returns its path; empty when it could not be written.
     QString finish();
-    /// Leaves the file in place when the job goes.
-    void keepFile() { m_file.setAutoRemove(false); }
+    /// Leaves a temporary file in place when the job goes.
+    void keepFile();
 
 private:
-    bool openFile();
+    bool openTemporaryFile();
+    void startDrawing(int resolutionDpi, const QString &title);
 
     QPageLayout m_layout;
-    QTemporaryFile m_file;
+    std::unique_ptr<QFileDevice> m_file;
     std::unique_ptr<QPdfWriter> m_writer;
     QPainter m_painter;
     QTransform m_mmToDevice;
+};
+
+/// A surface that draws into whichever job its caller names for each drawing.
+class JobSurface : public PainterSurface {
+public:
+    /// startDrawing gives the painter of the job's current page, null when there is none.
+    explicit JobSurface(std::function<QPainter *()> startDrawing) : m_startDrawing(std::move(startDrawing)) {}
+
+protected:
+    QPainter *beginDrawing() override { return m_startDrawing(); }
+
+private:
+    std::function<QPainter *()> m_startDrawing;
 };
 
 } // namespace quillet

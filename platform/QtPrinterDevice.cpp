@@ -1,16 +1,15 @@
 #include "platform/QtPrinterDevice.h"
 
-#include "platform/PainterSurface.h"
 #include "platform/PdfJob.h"
 #include "render/ErrorsIgnored.h"
 
+#include <QFile>
 #include <QPrinter>
 #include <QPrinterInfo>
 
 #include <cups/cups.h>
 
 #include <cmath>
-#include <functional>
 
 namespace quillet {
 
@@ -90,18 +89,6 @@ QString queueRefusal(const QByteArray &queue)
     return reason;
 }
 
-/// The printer's surface: draws into the current job, starting one if needed.
-class JobSurface : public PainterSurface {
-public:
-    explicit JobSurface(std::function<QPainter *()> startDrawing) : m_startDrawing(std::move(startDrawing)) {}
-
-protected:
-    QPainter *beginDrawing() override { return m_startDrawing(); }
-
-private:
-    std::function<QPainter *()> m_startDrawing;
-};
-
 } // namespace
 
 struct QtPrinterDevice::Private {
@@ -116,6 +103,7 @@ struct QtPrinterDevice::Private {
     QString documentName = QStringLiteral("Quillet");
     QString lastOutput;
     QString lastJobError;
+    /// Draws into the current job, starting one if needed.
     JobSurface surface{[this] { return jobPainter(); }};
     std::unique_ptr<PdfJob> job;
 };

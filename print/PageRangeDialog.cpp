@@ -3,6 +3,7 @@
 #include "control/Twips.h"
 #include "preview/PaintPattern.h"
 #include "preview/SelectAllText.h"
+#include "print/PageList.h"
 #include "print/PrinterDialog.h"
 
 #include <QApplication>
@@ -18,15 +19,31 @@ namespace quillet {
 
 namespace {
 
-constexpr QRect PanelRect = twipsRect(120, 120, 3960, 1200);
+constexpr QRect PanelRect = twipsRect(120, 120, 3960, 1800);
 constexpr QRect AllPagesRect = twipsRect(240, 240, 2400, 255);
 constexpr QRect SomePagesRect = twipsRect(240, 720, 900, 255);
 constexpr QRect FromRect = twipsRect(1200, 675, 735, 315);
 constexpr QRect UntilRect = twipsRect(2055, 720, 375, 255);
 constexpr QRect ToRect = twipsRect(2520, 675, 735, 315);
-constexpr QRect AcceptRect = twipsRect(840, 1500, 1215, 435);
-constexpr QRect CancelRect = twipsRect(2280, 1500, 1215, 435);
-constexpr QSize DialogTwips(4200, 2160);
+// The page list sits in a row of its own under the range.
+constexpr QRect PagesLabelRect = twipsRect(240, 1200, 900, 255);
+constexpr QRect PagesRect = twipsRect(1200, 1155, 2055, 315);
+constexpr QRect PagesProblemRect = twipsRect(240, 1560, 3720, 255);
+constexpr QRect AcceptRect = twipsRect(840, 2100, 1215, 435);
+constexpr QRect CancelRect = twipsRect(2280, 2100, 1215, 435);
+constexpr QSize DialogTwips(4200, 2760);
+
+QString pageListProblem(PageListError error)
+{
+    switch (error) {
+    case PageListError::EmptyItem:
+        return QStringLiteral("Falta uma página entre as vírgulas.");
+    case PageListError::Reversed:
+        return QStringLiteral("Um intervalo vai da menor à maior página.");
+    default:
+        return QStringLiteral("Escreva as páginas assim: 1-3,7,10-");
+    }
+}
 
 } // namespace
 
@@ -54,6 +71,10 @@ PageRangeDialog::PageRangeDialog(int numPages, PrinterDialog &cmd, QWidget *owne
     m_from = placed(new QLineEdit(QStringLiteral("1"), this), "eFrom", FromRect);
     placed(new QLabel(QStringLiteral("até"), this), "Label1", UntilRect);
     m_to = placed(new QLineEdit(QString::number(numPages), this), "eTo", ToRect);
+    placed(new QLabel(QStringLiteral("Páginas"), this), "Label2", PagesLabelRect);
+    m_pages = placed(new QLineEdit(this), "ePages", PagesRect);
+    m_pages->setPlaceholderText(QStringLiteral("ex.: 1-3,7,10-"));
+    m_pagesProblem = placed(new QLabel(this), "LPagesProblem", PagesProblemRect);
     auto *accept = placed(new QPushButton(QStringLiteral("Aceitar"), this), "Command1", AcceptRect);
     auto *cancel = placed(new QPushButton(QStringLiteral("Cancelar"), this), "Command2", CancelRect);
     m_allPages->setChecked(true);
@@ -65,9 +86,14 @@ PageRangeDialog::PageRangeDialog(int numPages, PrinterDialog &cmd, QWidget *owne
         box->installEventFilter(this);
         selectAllOnFocus(*box);
     }
+    m_pages->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9,\\- \\t]*")), this));
+    m_pages->installEventFilter(this);
+    selectAllOnFocus(*m_pages);
     installPatternBackground(*this);
     connect(m_from, &QLineEdit::editingFinished, this, &PageRangeDialog::fromLeft);
     connect(m_to, &QLineEdit::editingFinished, this, &PageRangeDialog::toLeft);
+    connect(m_pages, &QLineEdit::textEdited, m_pagesProblem, &QLabel::clear);
     connect(accept, &QPushButton::clicked, this, &PageRangeDialog::acceptRange);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -79,7 +105,7 @@ bool PageRangeDialog::eventFilter(QObject *watched, QEvent *event)
         return QDialog::eventFilter(watched, event);
     if (event->type() == QEvent::FocusIn) {
         m_somePages->setChecked(true);
-    } else if (event->type() == QEvent::KeyPress) {
+    } else if (event->type() == QEvent::KeyPress && box != m_pages) {
         const QString text = static_cast<QKeyEvent *>(event)->text();
         if (!text.isEmpty()) {
             const char16_t code = text.front().unicode();
@@ -114,8 +140,22 @@ void PageRangeDialog::toLeft()
 
 void PageRangeDialog::acceptRange()
 {
-    if (!m_allPages->isChecked())
+    if (m_allPages->isChecked()) {
+        accept();
+        return;
+    }
+    if (m_pages->text().trimmed().isEmpty()) {
         m_cmd.setAllowedRange(leadingNumber(m_from->text()), leadingNumber(m_to->text()));
+    } else {
+        const PageList pages = PageList::parse(m_pages->text().toStdString(), m_highestPage);
+        if (!pages.isValid()) {
+            m_pagesProblem->setText(pageListProblem(pages.error()));
+            QApplication::beep();
+            m_pages->setFocus();
+            return;
+        }
+        m_cmd.setPageList(pages);
+    }
     accept();
 }
 

@@ -1,9 +1,12 @@
 #pragma once
-// The page-range dialog: all pages, or pages "Desde" .. "até" for the next print.
-// The choice is kept in the printer dialog's allowed range.
+// The page-range dialog: all pages, or pages "Desde" .. "até" for the next print,
+// or a list of pages typed as in a print dialog ("1-3,7,10-"). The choice is
+// kept in the printer dialog: the range as its allowed range, a list as its
+// page list.
 
 #include <QDialog>
 
+class QLabel;
 class QLineEdit;
 class QRadioButton;
 
@@ -33,6 +36,8 @@ private:
     QRadioButton *m_somePages;
     QLineEdit *m_from;
     QLineEdit *m_to;
+    QLineEdit *m_pages;
+    QLabel *m_pagesProblem;
 };
 
 } // namespace quillet

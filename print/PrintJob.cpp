@@ -1,44 +1,27 @@
 #include "print/PrintJob.h"
 
 #include "compose/Session.h"
-#include "control/Lifecycle.h"
 #include "control/Runtime.h"
-#include "control/WindowOwner.h"
-#include "platform/ImageSurface.h"
 #include "platform/QtPrinterDevice.h"
+#include "print/PageList.h"
+#include "print/PageReplay.h"
 #include "print/PrinterDialog.h"
-#include "print/WaitDialog.h"
-#include "render/PageRenderer.h"
 #include "render/SetupSurface.h"
 
 #include <QMessageBox>
 #include <QString>
-#include <QTimer>
-#include <algorithm>
 
 namespace quillet {
 
 namespace {
 
-struct PageRange {
-    int first;
-    int last;
-};
-
-PageRange rangeToPrint(const ListingState &s, const PrinterDialog &cmd)
+PageList pagesToPrint(const ListingState &s, const PrinterDialog &cmd)
 {
-    PageRange range{1, s.NumPages};
     if (s.ShowSetup)
-        range = {cmd.fromPage(), cmd.toPage()};
-    else if (s.ShowSelPag)
-        range = {cmd.minPage(), cmd.maxPage()};
-    // Pages outside the listing have nothing to print.
-    return {std::max(range.first, 1), std::min<int>(range.last, s.NumPages)};
-}
-
-QString progressText(int page, int count)
-{
-    return QStringLiteral("Página %1 de %2 Página%3").arg(page).arg(count).arg(count > 1 ? "s" : "");
+        return PageList::range(cmd.fromPage(), cmd.toPage(), s.NumPages);
+    if (s.ShowSelPag)
+        return cmd.chosenPages(s.NumPages);
+    return PageList::range(1, s.NumPages, s.NumPages);
 }
 
 /// Tells the user that the printer did not take the job, why, and where its
@@ -54,41 +37,21 @@ void tellJobRefused(QWidget *owner, const QtPrinterDevice &printer)
     box.exec();
 }
 
-/// Prints the range; false when the listing was ended meanwhile (AbortPRT).
-bool printPages(WaitDialog &dialog, PrinterDialog &cmd)
+/// Prints the pages; the page loop stops early when Cancel is pressed.
+ReplayOutcome printPages(WaitDialog &dialog, PrinterDialog &cmd)
 {
-    Session &ses = session();
-    ListingState &s = ses.state;
+    ListingState &s = session().state;
     QtPrinterDevice &printer = Runtime::instance().printer();
-    const int16_t shownPage = s.CurPage;
-    s.Preview = false;
-    s.Surface = &printer.surface();
-
-    const PageRange range = rangeToPrint(s, cmd);
-    const int count = range.last - range.first + 1;
-    bool cancelled = false;
-    for (int page = range.first; page <= range.last; ++page) {
-        s.CurPage = static_cast<int16_t>(page);
-        dialog.setProgressText(progressText(page, count));
-        if (!lifecycle::Wait())
-            return false; // Abort has discarded the job and closed the preview
-        PageRenderer(ses).render();
-        if (page != range.last)
-            printer.newPage();
-        if (dialog.printCancelled()) {
-            printer.killDoc();
-            cancelled = true;
-            break;
-        }
-    }
-    if (!cancelled)
+    const ReplayOutcome outcome = replayPages(
+        pagesToPrint(s, cmd), printer.surface(), [&printer] { printer.newPage(); }, &dialog);
+    if (outcome == ReplayOutcome::ListingEnded)
+        return outcome; // Abort has discarded the job and closed the preview
+    if (outcome == ReplayOutcome::Cancelled)
+        printer.killDoc();
+    else
         printer.endDoc();
-
-    s.CurPage = shownPage;
-    s.Preview = true;
-    s.Surface = &Runtime::instance().pageSurface();
     cmd.reset(s.NumPages);
-    return true;
+    return outcome;
 }
 
 } // namespace
@@ -99,18 +62,10 @@ void PrintJob::run(QWidget *owner, PrinterDialog &cmd)
     ListingState &s = ses.state;
     if (!s.Preview)
         return; // a print is already running
-    WaitDialog dialog;
-    setWindowOwner(&dialog, owner);
-    dialog.setWindowModality(Qt::ApplicationModal);
-    dialog.prepareForPrinting(QString::fromStdString(s.ListName).trimmed(), s.ShowCancel);
-    bool listingOpen = true;
-    // The loop runs once the dialog is up, so its Cancel button can be pressed.
-    QTimer::singleShot(0, &dialog, [&] {
-        listingOpen = printPages(dialog, cmd);
-        dialog.accept();
-    });
-    dialog.exec();
-    if (!listingOpen || s.AbortPrtFlag)
+    const ReplayOutcome outcome =
+        runWithProgress(owner, QStringLiteral("Imprimindo..."),
+                        [&cmd](WaitDialog &dialog) { return printPages(dialog, cmd); });
+    if (outcome == ReplayOutcome::ListingEnded || s.AbortPrtFlag)
         return;
     QtPrinterDevice &printer = Runtime::instance().printer();
     // Read before SetupSurface, whose endDoc clears it.

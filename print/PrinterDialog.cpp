@@ -17,6 +17,7 @@ void PrinterDialog::reset(int numPages)
     m_copies = 1;
     setAllowedRange(1, numPages);
     setChosenRange(1, numPages);
+    m_pageList.reset();
 }
 
 void PrinterDialog::setAllowedRange(int minPage, int maxPage)

@@ -2,7 +2,11 @@
 // Access to the system print dialog, and the one place that keeps the page
 // range of the next print, whichever dialog chose it.
 
+#include "print/PageList.h"
+
 #include <QObject>
+
+#include <optional>
 
 class QPrinter;
 class QWidget;
@@ -41,6 +45,15 @@ public:
     /// The allowed range, which the page-range dialog uses for its choice.
     void setAllowedRange(int minPage, int maxPage);
     void setChosenRange(int fromPage, int toPage);
+    /// Pages typed as a list in the page-range dialog ("1-3,7,10-"); they
+    /// take the place of the allowed range until reset().
+    void setPageList(const PageList &pages) { m_pageList = pages; }
+    /// The pages the page-range dialog chose out of numPages: the typed list,
+    /// else the allowed range.
+    PageList chosenPages(int numPages) const
+    {
+        return m_pageList.value_or(PageList::range(m_minPage, m_maxPage, numPages));
+    }
 
 private:
     bool m_enabled = true;
@@ -50,6 +63,7 @@ private:
     int m_maxPage = 1;
     int m_fromPage = 1;
     int m_toPage = 1;
+    std::optional<PageList> m_pageList;
 };
 
 } // namespace quillet

@@ -54,9 +54,9 @@ void WaitDialog::showForComposing(const QString &listName, bool showCancel)
     repaint();
 }
 
-void WaitDialog::prepareForPrinting(const QString &listName, bool showCancel)
+void WaitDialog::prepareForPrinting(const QString &listName, bool showCancel, const QString &caption)
 {
-    fillIn(listName, showCancel, QStringLiteral("Imprimindo..."));
+    fillIn(listName, showCancel, caption);
     if (listName.isEmpty())
         setPage(1);
 }

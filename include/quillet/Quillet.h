@@ -14,6 +14,8 @@
 
 namespace quillet {
 
+/// The print-and-preview component: one widget per host window; every instance
+/// works on the process's one listing.
 class Quillet : public QWidget {
     Q_OBJECT
     /// Whether the preview shows its "Salvar como PDF..." button (true by default).
@@ -43,69 +45,110 @@ public:
     /// a PDF file at path, without showing anything; false when nothing was
     /// written. Call it after composing, before or instead of Show.
     bool SavePDF(const QString &path, int fromPage = 1, int toPage = -1);
+    /// The same for pages typed as in a print dialog: "1-3,7,10-" (order kept,
+    /// "-5" = 1 to 5, "10-" = 10 to the last, numbers clamped to the pages);
+    /// false for a text that is not such a list.
+    bool SavePDF(const QString &path, const QString &pages);
+    /// Whether the preview shows its "Salvar como PDF..." button.
     bool ShowPdf() const;
+    /// Shows or hides the preview's "Salvar como PDF..." button.
     void setShowPdf(bool value);
     /// Lets the windows run; false once the listing has been ended (the host stops composing).
     bool Wait();
+    /// True once the listing was aborted through setAbortPRT.
     bool AbortPRT() const;
     /// Setting it aborts the listing; true leaves the host's window disabled.
     void setAbortPRT(bool value);
 
     // --- Cursor, lines, pages and margins --------------------------------
+    /// New line: the cursor goes down one line of the current font (Skip 0)
+    /// or Skip millimetres (negative: up), back to the left margin.
     void PNL(float Skip = 0);
+    /// New page: the cursor at the margins' corner, and the page defaults again
+    /// (10 mm margins, black, no fill, Times New Roman 12, no columns).
     void PNP();
+    /// Margins from the paper's edges (the printer's unprintable border is taken
+    /// off); the cursor goes to their top-left corner.
     void PMargins(float TMarg, float LMarg, float BMarg, float RMarg);
     float mx();  ///< usable width between the margins
     float MY();  ///< usable height between the margins
     float PW();  ///< paper width
     float PH();  ///< paper height
+    /// The cursor's distance from the left margin.
     float CurX();
+    /// The cursor's distance from the top margin: the print line.
     float CurY();
 
     // --- Text ------------------------------------------------------------
+    /// Centres a text between PosX and MaxX (-1: the margins) on line PosY.
     void C(const QString &StrToPrint, float PosY = -1, float PosX = -1, float MaxX = -1);
+    /// A text starting at PosX; a Wid above 0 cuts it to that width with "...".
     void L(const QString &StrToPrint, float PosY = -1, float PosX = -1, float Wid = 0);
+    /// A text ending at PosX; a Wid above 0 cuts it to that width with "...".
     void R(const QString &StrToPrint, float PosY = -1, float PosX = -1, float Wid = 0);
     /// Draws one justified line of a paragraph; returns what did not fit.
     QString M(const QString &StrToPrint, float PosY = -1, float PosX = -1, float MaxX = -1);
 
     // --- Columns (numbered from 1, at most 20) ----------------------------
+    /// Adds a column cx millimetres wide at PosX from the left margin.
     void NewCol(float PosX, float cx);
+    /// Removes every column.
     void ClsCols();
+    /// A text centred in column NCol, cut with "..." to the column when TRUNC.
     void CCol(int NCol, const QString &StrToPrint, float PosY = -1, bool TRUNC = true);
+    /// A text AddX millimetres right of column NCol's left edge, cut when TRUNC.
     void LCol(int NCol, const QString &StrToPrint, float AddX = 0, float PosY = -1, bool TRUNC = true);
+    /// A text ending SubX millimetres left of column NCol's right edge, cut when TRUNC.
     void RCol(int NCol, const QString &StrToPrint, float SubX = 0, float PosY = -1, bool TRUNC = true);
 
     // --- Fonts, alignment and metrics ------------------------------------
+    /// The font of the next texts: name (empty keeps it), size in points (0
+    /// keeps it), bold, italic, and a transparent background.
     void PFont(const QString &FTName = QString(), float FTSize = 0, bool FTBold = false, bool FTItalic = false,
                bool FTTrans = true);
     /// 2 bottom on the line, 1 baseline, -1 ascent, -2 top on the line.
     void PAlign(int PAl);
+    /// Width of a text in the current font, in millimetres.
     float WX(const QString &StrToSee);
+    /// Height of a text (a line) in the current font, in millimetres.
     float WY(const QString &StrToSee);
     /// Lines of the current font that still fit above the bottom margin.
     float NLines();
+    /// Whether a text fits in PrtSize millimetres (an equal width fits).
     bool InSize(const QString &StrToSee, float PrtSize);
 
     // --- Graphics ----------------------------------------------------------
+    /// A box with its corner at (x1, y1), x2 wide and y2 high, pen width Expe;
+    /// a negative x1 or y1 is the cursor's. A size of 0 draws a line.
     void PBox(float y1, float x1, float y2, float x2, int Expe = 0);
+    /// A circle of radius Raio around (PosX, PosY), pen width Expe.
     void PCircle(float PosY, float PosX, float Raio, int Expe = 0);
+    /// A line from (x1, y1) to (x2, y2), pen width Expe.
     void PLine(float y1, float x1, float y2, float x2, int Expe = 0);
+    /// Colour of later texts, lines and outlines, 0xBBGGRR.
     void PColor(int FColor);
+    /// Line style (0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot, 5
+    /// none, 6 inside solid) and drawing mode (13 copy pen).
     void PDraw(int DStyle = 0, int DMode = 13);
+    /// Fill of boxes and circles: colour 0xBBGGRR and style (0 solid, 1 none, 2-7 hatches).
     void PFill(int FColor, int FStyle);
+    /// Whether texts leave the cursor where it was: across (FX) and down (FY).
     void PFix(bool FX, bool FY);
 
     // --- Pictures (numbered from 1 in registration order) -------------------
+    /// Registers a picture under the next number, from 1 (200 at most).
     void PNewImg(const QImage &IMG);
+    /// Draws picture NImg at its natural size with its corner at (PosX, PosY).
     void PDrawImg(int NImg, float PosY, float PosX);
 
     /// Where the last direct print job went: "<queue>, job <id>" or a PDF file path.
     QString lastOutput() const;
 
+    /// The size of the component's face on the host's window.
     QSize sizeHint() const override;
 
 protected:
+    /// Paints the component's face.
     void paintEvent(QPaintEvent *event) override;
 };
 

@@ -1,0 +1,116 @@
+#include "print/PageReplay.h"
+
+#include "compose/Session.h"
+#include "control/Lifecycle.h"
+#include "control/WindowOwner.h"
+#include "print/PageList.h"
+#include "print/WaitDialog.h"
+#include "render/ErrorsIgnored.h"
+#include "render/PageRenderer.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <chrono>
+
+namespace quillet {
+
+namespace {
+
+/// The longest the windows wait for their events while pages are replayed.
+constexpr std::chrono::milliseconds WaitInterval{50};
+
+QString progressText(int page, int64_t count)
+{
+    return QStringLiteral("Página %1 de %2 Página%3").arg(page).arg(count).arg(count > 1 ? "s" : "");
+}
+
+} // namespace
+
+int listingPageCount()
+{
+    const ListingState &s = session().state;
+    return s.Spooling ? s.CurPage : s.NumPages;
+}
+
+ReplayScope::ReplayScope(Surface &target, float zoom) : m_state(session().state), m_kept(m_state)
+{
+    m_state.NumPages = static_cast<int16_t>(listingPageCount()); // for the page-count marker
+    m_state.Spooling = false;
+    m_state.Surface = &target;
+    m_state.Zoom = zoom;
+}
+
+ReplayScope::ReplayScope(Surface &target) : ReplayScope(target, session().state.Zoom)
+{
+    m_state.Preview = false;
+}
+
+ReplayScope::~ReplayScope()
+{
+    if (m_listingOpen) {
+        m_state = m_kept;
+    } else {
+        m_state.Preview = m_kept.Preview;
+        m_state.Surface = nullptr; // as the closed preview leaves it
+    }
+}
+
+ReplayOutcome replayPages(const PageList &pages, Surface &target, const std::function<void()> &newSheet,
+                          WaitDialog *progress)
+{
+    Session &ses = session();
+    ListingState &s = ses.state;
+    ReplayScope scope(target);
+
+    const int64_t count = pages.pageCount();
+    int64_t drawn = 0;
+    ReplayOutcome outcome = ReplayOutcome::Completed;
+    QElapsedTimer sinceWait;
+    pages.forEachPage([&](int page) {
+        s.CurPage = static_cast<int16_t>(page);
+        if (progress) {
+            progress->setProgressText(progressText(page, count));
+            // Painting the dialog and dispatching events before every page cost a
+            // third of a PDF page; once every WaitInterval still answers Cancel at once.
+            if (!sinceWait.isValid() || sinceWait.hasExpired(WaitInterval.count())) {
+                sinceWait.start();
+                if (!lifecycle::Wait()) {
+                    outcome = ReplayOutcome::ListingEnded;
+                    return false;
+                }
+            }
+        }
+        ignoringErrors([&ses] { PageRenderer(ses).render(); }); // a failing page keeps what it drew
+        if (++drawn < count)
+            newSheet();
+        if (progress && progress->printCancelled()) {
+            outcome = ReplayOutcome::Cancelled;
+            return false;
+        }
+        return true;
+    });
+    if (outcome == ReplayOutcome::ListingEnded)
+        scope.listingEnded();
+    return outcome;
+}
+
+ReplayOutcome runWithProgress(QWidget *owner, const QString &caption,
+                              const std::function<ReplayOutcome(WaitDialog &)> &work)
+{
+    const ListingState &s = session().state;
+    WaitDialog dialog;
+    setWindowOwner(&dialog, owner);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.prepareForPrinting(QString::fromStdString(s.ListName).trimmed(), s.ShowCancel, caption);
+    ReplayOutcome outcome = ReplayOutcome::Completed;
+    // The work starts once the dialog is up, so its Cancel button can be pressed.
+    QTimer::singleShot(0, &dialog, [&] {
+        outcome = work(dialog);
+        dialog.accept();
+    });
+    dialog.exec();
+    return outcome;
+}
+
+} // namespace quillet

@@ -1,0 +1,107 @@
+#include "print/PdfExport.h"
+
+#include "compose/Session.h"
+#include "control/Runtime.h"
+#include "platform/PdfJob.h"
+#include "platform/QtPrinterDevice.h"
+#include "print/PageList.h"
+#include "print/PageRangeDialog.h"
+#include "print/PageReplay.h"
+#include "print/PrinterDialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrinter>
+
+namespace quillet {
+
+namespace {
+
+/// The drawing grid of the PDF; text and lines stay vectors at any resolution.
+constexpr int ResolutionDpi = 1200;
+const QString PdfSuffix = QStringLiteral(".pdf");
+
+/// The printer's paper and orientation, which the listing set and measured,
+/// with the listing's origin at the printable corner as on paper.
+QPageLayout listingLayout(const ListingState &s)
+{
+    const QPageLayout paper = Runtime::instance().printer().printer().pageLayout();
+    return QPageLayout(paper.pageSize(), paper.orientation(), QMarginsF(s.OffX, s.OffY, s.OffX, s.OffY),
+                       QPageLayout::Millimeter);
+}
+
+QString withPdfSuffix(const QString &path)
+{
+    return path.endsWith(PdfSuffix, Qt::CaseInsensitive) ? path : path + PdfSuffix;
+}
+
+/// The file the user names, ".pdf" added when missing; empty when cancelled.
+QString askForFile(QWidget *window, const ListingState &s)
+{
+    QFileDialog dialog(window, QStringLiteral("Salvar como PDF..."));
+    dialog.setObjectName(QStringLiteral("dlgSAVEPDF"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("PDF (*.pdf)"));
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    const QString name = QString::fromStdString(s.ListName).trimmed();
+    dialog.selectFile(
+        QDir::home().filePath((name.isEmpty() ? QStringLiteral("Listagem") : name) + PdfSuffix));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return withPdfSuffix(dialog.selectedFiles().constFirst());
+}
+
+} // namespace
+
+PdfExport::Result PdfExport::write(const QString &path, const PageList &pages, QWidget *owner)
+{
+    const Session &ses = session();
+    const ListingState &s = ses.state;
+    if (!s.Preview || !ses.spool || pages.isEmpty() || path.isEmpty())
+        return Result::Failed;
+    PdfJob job(path, listingLayout(s), ResolutionDpi, QString::fromStdString(s.ListName));
+    if (!job.isOpen())
+        return Result::Failed;
+    JobSurface surface([&job] { return job.painter(); });
+    const auto newSheet = [&job] { job.newPage(); };
+    const ReplayOutcome outcome =
+        owner ? runWithProgress(
+                    owner, QStringLiteral("Salvando PDF..."),
+                    [&](WaitDialog &dialog) { return replayPages(pages, surface, newSheet, &dialog); })
+              : replayPages(pages, surface, newSheet, nullptr);
+    if (outcome != ReplayOutcome::Completed)
+        return Result::Cancelled; // the job's file goes with it
+    return job.finish().isEmpty() ? Result::Failed : Result::Written;
+}
+
+bool PdfExport::save(const QString &path, const PageList &pages, QWidget *owner)
+{
+    return write(path, pages, owner) == Result::Written;
+}
+
+void PdfExport::saveFromPreview(QWidget *window)
+{
+    const ListingState &s = session().state;
+    if (!s.Preview)
+        return; // a print or an export is running
+    const QString path = askForFile(window, s);
+    if (path.isEmpty())
+        return;
+    PrinterDialog choice;
+    choice.reset(s.NumPages);
+    PageRangeDialog pagesDialog(s.NumPages, choice, window);
+    pagesDialog.setWindowTitle(QStringLiteral("Páginas a Salvar..."));
+    if (pagesDialog.exec() != QDialog::Accepted)
+        return;
+    if (write(path, choice.chosenPages(s.NumPages), window) != Result::Failed)
+        return;
+    QMessageBox box(
+        QMessageBox::Warning, QStringLiteral("Salvar como PDF"),
+        QStringLiteral("Não foi possível salvar a listagem em %1.").arg(QDir::toNativeSeparators(path)),
+        QMessageBox::Ok, window);
+    box.setObjectName(QStringLiteral("msgPdfFailed"));
+    box.exec();
+}
+
+} // namespace quillet

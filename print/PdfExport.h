@@ -1,0 +1,34 @@
+#pragma once
+// Saving the listing as a PDF file: the pages are replayed onto a PDF on the
+// listing's paper, so the file keeps real text and vector lines and holds what
+// the printer would print.
+
+#include <QString>
+
+class QWidget;
+
+namespace quillet {
+
+class PageList;
+
+class PdfExport {
+public:
+    /// Writes the pages to a PDF at path on the listing's paper and
+    /// orientation, titled with the listing's name. With an owner window it
+    /// shows the progress dialog with Cancel; without one, nothing. The file
+    /// appears only once every page is in it: a cancelled or failed export
+    /// leaves path as it was. False when nothing was written: no listing in
+    /// preview mode (direct mode, or a print or export is running), no pages,
+    /// a path that cannot be written, Cancel.
+    static bool save(const QString &path, const PageList &pages, QWidget *owner = nullptr);
+
+    /// "Salvar como PDF..." in the preview: asks for the file, then for all
+    /// pages or some, then saves them with progress.
+    static void saveFromPreview(QWidget *window);
+
+private:
+    enum class Result { Written, Cancelled, Failed };
+    static Result write(const QString &path, const PageList &pages, QWidget *owner);
+};
+
+} // namespace quillet

@@ -1,0 +1,228 @@
+// Saving as PDF (SavePDF and the preview's button) read back with pdfinfo and
+// pdftotext, and typed page lists ("1-3,7,10-") in the page-range dialog,
+// printed through the CUPS queue "PDF".
+
+#include "CupsOutput.h"
+#include "PreviewDriver.h"
+#include "quillet/ListingState.h"
+
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+using namespace preview_driver;
+using namespace quillet::testing;
+
+namespace {
+
+QString pdfTitle(const QString &path)
+{
+    QProcess pdfinfo;
+    pdfinfo.start(QStringLiteral("pdfinfo"), {path});
+    pdfinfo.waitForFinished(10000);
+    return QRegularExpression(QStringLiteral("Title:\\s+([^\\n]*)"))
+        .match(QString::fromUtf8(pdfinfo.readAllStandardOutput()))
+        .captured(1)
+        .trimmed();
+}
+
+/// The "Folha n" numbers of the pages of a PDF, in file order.
+QList<int> sheetNumbers(const QString &path)
+{
+    QList<int> numbers;
+    for (const QString &page : pdfLayoutPages(path))
+        numbers << QRegularExpression(QStringLiteral("Folha (\\d+) de")).match(page).captured(1).toInt();
+    return numbers;
+}
+
+/// Answers the preview's "Salvar como PDF..." dialogs: the file name, then
+/// the pages typed in ePages (all pages when empty).
+void answerSaveDialogs(const QString &fileName, const QString &pages)
+{
+    onNextModal("QFileDialog", [fileName, pages](QWidget &dialog) {
+        onNextModal("quillet::PageRangeDialog", [pages](QWidget &range) {
+            if (!pages.isEmpty())
+                child<QLineEdit>(range, "ePages")->setText(pages);
+            child<QRadioButton>(range, pages.isEmpty() ? "oALLPAG" : "oSELPAG")->setChecked(true);
+            child<QPushButton>(range, "Command1")->click();
+        });
+        static_cast<QFileDialog &>(dialog).selectFile(fileName);
+        QMetaObject::invokeMethod(&dialog, "accept");
+    });
+}
+
+} // namespace
+
+class PdfExportTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { m_dir.emplace(); }
+
+    void savesThePagesAsked_data()
+    {
+        QTest::addColumn<QString>("paper");
+        QTest::addColumn<QString>("pages"); // typed list, or "from..to"
+        QTest::addColumn<QSizeF>("sizePoints");
+        QTest::addColumn<QList<int>>("sheets");
+        QTest::newRow("A4, all pages")
+            << "A4"
+            << "1..-1" << QSizeF(595.276, 841.89) << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+        QTest::newRow("Letter, range clamped") << "LETTER"
+                                               << "11..40" << QSizeF(612, 792) << QList<int>{11, 12};
+        QTest::newRow("Legal, the dialog's example")
+            << "LEGAL"
+            << "1-3,7,10-" << QSizeF(612, 1008) << QList<int>{1, 2, 3, 7, 10, 11, 12};
+    }
+
+    void savesThePagesAsked()
+    {
+        QFETCH(QString, paper);
+        QFETCH(QString, pages);
+        QFETCH(QSizeF, sizePoints);
+        QFETCH(QList<int>, sheets);
+        composeSheets(m_control, QStringLiteral("Relatório de teste"), 12, false, paper);
+        const QString path = m_dir->filePath(QStringLiteral("listing.pdf"));
+        const qsizetype dots = pages.indexOf(QStringLiteral(".."));
+        // Before Show, while composing: the pages so far are all there.
+        QVERIFY(dots > 0 ? m_control.SavePDF(path, pages.left(dots).toInt(), pages.mid(dots + 2).toInt())
+                         : m_control.SavePDF(path, pages));
+        m_control.Abort();
+        QCOMPARE(pdfPageCount(path), sheets.size());
+        const QSizeF size = pdfPageSizePoints(path);
+        QVERIFY2(qAbs(size.width() - sizePoints.width()) < 0.5 &&
+                     qAbs(size.height() - sizePoints.height()) < 0.5,
+                 qPrintable(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())));
+        QCOMPARE(pdfTitle(path), QStringLiteral("Relatório de teste"));
+        QCOMPARE(sheetNumbers(path), sheets);
+        QVERIFY(pdfLayoutPages(path).constFirst().contains(QStringLiteral("de 12")));
+    }
+
+    void composingGoesOnAfterSaving()
+    {
+        composeSheets(m_control, QStringLiteral("Continua"), 3, false);
+        m_control.PFont(QStringLiteral("Liberation Sans"), 20);
+        m_control.L(QStringLiteral("mais"));
+        const float x = m_control.CurX(), y = m_control.CurY(), width = m_control.WX(QStringLiteral("mais"));
+        const QString path = m_dir->filePath(QStringLiteral("partial.pdf"));
+        QVERIFY(m_control.SavePDF(path));
+        // The host's cursor and font are still in force.
+        QVERIFY(m_control.CurX() == x && m_control.CurY() == y &&
+                m_control.WX(QStringLiteral("mais")) == width);
+        m_control.PNP();
+        m_control.L(QStringLiteral("Folha PRICOCO de TRICOCO"), 20, 20);
+        QVERIFY(m_control.SavePDF(path));
+        QCOMPARE(sheetNumbers(path), (QList<int>{1, 2, 3, 4}));
+        m_control.Abort();
+    }
+
+    void writesNothingWhenItCannot()
+    {
+        const QString path = m_dir->filePath(QStringLiteral("never.pdf"));
+        QVERIFY(!m_control.SavePDF(path)); // no listing yet, or the last one ended
+        QCOMPARE(m_control.Init(nullptr, QStringLiteral("Direto"), QStringLiteral("PRT"), QStringLiteral("P"),
+                                QStringLiteral("A4"), false, true, true, true, false, true, false, true),
+                 quint8(0));
+        m_control.L(QStringLiteral("direto"));
+        QVERIFY(!m_control.SavePDF(path));
+        m_control.Abort();
+        composeSheets(m_control, QStringLiteral("Recusas"), 3, false);
+        QVERIFY(!m_control.SavePDF(path, 3, 2));
+        QVERIFY(!m_control.SavePDF(path, QStringLiteral("1-2,x")));
+        QVERIFY(!m_control.SavePDF(path, QStringLiteral("")));
+        QVERIFY(!m_control.SavePDF(QString(), 1));
+        QVERIFY(!m_control.SavePDF(m_dir->filePath(QStringLiteral("no/such/folder.pdf"))));
+        QVERIFY(!m_control.SavePDF(m_dir->path()));
+        m_control.Abort();
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    void savesFromThePreview()
+    {
+        composeSheets(m_control, QStringLiteral("Da janela"), 4, false);
+        const QString path = m_dir->filePath(QStringLiteral("from-preview"));
+        showAndCheck(m_control, [&](PreviewWindow &window) {
+            child<QPushButton>(window, "bPag1")->click(); // page 2 shown before and after
+            answerSaveDialogs(path, QStringLiteral("4, 1-2"));
+            child<QToolButton>(window, "butPDF")->click();
+            QCOMPARE(child<QLabel>(window, "LPag")->text(), QStringLiteral("Página 2 de 4"));
+            QCOMPARE(quillet::state().CurPage, 2);
+        });
+        QCOMPARE(sheetNumbers(path + QStringLiteral(".pdf")), (QList<int>{4, 1, 2}));
+    }
+
+    void stoppedExportLeavesNoFile_data()
+    {
+        QTest::addColumn<bool>("abortListing");
+        QTest::newRow("Cancel in the progress dialog") << false;
+        QTest::newRow("AbortPRT while saving") << true; // the listing ends under the export
+    }
+
+    void stoppedExportLeavesNoFile()
+    {
+        QFETCH(bool, abortListing);
+        composeSheets(m_control, QStringLiteral("Interrompida"), 300, false);
+        const QString path = m_dir->filePath(QStringLiteral("stopped.pdf"));
+        QString stoppedAt;
+        showAndCheck(m_control, [&](PreviewWindow &window) {
+            auto *poll = new QTimer(&window);
+            connect(poll, &QTimer::timeout, [&, poll] {
+                QWidget *modal = QApplication::activeModalWidget();
+                if (!modal || modal->objectName() != QLatin1String("wWAIT"))
+                    return;
+                const QString progress = child<QLabel>(*modal, "LBPag")->text();
+                if (progress.section(QLatin1Char(' '), 1, 1).toInt() < 3)
+                    return;
+                stoppedAt = progress;
+                poll->stop();
+                if (abortListing)
+                    m_control.setAbortPRT(true);
+                else
+                    child<QPushButton>(*modal, "bCAN")->click();
+            });
+            poll->start(0);
+            answerSaveDialogs(path, QString());
+            child<QToolButton>(window, "butPDF")->click();
+        });
+        QVERIFY2(stoppedAt.endsWith(QStringLiteral(" de 300 Páginas")), qPrintable(stoppedAt));
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(quillet::state().Surface, nullptr); // the export's surface is not left behind
+        m_control.setAbortPRT(false);
+    }
+
+    void printsTypedPagesInOrder()
+    {
+        if (!hasCupsPdfQueue())
+            QSKIP("no CUPS queue named PDF as the default printer");
+        const QString name = uniqueDocumentName(QStringLiteral("pagelist-"));
+        composeSheets(m_control, name, 12, false);
+        showAndCheck(m_control, [](PreviewWindow &window) {
+            onNextModal("quillet::PageRangeDialog", [](QWidget &dialog) {
+                auto *pages = child<QLineEdit>(dialog, "ePages");
+                pages->setFocus(); // selects "Desde", as the range boxes do
+                QVERIFY(child<QRadioButton>(dialog, "oSELPAG")->isChecked());
+                QTest::keyClicks(pages, QStringLiteral("5-3;x")); // only page-list characters go in
+                child<QPushButton>(dialog, "Command1")->click();
+                QVERIFY(dialog.isVisible() && !child<QLabel>(dialog, "LPagesProblem")->text().isEmpty());
+                pages->setText(QStringLiteral("10-, 1-3,7"));
+                child<QPushButton>(dialog, "Command1")->click();
+            });
+            child<QToolButton>(window, "butSETUP")->click();
+            clickPrint(window);
+        });
+        const QString pdf = waitForCupsPdf(name);
+        QVERIFY(!pdf.isEmpty());
+        const QList<int> printed = sheetNumbers(pdf);
+        QFile::remove(pdf);
+        QCOMPARE(printed, (QList<int>{10, 11, 12, 1, 2, 3, 7}));
+    }
+
+private:
+    quillet::Quillet m_control;
+    std::optional<QTemporaryDir> m_dir; // a fresh one for each test
+};
+
+QTEST_MAIN(PdfExportTest)
+#include "pdf_export_test.moc"
