@@ -1,0 +1,538 @@
+#ifndef QUILLET_QUILLET_H
+#define QUILLET_QUILLET_H
+
+/**
+ * @file quillet.h
+ * @brief The C interface of Quillet, for C programs and for other languages
+ * through their foreign-function interfaces (Python's ctypes, for example).
+ *
+ * Each function mirrors one public method of quillet::Quillet and keeps its
+ * name in lower case: `Init` is quillet_init(), `PNL` is quillet_pnl(),
+ * `NewCol` is quillet_newcol().
+ *
+ * Conventions shared by every function:
+ * - Lengths are millimetres: positions from the top and left margins, sizes
+ *   as given. Font sizes are points. Colours are 0xBBGGRR.
+ * - A position of #QUILLET_CURRENT (-1, or any negative value) means the
+ *   current print position, as in the C++ interface.
+ * - Strings are UTF-8 and NUL-terminated; a NULL string is read as the empty
+ *   text unless the function says otherwise. Invalid UTF-8 sequences become
+ *   U+FFFD.
+ * - Booleans are `int`: 0 is false, anything else true.
+ * - No function throws, aborts or reports an error other than through its
+ *   documented result. A NULL handle makes every function a no-op that
+ *   returns 0, 0.0f or NULL.
+ * - Strings returned by the library belong to the handle: they stay valid
+ *   until the next call of the same function on the same handle, or until
+ *   quillet_destroy(). Copy them to keep them longer.
+ * - Call every function from the thread that created the first handle: the
+ *   component runs on the user-interface thread of the process.
+ */
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/** A position argument that means "the current print position". */
+#define QUILLET_CURRENT (-1.0f)
+
+/** The last page of the listing, as the end of a page range. */
+#define QUILLET_LAST_PAGE (-1)
+
+/** An opaque handle to one component. Create it with quillet_create(). */
+typedef struct quillet_handle quillet_t;
+
+/** Switches of quillet_init(), combined with `|`. */
+enum quillet_init_flags {
+    QUILLET_SETUP = 1 << 0,    /**< the preview offers the printer set-up */
+    QUILLET_SELPAG = 1 << 1,   /**< printing from the preview asks for a page range */
+    QUILLET_PRINT = 1 << 2,    /**< the preview has a print button */
+    QUILLET_FIND = 1 << 3,     /**< the preview has a find button */
+    QUILLET_ASIZE = 1 << 4,    /**< the preview window sizes itself to the page */
+    QUILLET_CANCEL = 1 << 5,   /**< the wait dialog has a Cancel button */
+    QUILLET_CANSHOW = 1 << 6,  /**< after Cancel, quillet_wait() shows what was composed instead of aborting */
+    QUILLET_NODIALOG = 1 << 7, /**< no wait dialog while composing */
+    /** The defaults of the C++ interface: every button, a wait dialog with Cancel. */
+    QUILLET_DEFAULTS = QUILLET_SETUP | QUILLET_SELPAG | QUILLET_PRINT | QUILLET_FIND | QUILLET_ASIZE | QUILLET_CANCEL
+};
+
+/* --- The handle ------------------------------------------------------- */
+
+/**
+ * Creates a component.
+ *
+ * When the process has no Qt application object yet, the first call creates
+ * a QApplication, which then lives until the process ends; a C or Python
+ * program needs nothing else. When the process has no display (neither
+ * `DISPLAY` nor `WAYLAND_DISPLAY` is set) and `QT_QPA_PLATFORM` is not set,
+ * that application uses Qt's "offscreen" platform, so listings can still be
+ * composed, saved as PDF and printed directly.
+ *
+ * @return a new handle, to be released with quillet_destroy(); NULL when the
+ *         process runs a QCoreApplication that is not a QApplication (the
+ *         component is a widget) or when the component cannot be created.
+ */
+quillet_t *quillet_create(void);
+
+/**
+ * Releases a component and the strings it returned. The listing that is
+ * open stays open for the other handles of the process.
+ *
+ * @param q the handle; NULL is allowed and does nothing.
+ */
+void quillet_destroy(quillet_t *q);
+
+/* --- Opening and ending a listing -------------------------------------- */
+
+/**
+ * Opens a listing, replacing any listing that is open in the process.
+ *
+ * @param q the component.
+ * @param name the listing's name, shown in the wait dialog and the preview
+ *        caption; NULL for none.
+ * @param mode "P" or "PRT" (any case) prints directly; anything else, or
+ *        NULL, previews.
+ * @param orientation "P" (portrait, also "1") or "L" (landscape, also "2");
+ *        NULL for portrait; "" keeps the printer's current orientation.
+ * @param paper "A4", "A3", "LETTER", "LEGAL", a Windows paper code such as
+ *        "9", "256" for the custom size @p width_mm x @p height_mm, or "-1"
+ *        to keep the printer's paper; NULL for A4; "" also keeps the
+ *        printer's paper.
+ * @param flags #quillet_init_flags combined with `|`; #QUILLET_DEFAULTS for
+ *        the usual preview.
+ * @param width_mm custom paper width in millimetres, used with paper "256".
+ * @param height_mm custom paper height in millimetres, used with paper "256".
+ * @return 0 when the listing is open, else the sum of the failure codes:
+ *         1 orientation refused, 2 paper refused, 3 spool file not opened,
+ *         10/20/30 custom paper not applied; -1 for a NULL handle.
+ */
+int quillet_init(quillet_t *q, const char *name, const char *mode, const char *orientation, const char *paper,
+                 unsigned flags, int width_mm, int height_mm);
+
+/**
+ * Ends composition. When previewing, opens the preview window and returns
+ * when the user closes it; when printing directly, sends the job to the
+ * printer.
+ *
+ * @param q the component.
+ */
+void quillet_show(quillet_t *q);
+
+/**
+ * Throws the listing away; a direct print job is discarded.
+ *
+ * @param q the component.
+ */
+void quillet_abort(quillet_t *q);
+
+/**
+ * Lets the windows run; call it now and then while composing.
+ *
+ * @param q the component.
+ * @return 1 to go on composing; 0 once the listing has been ended (shown or
+ *         aborted from the wait dialog): the caller stops composing.
+ */
+int quillet_wait(quillet_t *q);
+
+/**
+ * Reads the property `AbortPRT`.
+ *
+ * @param q the component.
+ * @return 1 when the listing was aborted through quillet_set_abort_prt()
+ *         with a true value, else 0.
+ */
+int quillet_abort_prt(quillet_t *q);
+
+/**
+ * Sets the property `AbortPRT`, which aborts the listing.
+ *
+ * @param q the component.
+ * @param value true also stops the component from handing the focus back
+ *        to the host's window.
+ */
+void quillet_set_abort_prt(quillet_t *q, int value);
+
+/**
+ * Writes pages of the composed listing to a PDF file without showing
+ * anything. Call it after composing, before or instead of quillet_show().
+ *
+ * @param q the component.
+ * @param path the file to write (UTF-8).
+ * @param from_page the first page, from 1.
+ * @param to_page the last page; #QUILLET_LAST_PAGE for the last one.
+ * @return 1 when the file was written, 0 when nothing was written.
+ */
+int quillet_save_pdf(quillet_t *q, const char *path, int from_page, int to_page);
+
+/**
+ * Writes pages of the composed listing to a PDF file, the pages typed as in
+ * a print dialog.
+ *
+ * @param q the component.
+ * @param path the file to write (UTF-8).
+ * @param pages a list such as "1-3,7,10-": order kept, "-5" is 1 to 5,
+ *        "10-" is 10 to the last, numbers clamped to the pages.
+ * @return 1 when the file was written, 0 when nothing was written or
+ *         @p pages is not such a list.
+ */
+int quillet_save_pdf_pages(quillet_t *q, const char *path, const char *pages);
+
+/**
+ * Reads the property `ShowPdf`.
+ *
+ * @param q the component.
+ * @return 1 when the preview shows its "Salvar como PDF..." button, else 0.
+ */
+int quillet_show_pdf(quillet_t *q);
+
+/**
+ * Sets the property `ShowPdf`.
+ *
+ * @param q the component.
+ * @param value whether the preview shows its "Salvar como PDF..." button.
+ */
+void quillet_set_show_pdf(quillet_t *q, int value);
+
+/**
+ * Tells where the last direct print job went.
+ *
+ * @param q the component.
+ * @return "<queue>, job <id>", a PDF file path, or "" when no job was sent;
+ *         owned by the handle (see the conventions above).
+ */
+const char *quillet_last_output(quillet_t *q);
+
+/* --- Cursor, lines, pages and margins ---------------------------------- */
+
+/**
+ * Moves the print position down and back to the left margin.
+ *
+ * @param q the component.
+ * @param skip the distance to move down in millimetres; 0 for one line of
+ *        the current font.
+ */
+void quillet_pnl(quillet_t *q, float skip);
+
+/**
+ * Starts a new page.
+ *
+ * @param q the component.
+ */
+void quillet_pnp(quillet_t *q);
+
+/**
+ * Sets the page margins in millimetres from the edges of the paper.
+ *
+ * @param q the component.
+ * @param top the top margin.
+ * @param left the left margin.
+ * @param bottom the bottom margin.
+ * @param right the right margin.
+ */
+void quillet_pmargins(quillet_t *q, float top, float left, float bottom, float right);
+
+/**
+ * @param q the component.
+ * @return the usable width between the left and right margins, in millimetres.
+ */
+float quillet_mx(quillet_t *q);
+
+/**
+ * @param q the component.
+ * @return the usable height between the top and bottom margins, in millimetres.
+ */
+float quillet_my(quillet_t *q);
+
+/**
+ * @param q the component.
+ * @return the paper width in millimetres.
+ */
+float quillet_pw(quillet_t *q);
+
+/**
+ * @param q the component.
+ * @return the paper height in millimetres.
+ */
+float quillet_ph(quillet_t *q);
+
+/**
+ * @param q the component.
+ * @return the horizontal print position, in millimetres from the left margin.
+ */
+float quillet_curx(quillet_t *q);
+
+/**
+ * @param q the component.
+ * @return the vertical print position, in millimetres from the top margin.
+ */
+float quillet_cury(quillet_t *q);
+
+/* --- Text -------------------------------------------------------------- */
+
+/**
+ * Prints a text centred between two edges.
+ *
+ * @param q the component.
+ * @param text the text; may hold the page markers "PRICOCO" and "TRICOCO".
+ * @param pos_y the height, or #QUILLET_CURRENT.
+ * @param pos_x the left edge, or #QUILLET_CURRENT for the left margin.
+ * @param max_x the right edge, or #QUILLET_CURRENT for the right margin.
+ */
+void quillet_c(quillet_t *q, const char *text, float pos_y, float pos_x, float max_x);
+
+/**
+ * Prints a left-aligned text.
+ *
+ * @param q the component.
+ * @param text the text.
+ * @param pos_y the height, or #QUILLET_CURRENT.
+ * @param pos_x the left edge, or #QUILLET_CURRENT.
+ * @param width the width to cut the text to; 0 for no limit.
+ */
+void quillet_l(quillet_t *q, const char *text, float pos_y, float pos_x, float width);
+
+/**
+ * Prints a right-aligned text.
+ *
+ * @param q the component.
+ * @param text the text.
+ * @param pos_y the height, or #QUILLET_CURRENT.
+ * @param pos_x the right edge, or #QUILLET_CURRENT.
+ * @param width the width to cut the text to; 0 for no limit.
+ */
+void quillet_r(quillet_t *q, const char *text, float pos_y, float pos_x, float width);
+
+/**
+ * Prints one justified line of a paragraph.
+ *
+ * @param q the component.
+ * @param text the paragraph.
+ * @param pos_y the height, or #QUILLET_CURRENT.
+ * @param pos_x the left edge, or #QUILLET_CURRENT.
+ * @param max_x the right edge, or #QUILLET_CURRENT for the right margin.
+ * @return the part of the paragraph that did not fit ("" when all of it
+ *         did), owned by the handle (see the conventions above); call again
+ *         with it for the next line.
+ */
+const char *quillet_m(quillet_t *q, const char *text, float pos_y, float pos_x, float max_x);
+
+/* --- Columns (numbered from 1, at most 20) ------------------------------ */
+
+/**
+ * Adds a column.
+ *
+ * @param q the component.
+ * @param pos_x its left edge, from the left margin.
+ * @param width its width.
+ */
+void quillet_newcol(quillet_t *q, float pos_x, float width);
+
+/**
+ * Removes every column.
+ *
+ * @param q the component.
+ */
+void quillet_clscols(quillet_t *q);
+
+/**
+ * Prints a text centred in a column.
+ *
+ * @param q the component.
+ * @param column the column, from 1.
+ * @param text the text.
+ * @param pos_y the height, or #QUILLET_CURRENT.
+ * @param truncate true cuts a text wider than the column, ending it with "...".
+ */
+void quillet_ccol(quillet_t *q, int column, const char *text, float pos_y, int truncate);
+
+/**
+ * Prints a text at the left of a column.
+ *
+ * @param q the component.
+ * @param column the column, from 1.
+ * @param text the text.
+ * @param add_x the distance from the column's left edge.
+ * @param pos_y the height, or #QUILLET_CURRENT.
+ * @param truncate true cuts a text wider than the column, ending it with "...".
+ */
+void quillet_lcol(quillet_t *q, int column, const char *text, float add_x, float pos_y, int truncate);
+
+/**
+ * Prints a text at the right of a column.
+ *
+ * @param q the component.
+ * @param column the column, from 1.
+ * @param text the text.
+ * @param sub_x the distance from the column's right edge.
+ * @param pos_y the height, or #QUILLET_CURRENT.
+ * @param truncate true cuts a text wider than the column, ending it with "...".
+ */
+void quillet_rcol(quillet_t *q, int column, const char *text, float sub_x, float pos_y, int truncate);
+
+/* --- Fonts, alignment and metrics --------------------------------------- */
+
+/**
+ * Chooses the font of the following texts.
+ *
+ * @param q the component.
+ * @param name the family; NULL or "" keeps the current one.
+ * @param size the size in points; 0 keeps the current one.
+ * @param bold true for bold.
+ * @param italic true for italic.
+ * @param transparent false paints the text's background.
+ */
+void quillet_pfont(quillet_t *q, const char *name, float size, int bold, int italic, int transparent);
+
+/**
+ * Chooses how texts stand on their height.
+ *
+ * @param q the component.
+ * @param alignment 2 bottom on the line, 1 baseline, -1 ascent, -2 top on the line.
+ */
+void quillet_palign(quillet_t *q, int alignment);
+
+/**
+ * @param q the component.
+ * @param text the text to measure.
+ * @return its width in the current font, in millimetres.
+ */
+float quillet_wx(quillet_t *q, const char *text);
+
+/**
+ * @param q the component.
+ * @param text the text to measure.
+ * @return its height in the current font, in millimetres.
+ */
+float quillet_wy(quillet_t *q, const char *text);
+
+/**
+ * @param q the component.
+ * @return the number of lines of the current font that still fit above the
+ *         bottom margin.
+ */
+float quillet_nlines(quillet_t *q);
+
+/**
+ * @param q the component.
+ * @param text the text to measure.
+ * @param width the width available, in millimetres.
+ * @return 1 when the text fits the width in the current font, else 0.
+ */
+int quillet_insize(quillet_t *q, const char *text, float width);
+
+/* --- Graphics ----------------------------------------------------------- */
+
+/**
+ * Draws a box, or a line when its height or width is 0.
+ *
+ * @param q the component.
+ * @param y1 the top, or #QUILLET_CURRENT.
+ * @param x1 the left, or #QUILLET_CURRENT.
+ * @param y2 the height; 0 draws a horizontal line.
+ * @param x2 the width; 0 (with a height) draws a vertical line.
+ * @param thickness the pen width in pixels of the surface; 0 for the thinnest.
+ */
+void quillet_pbox(quillet_t *q, float y1, float x1, float y2, float x2, int thickness);
+
+/**
+ * Draws a circle.
+ *
+ * @param q the component.
+ * @param pos_y the centre's height (a negative value is a place too).
+ * @param pos_x the centre's distance from the left margin.
+ * @param radius the radius.
+ * @param thickness the pen width in pixels of the surface; 0 for the thinnest.
+ */
+void quillet_pcircle(quillet_t *q, float pos_y, float pos_x, float radius, int thickness);
+
+/**
+ * Draws a line.
+ *
+ * @param q the component.
+ * @param y1 the start's height.
+ * @param x1 the start's distance from the left margin.
+ * @param y2 the end's height.
+ * @param x2 the end's distance from the left margin.
+ * @param thickness the pen width in pixels of the surface; 0 for the thinnest.
+ */
+void quillet_pline(quillet_t *q, float y1, float x1, float y2, float x2, int thickness);
+
+/**
+ * Chooses the colour of texts and lines.
+ *
+ * @param q the component.
+ * @param colour 0xBBGGRR.
+ */
+void quillet_pcolor(quillet_t *q, int colour);
+
+/**
+ * Chooses the pen.
+ *
+ * @param q the component.
+ * @param style 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot, 5 none.
+ * @param mode the raster operation, 13 to copy the pen.
+ */
+void quillet_pdraw(quillet_t *q, int style, int mode);
+
+/**
+ * Chooses how boxes and circles are filled.
+ *
+ * @param q the component.
+ * @param colour 0xBBGGRR.
+ * @param style 0 solid, 1 transparent, 2 to 7 hatches.
+ */
+void quillet_pfill(quillet_t *q, int colour, int style);
+
+/**
+ * Chooses whether drawing moves the print position.
+ *
+ * @param q the component.
+ * @param fix_x true keeps the horizontal position.
+ * @param fix_y true keeps the vertical position.
+ */
+void quillet_pfix(quillet_t *q, int fix_x, int fix_y);
+
+/* --- Pictures (numbered from 1 in registration order) -------------------- */
+
+/**
+ * Registers a picture read from a file (PNG, JPEG, BMP and the other formats
+ * Qt reads). The picture takes the next number even when the file cannot be
+ * read, so the caller's count stays right; it then draws nothing.
+ *
+ * @param q the component.
+ * @param path the file (UTF-8).
+ * @return 1 when the file was read as a picture, else 0.
+ */
+int quillet_pnewimg(quillet_t *q, const char *path);
+
+/**
+ * Registers a picture from pixels in memory, 8 bits each of red, green,
+ * blue and alpha, row after row. The pixels are copied. Like
+ * quillet_pnewimg(), the picture takes the next number even when the
+ * arguments are unusable.
+ *
+ * @param q the component.
+ * @param rgba the first pixel of the top row.
+ * @param width the width in pixels.
+ * @param height the height in pixels.
+ * @param stride the bytes from one row to the next, at least 4 x @p width.
+ * @return 1 when the pixels were taken, 0 when @p rgba is NULL or a size is
+ *         not positive or too large.
+ */
+int quillet_pnewimg_rgba(quillet_t *q, const unsigned char *rgba, int width, int height, int stride);
+
+/**
+ * Draws a registered picture at its own size.
+ *
+ * @param q the component.
+ * @param number the picture, from 1.
+ * @param pos_y the top, or #QUILLET_CURRENT.
+ * @param pos_x the left, or #QUILLET_CURRENT.
+ */
+void quillet_pdrawimg(quillet_t *q, int number, float pos_y, float pos_x);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* QUILLET_QUILLET_H */
