@@ -1,14 +1,15 @@
-// quillet-demo: a host window that composes a sample listing and shows it in
-// the preview window, or, with --print, prints it straight to the default
-// printer and says where the output went.
+// quillet-demo: a host window with sample listings to preview, print or save.
+//   --sample KEY   the listing for --print and --pdf (invoice, stock, letter,
+//                  graphics; the invoice when left out)
+//   --print        prints it on the default printer, says where it went, exits
+//   --pdf FILE     saves it as a PDF file and exits
 
-#include "SampleListing.h"
-
-#include <quillet/Quillet.h>
+#include "DemoSamples.h"
+#include "DemoWindow.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
-#include <QMainWindow>
 #include <QPrinterInfo>
 #include <QTextStream>
 
@@ -17,33 +18,46 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const bool printDirectly = app.arguments().contains(QStringLiteral("--print"));
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Quillet demo"));
-    auto *listing = new quillet::Quillet(&window);
-    window.setCentralWidget(listing);
-    window.show();
-
-    // "P" prints directly; "S" previews.
-    const quint8 result = listing->Init(&window, QStringLiteral("Quillet demo"),
-                                        printDirectly ? QStringLiteral("P") : QStringLiteral("S"));
-    if (result != 0) {
-        err << "quillet-demo: Init failed with code " << result << '\n';
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    const QCommandLineOption sampleOption(QStringLiteral("sample"),
+                                          QStringLiteral("invoice, stock, letter or graphics."),
+                                          QStringLiteral("KEY"), QStringLiteral("invoice"));
+    const QCommandLineOption printOption(QStringLiteral("print"),
+                                         QStringLiteral("Prints the sample and exits."));
+    const QCommandLineOption pdfOption(QStringLiteral("pdf"),
+                                       QStringLiteral("Saves the sample as a PDF and exits."),
+                                       QStringLiteral("FILE"));
+    parser.addOptions({sampleOption, printOption, pdfOption});
+    parser.process(app);
+    const DemoSample *sample = findDemoSample(parser.value(sampleOption));
+    if (!sample) {
+        err << "quillet-demo: no sample " << parser.value(sampleOption) << '\n';
         return 1;
     }
-    SampleListing(*listing).compose();
-    listing->Show(); // the preview returns when its window is closed
-    if (!printDirectly)
-        return 0;
 
-    const QString output = listing->lastOutput();
+    DemoWindow window;
+    window.show();
+    if (parser.isSet(pdfOption)) {
+        if (!window.savePdf(*sample, parser.value(pdfOption))) {
+            err << "quillet-demo: " << window.lastError() << '\n';
+            return 1;
+        }
+        out << "PDF: " << parser.value(pdfOption) << '\n';
+        return 0;
+    }
+    if (!parser.isSet(printOption))
+        return app.exec();
+
+    const QString output = window.print(*sample);
     if (output.isEmpty()) {
-        err << "quillet-demo: nothing was printed\n";
+        err << "quillet-demo: " << window.lastError() << '\n';
         return 1;
     }
     out << "Output: " << output << '\n';
-    if (QPrinterInfo::defaultPrinter().makeAndModel().contains(QLatin1String("CUPS-PDF"), Qt::CaseInsensitive))
+    if (QPrinterInfo::defaultPrinter().makeAndModel().contains(QLatin1String("CUPS-PDF"),
+                                                               Qt::CaseInsensitive))
         out << "cups-pdf writes the job as a PDF file into " << QDir::homePath() << "/PDF/\n";
     return 0;
 }

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds the demo host program and runs it. With a display
-# it opens the preview window on a sample listing; without one (or with
-# --print) it prints the listing on the default printer (the cups-pdf queue
-# PDF), says where the output went and waits for the PDF file.
+# it opens the demo's window (pick a sample listing, then preview, print or
+# save it as PDF); without one (or with --print) it prints a sample, the
+# invoice unless --sample KEY says otherwise (invoice, stock, letter,
+# graphics), on the default printer (the cups-pdf queue PDF), says where the
+# output went and waits for the PDF file.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -11,13 +13,12 @@ PDF_WAIT_SECONDS=20
 
 machine_env=$("$root/scripts/setup-machine.sh")
 eval "$machine_env"
-# With a display the demo opens the preview window (print from there); without
-# one, or with --print, it prints straight to the default printer.
+# With a display the demo opens its window; without one it prints.
 demo_args=("$@")
 if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} ]]; then
     export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
     echo "demo: no display, printing directly instead of previewing" >&2
-    demo_args=(--print)
+    demo_args=(--print "$@")
 fi
 
 "$root/scripts/build.sh" quillet-demo

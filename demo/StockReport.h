@@ -1,5 +1,5 @@
 #pragma once
-// A stock listing of a few pages, composed the way a host program does it:
+// A stock listing of 10 000 lines, composed the way a host program does it:
 // the host decides where pages break by comparing the print line with the
 // usable height, and starts every page with its own margins, logo, title and
 // column table.
@@ -10,9 +10,9 @@ namespace quillet {
 class Quillet;
 }
 
-class SampleListing {
+class StockReport {
 public:
-    explicit SampleListing(quillet::Quillet &listing) : m_listing(listing) {}
+    explicit StockReport(quillet::Quillet &listing) : m_listing(listing) {}
 
     /// Composes every page; Init must have opened the listing.
     void compose();

@@ -1,23 +1,24 @@
-#include "SampleListing.h"
+#include "StockReport.h"
 
 #include <quillet/Quillet.h>
 
 #include <QImage>
-#include <QPainter>
 #include <array>
 
 namespace {
 
-constexpr int ItemCount = 140;
+constexpr int ItemCount = 10000;
 constexpr float TopMarginMm = 15, LeftMarginMm = 20, BottomMarginMm = 15, RightMarginMm = 15;
 const QString BodyFont = QStringLiteral("Times New Roman");
 constexpr int Grey = 0xC0C0C0;
 constexpr int SolidFill = 0, NoFill = 1;
 
-const std::array<const char *, 12> Products = {
-    "Caneta tinteiro, preta",   "Cartuchos de tinta, azul (6)", "Caderno A5, pautado",   "Caderno A4, quadriculado",
-    "Envelopes C5 (50)",        "Papel de impressão A4 (500)",  "Agrafador de secretária", "Agrafos 24/6 (1000)",
-    "Lápis HB (12)",            "Borracha, branca",             "Régua 30 cm, aço",      "Bolsa de documentos A4"};
+const std::array<const char *, 12> Products = {"Caneta tinteiro, preta",  "Cartuchos de tinta, azul (6)",
+                                               "Caderno A5, pautado",     "Caderno A4, quadriculado",
+                                               "Envelopes C5 (50)",       "Papel de impressão A4 (500)",
+                                               "Agrafador de secretária", "Agrafos 24/6 (1000)",
+                                               "Lápis HB (12)",           "Borracha, branca",
+                                               "Régua 30 cm, aço",        "Bolsa de documentos A4"};
 
 const QString Introduction = QStringLiteral(
     "Esta listagem mostra o inventário do armazém de papelaria no fim do mês. Cada linha indica o código do "
@@ -33,30 +34,24 @@ struct Column {
 constexpr std::array<Column, 5> Columns = {{{0, 22}, {22, 62}, {100, 25}, {125, 25}, {150, 25}}};
 constexpr int CodeColumn = 1, DescriptionColumn = 2, QuantityColumn = 3, PriceColumn = 4, ValueColumn = 5;
 
-int quantityOf(int item) { return 1 + (item * 37) % 240; }
-double unitPriceOf(int item) { return 0.35 + (item * 53 % 1900) / 100.0; }
-QString money(double value) { return QString::number(value, 'f', 2); }
-
-/// The warehouse's logo: 96 dots per inch, so 15 x 15 mm on the page.
-QImage logo()
+int quantityOf(int item)
 {
-    QImage image(57, 57, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(QColor(0x2a, 0x5d, 0x8f));
-    painter.setPen(Qt::NoPen);
-    painter.drawEllipse(image.rect().adjusted(2, 2, -2, -2));
-    painter.setPen(QPen(Qt::white, 4));
-    painter.drawLine(16, 40, 40, 16);
-    return image;
+    return 1 + (item * 37) % 240;
+}
+double unitPriceOf(int item)
+{
+    return 0.35 + (item * 53 % 1900) / 100.0;
+}
+QString money(double value)
+{
+    return QString::number(value, 'f', 2);
 }
 
 } // namespace
 
-void SampleListing::compose()
+void StockReport::compose()
 {
-    m_listing.PNewImg(logo()); // picture 1
+    m_listing.PNewImg(QImage(QStringLiteral(":/samples/logo.png"))); // picture 1, shared with the letter
     startPage();
     introduction();
     columnHeader();
@@ -74,7 +69,7 @@ void SampleListing::compose()
     endPage();
 }
 
-void SampleListing::startPage()
+void StockReport::startPage()
 {
     // Every new page starts from the defaults (10 mm margins, Times 12, no columns).
     m_listing.PMargins(TopMarginMm, LeftMarginMm, BottomMarginMm, RightMarginMm);
@@ -92,7 +87,7 @@ void SampleListing::startPage()
         m_listing.NewCol(column.leftMm, column.widthMm);
 }
 
-void SampleListing::introduction()
+void StockReport::introduction()
 {
     m_listing.PFont(BodyFont, 11);
     QString rest = Introduction;
@@ -103,7 +98,7 @@ void SampleListing::introduction()
     m_listing.PNL(4);
 }
 
-void SampleListing::columnHeader()
+void StockReport::columnHeader()
 {
     m_listing.PFont(BodyFont, 11, true, false, false);
     m_listing.PFill(Grey, SolidFill);
@@ -118,7 +113,7 @@ void SampleListing::columnHeader()
     m_listing.PFont(BodyFont, 10);
 }
 
-void SampleListing::itemRow(int item)
+void StockReport::itemRow(int item)
 {
     const int quantity = quantityOf(item);
     const double price = unitPriceOf(item);
@@ -128,14 +123,15 @@ void SampleListing::itemRow(int item)
     m_listing.PNL();
     m_listing.LCol(CodeColumn, QStringLiteral("S-%1").arg(item, 4, 10, QLatin1Char('0')));
     // Long descriptions are cut to their column with "...".
-    m_listing.LCol(DescriptionColumn, QString::fromUtf8(Products[item % Products.size()]) +
-                                          (item % 7 == 0 ? QStringLiteral(", edição especial de aniversário") : QString()));
+    m_listing.LCol(DescriptionColumn,
+                   QString::fromUtf8(Products[item % Products.size()]) +
+                       (item % 7 == 0 ? QStringLiteral(", edição especial de aniversário") : QString()));
     m_listing.RCol(QuantityColumn, QString::number(quantity));
     m_listing.RCol(PriceColumn, money(price));
     m_listing.RCol(ValueColumn, money(value));
 }
 
-void SampleListing::totalRow()
+void StockReport::totalRow()
 {
     m_listing.PFont(BodyFont, 11, true);
     m_listing.PNL(3);
@@ -146,14 +142,14 @@ void SampleListing::totalRow()
     m_listing.RCol(ValueColumn, money(m_totalValue));
 }
 
-void SampleListing::endPage()
+void StockReport::endPage()
 {
     // The page number and count are filled in when the page is drawn.
     m_listing.PFont(BodyFont, 9, false, true);
     m_listing.C(QStringLiteral("Página PRICOCO de TRICOCO"), m_listing.MY());
 }
 
-bool SampleListing::fits(int lines)
+bool StockReport::fits(int lines)
 {
     const float footerMm = 6;
     return m_listing.CurY() + lines * m_listing.WY(QString()) <= m_listing.MY() - footerMm;

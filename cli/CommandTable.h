@@ -1,0 +1,74 @@
+#pragma once
+// The commands of a listing script: one row per command with its arguments,
+// their types, defaults and ranges. The parser checks scripts against it, the
+// runner calls the component from it and `quillet --help` prints it.
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace quillet::cli {
+
+enum class CommandId {
+    Init,
+    PNL,
+    PNP,
+    PMargins,
+    C,
+    L,
+    R,
+    M,
+    NewCol,
+    ClsCols,
+    CCol,
+    LCol,
+    RCol,
+    PFont,
+    PAlign,
+    PBox,
+    PCircle,
+    PLine,
+    PColor,
+    PDraw,
+    PFill,
+    PFix,
+    PNewImg,
+    PDrawImg,
+};
+
+enum class ArgType {
+    Text,    ///< a quoted string, or a bare word
+    Number,  ///< a decimal number
+    Integer, ///< a whole number, decimal or 0x hexadecimal
+    Boolean, ///< True/False, S/N, Y/N, 1/0
+    Setting, ///< a bare word or a whole number, as Init's PrtScreen, POri, PPaper take
+};
+
+struct ArgSpec {
+    std::string_view name;
+    ArgType type;
+    /// The value of a left-out argument, written as in a script; null when the argument is required.
+    const char *defaultValue = nullptr;
+    double min = -10000;
+    double max = 10000;
+
+    bool required() const { return defaultValue == nullptr; }
+};
+
+struct CommandSpec {
+    CommandId id;
+    std::string_view name;
+    std::span<const ArgSpec> args;
+    std::string_view summary;
+
+    std::size_t requiredCount() const;
+};
+
+/// Every command, in the order of the help text.
+std::span<const CommandSpec> commandTable();
+/// The command of that name, in any case; null when there is none.
+const CommandSpec *findCommand(std::string_view name);
+/// One line per command with its arguments ([optional=default]) and what it does.
+std::string commandHelp();
+
+} // namespace quillet::cli

@@ -1,0 +1,58 @@
+#include "cli/PageImages.h"
+
+#include "compose/Session.h"
+#include "control/Twips.h"
+#include "platform/ImageSurface.h"
+#include "print/PageReplay.h"
+#include "render/PageRenderer.h"
+#include "render/PrinterDevice.h"
+
+#include <QDir>
+#include <QImage>
+
+#include <cmath>
+
+namespace quillet::cli {
+
+namespace {
+
+int twipsToPixelsAtZoom(int twips, double zoom)
+{
+    return static_cast<int>(std::lround(zoom * twips / TwipsPerPixel));
+}
+
+} // namespace
+
+PageImagesResult savePageImages(const QString &dir, int zoomPercent)
+{
+    Session &ses = session();
+    ListingState &s = ses.state;
+    if (!ses.spool || !s.Preview || !ses.printer)
+        return {0, QStringLiteral("no listing composed for the preview")};
+    if (!QDir().mkpath(dir))
+        return {0, QStringLiteral("cannot create the folder %1").arg(dir)};
+
+    const double zoom = zoomPercent / 100.0;
+    const PrinterPage paper = ses.printer->page();
+    ImageSurface surface;
+    surface.setPixelSize(QSize(twipsToPixelsAtZoom(paper.paperWidthTwips, zoom),
+                               twipsToPixelsAtZoom(paper.paperHeightTwips, zoom)));
+    // The whole sheet, with 0 at the printable area's corner, as the preview shows it.
+    surface.setScale(-s.OffX, -s.OffY, s.PageW - s.OffX, s.PageH - s.OffY);
+
+    const ReplayScope replay(surface, static_cast<float>(zoom));
+    PageImagesResult result;
+    for (int page = 1; page <= s.NumPages; ++page) {
+        s.CurPage = static_cast<int16_t>(page);
+        surface.clear();
+        PageRenderer(ses).render();
+        const QString path =
+            QDir(dir).filePath(QStringLiteral("page-%1.png").arg(page, 4, 10, QLatin1Char('0')));
+        if (!surface.image().save(path))
+            return {result.pagesWritten, QStringLiteral("cannot write %1").arg(path)};
+        ++result.pagesWritten;
+    }
+    return result;
+}
+
+} // namespace quillet::cli

@@ -1,0 +1,108 @@
+#include "cli/ScriptParser.h"
+
+#include <gtest/gtest.h>
+
+using namespace quillet::cli;
+
+namespace {
+
+struct BadLine {
+    const char *name;
+    const char *script;
+    int line;
+    int column;
+    const char *messagePart;
+};
+
+class ScriptParserBadLine : public testing::TestWithParam<BadLine> {};
+
+TEST_P(ScriptParserBadLine, IsReportedAtItsLineAndColumnAndSkipped)
+{
+    const BadLine &bad = GetParam();
+    const ParsedScript script = parseScript(bad.script);
+    ASSERT_EQ(script.errors.size(), 1u);
+    const ScriptError &error = script.errors.front();
+    EXPECT_EQ(error.line, bad.line);
+    EXPECT_EQ(error.column, bad.column);
+    EXPECT_NE(error.message.find(bad.messagePart), std::string::npos) << error.message;
+    // The good lines around the bad one are still read.
+    EXPECT_EQ(script.commands.size(), 2u);
+}
+
+// Every script: a good first line, the bad line, a good last line.
+INSTANTIATE_TEST_SUITE_P(
+    Malformed, ScriptParserBadLine,
+    testing::Values(
+        BadLine{"UnclosedQuote", "PNP\nC \"Total 10\nPNP", 2, 3, "unclosed quote"},
+        BadLine{"QuoteClosedByEscape", "PNP\nL \"ends in \\\"\nPNP", 2, 3, "unclosed quote"},
+        BadLine{"UnknownEscape", "PNP\n  L \"a\\qb\"\nPNP", 2, 7, "unknown escape"},
+        BadLine{"WordGluedToString", "PNP\nL \"a\"b\nPNP", 2, 6, "blank must follow"},
+        BadLine{"UnknownCommand", "PNP\n   PBoxx 1 2 3 4\nPNP", 2, 4, "unknown command \"PBoxx\""},
+        BadLine{"QuotedCommandName", "PNP\n\"PNP\"\nPNP", 2, 1, "unknown command"},
+        BadLine{"TooManyArguments", "PNP\nPNL 5 6\nPNP", 2, 7, "too many arguments"},
+        BadLine{"TooFewArguments", "PNP\nNewCol 20\nPNP", 2, 10, "missing cx"},
+        BadLine{"TooFewAfterString", "PNP\nLCol 1\nPNP", 2, 7, "missing StrToPrint"},
+        BadLine{"NotANumber", "PNP\nPNL five\nPNP", 2, 5, "\"five\" is not a number"},
+        BadLine{"StringForNumber", "PNP\nPNL \"5\"\nPNP", 2, 5, "not a number"},
+        BadLine{"InfinityIsNoNumber", "PNP\nPNL inf\nPNP", 2, 5, "not a number"},
+        BadLine{"ColumnOutOfRange", "PNP\nLCol 21 \"x\"\nPNP", 2, 6, "out of range 1..20"},
+        BadLine{"LengthOutOfRange", "PNP\nPNL 1e9\nPNP", 2, 5, "out of range"},
+        BadLine{"ColourOutOfRange", "PNP\nPColor 0x1000000\nPNP", 2, 8, "out of range 0..16777215"},
+        BadLine{"FractionForInteger", "PNP\nPAlign 1.5\nPNP", 2, 8, "not a whole number"},
+        BadLine{"NotABoolean", "PNP\nPFix maybe N\nPNP", 2, 6, "not a boolean"}),
+    [](const testing::TestParamInfo<BadLine> &info) { return info.param.name; });
+
+TEST(ScriptParser, ReadsAGoodScript)
+{
+    const ParsedScript script = parseScript("# an invoice\r\n"
+                                            "init \"Vendas\" S L 0x9\n"
+                                            "\n"
+                                            "  C \"Say \\\"hi\\\"\\tnow\\\\\" 10 # title\n"
+                                            "L Total\n"
+                                            "LCol 2 \"#1\" 0 -1 n\n"
+                                            "PColor 0xC0C0C0\n"
+                                            "PNL -2.5");
+    ASSERT_TRUE(script.errors.empty()) << script.errors.front().message;
+    ASSERT_EQ(script.commands.size(), 6u);
+
+    const ScriptCommand &init = script.commands[0];
+    EXPECT_EQ(init.spec->id, CommandId::Init);
+    EXPECT_EQ(init.line, 2);
+    EXPECT_EQ(std::get<std::string>(init.args[2]), "L");
+    EXPECT_EQ(std::get<std::string>(init.args[3]), "0x9");
+    EXPECT_EQ(std::get<bool>(init.args[4]), true); // cSETUP left out: its default
+    EXPECT_EQ(init.args.size(), init.spec->args.size());
+
+    const ScriptCommand &title = script.commands[1];
+    EXPECT_EQ(std::get<std::string>(title.args[0]), "Say \"hi\"\tnow\\");
+    EXPECT_EQ(std::get<double>(title.args[1]), 10);
+    EXPECT_EQ(std::get<double>(title.args[2]), -1); // PosX left out: the current position
+
+    EXPECT_EQ(std::get<std::string>(script.commands[2].args[0]), "Total");
+    EXPECT_EQ(std::get<std::string>(script.commands[3].args[1]), "#1"); // # inside a string is text
+    EXPECT_EQ(std::get<bool>(script.commands[3].args[4]), false);
+    EXPECT_EQ(std::get<double>(script.commands[4].args[0]), 0xC0C0C0);
+    EXPECT_EQ(std::get<double>(script.commands[5].args[0]), -2.5);
+}
+
+TEST(ScriptParser, FormatsErrorsAsCompilersDo)
+{
+    const ParsedScript script = parseScript("PNP\nFoo");
+    ASSERT_EQ(script.errors.size(), 1u);
+    EXPECT_EQ(formatError("a.qls", script.errors.front()), "a.qls:2:1: unknown command \"Foo\"");
+}
+
+TEST(CommandTable, DefaultsParseAndHelpNamesEveryCommand)
+{
+    const std::string help = commandHelp();
+    for (const CommandSpec &spec : commandTable()) {
+        EXPECT_NE(help.find("  " + std::string(spec.name)), std::string::npos) << spec.name;
+        // A command given only its required arguments takes every default: each must be valid.
+        std::string line(spec.name);
+        for (std::size_t i = 0; i < spec.requiredCount(); ++i)
+            line += " 1"; // valid for every required type
+        EXPECT_TRUE(parseScript(line).errors.empty()) << line;
+    }
+}
+
+} // namespace
