@@ -15,13 +15,20 @@ inline void resetPeakMemory()
     std::ofstream("/proc/self/clear_refs") << "5";
 }
 
-/// Adds the peak resident memory (VmHWM) as the counter peak_MiB.
-inline void addPeakMemory(benchmark::State &state)
+/// The peak resident memory (VmHWM) in MiB; 0 where it cannot be read.
+inline double peakMemoryMiB()
 {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);)
         if (line.rfind("VmHWM:", 0) == 0)
-            state.counters["peak_MiB"] = std::stod(line.substr(6)) / 1024;
+            return std::stod(line.substr(6)) / 1024;
+    return 0;
+}
+
+/// Adds the peak resident memory as the counter peak_MiB.
+inline void addPeakMemory(benchmark::State &state)
+{
+    state.counters["peak_MiB"] = peakMemoryMiB();
 }
 
 } // namespace quillet::bench

@@ -5,6 +5,7 @@
 // QPdfWriter with QPainter. No CUPS server is reachable here, so the printer
 // writes its job to a PDF file in the temporary directory, which is deleted.
 
+#include "DirectWorkloadPage.h"
 #include "PeakMemory.h"
 #include "QtBenchmarkMain.h"
 #include "WorkloadPage.h"
@@ -20,9 +21,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFontMetricsF>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QTemporaryFile>
 
 #include <benchmark/benchmark.h>
@@ -37,12 +35,6 @@ using quillet::Runtime;
 using quillet::session;
 using namespace quillet::bench;
 using Clock = std::chrono::steady_clock;
-
-/// The printer's resolution (QPrinter::HighResolution) and the listing's margins.
-constexpr int PrinterDpi = 1200;
-constexpr qreal MarginMm = 10;
-constexpr qreal A4WidthMm = 210;
-constexpr qreal A4HeightMm = 297;
 
 /// Deleted before the application object, as widgets must be.
 std::unique_ptr<Quillet> theControl;
@@ -102,94 +94,11 @@ qint64 printListing()
     return bytes;
 }
 
-QString withMarkers(const char *text, int page, int pageCount)
-{
-    return QString::fromUtf8(text)
-        .replace(QStringLiteral("PRICOCO"), QString::number(page))
-        .replace(QStringLiteral("TRICOCO"), QString::number(pageCount));
-}
-
-/// The workload page as a program would draw it on a QPdfWriter, in device pixels.
-class DirectPage {
-public:
-    explicit DirectPage(QPdfWriter &writer)
-        : m_title(WorkloadFont), m_heading(WorkloadFont), m_cell(WorkloadFont),
-          m_pixelsPerMm(writer.resolution() / 25.4)
-    {
-        m_title.setPointSizeF(WorkloadTitleSizePt);
-        m_title.setBold(true);
-        m_heading.setPointSizeF(WorkloadCellSizePt);
-        m_heading.setBold(true);
-        m_cell.setPointSizeF(WorkloadCellSizePt);
-    }
-
-    /// Texts stand on the print line, as the listing's do.
-    void draw(QPainter &painter, int page, int pageCount) const
-    {
-        const qreal left = px(MarginMm);
-        const qreal tableWidth = px(WorkloadTableWidthMm);
-        const qreal gap = px(WorkloadRuleGapMm);
-
-        painter.setFont(m_title);
-        const QFontMetricsF title(m_title, painter.device());
-        const QString titleText = withMarkers(WorkloadTitle, page, pageCount);
-        const qreal usableWidth = px(A4WidthMm - 2 * MarginMm);
-        qreal line = px(MarginMm) + title.height();
-        painter.drawText(
-            QPointF(left + (usableWidth - title.horizontalAdvance(titleText)) / 2, line - title.descent()),
-            titleText);
-        line += gap;
-        painter.drawLine(QPointF(left, line), QPointF(left + tableWidth, line));
-        line += gap;
-
-        const qreal tableTop = line;
-        painter.setFont(m_heading);
-        const QFontMetricsF heading(m_heading, painter.device());
-        line += heading.height();
-        for (const WorkloadColumn &column : WorkloadColumns)
-            painter.drawText(QPointF(left + px(column.leftMm), line - heading.descent()),
-                             QString::fromUtf8(column.title));
-        painter.setFont(m_cell);
-        const QFontMetricsF cell(m_cell, painter.device());
-        for (int row = 0; row < WorkloadRows; ++row) {
-            line += cell.height();
-            for (int column = 0; column < static_cast<int>(WorkloadColumns.size()); ++column)
-                painter.drawText(QPointF(left + px(WorkloadColumns[column].leftMm), line - cell.descent()),
-                                 QString::fromStdString(workloadCell(page, row, column)));
-        }
-        painter.drawRect(QRectF(left, tableTop, tableWidth, line - tableTop));
-        painter.drawText(QPointF(left, px(A4HeightMm - MarginMm) - cell.descent()),
-                         QString::fromUtf8(WorkloadFooter));
-    }
-
-private:
-    qreal px(qreal mm) const { return mm * m_pixelsPerMm; }
-
-    QFont m_title;
-    QFont m_heading;
-    QFont m_cell;
-    qreal m_pixelsPerMm;
-};
-
 /// Writes pageCount workload pages with QPdfWriter; the size of the PDF.
 qint64 writeDirectly(int pageCount)
 {
     QTemporaryFile file(QDir::temp().filePath(QStringLiteral("quillet-direct-XXXXXX.pdf")));
-    if (!file.open())
-        return 0;
-    QPdfWriter writer(&file);
-    writer.setResolution(PrinterDpi);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
-    QPainter painter(&writer);
-    const DirectPage workload(writer);
-    for (int page = 1; page <= pageCount; ++page) {
-        if (page > 1)
-            writer.newPage();
-        workload.draw(painter, page, pageCount);
-    }
-    painter.end();
-    file.flush();
-    return file.size();
+    return file.open() ? writeWorkloadPdf(file, pageCount) : 0;
 }
 
 // The manual time is the print job's; the counters compare it with QPdfWriter.

@@ -10,22 +10,6 @@ namespace {
 /// Kept free at a column's edges.
 constexpr float ColumnPaddingMm = 0.2f;
 
-/// Runs a text command without recording it: the cell has its own record.
-class SpoolingPaused {
-public:
-    explicit SpoolingPaused(ListingState &state) : m_state(state), m_saved(state.Spooling)
-    {
-        state.Spooling = false;
-    }
-    ~SpoolingPaused() { m_state.Spooling = m_saved; }
-    SpoolingPaused(const SpoolingPaused &) = delete;
-    SpoolingPaused &operator=(const SpoolingPaused &) = delete;
-
-private:
-    ListingState &m_state;
-    bool m_saved;
-};
-
 float offsetOrZero(float mm)
 {
     return std::isnan(mm) ? 0.0f : clampLength(mm);
@@ -57,7 +41,7 @@ void Composer::CCol(int NCol, std::string_view StrToPrint, float PosY, bool TRUN
     const std::string t = TRUNC ? FitText(s, width) : s;
     PosY = positionOrMissing(PosY);
     record(RecColCenter, static_cast<float>(NCol), verticalValue(PosY), 0, 0, s, TRUNC ? 1 : 0);
-    SpoolingPaused paused(m_state);
+    const CellText cell(*this);
     C(t, PosY, column.ColLeft, column.ColRight);
 }
 
@@ -84,7 +68,7 @@ void Composer::sideCell(Opcode op, int NCol, std::string_view StrToPrint, float 
     const std::string t = TRUNC ? FitText(s, width) : s;
     PosY = positionOrMissing(PosY);
     record(op, static_cast<float>(NCol), inset, PosY, 0, s, TRUNC ? 1 : 0);
-    SpoolingPaused paused(m_state);
+    const CellText cell(*this);
     if (left)
         L(t, PosY, x, 0);
     else

@@ -61,6 +61,9 @@ public:
 
     /// The text with "TRICOCO" and "PRICOCO" replaced as the mode requires.
     std::string ExpandMarkers(std::string_view text) const;
+    /// The text as the find index keeps it: "PRICOCO" replaced by the page
+    /// number, "TRICOCO" by PageCountSentinel until the page count is known.
+    std::string IndexedText(std::string_view text) const;
     /// The longest start of the text that fits widthMm, ended with "..." when cut.
     std::string FitText(std::string_view text, float widthMm) const;
     /// Draws the text at the surface's position, aligned on the print line.
@@ -99,9 +102,27 @@ private:
     void record(Opcode op, float valA = 0, float valB = 0, float valC = 0, float valD = 0,
                 std::string_view text = {}, float valE = 0);
     Surface *surface() const { return m_state.Surface; }
+    /// Whether commands are recorded now: while Spooling, but not the text
+    /// command that draws a column cell, which the cell's record replays.
+    bool recording() const { return m_state.Spooling && !m_inCell; }
+
+    /// Draws a column cell's text through C, L or R without recording it. The
+    /// listing stays Spooling meanwhile, so the hidden preview page still
+    /// knows nobody sees it.
+    class CellText {
+    public:
+        explicit CellText(Composer &composer) : m_composer(composer) { composer.m_inCell = true; }
+        ~CellText() { m_composer.m_inCell = false; }
+        CellText(const CellText &) = delete;
+        CellText &operator=(const CellText &) = delete;
+
+    private:
+        Composer &m_composer;
+    };
 
     Session &m_session;
     ListingState &m_state;
+    bool m_inCell = false;
 };
 
 } // namespace quillet

@@ -67,7 +67,7 @@ std::string Composer::M(std::string_view StrToPrint, float PosY, float PosX, flo
     const bool spoolOpen = m_session.spool != nullptr;
 
     Wrapped w{std::string(s), {}};
-    if (st.Spooling || (!spoolOpen && !last)) {
+    if (recording() || (!spoolOpen && !last)) {
         const std::vector<size_t> offsets = characterOffsets(s);
         const size_t length = offsets.size() - 1;
         const float room = lineWidth - LineSlackMm;

@@ -1,6 +1,7 @@
 #include "compose/Composer.h"
 #include "render/Surface.h"
 #include "render/Utf8.h"
+#include "spool/PageTextIndex.h"
 
 #include <algorithm>
 #include <cctype>
@@ -20,7 +21,7 @@ bool matchesMarker(std::string_view text, size_t at, std::string_view marker)
 }
 
 /// Replaces every occurrence of the marker, in any case, in one pass. A
-/// replacement is digits or "*", so it never forms a new marker.
+/// replacement is digits, "*" or PageCountSentinel, so it never forms a new marker.
 std::string replaceMarker(std::string_view text, std::string_view marker, std::string_view replacement)
 {
     std::string result;
@@ -42,12 +43,18 @@ std::string replaceMarker(std::string_view text, std::string_view marker, std::s
 std::string Composer::ExpandMarkers(std::string_view text) const
 {
     const ListingState &s = m_state;
-    if (s.Preview && s.Spooling)
+    if (s.Preview && recording())
         return std::string(text); // resolved when the page is replayed
     const bool direct = !s.Preview && !m_session.spool;
     const std::string pageCount = direct ? "*" : std::to_string(s.NumPages);
     return replaceMarker(replaceMarker(text, PageCountMarker, pageCount), PageNumberMarker,
                          std::to_string(s.CurPage));
+}
+
+std::string Composer::IndexedText(std::string_view text) const
+{
+    return replaceMarker(replaceMarker(text, PageCountMarker, std::string_view(&PageCountSentinel, 1)),
+                         PageNumberMarker, std::to_string(m_state.CurPage));
 }
 
 std::string Composer::FitText(std::string_view text, float widthMm) const

@@ -159,18 +159,23 @@ void PainterSurface::print(std::string_view text)
     const float y = currentY();
     if (!isUsable({x, y}))
         return;
-    const TextLayoutEm layout = m_face->layout(printableFromUtf8(text));
+    const QString printable = printableFromUtf8(text);
     const qreal sizeMm = fontSizeMm();
-    const qreal widthMm = layout.widthEm * sizeMm;
-    if (QPainter *painter = beginDrawing()) {
-        painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-        if (!m_font.transparent) {
-            const qreal heightMm = (m_face->ascentEm() + m_face->descentEm()) * sizeMm;
-            painter->fillRect(QRectF(x, y, widthMm, heightMm), Qt::white);
-        }
-        painter->setPen(toColor(m_pen.foreColor));
-        drawGlyphs(*painter, layout, x, y + m_face->ascentEm() * sizeMm);
+    QPainter *painter = beginDrawing();
+    if (!painter) {
+        // The advance alone: the layout's width is this same sum of advances.
+        setCurrentX(static_cast<float>(x + m_face->widthEm(printable) * sizeMm));
+        return;
     }
+    const TextLayoutEm layout = m_face->layout(printable);
+    const qreal widthMm = layout.widthEm * sizeMm;
+    painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (!m_font.transparent) {
+        const qreal heightMm = (m_face->ascentEm() + m_face->descentEm()) * sizeMm;
+        painter->fillRect(QRectF(x, y, widthMm, heightMm), Qt::white);
+    }
+    painter->setPen(toColor(m_pen.foreColor));
+    drawGlyphs(*painter, layout, x, y + m_face->ascentEm() * sizeMm);
     setCurrentX(static_cast<float>(x + widthMm));
 }
 

@@ -1,0 +1,177 @@
+#include "QuilletRuns.h"
+
+#include "../WorkloadPage.h"
+#include "Measurements.h"
+#include "TextSearch.h"
+
+#include "compose/Session.h"
+#include "control/Runtime.h"
+#include "platform/QtPrinterDevice.h"
+#include "preview/PreviewWindow.h"
+#include "quillet/Quillet.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace quillet::bench {
+
+namespace {
+
+/// Navigation is timed this many times each way (the median is kept), or
+/// QUILLET_PEERS_NAV_ROUNDS times, for a profiler attached meanwhile.
+int navigationRounds()
+{
+    bool set = false;
+    const int rounds = qEnvironmentVariableIntValue("QUILLET_PEERS_NAV_ROUNDS", &set);
+    return set && rounds > 0 ? rounds : 9;
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+/// Opens a preview listing without dialogs or page choices and composes
+/// pages workload pages; compose_ms is Init to the last command.
+bool compose(Quillet &control, int pages, Measurements &out)
+{
+    const long long start = nowNanoseconds();
+    if (control.Init(nullptr, QStringLiteral("Bench"), QStringLiteral("S"), QStringLiteral("P"), QStringLiteral("A4"),
+                     false, false, true, true, false, true, false, true) != 0)
+        return false;
+    composeWorkloadListing(control, pages);
+    out.set("compose_ms", millisecondsSince(start));
+    return session().state.CurPage == pages;
+}
+
+/// Shows the listing; once page 1 is painted, runs body in the preview and closes it.
+void showThen(Quillet &control, Measurements &out, const std::function<void(PreviewWindow &)> &body)
+{
+    PreviewWindow *window = Runtime::instance().previewWindow();
+    if (!window)
+        return;
+    long long start = 0;
+    bool started = false;
+    QObject::connect(window, &PreviewWindow::pageRendered, window, [&](int page) {
+        if (page != 1 || started)
+            return;
+        started = true;
+        QTimer::singleShot(0, window, [&, window] {
+            out.set("show_first_page_ms", millisecondsSince(start));
+            body(*window);
+            window->close();
+        });
+    });
+    start = nowNanoseconds();
+    control.Show();
+}
+
+/// Milliseconds a click takes; clicks run their slots before returning.
+double timeClick(QAbstractButton &button)
+{
+    const long long start = nowNanoseconds();
+    button.click();
+    return millisecondsSince(start);
+}
+
+void measureNavigation(PreviewWindow &window, Measurements &out)
+{
+    auto *first = window.findChild<QAbstractButton *>(QStringLiteral("FstPag"));
+    auto *last = window.findChild<QAbstractButton *>(QStringLiteral("LstPag"));
+    if (!first || !last)
+        return;
+    std::vector<double> toLast;
+    std::vector<double> toFirst;
+    const int rounds = navigationRounds();
+    if (qEnvironmentVariableIsSet("QUILLET_PEERS_NAV_ROUNDS"))
+        std::fprintf(stderr, "quillet_peers: navigating\n"); // a profiler can attach now
+    for (int round = 0; round < rounds; ++round) {
+        toLast.push_back(timeClick(*last));
+        toFirst.push_back(timeClick(*first));
+    }
+    out.set("last_page_ms", median(toLast));
+    out.set("first_page_button_ms", median(toFirst));
+}
+
+void measureFind(PreviewWindow &window, int pages, Measurements &out)
+{
+    auto *find = window.findChild<QAbstractButton *>(QStringLiteral("butFIND"));
+    if (!find)
+        return;
+    const QString text = QString::fromStdString(lastPageOnlyText(pages));
+    // The dialog is modal: fill it in and accept it from inside its loop.
+    QTimer::singleShot(0, &window, [text] {
+        if (QWidget *dialog = QApplication::activeModalWidget()) {
+            if (auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("TB1")))
+                edit->setText(text);
+            if (auto *ok = dialog->findChild<QPushButton *>(QStringLiteral("Command1")))
+                ok->click();
+        }
+    });
+    const double ms = timeClick(*find);
+    out.set("find_ms", ms);
+    out.set("find_found_last_page", session().state.CurPage == pages ? 1 : 0);
+}
+
+/// Takes the size of a PDF file written for the bench and deletes it; 0 when none.
+qint64 takePdf(const QString &path)
+{
+    const qint64 bytes = QFileInfo(path).size();
+    QFile::remove(path);
+    return bytes;
+}
+
+} // namespace
+
+void measureQuilletPreview(int pages, Measurements &out)
+{
+    Quillet control;
+    if (!compose(control, pages, out))
+        return;
+    showThen(control, out, [&](PreviewWindow &window) {
+        measureNavigation(window, out);
+        measureFind(window, pages, out);
+    });
+}
+
+void measureQuilletPdf(int pages, Measurements &out)
+{
+    Quillet control;
+    if (!compose(control, pages, out))
+        return;
+    const QString savedPdf = QDir::temp().filePath(QStringLiteral("quillet-peer-saved.pdf"));
+    const long long saveStart = nowNanoseconds();
+    const bool saved = control.SavePDF(savedPdf);
+    const double saveMs = millisecondsSince(saveStart);
+    out.set("savepdf_ok", saved ? 1 : 0);
+    if (saved) {
+        out.set("savepdf_ms", saveMs);
+        out.set("savepdf_bytes_per_page", static_cast<double>(takePdf(savedPdf)) / pages);
+    }
+
+    QtPrinterDevice &printer = Runtime::instance().printer();
+    out.set("printer_pdf_fallback", printer.isPdfFallback() ? 1 : 0);
+    showThen(control, out, [&](PreviewWindow &window) {
+        auto *print = window.findChild<QAbstractButton *>(QStringLiteral("butPRT"));
+        if (!print)
+            return;
+        out.set("print_ms", timeClick(*print));
+        out.set("print_bytes_per_page", static_cast<double>(takePdf(printer.lastOutput())) / pages);
+    });
+}
+
+} // namespace quillet::bench
