@@ -8,6 +8,11 @@ Session &session()
     return theSession;
 }
 
+Session::~Session()
+{
+    closeSpool(*this);
+}
+
 void closeSpool(Session &session)
 {
     if (session.spool) {

@@ -22,6 +22,12 @@ public:
 };
 
 struct Session {
+    Session() = default;
+    /// A listing still open when the process exits leaves no file behind.
+    ~Session();
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
+
     ListingState state;
     std::unique_ptr<SpoolFile> spool; ///< open from Init to the closing of the preview
     PrinterDevice *printer = nullptr;

@@ -13,7 +13,8 @@ int Composer::penWidth(int Expe) const
     double width = Expe;
     if (m_state.Preview)
         width = std::floor(width * m_state.Zoom);
-    return width < 1 ? 1 : width > INT_MAX ? INT_MAX : static_cast<int>(width);
+    // A zoom that is not a number draws with the thinnest pen, as 0 does.
+    return !(width >= 1) ? 1 : width > INT_MAX ? INT_MAX : static_cast<int>(width);
 }
 
 template <typename Draw> void Composer::withPenWidth(int width, Draw &&draw)

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <functional>
 
 using namespace quillet;
@@ -122,6 +124,15 @@ TEST(Shapes, PenScalesWithTheZoomInThePreviewOnly)
     t.state().Surface = &t.printer.fakeSurface;
     PageRenderer(t.session).dispatch(line);
     EXPECT_EQ(drawn(t.printer.fakeSurface).back().pen.drawWidth, 3);
+}
+
+// Found by fuzzing: a zoom that is not a number was converted to int as is.
+TEST(Shapes, NotANumberZoomDrawsWithTheThinnestPen)
+{
+    TestSession t;
+    t.state().Zoom = std::numeric_limits<float>::quiet_NaN();
+    t.composer.PBox(1, 1, 5, 5, 3);
+    EXPECT_EQ(drawn(t.surfaceInUse()).at(0).pen.drawWidth, 1);
 }
 
 TEST(Pictures, TwoHundredAtTheirNaturalSizeAndNumbersOutOfRangeDrawNothing)

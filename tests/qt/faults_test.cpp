@@ -1,0 +1,221 @@
+// Faults from outside: a full disk while composing, a temporary directory that
+// cannot hold the spool, a spool file cut short or deleted while previewing, a
+// printer queue disabled or removed between preview and print.
+
+#include "PreviewDriver.h"
+#include "compose/Session.h"
+#include "control/Runtime.h"
+#include "platform/ImageSurface.h"
+#include "platform/QtPrinterDevice.h"
+
+#include <QMessageBox>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using quillet::Quillet;
+using quillet::session;
+using namespace preview_driver;
+
+namespace {
+
+constexpr char FullDiskChildSwitch[] = "--compose-on-a-full-disk";
+/// A throwaway cups-pdf queue; the queues PDF and PDFLetter stay untouched.
+const QString FaultQueue = QStringLiteral("QuilletFault");
+
+void openQuietListing(Quillet &q)
+{
+    q.Init(nullptr, QStringLiteral("Disco cheio"), QStringLiteral("S"), QStringLiteral("P"),
+           QStringLiteral("A4"), true, true, true, true, false, true, false, true);
+}
+
+void composeFirstPage(Quillet &q)
+{
+    q.C(QStringLiteral("Primeira página, gravada antes do disco encher"), 20);
+    q.PBox(40, 0, 80, 120, 2);
+}
+
+QImage firstPageAsShown(Quillet &q)
+{
+    QImage page;
+    showAndCheck(
+        q, [&page](PreviewWindow &) { page = quillet::Runtime::instance().pageSurface().image().copy(); });
+    return page;
+}
+
+QString spoolPath()
+{
+    return QString::fromStdString(session().state.SpoolPath);
+}
+
+} // namespace
+
+class FaultsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup() { m_control.Abort(); }
+
+    void fullDiskKeepsComposingAndTheEarlierPagesReplay()
+    {
+        // In a child: a file size limit would also stop this runner's own logs.
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(FullDiskChildSwitch)});
+        QVERIFY(child.waitForFinished(120000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
+    }
+
+    void unusableTempDirMakesInitReturn3_data()
+    {
+        QTest::addColumn<QByteArray>("tmpdir");
+        QTest::newRow("missing") << QByteArray("/nonexistent/quillet-tmp");
+        QTest::newRow("read-only") << QByteArray("/proc"); // not writable even by root
+        QTest::newRow("a file") << QByteArray("/etc/hostname");
+        QTest::newRow("4000 characters") << QByteArray("/tmp/") + QByteArray(3995, 'd');
+    }
+    void unusableTempDirMakesInitReturn3()
+    {
+        QFETCH(QByteArray, tmpdir);
+        const QByteArray saved = qgetenv("TMPDIR");
+        qputenv("TMPDIR", tmpdir);
+        const quint8 result = m_control.Init(nullptr, QStringLiteral("Sem espaço"));
+        m_control.L(QStringLiteral("nada é gravado"));
+        m_control.Show(); // no listing: returns at once
+        qputenv("TMPDIR", saved);
+        QCOMPARE(result, quint8(3));
+        QCOMPARE(session().state.SpoolNum, 0);
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    void spoolCutShortOrDeletedWhilePreviewingShowsWhatItCan_data()
+    {
+        QTest::addColumn<qint64>("keptBytes");
+        QTest::newRow("deleted") << qint64(-1);
+        QTest::newRow("emptied") << qint64(0);
+        QTest::newRow("mid-slot of page 1") << qint64(3 * 128 + 50);
+        QTest::newRow("inside a text") << qint64(20 * 128 + 7);
+    }
+    void spoolCutShortOrDeletedWhilePreviewingShowsWhatItCan()
+    {
+        QFETCH(qint64, keptBytes);
+        openListing(m_control);
+        composePages(m_control, 30, [](Quillet &q, int) { q.M(QString(450, QChar(u'w')), -1, 0, 100); });
+        bool visitedEveryPage = false;
+        showAndCheck(m_control, [&](PreviewWindow &window) {
+            if (keptBytes < 0)
+                QVERIFY(QFile::remove(spoolPath()));
+            else
+                QVERIFY(QFile::resize(spoolPath(), keptBytes));
+            for (int page : {30, 1, 15, 2, 30}) {
+                session().state.CurPage = static_cast<int16_t>(page);
+                window.renderPage();
+            }
+            visitedEveryPage = true;
+        });
+        QVERIFY(visitedEveryPage);
+    }
+
+    void printerQueueGoneBeforePrintTellsWhyAndPreviewGoesOn_data()
+    {
+        QTest::addColumn<QStringList>("fault");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("disabled") << QStringList{QStringLiteral("cupsdisable"), FaultQueue}
+                                  << QStringLiteral("a impressora está parada");
+        QTest::newRow("removed") << QStringList{QStringLiteral("lpadmin"), QStringLiteral("-x"), FaultQueue}
+                                 << QStringLiteral("a impressora não existe");
+    }
+    void printerQueueGoneBeforePrintTellsWhyAndPreviewGoesOn()
+    {
+        QFETCH(QStringList, fault);
+        QFETCH(QString, reason);
+        if (QProcess::execute(QStringLiteral("lpadmin"),
+                              {QStringLiteral("-p"), FaultQueue, QStringLiteral("-v"),
+                               QStringLiteral("cups-pdf:/"), QStringLiteral("-m"),
+                               QStringLiteral("lsb/usr/cups-pdf/CUPS-PDF_opt.ppd"), QStringLiteral("-E")}) !=
+            0)
+            QSKIP("cannot add a CUPS queue (no cupsd or no cups-pdf)");
+        const auto removeQueue = qScopeGuard([] {
+            QProcess::execute(QStringLiteral("lpadmin"), {QStringLiteral("-x"), FaultQueue});
+        });
+        openListing(m_control);
+        composePages(m_control, 3);
+        quillet::QtPrinterDevice &printer = quillet::Runtime::instance().printer();
+        printer.printer().setPrinterName(FaultQueue); // as if picked in the print dialog
+
+        bool faultMade = false;
+        QString message;
+        bool enabledAfter = false;
+        QString labelAfter;
+        showAndCheck(m_control, [&](PreviewWindow &window) {
+            faultMade = QProcess::execute(fault.first(), fault.mid(1)) == 0;
+            // The message box is modal inside the print: look for it among the top-level windows.
+            QTimer poll;
+            QObject::connect(&poll, &QTimer::timeout, [&] {
+                for (QWidget *top : QApplication::topLevelWidgets())
+                    if (auto *box = qobject_cast<QMessageBox *>(top); box && box->isVisible()) {
+                        message = box->text();
+                        box->accept();
+                    }
+            });
+            poll.start(5);
+            clickPrint(window);
+            poll.stop();
+            enabledAfter = window.isEnabled() && child(window, "butPRT")->isEnabled();
+            child<QPushButton>(window, "bPag1")->click();
+            labelAfter = child<QLabel>(window, "LPag")->text();
+        });
+        QFile::remove(printer.lastOutput()); // the job's PDF, kept because nobody printed it
+        QVERIFY(faultMade);
+        QVERIFY2(message.contains(FaultQueue) && message.contains(reason), qPrintable(message));
+        QVERIFY(enabledAfter);
+        QCOMPARE(labelAfter, QStringLiteral("Página 2 de 3"));
+    }
+
+private:
+    Quillet m_control;
+};
+
+/// The child of fullDiskKeepsComposingAndTheEarlierPagesReplay: page 1 as
+/// shown with room on the disk and with the disk full after it must match.
+static int composeOnAFullDisk(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    Quillet control;
+    openQuietListing(control);
+    composeFirstPage(control);
+    const QImage withRoom = firstPageAsShown(control);
+
+    openQuietListing(control);
+    composeFirstPage(control);
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlim_t full = static_cast<rlim_t>(QFileInfo(spoolPath()).size());
+    const rlimit limit{full, full};
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+        return 2;
+    composePages(control, 40, [](Quillet &q, int) { q.M(QString(300, QChar(u'z')), -1, 0, 100); });
+    const bool nothingMore = QFileInfo(spoolPath()).size() == qint64(full);
+    const QImage afterTheFault = firstPageAsShown(control);
+    if (!nothingMore)
+        return 3;
+    return afterTheFault == withRoom && !withRoom.isNull() ? 0 : 4;
+}
+
+int main(int argc, char **argv)
+{
+    if (argc == 2 && qstrcmp(argv[1], FullDiskChildSwitch) == 0)
+        return composeOnAFullDisk(argc, argv);
+    QApplication app(argc, argv);
+    FaultsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "faults_test.moc"

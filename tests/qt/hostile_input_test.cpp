@@ -1,0 +1,223 @@
+// Every public method called with hostile values in every state of a listing:
+// each call returns, nothing crashes, and the good pages composed around the
+// bad calls replay exactly as the same listing without them.
+
+#include "PreviewDriver.h"
+#include "compose/Session.h"
+#include "control/Runtime.h"
+#include "platform/ImageSurface.h"
+
+#include <QDir>
+#include <QImage>
+#include <QtTest>
+
+#include <climits>
+#include <cmath>
+#include <limits>
+
+using quillet::Quillet;
+using quillet::session;
+using namespace preview_driver;
+
+namespace {
+
+constexpr float Inf = std::numeric_limits<float>::infinity();
+const float HostileNumbers[] = {std::numeric_limits<float>::quiet_NaN(), Inf, -Inf, 1e30f, -1e30f, 0.0f, -7.5f};
+const int HostileWholeNumbers[] = {INT_MIN, INT_MAX, 0, -1, 21, 201};
+
+QStringList hostileTexts()
+{
+    const QChar loneSurrogates[] = {QChar(0xD800), QChar(u'a'), QChar(0xDC00)};
+    return {QString(),
+            QString(1 << 20, QChar(u'x')).replace(1000, 1, QChar(u' ')),
+            QString::fromUtf8("\xC3\x28\xA0\xA1\xE2\x82\xF0\x9F\x98"),
+            QString(loneSurrogates, 3),
+            QString::fromUtf8("nul\0inside PRICOCO\0", 19),
+            QStringLiteral("PRICOCOTRICOCO\n\r\t\x01")};
+}
+
+/// One public method, its numeric arguments all taking f (or i), its texts t.
+using HostileCall = std::function<void(Quillet &, float f, int i, const QString &t)>;
+
+const std::vector<std::pair<const char *, HostileCall>> &publicMethods()
+{
+    static const std::vector<std::pair<const char *, HostileCall>> methods = {
+        {"PNL", [](Quillet &q, float f, int, const QString &) { q.PNL(f); }},
+        {"PMargins", [](Quillet &q, float f, int, const QString &) { q.PMargins(f, f, f, f); }},
+        {"queries", [](Quillet &q, float, int, const QString &) {
+             q.mx(), q.MY(), q.PW(), q.PH(), q.CurX(), q.CurY(), q.NLines(), q.AbortPRT(), q.lastOutput();
+         }},
+        {"C", [](Quillet &q, float f, int, const QString &t) { q.C(t, f, f, f); }},
+        {"L", [](Quillet &q, float f, int, const QString &t) { q.L(t, f, f, f); }},
+        {"R", [](Quillet &q, float f, int, const QString &t) { q.R(t, f, f, f); }},
+        {"M", [](Quillet &q, float f, int, const QString &t) { q.M(t, f, f, f); }},
+        {"NewCol", [](Quillet &q, float f, int, const QString &) { q.NewCol(f, f); }},
+        {"CCol", [](Quillet &q, float f, int i, const QString &t) { q.CCol(i, t, f, i % 2); }},
+        {"LCol", [](Quillet &q, float f, int i, const QString &t) { q.LCol(i, t, f, f, i % 2); }},
+        {"RCol", [](Quillet &q, float f, int i, const QString &t) { q.RCol(i, t, f, f, i % 2); }},
+        {"ClsCols", [](Quillet &q, float, int, const QString &) { q.ClsCols(); }},
+        {"PFont", [](Quillet &q, float f, int i, const QString &t) { q.PFont(t, f, i, i, !i); }},
+        {"PAlign", [](Quillet &q, float, int i, const QString &) { q.PAlign(i); }},
+        {"WX WY InSize", [](Quillet &q, float f, int, const QString &t) { q.WX(t), q.WY(t), q.InSize(t, f); }},
+        {"PBox", [](Quillet &q, float f, int i, const QString &) { q.PBox(f, f, f, f, i); }},
+        {"PCircle", [](Quillet &q, float f, int i, const QString &) { q.PCircle(f, f, f, i); }},
+        {"PLine", [](Quillet &q, float f, int i, const QString &) { q.PLine(f, f, f, f, i); }},
+        {"PColor", [](Quillet &q, float, int i, const QString &) { q.PColor(i); }},
+        {"PDraw", [](Quillet &q, float, int i, const QString &) { q.PDraw(i, i); }},
+        {"PFill", [](Quillet &q, float, int i, const QString &) { q.PFill(i, i); }},
+        {"PFix", [](Quillet &q, float, int i, const QString &) { q.PFix(i, !i); }},
+        {"PNewImg", [](Quillet &q, float, int, const QString &) { q.PNewImg(QImage()); }},
+        {"PDrawImg", [](Quillet &q, float f, int i, const QString &) { q.PDrawImg(i, f, f); }},
+        {"ShowPdf", [](Quillet &q, float, int i, const QString &) { q.setShowPdf(q.ShowPdf() == !i); }},
+        {"SavePDF", [](Quillet &q, float, int i, const QString &t) {
+             q.SavePDF(QDir::tempPath() + QStringLiteral("/no-such-dir/") + t.left(100), i, i);
+         }},
+    };
+    return methods;
+}
+
+/// Every method with every hostile number, whole number and text.
+void callEverythingHostile(Quillet &control)
+{
+    const QStringList texts = hostileTexts();
+    for (const auto &[name, call] : publicMethods()) {
+        for (float f : HostileNumbers)
+            call(control, f, 1, QStringLiteral("texto"));
+        for (int i : HostileWholeNumbers)
+            call(control, 5.0f, i, QStringLiteral("texto"));
+        for (const QString &t : texts)
+            call(control, 5.0f, 1, t);
+    }
+}
+
+/// A page that uses text, columns, shapes and a font change.
+void composeGoodPage(Quillet &q)
+{
+    q.PFont(QStringLiteral("Arial"), 14, true);
+    q.C(QStringLiteral("Relatório de vendas"), 10);
+    q.L(QStringLiteral("Esquerda"), 25, 0);
+    q.R(QStringLiteral("Direita"), 25, 190);
+    QString rest = QStringLiteral("Um parágrafo com palavras suficientes para ocupar mais de uma linha.");
+    while (!rest.isEmpty())
+        rest = q.M(rest, -1, 0, 80);
+    q.NewCol(0, 60);
+    q.CCol(1, QStringLiteral("Célula"), 80);
+    q.PBox(100, 10, 140, 100, 2);
+    q.PCircle(180, 60, 20, 1);
+    q.PLine(220, 0, 220, 190, 3);
+}
+
+/// Pages page of the open preview, as drawn.
+QImage pageImage(PreviewWindow &window, int page)
+{
+    session().state.CurPage = static_cast<int16_t>(page);
+    window.renderPage();
+    return quillet::Runtime::instance().pageSurface().image().copy();
+}
+
+} // namespace
+
+class HostileInputTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        // The reference: two good pages, nothing else.
+        openListing(m_control);
+        composeGoodPage(m_control);
+        m_control.PNP();
+        composeGoodPage(m_control);
+        showAndCheck(m_control, [this](PreviewWindow &w) { m_goodPages = {pageImage(w, 1), pageImage(w, 2)}; });
+        QCOMPARE(m_goodPages.size(), 2);
+        QVERIFY(!m_goodPages[0].isNull());
+    }
+
+    void cleanup() { m_control.Abort(); }
+
+    void withoutAListingEveryCallIsANoOp()
+    {
+        Quillet fresh;
+        callEverythingHostile(fresh);
+        fresh.PNP();
+        QCOMPARE(session().state.SpoolNum, 0);
+    }
+
+    void badCallsBetweenGoodPagesLeaveThemIntact()
+    {
+        openListing(m_control);
+        composeGoodPage(m_control);
+        m_control.PNP();
+        callEverythingHostile(m_control);
+        m_control.PNP();
+        composeGoodPage(m_control);
+        QVector<QImage> replayed;
+        showAndCheck(m_control, [&](PreviewWindow &w) {
+            // Calls made while previewing change nothing that is shown.
+            callEverythingHostile(m_control);
+            replayed = {pageImage(w, 1), pageImage(w, 3)};
+        });
+        QCOMPARE(replayed.size(), 2);
+        QVERIFY(replayed[0] == m_goodPages[0]);
+        QVERIFY(replayed[1] == m_goodPages[1]);
+    }
+
+    void directModeTakesBadCallsAndAborts()
+    {
+        QCOMPARE(m_control.Init(nullptr, QStringLiteral("Hostil"), QStringLiteral("P"), QStringLiteral("P"),
+                                QStringLiteral("A4"), true, true, true, true, false, true, false, true),
+                 quint8(0));
+        composeGoodPage(m_control);
+        callEverythingHostile(m_control);
+        m_control.Abort(); // nothing reaches the printer
+    }
+
+    void afterAbortAndAfterClosingEveryCallIsANoOp()
+    {
+        openListing(m_control);
+        m_control.Abort();
+        callEverythingHostile(m_control);
+        openListing(m_control);
+        showAndCheck(m_control, [](PreviewWindow &) {});
+        callEverythingHostile(m_control);
+        QCOMPARE(session().state.SpoolNum, 0);
+    }
+
+    void initTakesHostileArguments()
+    {
+        const QVariant values[] = {QVariant(), QVariant(std::nan("")), QVariant(1e30), QVariant(INT_MIN),
+                                   QVariant(QString(1 << 20, QChar(u'P'))), QVariant(QByteArray("\xff\0", 2)),
+                                   QVariant(QStringList{QStringLiteral("P")})};
+        for (const QVariant &value : values) {
+            for (int size : {INT_MIN, -1, 0, INT_MAX}) {
+                m_control.Init(nullptr, hostileTexts()[1], value, value, value, true, true, true, true, true,
+                               true, false, true, size, size);
+                m_control.L(QStringLiteral("ainda vivo"));
+                m_control.Abort();
+            }
+        }
+        // A listing opened afterwards works as ever.
+        openListing(m_control);
+        QCOMPARE(m_control.PW(), 210.0f);
+    }
+
+    void lifecycleCallsInsideThePreviewReturn()
+    {
+        openListing(m_control);
+        composeGoodPage(m_control);
+        bool returned = false;
+        showAndCheck(m_control, [&](PreviewWindow &) {
+            m_control.Show(); // already showing
+            m_control.Wait();
+            returned = true;
+        });
+        QVERIFY(returned);
+    }
+
+private:
+    Quillet m_control;
+    QVector<QImage> m_goodPages;
+};
+
+QTEST_MAIN(HostileInputTest)
+#include "hostile_input_test.moc"
