@@ -13,32 +13,32 @@ using enum ArgType;
 constexpr double MaxColour = 0xFFFFFF;
 
 // Lengths are millimetres within +-10 metres, far beyond any paper.
-constexpr ArgSpec length(std::string_view name, const char *defaultValue = nullptr)
+constexpr ArgEntry length(std::string_view name, const char *defaultValue = nullptr)
 {
     return {name, Number, defaultValue};
 }
-constexpr ArgSpec text(std::string_view name, const char *defaultValue = nullptr)
+constexpr ArgEntry text(std::string_view name, const char *defaultValue = nullptr)
 {
     return {name, Text, defaultValue};
 }
-constexpr ArgSpec flag(std::string_view name, const char *defaultValue = nullptr)
+constexpr ArgEntry flag(std::string_view name, const char *defaultValue = nullptr)
 {
     return {name, Boolean, defaultValue, 0, 1};
 }
-constexpr ArgSpec integer(std::string_view name, double min, double max, const char *defaultValue = nullptr)
+constexpr ArgEntry integer(std::string_view name, double min, double max, const char *defaultValue = nullptr)
 {
     return {name, Integer, defaultValue, min, max};
 }
 
-constexpr ArgSpec columnNumber = integer("NCol", 1, 20);
-constexpr ArgSpec penWidth = integer("Expe", 0, 255, "0");
-constexpr ArgSpec colour = integer("FColor", 0, MaxColour);
+constexpr ArgEntry columnNumber = integer("NCol", 1, 20);
+constexpr ArgEntry penWidth = integer("Expe", 0, 255, "0");
+constexpr ArgEntry colour = integer("FColor", 0, MaxColour);
 
 constexpr std::array InitArgs = {
     text("LName", ""),
-    ArgSpec{"PrtScreen", Setting, "S"},
-    ArgSpec{"POri", Setting, "P"},
-    ArgSpec{"PPaper", Setting, "A4"},
+    ArgEntry{"PrtScreen", Setting, "S"},
+    ArgEntry{"POri", Setting, "P"},
+    ArgEntry{"PPaper", Setting, "A4"},
     flag("cSETUP", "True"),
     flag("cSELPAG", "True"),
     flag("cPRINT", "True"),
@@ -63,7 +63,7 @@ constexpr std::array LColArgs = {columnNumber, text("StrToPrint"), length("AddX"
                                  flag("TRUNC", "True")};
 constexpr std::array RColArgs = {columnNumber, text("StrToPrint"), length("SubX", "0"), length("PosY", "-1"),
                                  flag("TRUNC", "True")};
-constexpr std::array FontArgs = {text("FTName", ""), ArgSpec{"FTSize", Number, "0", 0, 1000},
+constexpr std::array FontArgs = {text("FTName", ""), ArgEntry{"FTSize", Number, "0", 0, 1000},
                                  flag("FTBold", "False"), flag("FTItalic", "False"), flag("FTTrans", "True")};
 constexpr std::array AlignArgs = {integer("PAl", -2, 2)};
 constexpr std::array BoxArgs = {length("y1"), length("x1"), length("y2"), length("x2"), penWidth};
@@ -75,7 +75,7 @@ constexpr std::array FixArgs = {flag("FX"), flag("FY")};
 constexpr std::array NewImgArgs = {text("File")};
 constexpr std::array DrawImgArgs = {integer("NImg", 1, 200), length("PosY"), length("PosX")};
 
-constexpr std::array<CommandSpec, 24> Commands = {{
+constexpr std::array<CommandEntry, 24> Commands = {{
     {CommandId::Init, "Init", InitArgs, "opens the listing (the command line chooses preview or print)"},
     {CommandId::PNL, "PNL", PNLArgs, "new line: down one line of the font, or Skip mm"},
     {CommandId::PNP, "PNP", {}, "new page, with 10 mm margins and Times New Roman 12 again"},
@@ -111,29 +111,29 @@ bool sameNameIgnoringCase(std::string_view a, std::string_view b)
 
 } // namespace
 
-std::size_t CommandSpec::requiredCount() const
+std::size_t CommandEntry::requiredCount() const
 {
-    return std::ranges::count_if(args, &ArgSpec::required);
+    return std::ranges::count_if(args, &ArgEntry::required);
 }
 
-std::span<const CommandSpec> commandTable()
+std::span<const CommandEntry> commandTable()
 {
     return Commands;
 }
 
-const CommandSpec *findCommand(std::string_view name)
+const CommandEntry *findCommand(std::string_view name)
 {
     const auto found = std::ranges::find_if(
-        Commands, [name](const CommandSpec &spec) { return sameNameIgnoringCase(spec.name, name); });
+        Commands, [name](const CommandEntry &entry) { return sameNameIgnoringCase(entry.name, name); });
     return found == Commands.end() ? nullptr : &*found;
 }
 
 std::string commandHelp()
 {
     std::string help;
-    for (const CommandSpec &spec : Commands) {
-        std::string line = "  " + std::string(spec.name);
-        for (const ArgSpec &arg : spec.args) {
+    for (const CommandEntry &entry : Commands) {
+        std::string line = "  " + std::string(entry.name);
+        for (const ArgEntry &arg : entry.args) {
             line += ' ';
             if (arg.required())
                 line += arg.name;
@@ -141,7 +141,7 @@ std::string commandHelp()
                 line +=
                     '[' + std::string(arg.name) + '=' + (*arg.defaultValue ? arg.defaultValue : "\"\"") + ']';
         }
-        help += line + "\n      " + std::string(spec.summary) + '\n';
+        help += line + "\n      " + std::string(entry.summary) + '\n';
     }
     return help;
 }

@@ -44,7 +44,7 @@ enum class ArgType {
     Setting, ///< a bare word or a whole number, as Init's PrtScreen, POri, PPaper take
 };
 
-struct ArgSpec {
+struct ArgEntry {
     std::string_view name;
     ArgType type;
     /// The value of a left-out argument, written as in a script; null when the argument is required.
@@ -55,19 +55,19 @@ struct ArgSpec {
     bool required() const { return defaultValue == nullptr; }
 };
 
-struct CommandSpec {
+struct CommandEntry {
     CommandId id;
     std::string_view name;
-    std::span<const ArgSpec> args;
+    std::span<const ArgEntry> args;
     std::string_view summary;
 
     std::size_t requiredCount() const;
 };
 
 /// Every command, in the order of the help text.
-std::span<const CommandSpec> commandTable();
+std::span<const CommandEntry> commandTable();
 /// The command of that name, in any case; null when there is none.
-const CommandSpec *findCommand(std::string_view name);
+const CommandEntry *findCommand(std::string_view name);
 /// One line per command with its arguments ([optional=default]) and what it does.
 std::string commandHelp();
 

@@ -148,7 +148,7 @@ struct Converted {
     std::string error; ///< empty when the value is good
 };
 
-Converted convert(const ArgSpec &arg, std::string_view text, bool quoted)
+Converted convert(const ArgEntry &arg, std::string_view text, bool quoted)
 {
     switch (arg.type) {
     case ArgType::Text:
@@ -188,26 +188,26 @@ std::optional<ScriptError> parseLine(std::string_view line, int lineNumber,
         return ScriptError{lineNumber, column, std::move(message)};
     };
     const Token &name = tokens.front();
-    const CommandSpec *spec = name.quoted ? nullptr : findCommand(name.text);
-    if (!spec)
+    const CommandEntry *entry = name.quoted ? nullptr : findCommand(name.text);
+    if (!entry)
         return error(name.column, "unknown command \"" + name.text + "\"");
 
     const std::size_t given = tokens.size() - 1;
-    if (given > spec->args.size())
-        return error(tokens[spec->args.size() + 1].column, "too many arguments: " + std::string(spec->name) +
-                                                               " takes at most " +
-                                                               std::to_string(spec->args.size()));
-    if (given < spec->requiredCount()) {
+    if (given > entry->args.size())
+        return error(tokens[entry->args.size() + 1].column,
+                     "too many arguments: " + std::string(entry->name) + " takes at most " +
+                         std::to_string(entry->args.size()));
+    if (given < entry->requiredCount()) {
         const Token &last = tokens.back();
         const int afterLast = last.column + static_cast<int>(last.text.size()) + (last.quoted ? 2 : 0);
-        return error(afterLast, "too few arguments: " + std::string(spec->name) + " needs at least " +
-                                    std::to_string(spec->requiredCount()) + ", missing " +
-                                    std::string(spec->args[given].name));
+        return error(afterLast, "too few arguments: " + std::string(entry->name) + " needs at least " +
+                                    std::to_string(entry->requiredCount()) + ", missing " +
+                                    std::string(entry->args[given].name));
     }
 
-    ScriptCommand command{spec, {}, lineNumber};
-    for (std::size_t i = 0; i < spec->args.size(); ++i) {
-        const ArgSpec &arg = spec->args[i];
+    ScriptCommand command{entry, {}, lineNumber};
+    for (std::size_t i = 0; i < entry->args.size(); ++i) {
+        const ArgEntry &arg = entry->args[i];
         const bool givenHere = i < given;
         Converted converted = givenHere ? convert(arg, tokens[i + 1].text, tokens[i + 1].quoted)
                                         : convert(arg, arg.defaultValue, false);

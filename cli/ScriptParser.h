@@ -20,7 +20,7 @@ namespace quillet::cli {
 using ArgValue = std::variant<std::string, double, bool>;
 
 struct ScriptCommand {
-    const CommandSpec *spec = nullptr;
+    const CommandEntry *entry = nullptr;
     /// One value per argument of the command; left-out arguments hold their defaults.
     std::vector<ArgValue> args;
     int line = 0;

@@ -39,7 +39,7 @@ ScriptRunner::ScriptRunner(Quillet &listing, QWidget *window, const QDir &baseDi
 std::vector<ScriptError> ScriptRunner::run(const std::vector<ScriptCommand> &commands)
 {
     m_problems.clear();
-    if (commands.empty() || commands.front().spec->id != CommandId::Init) {
+    if (commands.empty() || commands.front().entry->id != CommandId::Init) {
         // A script without Init gets the listing Init opens when given no arguments.
         static const ParsedScript defaultInit = parseScript("Init");
         openListing(defaultInit.commands.front());
@@ -65,7 +65,7 @@ void ScriptRunner::runCommand(const ScriptCommand &command)
 {
     const Args a(command);
     Quillet &q = m_listing;
-    switch (command.spec->id) {
+    switch (command.entry->id) {
     case CommandId::Init:
         openListing(command);
         break;

@@ -4,9 +4,9 @@
 #include "spool/TempDir.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstring>
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,7 +18,9 @@ std::unique_ptr<SpoolFile> SpoolFile::create(const std::string &prefix)
     SpoolName name = MakeSpoolName(prefix);
     if (name.fd < 0)
         return nullptr;
-    return std::unique_ptr<SpoolFile>(new SpoolFile(std::move(name.path), name.fd));
+    std::unique_ptr<SpoolFile> file(new SpoolFile(std::move(name.path), name.fd));
+    file->m_texts = PageTextIndex::create(prefix + "txt-");
+    return file;
 }
 
 std::unique_ptr<SpoolFile> SpoolFile::open(const std::string &path)
@@ -109,6 +111,10 @@ void SpoolFile::remove()
     }
     if (!m_path.empty())
         ::unlink(m_path.c_str());
+    if (m_texts) {
+        m_texts->remove();
+        m_texts.reset();
+    }
     m_slots = 0;
     m_readAheadCount = 0;
 }

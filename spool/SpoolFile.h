@@ -3,6 +3,7 @@
 // written with a single write call, so the file on disk is complete whenever a
 // command returns.
 
+#include "spool/PageTextIndex.h"
 #include "spool/SpoolRecord.h"
 
 #include <cstdint>
@@ -15,7 +16,8 @@ namespace quillet {
 
 class SpoolFile {
 public:
-    /// Creates a new spool file in the temporary directory; nullptr on failure.
+    /// Creates a new spool file in the temporary directory, with its page
+    /// text index beside it when that can be created; nullptr on failure.
     static std::unique_ptr<SpoolFile> create(const std::string &prefix);
     /// Opens an existing spool file for reading (diagnostics, tests); a
     /// partial last slot is ignored. nullptr when it cannot be opened.
@@ -38,7 +40,11 @@ public:
     /// nothing at the end of the file.
     std::optional<SpoolRecord> read();
 
-    /// Closes the file and deletes it.
+    /// The texts of each page, for finds; nullptr when there is none (the
+    /// file could not be created, or the spool was opened for reading).
+    PageTextIndex *texts() { return m_texts.get(); }
+
+    /// Closes the file and its text index and deletes them.
     void remove();
 
 private:
@@ -49,6 +55,7 @@ private:
     int m_fd = -1;
     int32_t m_slots = 0;
     int32_t m_readSlot = 1;
+    std::unique_ptr<PageTextIndex> m_texts;
     /// Slots read ahead: pages and finds read the file in order, and one
     /// system call per slot would dominate. Appending never changes them.
     mutable std::vector<char> m_readAhead;

@@ -66,12 +66,12 @@ TEST(ScriptParser, ReadsAGoodScript)
     ASSERT_EQ(script.commands.size(), 6u);
 
     const ScriptCommand &init = script.commands[0];
-    EXPECT_EQ(init.spec->id, CommandId::Init);
+    EXPECT_EQ(init.entry->id, CommandId::Init);
     EXPECT_EQ(init.line, 2);
     EXPECT_EQ(std::get<std::string>(init.args[2]), "L");
     EXPECT_EQ(std::get<std::string>(init.args[3]), "0x9");
     EXPECT_EQ(std::get<bool>(init.args[4]), true); // cSETUP left out: its default
-    EXPECT_EQ(init.args.size(), init.spec->args.size());
+    EXPECT_EQ(init.args.size(), init.entry->args.size());
 
     const ScriptCommand &title = script.commands[1];
     EXPECT_EQ(std::get<std::string>(title.args[0]), "Say \"hi\"\tnow\\");
@@ -95,11 +95,11 @@ TEST(ScriptParser, FormatsErrorsAsCompilersDo)
 TEST(CommandTable, DefaultsParseAndHelpNamesEveryCommand)
 {
     const std::string help = commandHelp();
-    for (const CommandSpec &spec : commandTable()) {
-        EXPECT_NE(help.find("  " + std::string(spec.name)), std::string::npos) << spec.name;
+    for (const CommandEntry &entry : commandTable()) {
+        EXPECT_NE(help.find("  " + std::string(entry.name)), std::string::npos) << entry.name;
         // A command given only its required arguments takes every default: each must be valid.
-        std::string line(spec.name);
-        for (std::size_t i = 0; i < spec.requiredCount(); ++i)
+        std::string line(entry.name);
+        for (std::size_t i = 0; i < entry.requiredCount(); ++i)
             line += " 1"; // valid for every required type
         EXPECT_TRUE(parseScript(line).errors.empty()) << line;
     }
