@@ -12,6 +12,7 @@
 #include "preview/ThumbnailPanel.h"
 #include "preview/ToolbarIcons.h"
 #include "preview/ZoomBox.h"
+#include "print/PageReplay.h"
 #include "print/PrinterDialog.h"
 #include "render/PageRenderer.h"
 #include "render/PrinterDevice.h"
@@ -688,15 +689,9 @@ QImage PreviewWindow::drawThumbnail(int page, qreal devicePixelRatio)
     m_thumbnailSurface->setPixelSize((QSizeF(picture) * devicePixelRatio).toSize(), devicePixelRatio);
     m_thumbnailSurface->setScale(-s.OffX, -s.OffY, s.PageW - s.OffX, s.PageH - s.OffY);
     // The commands draw on Surface at Zoom for CurPage: lend them the thumbnail.
-    const int16_t shownPage = s.CurPage;
-    const float shownZoom = s.Zoom;
-    s.Surface = m_thumbnailSurface.get();
+    const ReplayScope replay(*m_thumbnailSurface, ThumbnailZoom);
     s.CurPage = static_cast<int16_t>(page);
-    s.Zoom = ThumbnailZoom;
     PageRenderer(session).render();
-    s.Surface = session.pageSurface;
-    s.CurPage = shownPage;
-    s.Zoom = shownZoom;
     return m_thumbnailSurface->image();
 }
 

@@ -17,8 +17,8 @@ namespace quillet {
 
 namespace {
 
-/// The longest the windows wait for their events while pages are replayed.
-constexpr std::chrono::milliseconds WaitInterval{50};
+/// How often the progress dialog is repainted while pages are replayed.
+constexpr std::chrono::milliseconds RepaintInterval{50};
 
 QString progressText(int page, int64_t count)
 {
@@ -66,19 +66,20 @@ ReplayOutcome replayPages(const PageList &pages, Surface &target, const std::fun
     const int64_t count = pages.pageCount();
     int64_t drawn = 0;
     ReplayOutcome outcome = ReplayOutcome::Completed;
-    QElapsedTimer sinceWait;
+    QElapsedTimer sinceRepaint;
     pages.forEachPage([&](int page) {
         s.CurPage = static_cast<int16_t>(page);
         if (progress) {
+            // Repainting the dialog for every page took most of the time between
+            // pages; its text still changes every page, and shows every RepaintInterval.
+            const bool repaint = !sinceRepaint.isValid() || sinceRepaint.hasExpired(RepaintInterval.count());
+            if (repaint)
+                sinceRepaint.start();
+            progress->setUpdatesEnabled(repaint);
             progress->setProgressText(progressText(page, count));
-            // Painting the dialog and dispatching events before every page cost a
-            // third of a PDF page; once every WaitInterval still answers Cancel at once.
-            if (!sinceWait.isValid() || sinceWait.hasExpired(WaitInterval.count())) {
-                sinceWait.start();
-                if (!lifecycle::Wait()) {
-                    outcome = ReplayOutcome::ListingEnded;
-                    return false;
-                }
+            if (!lifecycle::Wait()) {
+                outcome = ReplayOutcome::ListingEnded;
+                return false;
             }
         }
         ignoringErrors([&ses] { PageRenderer(ses).render(); }); // a failing page keeps what it drew
@@ -90,6 +91,8 @@ ReplayOutcome replayPages(const PageList &pages, Surface &target, const std::fun
         }
         return true;
     });
+    if (progress)
+        progress->setUpdatesEnabled(true);
     if (outcome == ReplayOutcome::ListingEnded)
         scope.listingEnded();
     return outcome;

@@ -1,7 +1,8 @@
 #pragma once
 // Replaying pages of the listing somewhere other than the preview page: on the
-// printer or into a PDF file. One loop for both, so a PDF holds what the
-// printer would print.
+// printer or into a PDF file, one loop for both, so a PDF holds what the
+// printer would print; and the scope that lends the listing to any replay,
+// also to page pictures drawn as the preview draws them.
 
 #include "quillet/ListingState.h"
 
@@ -53,9 +54,9 @@ int listingPageCount();
 
 /// Draws the pages of the list on target in order, with the preview off, and
 /// calls newSheet between two pages. With a progress dialog it shows "Página
-/// n de N Página(s)" before each page, lets the windows run (Wait) before the
-/// first page and then at most every 50 ms, and stops after the page during
-/// which Cancel was pressed; without one it only
+/// n de N Página(s)" and lets the windows run (Wait) before each page, though
+/// it repaints at most every 50 ms, and stops after the page during which
+/// Cancel was pressed; without one it only
 /// draws. The listing state is put back as it was afterwards, so composing can
 /// go on and the preview shows what it showed.
 ReplayOutcome replayPages(const PageList &pages, Surface &target, const std::function<void()> &newSheet,
