@@ -3,37 +3,41 @@
 #include "spool/PageTextIndex.h"
 
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <vector>
 
 namespace quillet {
 
 namespace {
 
-/// The longest run of characters that the pattern matches only by
-/// themselves: "*", "?", "#" and a "[list]" end a run, an empty "[]" (no
+/// The runs of characters that the pattern matches only by themselves,
+/// longest first: "*", "?", "#" and a "[list]" end a run, an empty "[]" (no
 /// character at all) does not. With asciiOnly, other characters end it too.
-std::u32string longestPlainRun(std::u32string_view pattern, bool asciiOnly)
+std::vector<std::u32string> plainRuns(std::u32string_view pattern, bool asciiOnly)
 {
-    std::u32string run, longest;
+    std::vector<std::u32string> runs(1);
+    const auto endRun = [&runs] {
+        if (!runs.back().empty())
+            runs.emplace_back();
+    };
     for (size_t i = 0; i < pattern.size(); ++i) {
         const char32_t c = pattern[i];
         if (c == U'[') {
             const size_t close = pattern.find(U']', i + 1);
             if (close != i + 1)
-                run.clear();
+                endRun();
             i = close == std::u32string_view::npos ? pattern.size() : close;
-            continue;
+        } else if (c == U'*' || c == U'?' || c == U'#' || c == U'\uFFFD' || (asciiOnly && c >= 0x80)) {
+            endRun(); // U+FFFD also stands for the bytes of malformed UTF-8 in a text
+        } else {
+            runs.back().push_back(c);
         }
-        // U+FFFD also stands for the bytes of malformed UTF-8 in a text.
-        if (c == U'*' || c == U'?' || c == U'#' || c == U'\uFFFD' || (asciiOnly && c >= 0x80)) {
-            run.clear();
-            continue;
-        }
-        run.push_back(c);
-        if (run.size() > longest.size())
-            longest = run;
     }
-    return longest;
+    if (runs.back().empty())
+        runs.pop_back();
+    std::stable_sort(runs.begin(), runs.end(), [](const auto &a, const auto &b) { return a.size() > b.size(); });
+    return runs;
 }
 
 char asciiLower(char c)
@@ -41,44 +45,66 @@ char asciiLower(char c)
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
 }
 
-/// Characters beyond ASCII whose upper case holds an ASCII one ("ß" is
-/// "SS", dotless "ı" is "I"), as the matcher upper-cases them.
-bool upperCaseHoldsAscii(char32_t c)
+/// What upper-casing does beyond ASCII, as the matcher upper-cases: the
+/// characters that come out holding ASCII ones ("ß" is "SS", dotless "ı" is
+/// "I"), and those ASCII characters, in lower case.
+struct UpperCasingIntoAscii {
+    std::vector<bool> characters = std::vector<bool>(0x110000, false);
+    std::array<bool, 0x80> produced{};
+};
+
+const UpperCasingIntoAscii &upperCasingIntoAscii()
 {
-    static const std::vector<bool> table = [] {
-        std::vector<bool> holds(0x10000, false);
+    static const UpperCasingIntoAscii table = [] {
+        UpperCasingIntoAscii into;
+        const auto note = [&into](char32_t code, char32_t upper) {
+            if (upper < 0x80) {
+                into.characters[code] = true;
+                into.produced[static_cast<unsigned char>(asciiLower(static_cast<char>(upper)))] = true;
+            }
+        };
+        // The first plane in one call, each character followed by a zero, as
+        // upper-casing may turn one character into more ("ß" into "SS").
+        QString plane;
+        plane.reserve(2 * 0x10000);
         for (char32_t code = 0x80; code < 0x10000; ++code) {
-            const QChar character(static_cast<char16_t>(code));
-            if (character.isSurrogate())
-                continue;
-            const QString upper = QString(character).toUpper();
-            holds[code] = std::any_of(upper.begin(), upper.end(), [](QChar u) { return u.unicode() < 0x80; });
+            if (!QChar::isSurrogate(code))
+                plane.append(QChar(static_cast<char16_t>(code)));
+            plane.append(QChar(0));
         }
-        return holds;
+        char32_t code = 0x80;
+        for (const QChar upper : plane.toUpper()) {
+            if (upper.isNull())
+                ++code;
+            else
+                note(code, upper.unicode());
+        }
+        for (code = 0x10000; code < 0x110000; ++code)
+            note(code, QChar::toUpper(code)); // one character to one: longer forms are all in the first plane
+        return into;
     }();
-    return c >= table.size() || table[c]; // beyond the first plane: assume it may
+    return table;
 }
 
-/// Whether the UTF-8 bytes hold a character that upperCaseHoldsAscii;
-/// malformed bytes decode to U+FFFD, which does not.
+/// Whether the UTF-8 bytes hold a character whose upper case holds ASCII
+/// ones; malformed bytes decode to U+FFFD, which does not.
 bool holdsCharacterUpperCasedToAscii(std::string_view utf8)
 {
-    const auto continuation = [&](size_t at) {
-        return at < utf8.size() && (static_cast<unsigned char>(utf8[at]) & 0xC0) == 0x80;
-    };
+    const std::vector<bool> &intoAscii = upperCasingIntoAscii().characters;
+    const auto byte = [&utf8](size_t at) { return at < utf8.size() ? static_cast<unsigned char>(utf8[at]) : 0u; };
+    const auto continuation = [&byte](size_t at) { return (byte(at) & 0xC0) == 0x80; };
     for (size_t i = 0; i < utf8.size(); ++i) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        if (lead < 0xC2)
-            continue;
-        if (lead < 0xE0 && continuation(i + 1)) {
-            if (upperCaseHoldsAscii(((lead & 0x1F) << 6) | (utf8[i + 1] & 0x3F)))
-                return true;
-        } else if (lead < 0xF0 && continuation(i + 1) && continuation(i + 2)) {
-            if (upperCaseHoldsAscii(((lead & 0x0F) << 12) | ((utf8[i + 1] & 0x3F) << 6) | (utf8[i + 2] & 0x3F)))
-                return true;
-        } else if (lead >= 0xF0) {
+        const unsigned lead = byte(i);
+        char32_t code = 0;
+        if (lead >= 0xC2 && lead < 0xE0 && continuation(i + 1))
+            code = ((lead & 0x1F) << 6) | (byte(i + 1) & 0x3F);
+        else if (lead >= 0xE0 && lead < 0xF0 && continuation(i + 1) && continuation(i + 2))
+            code = ((lead & 0x0F) << 12) | ((byte(i + 1) & 0x3F) << 6) | (byte(i + 2) & 0x3F);
+        else if (lead >= 0xF0 && lead < 0xF5 && continuation(i + 1) && continuation(i + 2) && continuation(i + 3))
+            code = ((lead & 0x07) << 18) | ((byte(i + 1) & 0x3F) << 12) | ((byte(i + 2) & 0x3F) << 6) |
+                   (byte(i + 3) & 0x3F);
+        if (code < intoAscii.size() && intoAscii[code])
             return true;
-        }
     }
     return false;
 }
@@ -89,26 +115,50 @@ PageTextFilter::PageTextFilter(const QString &pattern, bool ignoreCase, std::str
     : m_ignoreCase(ignoreCase), m_pageCount(std::move(pageCount))
 {
     // Ignoring case, the matcher compares upper case with upper case; beyond
-    // ASCII that can change lengths, so only an ASCII run is looked for.
-    const std::u32string run = longestPlainRun(pattern.toStdU32String(), ignoreCase);
-    m_needle = QString::fromStdU32String(run).toStdString();
-    if (ignoreCase)
-        std::transform(m_needle.begin(), m_needle.end(), m_needle.begin(), asciiLower);
+    // ASCII that can change lengths, so only ASCII runs are looked for.
+    for (const std::u32string &run : plainRuns(pattern.toStdU32String(), ignoreCase)) {
+        Needle needle{QString::fromStdU32String(run).toStdString(), false};
+        if (ignoreCase) {
+            std::transform(needle.text.begin(), needle.text.end(), needle.text.begin(), asciiLower);
+            const auto &produced = upperCasingIntoAscii().produced;
+            needle.reachableBeyondAscii = std::any_of(needle.text.begin(), needle.text.end(),
+                                                      [&](char c) { return produced[static_cast<unsigned char>(c)]; });
+        }
+        m_needles.push_back(std::move(needle));
+        if (m_needles.size() == MaxNeedles)
+            break;
+    }
 }
 
-bool PageTextFilter::holdsNeedle(std::string_view texts) const
+std::string_view PageTextFilter::comparable(std::string_view texts, std::string &folded) const
 {
     if (!m_ignoreCase)
-        return texts.find(m_needle) != std::string_view::npos;
-    m_folded.resize(texts.size());
-    std::transform(texts.begin(), texts.end(), m_folded.begin(), asciiLower);
-    return m_folded.find(m_needle) != std::string::npos || holdsCharacterUpperCasedToAscii(texts);
+        return texts;
+    folded.resize(texts.size());
+    std::transform(texts.begin(), texts.end(), folded.begin(), asciiLower);
+    return folded;
 }
 
 bool PageTextFilter::mayShow(std::string_view pageTexts) const
 {
-    if (m_needle.empty() || holdsNeedle(pageTexts))
-        return true;
+    const std::string_view texts = comparable(pageTexts, m_folded);
+    std::optional<bool> upperCasesIntoAscii; // looked for once, only when it matters
+    // A matching text holds every run; a page lacking one cannot match.
+    return std::all_of(m_needles.begin(), m_needles.end(), [&](const Needle &needle) {
+        if (texts.find(needle.text) != std::string_view::npos)
+            return true;
+        if (needle.reachableBeyondAscii) {
+            if (!upperCasesIntoAscii)
+                upperCasesIntoAscii = holdsCharacterUpperCasedToAscii(pageTexts);
+            if (*upperCasesIntoAscii)
+                return true;
+        }
+        return expandedTextHolds(pageTexts, needle.text);
+    });
+}
+
+bool PageTextFilter::expandedTextHolds(std::string_view pageTexts, std::string_view needle) const
+{
     // The texts with the page-count marker, as they show with the count.
     for (size_t at = pageTexts.find(PageCountSentinel); at != std::string_view::npos;) {
         const size_t before = pageTexts.rfind('\0', at);
@@ -118,7 +168,7 @@ bool PageTextFilter::mayShow(std::string_view pageTexts) const
         for (size_t mark = m_expanded.find(PageCountSentinel); mark != std::string::npos;
              mark = m_expanded.find(PageCountSentinel, mark + m_pageCount.size()))
             m_expanded.replace(mark, 1, m_pageCount);
-        if (holdsNeedle(m_expanded))
+        if (comparable(m_expanded, m_expandedFolded).find(needle) != std::string_view::npos)
             return true;
         at = pageTexts.find(PageCountSentinel, end);
     }

@@ -1,13 +1,14 @@
 #pragma once
-// Which pages of the text index could hold a match of a find, from the
-// longest run of plain characters in its pattern: a page whose texts lack
-// that run cannot match, and is not searched in the spool. It may let a page
+// Which pages of the text index could hold a match of a find, from the runs
+// of plain characters in its pattern: a page whose texts lack one of them
+// cannot match, and is not searched in the spool. It may let a page
 // through that does not match; it never stops one that does.
 
 #include <QString>
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillet {
 
@@ -17,18 +18,31 @@ public:
     PageTextFilter(const QString &pattern, bool ignoreCase, std::string pageCount);
 
     /// Whether the pattern has no plain run to look for, so that every page passes.
-    bool passesEverything() const { return m_needle.empty(); }
+    bool passesEverything() const { return m_needles.empty(); }
     /// Whether a page with these texts (as the index keeps them) could match.
     bool mayShow(std::string_view pageTexts) const;
 
 private:
-    bool holdsNeedle(std::string_view texts) const;
+    /// Runs looked for, at most: the longest ones tell pages apart enough.
+    static constexpr size_t MaxNeedles = 4;
 
-    /// UTF-8; ASCII only, in lower case, when case is ignored.
-    std::string m_needle;
+    /// The texts as needles are compared with: in ASCII lower case, into
+    /// folded, when case is ignored.
+    std::string_view comparable(std::string_view texts, std::string &folded) const;
+    /// Whether a text with the page-count marker holds needle once the count replaces it.
+    bool expandedTextHolds(std::string_view pageTexts, std::string_view needle) const;
+
+    struct Needle {
+        /// UTF-8; ASCII only, in lower case, when case is ignored.
+        std::string text;
+        /// Whether upper-casing a character beyond ASCII can give one of its
+        /// characters (case ignored, "ss" comes from "ß"): then such a page passes.
+        bool reachableBeyondAscii;
+    };
+    std::vector<Needle> m_needles; ///< longest first
     bool m_ignoreCase;
     std::string m_pageCount;
-    mutable std::string m_folded, m_expanded; ///< reused from page to page
+    mutable std::string m_folded, m_expanded, m_expandedFolded; ///< reused from page to page
 };
 
 } // namespace quillet

@@ -4,7 +4,6 @@
 #include "spool/TempDir.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <cstring>
 #include <fcntl.h>
@@ -50,16 +49,8 @@ bool SpoolFile::write(const SpoolRecord &record)
         return false;
     const std::vector<char> bytes = encodeCommand(record);
     const off_t offset = static_cast<off_t>(m_slots) * SlotSize;
-    ssize_t written;
-    do {
-        written = ::pwrite(m_fd, bytes.data(), bytes.size(), offset);
-    } while (written < 0 && errno == EINTR);
-    if (written != static_cast<ssize_t>(bytes.size())) {
-        // A partial write (full disk) must not leave half a command behind;
-        // should truncating fail too, the next write still starts at this slot.
-        [[maybe_unused]] const int truncated = ::ftruncate(m_fd, offset);
+    if (!writeWholeAt(m_fd, bytes.data(), bytes.size(), offset))
         return false;
-    }
     m_slots += static_cast<int32_t>(bytes.size() / SlotSize);
     return true;
 }
@@ -105,12 +96,7 @@ std::optional<SpoolRecord> SpoolFile::read()
 
 void SpoolFile::remove()
 {
-    if (m_fd >= 0) {
-        ::close(m_fd);
-        m_fd = -1;
-    }
-    if (!m_path.empty())
-        ::unlink(m_path.c_str());
+    closeAndDelete(m_fd, m_path);
     if (m_texts) {
         m_texts->remove();
         m_texts.reset();

@@ -1,10 +1,12 @@
 #include "spool/TempDir.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
 #include <stdlib.h>
+#include <unistd.h>
 #include <vector>
 
 namespace quillet {
@@ -29,6 +31,30 @@ SpoolName MakeSpoolName(const std::string &prefix)
     if (fd < 0)
         return {};
     return {std::string(buffer.data()), fd};
+}
+
+bool writeWholeAt(int fd, const char *bytes, size_t size, off_t offset)
+{
+    ssize_t written;
+    do {
+        written = ::pwrite(fd, bytes, size, offset);
+    } while (written < 0 && errno == EINTR);
+    if (written == static_cast<ssize_t>(size))
+        return true;
+    // No half record stays behind; should truncating fail too, the caller
+    // still writes its next record at offset.
+    [[maybe_unused]] const int truncated = ::ftruncate(fd, offset);
+    return false;
+}
+
+void closeAndDelete(int &fd, const std::string &path)
+{
+    if (fd >= 0) {
+        ::close(fd);
+        fd = -1;
+    }
+    if (!path.empty())
+        ::unlink(path.c_str());
 }
 
 std::string spoolPrefixForToday()

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <sys/types.h>
 
 namespace quillet {
 
@@ -16,6 +18,13 @@ struct SpoolName {
 
 /// Creates a new file named prefix + a unique part (+ ".tmp") in TempDir().
 SpoolName MakeSpoolName(const std::string &prefix);
+
+/// Writes size bytes at offset with one call; when not all of them are
+/// written (a full disk) cuts the file back to offset and returns false.
+bool writeWholeAt(int fd, const char *bytes, size_t size, off_t offset);
+
+/// Closes fd, when open, and deletes the file at path, when named.
+void closeAndDelete(int &fd, const std::string &path);
 
 /// "Prt" + day of the month as two digits + "-".
 std::string spoolPrefixForToday();
