@@ -10,6 +10,7 @@
 #include "print/PageReplay.h"
 #include "print/PdfExport.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 
 namespace quillet {
@@ -38,8 +39,10 @@ Quillet::Quillet(QWidget *parent) : QWidget(parent)
 Quillet::~Quillet()
 {
     // The listing cannot outlive the component that opened it: its spool file
-    // would stay on disk until the next listing or the end of the process.
-    if (session().state.ActiveCtl == this) {
+    // would stay on disk until the next listing or the end of the process. A
+    // component destroyed after the application object (a static one) leaves
+    // that to the session's own end, since no window may be touched then.
+    if (session().state.ActiveCtl == this && QCoreApplication::instance()) {
         resumeOnError(this, [] { lifecycle::Abort(); });
         session().state.ActiveCtl = nullptr;
     }
