@@ -10,18 +10,7 @@
 #include <QDir>
 #include <QImage>
 
-#include <cmath>
-
 namespace quillet::cli {
-
-namespace {
-
-int twipsToPixelsAtZoom(int twips, double zoom)
-{
-    return static_cast<int>(std::lround(zoom * twips / TwipsPerPixel));
-}
-
-} // namespace
 
 PageImagesResult savePageImages(const QString &dir, int zoomPercent)
 {
@@ -32,15 +21,14 @@ PageImagesResult savePageImages(const QString &dir, int zoomPercent)
     if (!QDir().mkpath(dir))
         return {0, QStringLiteral("cannot create the folder %1").arg(dir)};
 
-    const double zoom = zoomPercent / 100.0;
+    const float zoom = zoomPercent / 100.0f;
     const PrinterPage paper = ses.printer->page();
     ImageSurface surface;
-    surface.setPixelSize(QSize(twipsToPixelsAtZoom(paper.paperWidthTwips, zoom),
-                               twipsToPixelsAtZoom(paper.paperHeightTwips, zoom)));
+    surface.setPixelSize(sheetPixels(paper, zoom));
     // The whole sheet, with 0 at the printable area's corner, as the preview shows it.
     surface.setScale(-s.OffX, -s.OffY, s.PageW - s.OffX, s.PageH - s.OffY);
 
-    const ReplayScope replay(surface, static_cast<float>(zoom));
+    const ReplayScope replay(surface, zoom);
     PageImagesResult result;
     for (int page = 1; page <= s.NumPages; ++page) {
         s.CurPage = static_cast<int16_t>(page);

@@ -95,16 +95,6 @@ QToolButton *toolbarButton(const char *name, const QString &toolTip, const QIcon
     return button;
 }
 
-/// The pixel size of the sheet at a zoom; 0 for a size that cannot be shown.
-QSize sheetPixels(const PrinterPage &paper, float zoom)
-{
-    const auto pixels = [zoom = double(zoom)](int twips) {
-        const double size = std::round(zoom * twips / TwipsPerPixel);
-        return std::isfinite(size) ? static_cast<int>(std::clamp(size, 0.0, double(QWIDGETSIZE_MAX))) : 0;
-    };
-    return {pixels(paper.paperWidthTwips), pixels(paper.paperHeightTwips)};
-}
-
 /// The part of a printed text's box that a matching run of its characters covers.
 QRectF runBox(const Surface &surface, std::string_view text, const QRectF &textBox,
               std::pair<size_t, size_t> run)
@@ -113,7 +103,9 @@ QRectF runBox(const Surface &surface, std::string_view text, const QRectF &textB
     if (widths.empty() || !(widths.back() > 0))
         return textBox;
     const auto left = [&](size_t characters) {
-        return characters == 0 ? 0.0 : textBox.width() * widths[std::min(characters, widths.size()) - 1] / widths.back();
+        return characters == 0
+                   ? 0.0
+                   : textBox.width() * widths[std::min(characters, widths.size()) - 1] / widths.back();
     };
     return QRectF(textBox.left() + left(run.first), textBox.top(), left(run.second) - left(run.first),
                   textBox.height());
@@ -211,8 +203,9 @@ void PreviewWindow::buildToolbar()
                                                           : QStringLiteral("Seleccionar Impressora...");
     m_setupButton = toolbarButton("butSETUP", setupTip, printerSetupIcon(), 1, m_toolbar);
     m_printButton = toolbarButton("butPRT", QStringLiteral("Imprimir (Ctrl+P)"), printIcon(), 2, m_toolbar);
-    m_findButton = toolbarButton("butFIND", QStringLiteral("Pesquisar... (Ctrl+F; seguinte F3, anterior Shift+F3)"),
-                                 findIcon(), 3, m_toolbar);
+    m_findButton =
+        toolbarButton("butFIND", QStringLiteral("Pesquisar... (Ctrl+F; seguinte F3, anterior Shift+F3)"),
+                      findIcon(), 3, m_toolbar);
     m_pdfButton = toolbarButton("butPDF", QStringLiteral("Salvar como PDF..."), pdfIcon(), 4, m_toolbar);
     m_thumbButton = toolbarButton("butTHUMB", QStringLiteral("Miniaturas"), thumbnailsIcon(), 5, m_toolbar);
     m_thumbButton->setCheckable(true);
@@ -369,7 +362,8 @@ void PreviewWindow::layoutWindow()
     m_vScroll->setGeometry(innerWidth - scrollBar, toolbarHeight, scrollBar,
                            innerHeight - toolbarHeight - scrollBar);
     m_vScroll->setValue(0);
-    m_hScroll->setGeometry(panelWidth, innerHeight - scrollBar, innerWidth - scrollBar - panelWidth, scrollBar);
+    m_hScroll->setGeometry(panelWidth, innerHeight - scrollBar, innerWidth - scrollBar - panelWidth,
+                           scrollBar);
     m_hScroll->setValue(0);
     m_desk->setGeometry(panelWidth, toolbarHeight, innerWidth - scrollBar - panelWidth,
                         innerHeight - toolbarHeight - scrollBar);
@@ -644,10 +638,11 @@ void PreviewWindow::scrollOrTurnPage(int wheelAngle)
 {
     QScrollBar &bar = *m_vScroll;
     const bool down = wheelAngle < 0;
-    const bool atEdge = !bar.isEnabled() || (down ? bar.value() >= bar.maximum() : bar.value() <= bar.minimum());
+    const bool atEdge =
+        !bar.isEnabled() || (down ? bar.value() >= bar.maximum() : bar.value() <= bar.minimum());
     if (!atEdge) {
-        bar.setValue(bar.value() - wheelAngle * QApplication::wheelScrollLines() * bar.singleStep() /
-                                       WheelAnglePerNotch);
+        bar.setValue(bar.value() -
+                     wheelAngle * QApplication::wheelScrollLines() * bar.singleStep() / WheelAnglePerNotch);
         return;
     }
     // Past the page's edge: on to the next page from its top, or back to
