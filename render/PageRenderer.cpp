@@ -13,12 +13,13 @@ namespace quillet {
 namespace {
 
 /// Whole numbers from recorded singles, rounding half to even; a value out of
-/// the range makes the command unusable.
+/// the range makes the command unusable. The upper bound is -min, exclusive:
+/// a float cannot hold INT32_MAX, and rounding it up would let 2^31 through.
 template <typename Int> std::optional<Int> wholeNumber(float value)
 {
     const float rounded = std::nearbyint(value);
-    if (!(rounded >= static_cast<float>(std::numeric_limits<Int>::min()) &&
-          rounded <= static_cast<float>(std::numeric_limits<Int>::max())))
+    const float lowest = static_cast<float>(std::numeric_limits<Int>::min());
+    if (!(rounded >= lowest && rounded < -lowest))
         return std::nullopt;
     return static_cast<Int>(rounded);
 }
