@@ -2,8 +2,8 @@
 
 #include "../PeakMemory.h"
 
-#include <chrono>
 #include <cstdio>
+#include <ctime>
 
 namespace quillet::bench {
 
@@ -16,15 +16,31 @@ void Measurements::print(const std::string &what, int pages) const
     std::fflush(stdout);
 }
 
-long long nowNanoseconds()
+namespace {
+
+long long nanoseconds(clockid_t clock)
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
+    timespec now{};
+    ::clock_gettime(clock, &now);
+    return now.tv_sec * 1'000'000'000LL + now.tv_nsec;
 }
 
-double millisecondsSince(long long startNanoseconds)
+} // namespace
+
+void Stopwatch::restart()
 {
-    return static_cast<double>(nowNanoseconds() - startNanoseconds) / 1e6;
+    m_wallNs = nanoseconds(CLOCK_MONOTONIC);
+    m_cpuNs = nanoseconds(CLOCK_PROCESS_CPUTIME_ID);
+}
+
+double Stopwatch::wallMs() const
+{
+    return static_cast<double>(nanoseconds(CLOCK_MONOTONIC) - m_wallNs) / 1e6;
+}
+
+double Stopwatch::cpuMs() const
+{
+    return static_cast<double>(nanoseconds(CLOCK_PROCESS_CPUTIME_ID) - m_cpuNs) / 1e6;
 }
 
 } // namespace quillet::bench

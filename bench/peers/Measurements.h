@@ -17,8 +17,19 @@ private:
     std::map<std::string, double> m_values;
 };
 
-/// Milliseconds since start on the steady clock.
-double millisecondsSince(long long startNanoseconds);
-long long nowNanoseconds();
+/// Wall time on the steady clock and the process's CPU time since it was made
+/// or restarted. CPU time is what other work on a shared machine disturbs
+/// least, so the PDF comparisons report it beside the wall time.
+class Stopwatch {
+public:
+    Stopwatch() { restart(); }
+    void restart();
+    double wallMs() const;
+    double cpuMs() const;
+
+private:
+    long long m_wallNs = 0;
+    long long m_cpuNs = 0;
+};
 
 } // namespace quillet::bench

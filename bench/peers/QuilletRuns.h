@@ -1,6 +1,7 @@
 #pragma once
 // Quillet on the workload: composing a preview listing, its preview window
-// offscreen, and its PDF output through the print job and SavePDF.
+// offscreen, and its PDF output through SavePDF and the print job, each in a
+// process of its own like the QPdfWriter they are compared with.
 
 namespace quillet::bench {
 
@@ -11,9 +12,11 @@ class Measurements;
 /// the last page), find_ms (a text only on the last page, from page 1).
 void measureQuilletPreview(int pages, Measurements &out);
 
-/// print_ms and print_bytes_per_page (all pages printed from the preview to
-/// the printer's PDF job, not submitted: no print server is reachable), and
-/// savepdf_ms and savepdf_bytes_per_page (savepdf_ok 0 while SavePDF writes nothing).
-void measureQuilletPdf(int pages, Measurements &out);
+/// savepdf_ms and savepdf_bytes_per_page (savepdf_ok 0 when SavePDF wrote nothing).
+void measureQuilletSavePdf(int pages, Measurements &out);
+
+/// print_ms and print_bytes_per_page: all pages printed from the preview to
+/// the printer's PDF job, not submitted (no print server is reachable).
+void measureQuilletPrint(int pages, Measurements &out);
 
 } // namespace quillet::bench

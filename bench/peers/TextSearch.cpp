@@ -43,11 +43,11 @@ void measureGrep(int pages, Measurements &out)
     file.flush();
 
     QProcess grep;
-    const long long start = nowNanoseconds();
+    const Stopwatch watch;
     grep.start(QStringLiteral("grep"), {QStringLiteral("-c"), QStringLiteral("-F"),
                                         QString::fromStdString(lastPageOnlyText(pages)), file.fileName()});
     grep.waitForFinished(-1);
-    out.set("grep_ms", millisecondsSince(start));
+    out.set("grep_ms", watch.wallMs());
     out.set("grep_count", grep.readAllStandardOutput().trimmed().toDouble());
     out.set("text_MiB", static_cast<double>(file.size()) / (1 << 20));
 }
