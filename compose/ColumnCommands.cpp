@@ -1,19 +1,12 @@
 #include "compose/Composer.h"
 #include "compose/Lengths.h"
 
-#include <cmath>
-
 namespace quillet {
 
 namespace {
 
 /// Kept free at a column's edges.
 constexpr float ColumnPaddingMm = 0.2f;
-
-float offsetOrZero(float mm)
-{
-    return std::isnan(mm) ? 0.0f : clampLength(mm);
-}
 
 } // namespace
 
@@ -60,7 +53,7 @@ void Composer::sideCell(Opcode op, int NCol, std::string_view StrToPrint, float 
     const std::string s = ExpandMarkers(StrToPrint);
     if (NCol < 1 || NCol > m_state.NumCols)
         return;
-    inset = offsetOrZero(inset);
+    inset = lengthOrZero(inset);
     const Column column = m_state.Cols[NCol - 1];
     const bool left = op == RecColLeft;
     const float x = left ? column.ColLeft + inset + ColumnPaddingMm : column.ColRight - inset - ColumnPaddingMm;

@@ -24,6 +24,12 @@ template <typename... Floats> bool clampLengths(Floats &...mm)
     return true;
 }
 
+/// A length where NaN means none (0), as an unset width or offset does.
+inline float lengthOrZero(float mm)
+{
+    return std::isnan(mm) ? 0.0f : clampLength(mm);
+}
+
 /// An optional position: missing, negative and non-finite all mean "here" (-1).
 inline float positionOrMissing(float mm)
 {

@@ -2,20 +2,12 @@
 #include "compose/Lengths.h"
 #include "render/Surface.h"
 
-#include <cmath>
-
 namespace quillet {
 
 namespace {
 
 /// Centred texts stand this far right of the exact middle.
 constexpr float CentreShiftMm = 0.2f;
-
-/// A width limit: NaN means none, infinities are clamped.
-float widthLimit(float Wid)
-{
-    return std::isnan(Wid) ? 0.0f : clampLength(Wid);
-}
 
 } // namespace
 
@@ -75,7 +67,7 @@ void Composer::sideText(Opcode op, std::string_view StrToPrint, float PosY, floa
         return;
     PosY = positionOrMissing(PosY);
     PosX = positionOrMissing(PosX);
-    Wid = widthLimit(Wid);
+    Wid = lengthOrZero(Wid); // 0: no limit
     const std::string s = ExpandMarkers(StrToPrint);
     const std::string t = Wid == 0 ? s : FitText(s, Wid);
     const float w = WX(t);

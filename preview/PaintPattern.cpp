@@ -1,6 +1,7 @@
 #include "preview/PaintPattern.h"
 
-#include <QEvent>
+#include "preview/EventHook.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
@@ -23,20 +24,6 @@ QPixmap makeTile()
     return QPixmap::fromImage(tile);
 }
 
-class PatternPainter : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        // Runs inside the form's paint event, before the form draws itself.
-        if (event->type() == QEvent::Paint)
-            PaintPattern(*static_cast<QWidget *>(watched));
-        return false;
-    }
-};
-
 } // namespace
 
 const QPixmap &patternTile()
@@ -57,7 +44,8 @@ void installPatternBackground(QWidget &form)
     palette.setColor(QPalette::Window, QColor(Silver));
     form.setPalette(palette);
     form.setAutoFillBackground(true);
-    form.installEventFilter(new PatternPainter(&form));
+    // Inside the form's paint event, before the form draws itself.
+    onEvent(form, QEvent::Paint, [&form] { PaintPattern(form); });
 }
 
 } // namespace quillet

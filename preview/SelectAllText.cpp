@@ -1,26 +1,10 @@
 #include "preview/SelectAllText.h"
 
-#include <QEvent>
+#include "preview/EventHook.h"
+
 #include <QLineEdit>
 
 namespace quillet {
-
-namespace {
-
-class SelectOnFocus : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::FocusIn)
-            SelectAllText(*static_cast<QLineEdit *>(watched));
-        return false;
-    }
-};
-
-} // namespace
 
 void SelectAllText(QLineEdit &box)
 {
@@ -30,7 +14,7 @@ void SelectAllText(QLineEdit &box)
 
 void selectAllOnFocus(QLineEdit &box)
 {
-    box.installEventFilter(new SelectOnFocus(&box));
+    onEvent(box, QEvent::FocusIn, [&box] { SelectAllText(box); });
 }
 
 } // namespace quillet

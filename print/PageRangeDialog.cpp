@@ -120,22 +120,22 @@ bool PageRangeDialog::eventFilter(QObject *watched, QEvent *event)
 
 void PageRangeDialog::fromLeft()
 {
-    if (m_highestPage < leadingNumber(m_from->text()))
-        m_from->setText(QString::number(m_highestPage));
-    if (leadingNumber(m_from->text()) < 1)
-        m_from->setText(QStringLiteral("1"));
-    if (leadingNumber(m_to->text()) < leadingNumber(m_from->text()))
-        m_from->setText(m_to->text());
+    keepInRange(*m_from, *m_to);
 }
 
 void PageRangeDialog::toLeft()
 {
-    if (m_highestPage < leadingNumber(m_to->text()))
-        m_to->setText(QString::number(m_highestPage));
-    if (leadingNumber(m_to->text()) < 1)
-        m_to->setText(QStringLiteral("1"));
+    keepInRange(*m_to, *m_from);
+}
+
+void PageRangeDialog::keepInRange(QLineEdit &box, const QLineEdit &other)
+{
+    if (m_highestPage < leadingNumber(box.text()))
+        box.setText(QString::number(m_highestPage));
+    if (leadingNumber(box.text()) < 1)
+        box.setText(QStringLiteral("1"));
     if (leadingNumber(m_to->text()) < leadingNumber(m_from->text()))
-        m_to->setText(m_from->text());
+        box.setText(other.text());
 }
 
 void PageRangeDialog::acceptRange()

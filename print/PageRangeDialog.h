@@ -28,6 +28,9 @@ protected:
 private:
     void fromLeft();
     void toLeft();
+    /// On leaving a page box: its page between 1 and the highest page, and
+    /// not past the other box's page (then it takes the other's text).
+    void keepInRange(QLineEdit &box, const QLineEdit &other);
     void acceptRange();
 
     PrinterDialog &m_cmd;
