@@ -558,7 +558,8 @@ void PreviewWindow::find()
             return;
         const bool onView = m_found.page != 0 && m_found.text == text && m_found.ignoreCase == ignoreCase;
         counter.start(session().spool->path(), s.NumPages, text, ignoreCase,
-                      onView ? HitCounter::OnView{m_found.page, m_found.indexOnPage} : HitCounter::OnView{});
+                      onView ? HitCounter::OnView{m_found.page, m_found.indexOnPage} : HitCounter::OnView{},
+                      session().spool->texts(), s.PageIndex);
     });
     dialog.prepare(m_lastPattern.mid(1, m_lastPattern.size() - 2), s.CurPage + 1 <= s.NumPages,
                    !m_caseSensitive);

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -125,6 +126,26 @@ void measureFind(PreviewWindow &window, int pages, Measurements &out)
     const double ms = timeClick(*find);
     out.set("find_ms", ms);
     out.set("find_found_last_page", session().state.CurPage == pages ? 1 : 0);
+
+    // The hit count: from the text entered afresh to the count shown without
+    // its ellipsis; the dialog is then cancelled, so no find runs again.
+    QTimer::singleShot(0, &window, [text, &out] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        auto *edit = dialog ? dialog->findChild<QLineEdit *>(QStringLiteral("TB1")) : nullptr;
+        auto *hits = dialog ? dialog->findChild<QLabel *>(QStringLiteral("LHits")) : nullptr;
+        if (edit && hits) {
+            edit->clear();
+            const Stopwatch watch;
+            edit->setText(text);
+            // Every report of the counter wakes the loop; the last one has no ellipsis.
+            while (hits->text().isEmpty() || hits->text().endsWith(u'…'))
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            out.set("hit_count_ms", watch.wallMs());
+        }
+        if (dialog)
+            dialog->close();
+    });
+    find->click();
 }
 
 /// Takes the size of a PDF file written for the bench and deletes it; 0 when none.

@@ -1,17 +1,42 @@
-// Find through the page text index gives the pages a scan of the whole spool
-// gives: markers, column cells cut to their width, paragraphs, case folding
-// beyond ASCII and wildcards, both ways from several pages; the index file
-// goes with the listing.
+// Find and the hit counter through the page text index give what a scan of
+// the whole spool gives: markers, column cells cut to their width,
+// paragraphs, case folding beyond ASCII and wildcards, finds both ways from
+// several pages; the index file goes with the listing.
 
 #include "PreviewDriver.h"
 #include "compose/Session.h"
+#include "preview/HitCounter.h"
 #include "preview/TextFinder.h"
 
 #include <QFile>
 
 using namespace preview_driver;
+using quillet::HitCounter;
 using quillet::Quillet;
 using quillet::TextFinder;
+
+namespace {
+
+/// Markers, column cells, a paragraph, case beyond ASCII and wildcards.
+const QStringList Patterns{"Página 5 de 12", "de 12", "total 12", "ALFA", "alfa", "STRASSE", "ID",
+                           "longo demais para a coluna", "NÚMERO 1?", "número 11", "[ab]lfa", "de []12",
+                           "PRICOCO", "página 9", "Artigo*#2", "*", "ß", "zzz"};
+
+void composeMixedListing(Quillet &control)
+{
+    openListing(control);
+    composePages(control, 12, [](Quillet &c, int page) {
+        c.NewCol(0, 25);
+        c.LCol(1, QStringLiteral("Artigo número %1, longo demais para a coluna").arg(page));
+        c.C(page % 3 == 0 ? QStringLiteral("ALFA total tricoco") : QStringLiteral("alfa"));
+        if (page == 7)
+            c.R(QStringLiteral("Straße ıd"));
+        if (page == 9)
+            c.M(QStringLiteral("Um parágrafo que pode ocupar mais de uma linha, página PRICOCO"));
+    });
+}
+
+} // namespace
 
 class FindIndexTest : public QObject {
     Q_OBJECT
@@ -20,27 +45,17 @@ private slots:
     void findOverTheIndexAgreesWithTheFullScan()
     {
         Quillet control;
-        openListing(control);
-        composePages(control, 12, [](Quillet &c, int page) {
-            c.NewCol(0, 25);
-            c.LCol(1, QStringLiteral("Artigo número %1, longo demais para a coluna").arg(page));
-            c.C(page % 3 == 0 ? QStringLiteral("ALFA total tricoco") : QStringLiteral("alfa"));
-            if (page == 7)
-                c.R(QStringLiteral("Straße ıd"));
-            if (page == 9)
-                c.M(QStringLiteral("Um parágrafo que pode ocupar mais de uma linha, página PRICOCO"));
-        });
-        const QStringList patterns{"Página 5 de 12", "de 12", "total 12", "ALFA", "alfa", "STRASSE", "ID",
-                                   "longo demais para a coluna", "NÚMERO 1?", "número 11", "[ab]lfa", "de []12",
-                                   "PRICOCO", "página 9", "Artigo*#2", "*", "ß", "zzz"};
+        composeMixedListing(control);
         using Results = QList<std::optional<int>>;
         const auto findAll = [&] {
             Results results;
-            for (const QString &pattern : patterns)
+            for (const QString &pattern : Patterns)
                 for (const bool ignoreCase : {false, true})
                     for (const int start : {1, 6, 12})
-                        for (const auto direction : {TextFinder::Direction::Forward, TextFinder::Direction::Backward})
-                            results << TextFinder(quillet::session()).find(pattern, ignoreCase, start, direction);
+                        for (const auto direction :
+                             {TextFinder::Direction::Forward, TextFinder::Direction::Backward})
+                            results
+                                << TextFinder(quillet::session()).find(pattern, ignoreCase, start, direction);
             return results;
         };
         Results indexed, scanned;
@@ -62,6 +77,51 @@ private slots:
             QVERIFY(QFile::exists(QString::fromStdString(indexPath)));
         });
         QVERIFY(!QFile::exists(QString::fromStdString(indexPath)));
+    }
+
+    void hitCountOverTheIndexAgreesWithTheFullScan()
+    {
+        Quillet control;
+        composeMixedListing(control);
+        using Counts = QList<QPair<int, int>>; // (the ordinal of the hit on view, hits)
+        const auto countAll = [](const std::vector<int32_t> &pageIndex) {
+            quillet::Session &session = quillet::session();
+            HitCounter counter;
+            Counts counts;
+            QEventLoop loop;
+            QObject::connect(&counter, &HitCounter::counted, &loop,
+                             [&](int ordinal, int hits, bool finished) {
+                                 if (finished) {
+                                     counts << qMakePair(ordinal, hits);
+                                     loop.quit();
+                                 }
+                             });
+            for (const QString &pattern : Patterns)
+                for (const bool ignoreCase : {false, true}) {
+                    counter.start(session.spool->path(), 12, pattern, ignoreCase, {9, 0},
+                                  session.spool->texts(), pageIndex);
+                    loop.exec();
+                }
+            return counts;
+        };
+        Counts indexed, indexedToPage5, cutIndex, scanned;
+        showAndCheck(control, [&](PreviewWindow &) {
+            const std::vector<int32_t> &pageIndex = quillet::session().state.PageIndex;
+            QFile index(QString::fromStdString(quillet::session().spool->texts()->path()));
+            indexed = countAll(pageIndex);
+            // Where the page index stops, the rest is read from the spool.
+            indexedToPage5 = countAll({pageIndex.begin(), pageIndex.begin() + 5});
+            QVERIFY(index.resize(index.size() / 2)); // damaged in the middle of a page's record
+            cutIndex = countAll(pageIndex);
+            QVERIFY(index.remove());
+            scanned = countAll(pageIndex);
+        });
+        QCOMPARE(indexed, scanned);
+        QCOMPARE(indexedToPage5, scanned);
+        QCOMPARE(cutIndex, scanned);
+        // "alfa" ignoring case: one a page, the one on view the ninth; "*": every text command.
+        QCOMPARE(scanned[2 * Patterns.indexOf("alfa") + 1], qMakePair(9, 12));
+        QVERIFY(scanned[2 * Patterns.indexOf("*")].second > 12 * 3);
     }
 };
 
