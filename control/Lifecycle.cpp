@@ -154,6 +154,8 @@ void Show()
     ListingState &s = ses.state;
     if (!ses.spool && s.Preview)
         return; // no listing to show
+    if (s.Preview && !s.Spooling)
+        return; // already previewing: a second window would end the listing under the first
     if (s.ShowWait)
         rt.unloadWaitDialog();
     s.Spooling = false;

@@ -45,26 +45,26 @@ inline QString waitForCupsPdf(const QString &documentName, int timeoutMs = 30000
     return {};
 }
 
-/// The number of pages of a PDF as pdfinfo reports it; -1 when unreadable.
-inline int pdfPageCount(const QString &path)
-{
-    QProcess pdfinfo;
-    pdfinfo.start(QStringLiteral("pdfinfo"), {path});
-    if (!pdfinfo.waitForFinished(10000))
-        return -1;
-    const auto match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
-                           .match(QString::fromUtf8(pdfinfo.readAllStandardOutput()));
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
-}
-
-/// The size of a PDF's first page in points as pdfinfo reports it; empty when unreadable.
-inline QSizeF pdfPageSizePoints(const QString &path)
+/// pattern matched against what pdfinfo reports of a PDF; no match when unreadable.
+inline QRegularExpressionMatch pdfInfo(const QString &path, const QString &pattern)
 {
     QProcess pdfinfo;
     pdfinfo.start(QStringLiteral("pdfinfo"), {path});
     pdfinfo.waitForFinished(10000);
-    const auto match = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts"))
-                           .match(QString::fromUtf8(pdfinfo.readAllStandardOutput()));
+    return QRegularExpression(pattern).match(QString::fromUtf8(pdfinfo.readAllStandardOutput()));
+}
+
+/// The number of pages of a PDF; -1 when unreadable.
+inline int pdfPageCount(const QString &path)
+{
+    const auto match = pdfInfo(path, QStringLiteral("Pages:\\s+(\\d+)"));
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+/// The size of a PDF's first page in points; empty when unreadable.
+inline QSizeF pdfPageSizePoints(const QString &path)
+{
+    const auto match = pdfInfo(path, QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts"));
     return match.hasMatch() ? QSizeF(match.captured(1).toDouble(), match.captured(2).toDouble()) : QSizeF();
 }
 
@@ -83,6 +83,16 @@ inline QStringList pdfLayoutPages(const QString &path, double fixedPitchPt = 0)
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
         pages.removeLast(); // the form feed after the last page
     return pages;
+}
+
+/// The n of "Folha n de" on each page of a PDF, in file order; 0 on a page without it.
+inline QList<int> pdfSheetNumbers(const QString &path)
+{
+    QList<int> numbers;
+    static const QRegularExpression sheet(QStringLiteral("Folha (\\d+) de"));
+    for (const QString &page : pdfLayoutPages(path))
+        numbers << sheet.match(page).captured(1).toInt();
+    return numbers;
 }
 
 /// Page pageNumber (from 1) of a PDF rendered by pdftoppm at dpi; null when unreadable.

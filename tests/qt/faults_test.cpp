@@ -1,24 +1,17 @@
 // Faults from outside: a full disk while composing, a temporary directory that
-// cannot hold the spool, a spool file cut short or deleted while previewing, a
-// printer queue disabled or removed between preview and print.
+// cannot hold the spool, a spool file cut short or deleted while previewing.
+// A printer queue that fails before printing is in printer_choice_test.
 
 #include "PreviewDriver.h"
 #include "compose/Session.h"
 #include "control/Runtime.h"
 #include "platform/ImageSurface.h"
-#include "platform/QtPrinterDevice.h"
 
-#include <QMessageBox>
-#include <QPrinter>
 #include <QProcess>
-#include <QPushButton>
-#include <QScopeGuard>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
 #include <sys/resource.h>
-#include <unistd.h>
 
 using quillet::Quillet;
 using quillet::session;
@@ -27,17 +20,12 @@ using namespace preview_driver;
 namespace {
 
 constexpr char FullDiskChildSwitch[] = "--compose-on-a-full-disk";
-/// A throwaway cups-pdf queue; the queues PDF and PDFLetter stay untouched.
-const QString FaultQueue = QStringLiteral("QuilletFault");
 
-void openQuietListing(Quillet &q)
+/// A listing without the wait dialog, its first page written before the disk fills.
+void openWithFirstPage(Quillet &q)
 {
     q.Init(nullptr, QStringLiteral("Disco cheio"), QStringLiteral("S"), QStringLiteral("P"),
            QStringLiteral("A4"), true, true, true, true, false, true, false, true);
-}
-
-void composeFirstPage(Quillet &q)
-{
     q.C(QStringLiteral("Primeira página, gravada antes do disco encher"), 20);
     q.PBox(40, 0, 80, 120, 2);
 }
@@ -124,62 +112,6 @@ private slots:
         QVERIFY(visitedEveryPage);
     }
 
-    void printerQueueGoneBeforePrintTellsWhyAndPreviewGoesOn_data()
-    {
-        QTest::addColumn<QStringList>("fault");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("disabled") << QStringList{QStringLiteral("cupsdisable"), FaultQueue}
-                                  << QStringLiteral("a impressora está parada");
-        QTest::newRow("removed") << QStringList{QStringLiteral("lpadmin"), QStringLiteral("-x"), FaultQueue}
-                                 << QStringLiteral("a impressora não existe");
-    }
-    void printerQueueGoneBeforePrintTellsWhyAndPreviewGoesOn()
-    {
-        QFETCH(QStringList, fault);
-        QFETCH(QString, reason);
-        if (QProcess::execute(QStringLiteral("lpadmin"),
-                              {QStringLiteral("-p"), FaultQueue, QStringLiteral("-v"),
-                               QStringLiteral("cups-pdf:/"), QStringLiteral("-m"),
-                               QStringLiteral("lsb/usr/cups-pdf/CUPS-PDF_opt.ppd"), QStringLiteral("-E")}) !=
-            0)
-            QSKIP("cannot add a CUPS queue (no cupsd or no cups-pdf)");
-        const auto removeQueue = qScopeGuard([] {
-            QProcess::execute(QStringLiteral("lpadmin"), {QStringLiteral("-x"), FaultQueue});
-        });
-        openListing(m_control);
-        composePages(m_control, 3);
-        quillet::QtPrinterDevice &printer = quillet::Runtime::instance().printer();
-        printer.printer().setPrinterName(FaultQueue); // as if picked in the print dialog
-
-        bool faultMade = false;
-        QString message;
-        bool enabledAfter = false;
-        QString labelAfter;
-        showAndCheck(m_control, [&](PreviewWindow &window) {
-            faultMade = QProcess::execute(fault.first(), fault.mid(1)) == 0;
-            // The message box is modal inside the print: look for it among the top-level windows.
-            QTimer poll;
-            QObject::connect(&poll, &QTimer::timeout, [&] {
-                for (QWidget *top : QApplication::topLevelWidgets())
-                    if (auto *box = qobject_cast<QMessageBox *>(top); box && box->isVisible()) {
-                        message = box->text();
-                        box->accept();
-                    }
-            });
-            poll.start(5);
-            clickPrint(window);
-            poll.stop();
-            enabledAfter = window.isEnabled() && child(window, "butPRT")->isEnabled();
-            child<QPushButton>(window, "bPag1")->click();
-            labelAfter = child<QLabel>(window, "LPag")->text();
-        });
-        QFile::remove(printer.lastOutput()); // the job's PDF, kept because nobody printed it
-        QVERIFY(faultMade);
-        QVERIFY2(message.contains(FaultQueue) && message.contains(reason), qPrintable(message));
-        QVERIFY(enabledAfter);
-        QCOMPARE(labelAfter, QStringLiteral("Página 2 de 3"));
-    }
-
 private:
     Quillet m_control;
 };
@@ -190,12 +122,10 @@ static int composeOnAFullDisk(int argc, char **argv)
 {
     QApplication app(argc, argv);
     Quillet control;
-    openQuietListing(control);
-    composeFirstPage(control);
+    openWithFirstPage(control);
     const QImage withRoom = firstPageAsShown(control);
 
-    openQuietListing(control);
-    composeFirstPage(control);
+    openWithFirstPage(control);
     std::signal(SIGXFSZ, SIG_IGN);
     const rlim_t full = static_cast<rlim_t>(QFileInfo(spoolPath()).size());
     const rlimit limit{full, full};

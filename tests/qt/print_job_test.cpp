@@ -82,19 +82,13 @@ private slots:
         // The listing's page number, then how many the job prints.
         QCOMPARE(progress, (QStringList{QStringLiteral("Página 3 de 1 Página"),
                                         QStringLiteral("Página 1 de 7 Páginas")}));
-        const QString range = waitForCupsPdf(name);
-        QVERIFY(!range.isEmpty());
-        const QStringList rangePages = pdfLayoutPages(range);
-        QFile::remove(range);
-        QCOMPARE(rangePages.size(), 1);
-        QVERIFY2(rangePages[0].contains(QStringLiteral("Folha 3 de 7")), qPrintable(rangePages[0]));
-        const QString all = waitForCupsPdf(name);
-        QVERIFY(!all.isEmpty());
-        const QStringList pages = pdfLayoutPages(all);
-        QFile::remove(all);
-        QCOMPARE(pages.size(), 7);
-        for (int page = 1; page <= 7; ++page)
-            QVERIFY2(pages[page - 1].contains(QStringLiteral("Folha %1 de 7").arg(page)), qPrintable(pages[page - 1]));
+        for (const QList<int> &sheets : {QList<int>{3}, QList<int>{1, 2, 3, 4, 5, 6, 7}}) {
+            const QString pdf = waitForCupsPdf(name);
+            QVERIFY(!pdf.isEmpty());
+            const QList<int> printed = pdfSheetNumbers(pdf);
+            QFile::remove(pdf);
+            QCOMPARE(printed, sheets);
+        }
     }
 
     void cancelDiscardsTheWholeJob()

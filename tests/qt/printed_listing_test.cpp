@@ -25,8 +25,7 @@ constexpr double PlacementSlackMm = 1.0;
 /// Where a text of one or more words stands in pdftotext's layout of a page.
 struct PlacedText {
     int line = -1;
-    double xMm = -1;         ///< its first letter, from the sheet's left edge
-    double lastWordXMm = -1; ///< where its last word starts
+    double xMm = -1; ///< its first letter, from the sheet's left edge
     bool startsLine = false;
     bool endsLine = false;
 };
@@ -44,11 +43,8 @@ PlacedText findText(const QStringList &layoutLines, const QString &text)
             columns << match.capturedStart();
         }
         for (qsizetype first = 0; first + wanted.size() <= words.size(); ++first)
-            if (words.mid(first, wanted.size()) == wanted) {
-                const qsizetype last = first + wanted.size() - 1;
-                return {line, columnToMm(columns[first]), columnToMm(columns[last]), first == 0,
-                        last == words.size() - 1};
-            }
+            if (words.mid(first, wanted.size()) == wanted)
+                return {line, columnToMm(columns[first]), first == 0, first + wanted.size() == words.size()};
     }
     return {};
 }
@@ -59,13 +55,6 @@ PlacedText placedAt(const QStringList &layoutLines, const QString &text, double 
     const PlacedText found = findText(layoutLines, text);
     return qAbs(found.xMm - xMm) <= PlacementSlackMm ? found : PlacedText{};
 }
-
-/// One line of a paragraph as M drew it, with the widths that place its words.
-struct ParagraphLine {
-    QString text;
-    float naturalWidthMm;
-    float lastWordWidthMm;
-};
 
 QImage redSquare96Dpi(int sidePx)
 {
@@ -141,25 +130,6 @@ private slots:
             cutCell.chop(1);
         cutCell += QStringLiteral("...");
 
-        // The first line leaves room for most of the long word that does not
-        // fit, so spreading it moves its last word far to the right.
-        QString firstLine;
-        while (m_control.WX(firstLine) < usableMm - 60)
-            firstLine += QStringLiteral("texto corrido ");
-        const QString paragraph =
-            firstLine +
-            QStringLiteral("extraordinariamente-inconstitucional e depois mais umas palavras para que o "
-                           "parágrafo ocupe três linhas inteiras da folha, sendo a última bem curta: fim.");
-        m_control.PNL(15);
-        QList<ParagraphLine> drawn;
-        for (QString rest = paragraph; !rest.isEmpty() && drawn.size() < 10;) {
-            const QString next = m_control.M(rest);
-            QVERIFY(rest.endsWith(next));
-            const QString line = rest.chopped(next.size()).trimmed();
-            drawn.append({line, m_control.WX(line), m_control.WX(line.section(QLatin1Char(' '), -1))});
-            rest = next;
-            m_control.PNL();
-        }
         m_control.L(QStringLiteral("Página PRICOCO de TRICOCO"), 80, 0);
 
         const float rightStartMm = rightMarginMm - m_control.WX(right);
@@ -192,21 +162,6 @@ private slots:
                      placedAt(lines, amount, amountStartMm).line == codeText.line &&
                      placedAt(lines, middle, middleStartMm).line == codeText.line,
                  context.constData());
-
-        // The paragraph: full lines spread to the right margin, the last one at its natural width.
-        QVERIFY(drawn.size() >= 3);
-        QVERIFY(drawn.first().naturalWidthMm < usableMm - 20); // so spreading is what takes it to the margin
-        int previousLine = codeText.line;
-        for (const ParagraphLine &line : drawn) {
-            const PlacedText placed = placedAt(lines, line.text, MarginMm);
-            const bool last = &line == &drawn.last();
-            const double lastWordXMm = last ? MarginMm + line.naturalWidthMm - line.lastWordWidthMm
-                                            : rightMarginMm - line.lastWordWidthMm;
-            QVERIFY2(placed.startsLine && placed.endsLine && placed.line > previousLine &&
-                         qAbs(placed.lastWordXMm - lastWordXMm) <= PlacementSlackMm,
-                     qPrintable(line.text + QLatin1Char('\n') + pages[0]));
-            previousLine = placed.line;
-        }
 
         // Direct mode knows the page number but not yet the page count.
         QVERIFY2(placedAt(lines, QStringLiteral("Página 1 de *"), MarginMm).line >= 0, context.constData());
