@@ -16,6 +16,7 @@ namespace {
 constexpr float StartX = 30, StartY = 20; ///< print position before each case, from the margins
 constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float ToleranceMm = 1e-3f;
+constexpr const char *Long = "abcdefghijklmnopqrstuvwxyz0123";
 
 enum class Cell { L, R, C };
 
@@ -44,45 +45,52 @@ struct ColumnTable {
     ColumnTable()
     {
         t.composer.NewCol(10, 50);
-        t.state().CursorX = t.state().LeftMarg + StartX;
-        t.state().CursorY = t.state().TopMarg + StartY;
-        t.pageSurface.calls.clear();
+        t.startAt(StartX, StartY);
         recordsBefore = t.records().size();
     }
     TestSession t;
     size_t recordsBefore = 0;
 };
 
-TEST(Columns, CellsDrawInTheColumnAndLeaveOneRecord)
+TEST(Columns, CellsDrawInTheColumnCutToItAndLeaveOneRecordOfTheWholeText)
 {
     // clang-format off
     const struct {
         const char *name;
-        CellCall call;         ///< in column 1, on "abc": 6 mm wide, 4 mm high
+        CellCall call;         ///< in column 1
         float drawnX, drawnY;  ///< the text's top-left corner, from the margins
         float cursorX, cursorY;
         float valB, valC;      ///< valA is the column, valE the TRUNC flag
+        const char *text = "abc"; ///< 6 mm wide, 4 mm high; recorded whole
+        const char *drawn = text;
     } rows[] = {
         {"LCol at the left edge", {Cell::L}, 10.2f, 16, 16.2f, 20, 0, -1},
         {"LCol AddX", {Cell::L, 5}, 15.2f, 16, 21.2f, 20, 5, -1},
         {"LCol at PosY", {Cell::L, 0, 40}, 10.2f, 36, 16.2f, 40, 0, 40},
         {"LCol PosY on the current line is kept", {Cell::L, 0, StartY}, 10.2f, 16, 16.2f, 20, 0, StartY},
         {"LCol NaN PosY", {Cell::L, 0, NaN}, 10.2f, 16, 16.2f, 20, 0, -1},
-        {"LCol not truncated", {Cell::L, 0, -1, false}, 10.2f, 16, 16.2f, 20, 0, -1},
         {"RCol SubX 2", {Cell::R, 2}, 51.8f, 16, 57.8f, 20, 2, -1},
         {"CCol centred", {Cell::C}, 32.2f, 16, StartX, 20, StartY, 0},
         {"CCol PosY on the current line", {Cell::C, 0, StartY}, 32.2f, 16, StartX, 20, -1, 0},
         {"CCol at PosY", {Cell::C, 0, 40}, 32.2f, 36, StartX, 40, 40, 0},
+        // 60 mm of text in the 50 mm column
+        {"LCol cut to 49.8 mm", {Cell::L}, 10.2f, 16, 58.2f, 20, 0, -1, Long, "abcdefghijklmnopqrstu..."},
+        {"LCol AddX cut to 39.8 mm", {Cell::L, 10}, 20.2f, 16, 58.2f, 20, 10, -1, Long, "abcdefghijklmnop..."},
+        {"RCol SubX cut to 45.8 mm", {Cell::R, 4}, 11.8f, 16, 55.8f, 20, 4, -1, Long, "abcdefghijklmnopqrs..."},
+        {"CCol cut to 49.8 mm, centred", {Cell::C}, 11.2f, 16, StartX, 20, StartY, 0, Long, "abcdefghijklmnopqrstu..."},
+        {"LCol overflows past the column", {Cell::L, 0, -1, false}, 10.2f, 16, 70.2f, 20, 0, -1, Long},
+        {"RCol overflows into the margin", {Cell::R, 0, -1, false}, -0.2f, 16, 59.8f, 20, 0, -1, Long},
+        {"CCol overflows on both sides", {Cell::C, 0, -1, false}, 5.2f, 16, StartX, 20, StartY, 0, Long},
     };
     // clang-format on
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);
         ColumnTable table;
         TestSession &t = table.t;
-        writeCell(t.composer, row.call, 1, "abc");
+        writeCell(t.composer, row.call, 1, row.text);
         const auto prints = t.pageSurface.callsOf("print");
         ASSERT_EQ(prints.size(), 1u);
-        EXPECT_EQ(prints[0].text, "abc");
+        EXPECT_EQ(prints[0].text, row.drawn);
         EXPECT_NEAR(prints[0].args[0], 10 + row.drawnX, ToleranceMm);
         EXPECT_NEAR(prints[0].args[1], 10 + row.drawnY, ToleranceMm);
         EXPECT_NEAR(t.composer.CurX(), row.cursorX, ToleranceMm);
@@ -92,39 +100,7 @@ TEST(Columns, CellsDrawInTheColumnAndLeaveOneRecord)
                        : row.call.kind == Cell::R ? RecColRight
                                                   : RecColCenter;
         EXPECT_EQ(fieldsOf(t.lastRecord()),
-                  (RecordFields{op, 1, row.valB, row.valC, 0, "abc", row.call.TRUNC}));
-        EXPECT_TRUE(t.state().Spooling) << "recording is back on";
-    }
-}
-
-TEST(Columns, CellsAreCutToTheColumnButRecordTheWholeText)
-{
-    const std::string text = "abcdefghijklmnopqrstuvwxyz0123"; // 60 mm in a 50 mm column
-    // clang-format off
-    const struct {
-        const char *name;
-        CellCall call;
-        std::string drawn;
-        float drawnX; ///< from the left margin
-    } rows[] = {
-        {"LCol to 49.8 mm", {Cell::L}, "abcdefghijklmnopqrstu...", 10.2f},
-        {"LCol AddX to 39.8 mm", {Cell::L, 10}, "abcdefghijklmnop...", 20.2f},
-        {"RCol SubX to 45.8 mm, ending at 55.8", {Cell::R, 4}, "abcdefghijklmnopqrs...", 11.8f},
-        {"CCol to 49.8 mm, centred", {Cell::C}, "abcdefghijklmnopqrstu...", 11.2f},
-        {"LCol overflows past the column", {Cell::L, 0, -1, false}, text, 10.2f},
-        {"RCol overflows into the margin", {Cell::R, 0, -1, false}, text, -0.2f},
-        {"CCol overflows on both sides", {Cell::C, 0, -1, false}, text, 5.2f},
-    };
-    // clang-format on
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.name);
-        ColumnTable table;
-        writeCell(table.t.composer, row.call, 1, text);
-        const auto prints = table.t.pageSurface.callsOf("print");
-        ASSERT_EQ(prints.size(), 1u);
-        EXPECT_EQ(prints[0].text, row.drawn);
-        EXPECT_NEAR(prints[0].args[0], 10 + row.drawnX, ToleranceMm);
-        EXPECT_EQ(table.t.lastRecord().text, text);
+                  (RecordFields{op, 1, row.valB, row.valC, 0, row.text, row.call.TRUNC}));
     }
 }
 

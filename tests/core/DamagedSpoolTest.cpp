@@ -96,12 +96,6 @@ TEST(DamagedSpool, CraftedFilesDrawWhatIsWholeWithSaneNumbers)
         {"NaN position", SpoolBytes().text(1, RecTextLeft, "fim", {NaN, NaN}), {"fim"}},
         {"huge size", SpoolBytes().text(1, RecBox, "\x05", {10, 10, 1e30f, Inf}).text(1, RecTextLeft, "fim", {-1, -1}),
          {"fim"}},
-        {"infinite colour code", SpoolBytes().record(1, RecColor, {Inf, -Inf}).text(1, RecTextLeft, "fim", {-1, -1}),
-         {"fim"}},
-        {"colour code 2^31", SpoolBytes().record(1, RecColor, {2147483648.0f}).text(1, RecTextLeft, "fim", {-1, -1}),
-         {"fim"}},
-        {"fill style 2^15", SpoolBytes().record(1, RecFill, {0, 32768.0f}).text(1, RecTextLeft, "fim", {-1, -1}),
-         {"fim"}},
     };
     // clang-format on
     const auto sane = [](float value) { return std::isfinite(value) && std::abs(value) <= 1e6f; };

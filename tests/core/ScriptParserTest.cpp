@@ -6,51 +6,43 @@ using namespace quillet::cli;
 
 namespace {
 
-struct BadLine {
-    const char *name;
-    const char *script;
-    int line;
-    int column;
-    const char *messagePart;
-};
-
-class ScriptParserBadLine : public testing::TestWithParam<BadLine> {};
-
-TEST_P(ScriptParserBadLine, IsReportedAtItsLineAndColumnAndSkipped)
+TEST(ScriptParser, ReportsABadLineAtItsLineAndColumnAndReadsTheLinesAround)
 {
-    const BadLine &bad = GetParam();
-    const ParsedScript script = parseScript(bad.script);
-    ASSERT_EQ(script.errors.size(), 1u);
-    const ScriptError &error = script.errors.front();
-    EXPECT_EQ(error.line, bad.line);
-    EXPECT_EQ(error.column, bad.column);
-    EXPECT_NE(error.message.find(bad.messagePart), std::string::npos) << error.message;
-    // The good lines around the bad one are still read.
-    EXPECT_EQ(script.commands.size(), 2u);
+    // clang-format off
+    const struct {
+        const char *script; ///< a good first line, the bad line, a good last line
+        int line, column;
+        const char *messagePart;
+    } rows[] = {
+        {"PNP\nC \"Total 10\nPNP", 2, 3, "unclosed quote"},
+        {"PNP\nL \"ends in \\\"\nPNP", 2, 3, "unclosed quote"},
+        {"PNP\n  L \"a\\qb\"\nPNP", 2, 7, "unknown escape"},
+        {"PNP\nL \"a\"b\nPNP", 2, 6, "blank must follow"},
+        {"PNP\n   PBoxx 1 2 3 4\nPNP", 2, 4, "unknown command \"PBoxx\""},
+        {"PNP\n\"PNP\"\nPNP", 2, 1, "unknown command"},
+        {"PNP\nPNL 5 6\nPNP", 2, 7, "too many arguments"},
+        {"PNP\nNewCol 20\nPNP", 2, 10, "missing cx"},
+        {"PNP\nLCol 1\nPNP", 2, 7, "missing StrToPrint"},
+        {"PNP\nPNL five\nPNP", 2, 5, "\"five\" is not a number"},
+        {"PNP\nPNL \"5\"\nPNP", 2, 5, "not a number"},
+        {"PNP\nPNL inf\nPNP", 2, 5, "not a number"},
+        {"PNP\nLCol 21 \"x\"\nPNP", 2, 6, "out of range 1..20"},
+        {"PNP\nPNL 1e9\nPNP", 2, 5, "out of range"},
+        {"PNP\nPColor 0x1000000\nPNP", 2, 8, "out of range 0..16777215"},
+        {"PNP\nPAlign 1.5\nPNP", 2, 8, "not a whole number"},
+        {"PNP\nPFix maybe N\nPNP", 2, 6, "not a boolean"},
+    };
+    // clang-format on
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.script);
+        const ParsedScript script = parseScript(row.script);
+        EXPECT_EQ(script.commands.size(), 2u);
+        ASSERT_EQ(script.errors.size(), 1u);
+        const ScriptError &error = script.errors.front();
+        EXPECT_EQ(std::pair(error.line, error.column), std::pair(row.line, row.column));
+        EXPECT_NE(error.message.find(row.messagePart), std::string::npos) << error.message;
+    }
 }
-
-// Every script: a good first line, the bad line, a good last line.
-INSTANTIATE_TEST_SUITE_P(
-    Malformed, ScriptParserBadLine,
-    testing::Values(
-        BadLine{"UnclosedQuote", "PNP\nC \"Total 10\nPNP", 2, 3, "unclosed quote"},
-        BadLine{"QuoteClosedByEscape", "PNP\nL \"ends in \\\"\nPNP", 2, 3, "unclosed quote"},
-        BadLine{"UnknownEscape", "PNP\n  L \"a\\qb\"\nPNP", 2, 7, "unknown escape"},
-        BadLine{"WordGluedToString", "PNP\nL \"a\"b\nPNP", 2, 6, "blank must follow"},
-        BadLine{"UnknownCommand", "PNP\n   PBoxx 1 2 3 4\nPNP", 2, 4, "unknown command \"PBoxx\""},
-        BadLine{"QuotedCommandName", "PNP\n\"PNP\"\nPNP", 2, 1, "unknown command"},
-        BadLine{"TooManyArguments", "PNP\nPNL 5 6\nPNP", 2, 7, "too many arguments"},
-        BadLine{"TooFewArguments", "PNP\nNewCol 20\nPNP", 2, 10, "missing cx"},
-        BadLine{"TooFewAfterString", "PNP\nLCol 1\nPNP", 2, 7, "missing StrToPrint"},
-        BadLine{"NotANumber", "PNP\nPNL five\nPNP", 2, 5, "\"five\" is not a number"},
-        BadLine{"StringForNumber", "PNP\nPNL \"5\"\nPNP", 2, 5, "not a number"},
-        BadLine{"InfinityIsNoNumber", "PNP\nPNL inf\nPNP", 2, 5, "not a number"},
-        BadLine{"ColumnOutOfRange", "PNP\nLCol 21 \"x\"\nPNP", 2, 6, "out of range 1..20"},
-        BadLine{"LengthOutOfRange", "PNP\nPNL 1e9\nPNP", 2, 5, "out of range"},
-        BadLine{"ColourOutOfRange", "PNP\nPColor 0x1000000\nPNP", 2, 8, "out of range 0..16777215"},
-        BadLine{"FractionForInteger", "PNP\nPAlign 1.5\nPNP", 2, 8, "not a whole number"},
-        BadLine{"NotABoolean", "PNP\nPFix maybe N\nPNP", 2, 6, "not a boolean"}),
-    [](const testing::TestParamInfo<BadLine> &info) { return info.param.name; });
 
 TEST(ScriptParser, ReadsAGoodScript)
 {

@@ -47,24 +47,8 @@ TEST(Markers, ResolveAsTheModeRequires)
     }
 }
 
-/// Measures every prefix through the base class, as the Qt surfaces do.
-class PrefixByPrefixSurface : public FakeSurface {
-public:
-    std::vector<float> prefixWidths(std::string_view text, float stopAfterMm) const override
-    {
-        return Surface::prefixWidths(text, stopAfterMm);
-    }
-};
-
 TEST(FitText, KeepsTheLongestPrefixThatFitsWithTheEllipsis)
 {
-    const PrefixByPrefixSurface prefixByPrefix;
-    const Surface &base = prefixByPrefix;
-    EXPECT_EQ(base.prefixWidths("a€𝄞\377b", Inf), (std::vector<float>{2, 4, 6, 8, 10}))
-        << "a stray byte is one";
-    EXPECT_EQ(base.prefixWidths("a€𝄞\377b", 4), (std::vector<float>{2, 4, 6}))
-        << "stops after the first too wide";
-
     // clang-format off
     const struct {
         const char *text;
@@ -86,20 +70,10 @@ TEST(FitText, KeepsTheLongestPrefixThatFitsWithTheEllipsis)
     // clang-format on
     for (const bool byPrefix : {false, true}) {
         TestSession t;
-        PrefixByPrefixSurface surface;
-        if (byPrefix)
-            t.state().Surface = &surface;
+        t.pageSurface.measuresEachPrefix = byPrefix;
         for (const auto &row : rows)
             EXPECT_EQ(t.composer.FitText(row.text, row.widthMm), row.expected) << row.reason << byPrefix;
     }
-}
-
-/// A preview listing with the print position at (x, y) from the margins and the log cleared.
-void startAt(TestSession &t, float xMm, float yMm)
-{
-    t.state().CursorX = t.state().LeftMarg + xMm;
-    t.state().CursorY = t.state().TopMarg + yMm;
-    t.surfaceInUse().calls.clear();
 }
 
 struct PointMm {
@@ -108,16 +82,18 @@ struct PointMm {
 
 constexpr float StartX = 30, StartY = 20;
 
-TEST(TextPlacement, LRAndCPlaceRecordAndMoveThePrintPosition)
+TEST(TextPlacement, LRAndCPlaceCutRecordAndMoveThePrintPosition)
 {
     // clang-format off
     const struct {
         const char *name;
-        char command; ///< on "abcde": 10 mm wide, 4 mm high
+        char command;
         float PosY, PosX, WidOrMaxX;
         bool FixX, FixY;
         PointMm drawnAt, cursor; ///< from the margins
         float valA, valB, valC, valE;
+        const char *text = "abcde"; ///< 10 mm wide, 4 mm high; recorded whole
+        const char *drawn = text;
     } rows[] = {
         // L: starts at PosX, moves past the text unless FixX
         {"L at the print position", 'L', -1, -1, 0, false, true, {30, 16}, {40, 20}, -1, 20, 0, 0},
@@ -129,9 +105,15 @@ TEST(TextPlacement, LRAndCPlaceRecordAndMoveThePrintPosition)
         {"L FixX", 'L', -1, 50, 0, true, true, {50, 16}, {50, 20}, 50, 20, 0, 0},
         {"L not FixY at PosY", 'L', 40, -1, 0, false, false, {30, 36}, {40, 44}, -1, 40, 0, 0},
         {"L Wid wide enough", 'L', -1, -1, 20, false, true, {30, 16}, {40, 20}, -1, 20, 0, 20},
+        {"L cut to Wid, moves past what is drawn", 'L', -1, -1, 20, false, true, {30, 16}, {50, 20}, -1, 20, 0, 20,
+         "abcdefghijklmno", "abcdefg..."},
+        {"L negative Wid draws nothing", 'L', -1, -1, -5, false, true, {30, 16}, {30, 20}, -1, 20, 0, -5, "abc", ""},
         // R: ends at PosX and puts the print position there whatever FixX says
+        {"R at the print position, ending there", 'R', -1, -1, 0, false, true, {20, 16}, {30, 20}, -1, 20, 0, 0},
         {"R at PosX, FixX", 'R', -1, 100, 0, true, true, {90, 16}, {100, 20}, 100, 20, 0, 0},
         {"R not FixY at PosY", 'R', 40, 100, 0, false, false, {90, 36}, {100, 44}, 100, 40, 0, 0},
+        {"R cut to Wid, ends at PosX", 'R', -1, 100, 12, false, true, {88, 16}, {100, 20}, 100, 20, 0, 12,
+         "abcdefghij", "abc..."},
         // C: centred 0.2 mm right of the middle; PosX kept even at the print position; CursorX stays
         {"C between the margins", 'C', -1, -1, -1, false, true, {90.2f, 16}, {30, 20}, -1, 20, -1, 0},
         {"C between PosX and MaxX", 'C', -1, 20, 60, false, true, {35.2f, 16}, {30, 20}, 20, 20, 60, 0},
@@ -139,23 +121,24 @@ TEST(TextPlacement, LRAndCPlaceRecordAndMoveThePrintPosition)
         {"C PosX at the print position", 'C', -1, StartX, -1, false, true, {105.2f, 16}, {30, 20}, StartX, 20, -1, 0},
         {"C PosY on the current line", 'C', StartY, -1, -1, false, true, {90.2f, 16}, {30, 20}, -1, -1, -1, 0},
         {"C not FixY at PosY", 'C', 40, -1, -1, true, false, {90.2f, 36}, {30, 44}, -1, 40, -1, 0},
+        {"C empty text", 'C', -1, -1, -1, false, true, {95.2f, 16}, {30, 20}, -1, 20, -1, 0, ""},
     };
     // clang-format on
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);
         TestSession t;
-        startAt(t, StartX, StartY);
+        t.startAt(StartX, StartY);
         t.state().FixX = row.FixX;
         t.state().FixY = row.FixY;
         const size_t recordsBefore = t.records().size();
         const auto command = row.command == 'L'   ? &Composer::L
                              : row.command == 'R' ? &Composer::R
                                                   : &Composer::C;
-        (t.composer.*command)("abcde", row.PosY, row.PosX, row.WidOrMaxX);
+        (t.composer.*command)(row.text, row.PosY, row.PosX, row.WidOrMaxX);
 
         const auto prints = t.pageSurface.callsOf("print");
         ASSERT_EQ(prints.size(), 1u);
-        EXPECT_EQ(prints[0].text, "abcde");
+        EXPECT_EQ(prints[0].text, row.drawn);
         EXPECT_NEAR(prints[0].args[0], 10 + row.drawnAt.x, ToleranceMm);
         EXPECT_NEAR(prints[0].args[1], 10 + row.drawnAt.y, ToleranceMm);
         EXPECT_NEAR(t.composer.CurX(), row.cursor.x, ToleranceMm);
@@ -163,36 +146,8 @@ TEST(TextPlacement, LRAndCPlaceRecordAndMoveThePrintPosition)
         EXPECT_EQ(t.records().size(), recordsBefore + 1);
         const int op = row.command == 'L' ? RecTextLeft : row.command == 'R' ? RecTextRight : RecTextCenter;
         EXPECT_EQ(fieldsOf(t.lastRecord()),
-                  (RecordFields{op, row.valA, row.valB, row.valC, 0, "abcde", row.valE}));
+                  (RecordFields{op, row.valA, row.valB, row.valC, 0, row.text, row.valE}));
     }
-}
-
-TEST(TextPlacement, WidCutsWhatIsDrawnButTheRecordKeepsTheWholeText)
-{
-    TestSession t;
-    startAt(t, StartX, StartY);
-    t.composer.L("abcdefghijklmno", -1, -1, 20);
-    EXPECT_EQ(t.pageSurface.texts(), std::vector<std::string>{"abcdefg..."});
-    EXPECT_NEAR(t.composer.CurX(), StartX + 20, ToleranceMm) << "moved past the text drawn";
-    EXPECT_EQ(fieldsOf(t.lastRecord()), (RecordFields{RecTextLeft, -1, StartY, 0, 0, "abcdefghijklmno", 20}));
-
-    startAt(t, StartX, StartY);
-    t.composer.R("abcdefghij", -1, 100, 12);
-    EXPECT_EQ(t.pageSurface.texts(), std::vector<std::string>{"abc..."});
-    EXPECT_NEAR(t.pageSurface.callsOf("print")[0].args[0], 10 + 100 - 12, ToleranceMm) << "ends at PosX";
-    EXPECT_EQ(fieldsOf(t.lastRecord()), (RecordFields{RecTextRight, 100, StartY, 0, 0, "abcdefghij", 12}));
-
-    startAt(t, StartX, StartY);
-    t.composer.L("abc", -1, -1, -5);
-    t.composer.C("");
-    for (const std::string &text : t.pageSurface.texts())
-        EXPECT_EQ(text, "") << "nothing visible drawn";
-    EXPECT_NEAR(t.composer.CurX(), StartX, ToleranceMm)
-        << "neither a negative Wid nor an empty text moves it";
-    const auto records = t.records();
-    EXPECT_EQ(fieldsOf(records[records.size() - 2]),
-              (RecordFields{RecTextLeft, -1, StartY, 0, 0, "abc", -5}));
-    EXPECT_EQ(fieldsOf(records.back()), (RecordFields{RecTextCenter, -1, StartY, -1, 0, "", 0}));
 }
 
 // A 12 pt line on the fake: ascent 3.2 mm, descent 0.8 mm. A text never rises

@@ -27,6 +27,8 @@ float FakeSurface::textWidth(std::string_view text) const
 // Linear: the fake's advances simply add up.
 std::vector<float> FakeSurface::prefixWidths(std::string_view text, float stopAfterMm) const
 {
+    if (measuresEachPrefix)
+        return Surface::prefixWidths(text, stopAfterMm);
     std::vector<float> widths;
     const size_t characters = characterOffsets(text).size() - 1;
     for (size_t i = 1; i <= characters && (widths.empty() || widths.back() <= stopAfterMm); ++i)

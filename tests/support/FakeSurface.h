@@ -28,6 +28,7 @@ public:
     };
     std::vector<Call> calls;
     bool logging = true; ///< off for benchmarks, which would only grow the log
+    bool measuresEachPrefix = false; ///< prefixWidths through the base class, as the Qt surfaces do
 
     void print(std::string_view text) override;
     float textWidth(std::string_view text) const override;

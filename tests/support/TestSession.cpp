@@ -57,6 +57,13 @@ SpoolRecord TestSession::lastRecord()
     return all.empty() ? SpoolRecord{} : all.back();
 }
 
+void TestSession::startAt(float xMm, float yMm)
+{
+    session.state.CursorX = session.state.LeftMarg + xMm;
+    session.state.CursorY = session.state.TopMarg + yMm;
+    surfaceInUse().calls.clear();
+}
+
 void TestSession::endComposition()
 {
     session.state.Spooling = false;

@@ -40,6 +40,8 @@ public:
     /// The last record written; a default record when there is none.
     SpoolRecord lastRecord();
     int32_t slotsWritten() const { return session.spool ? session.spool->lastSlot() : 0; }
+    /// Puts the print position at (x, y) from the margins and clears the log of the surface in use.
+    void startAt(float xMm, float yMm);
     /// Ends composing as Show does: recording off, the page count fixed.
     void endComposition();
     /// Replays one page on the surface in use, its log cleared first; returns the texts printed.
