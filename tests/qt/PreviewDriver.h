@@ -63,8 +63,8 @@ inline void composePages(quillet::Quillet &control, int pages,
 
 /// A listing named documentName to print without the wait dialog, each of
 /// its pages saying "Folha n de N".
-inline void composeSheets(quillet::Quillet &control, const QString &documentName, int pages, bool setup = true,
-                          const QVariant &paper = QStringLiteral("A4"))
+inline void composeSheets(quillet::Quillet &control, const QString &documentName, int pages,
+                          bool setup = true, const QVariant &paper = QStringLiteral("A4"))
 {
     QCOMPARE(control.Init(nullptr, documentName, QStringLiteral("S"), QStringLiteral("P"), paper, setup, true,
                           true, true, false, true, false, true),
@@ -86,24 +86,17 @@ inline void clickPrint(PreviewWindow &window)
 inline void showAndCheck(quillet::Quillet &control, std::function<void(PreviewWindow &)> check,
                          QSize windowSize = QSize(900, 700))
 {
-    auto *poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, check, windowSize] {
-        auto *window = qobject_cast<PreviewWindow *>(QApplication::activeModalWidget());
-        if (!window || !window->isVisible())
-            return;
-        if (window->size() != windowSize) {
-            window->resize(windowSize);
-            return;
-        }
-        if (child<QLabel>(*window, "LPag")->text().isEmpty())
-            return; // page 1 not painted yet
-        poll->stop();
-        poll->deleteLater();
-        check(*window);
-        if (window->isVisible())
-            window->close();
+    onNextModal("quillet::PreviewWindow", [check, windowSize](QWidget &modal) {
+        auto &window = static_cast<PreviewWindow &>(modal);
+        window.resize(windowSize);
+        const bool painted =
+            QTest::qWaitFor([&] { return !child<QLabel>(window, "LPag")->text().isEmpty(); });
+        if (painted)
+            check(window);
+        if (window.isVisible())
+            window.close();
+        QVERIFY2(painted, "page 1 of the preview was never painted");
     });
-    poll->start(5);
     control.Show();
 }
 

@@ -20,81 +20,71 @@ class PageRangeDialogTest : public QObject {
         return dialog.findChild<QLineEdit *>(QLatin1String(name));
     }
 
+    static QString range(PageRangeDialog &dialog)
+    {
+        return box(dialog, "eFrom")->text() + u'-' + box(dialog, "eTo")->text();
+    }
+
 private slots:
     void leavingABoxKeepsTheRangeValid_data()
     {
-        QTest::addColumn<QString>("from");
-        QTest::addColumn<QString>("to");
+        QTest::addColumn<QStringList>("typed"); // from, to
         QTest::addColumn<QByteArray>("left");
         QTest::addColumn<QString>("after"); // from-to
-        QTest::newRow("from beyond the last page") << "9"
-                                                   << "5" << QByteArray("eFrom") << "5-5";
-        QTest::newRow("from empty") << ""
-                                    << "5" << QByteArray("eFrom") << "1-5";
-        QTest::newRow("from above to, leaving from") << "4"
-                                                     << "2" << QByteArray("eFrom") << "2-2";
-        QTest::newRow("from above to, leaving to") << "4"
-                                                   << "2" << QByteArray("eTo") << "4-4";
-        QTest::newRow("to beyond any number") << "1"
-                                              << "99999999999999999999" << QByteArray("eTo") << "1-5";
-        QTest::newRow("to 0") << "1"
-                              << "0" << QByteArray("eTo") << "1-1";
-        QTest::newRow("letters and signs cannot be typed") << "1a2%"
-                                                           << "5" << QByteArray("eFrom") << "5-5";
+        QTest::newRow("from beyond the last page") << QStringList{"9", "5"} << QByteArray("eFrom") << "5-5";
+        QTest::newRow("to one past the last page") << QStringList{"1", "6"} << QByteArray("eTo") << "1-5";
+        QTest::newRow("from empty") << QStringList{"", "5"} << QByteArray("eFrom") << "1-5";
+        QTest::newRow("from above to, leaving from") << QStringList{"4", "2"} << QByteArray("eFrom") << "2-2";
+        QTest::newRow("from above to, leaving to") << QStringList{"4", "2"} << QByteArray("eTo") << "4-4";
+        QTest::newRow("to beyond any number")
+            << QStringList{"1", "99999999999999999999"} << QByteArray("eTo") << "1-5";
+        QTest::newRow("to 0") << QStringList{"1", "0"} << QByteArray("eTo") << "1-1";
+        QTest::newRow("letters and signs cannot be typed")
+            << QStringList{"1a2%", "5"} << QByteArray("eFrom") << "5-5";
     }
 
     void leavingABoxKeepsTheRangeValid()
     {
-        QFETCH(QString, from);
-        QFETCH(QString, to);
+        QFETCH(QStringList, typed);
         QFETCH(QByteArray, left);
         QFETCH(QString, after);
         PrinterDialog cmd;
         cmd.reset(5);
         PageRangeDialog dialog(5, cmd);
         dialog.show();
-        QCOMPARE(box(dialog, "eFrom")->text() + u'-' + box(dialog, "eTo")->text(), QStringLiteral("1-5"));
-        box(dialog, "eFrom")->setText(from);
-        box(dialog, "eTo")->setText(to);
+        QCOMPARE(range(dialog), QStringLiteral("1-5"));
+        box(dialog, "eFrom")->setText(typed[0]);
+        box(dialog, "eTo")->setText(typed[1]);
         QLineEdit *edit = box(dialog, left.constData());
         edit->setFocus();
         edit->selectAll();
         QTest::keyClick(edit, Qt::Key_Delete);
-        QTest::keyClicks(edit, left == "eFrom" ? from : to); // typed, then left as a user does
+        QTest::keyClicks(edit, typed[left == "eFrom" ? 0 : 1]); // typed, then left as a user does
         emit edit->editingFinished();
-        QCOMPARE(box(dialog, "eFrom")->text() + u'-' + box(dialog, "eTo")->text(), after);
-    }
-
-    void acceptStoresTheRangeOnlyWhenChosen_data()
-    {
-        QTest::addColumn<bool>("choose");
-        QTest::addColumn<QByteArray>("button");
-        QTest::addColumn<int>("min");
-        QTest::addColumn<int>("max");
-        QTest::newRow("range accepted") << true << QByteArray("Command1") << 2 << 3;
-        QTest::newRow("all pages accepted") << false << QByteArray("Command1") << 1 << 7;
-        QTest::newRow("range cancelled") << true << QByteArray("Command2") << 1 << 7;
+        QCOMPARE(range(dialog), after);
     }
 
     void acceptStoresTheRangeOnlyWhenChosen()
     {
-        QFETCH(bool, choose);
-        QFETCH(QByteArray, button);
-        QFETCH(int, min);
-        QFETCH(int, max);
-        PrinterDialog cmd;
-        cmd.reset(7);
-        PageRangeDialog dialog(7, cmd);
-        dialog.show();
-        if (choose) {
-            dialog.findChild<QRadioButton *>(QStringLiteral("oSELPAG"))->setChecked(true);
-            box(dialog, "eFrom")->setText(QStringLiteral("2"));
-            box(dialog, "eTo")->setText(QStringLiteral("3"));
+        QStringList stored;
+        // A range accepted, all pages accepted, a range cancelled.
+        using Choice = std::pair<bool, const char *>;
+        for (const auto &[chooseRange, button] :
+             {Choice{true, "Command1"}, Choice{false, "Command1"}, Choice{true, "Command2"}}) {
+            PrinterDialog cmd;
+            cmd.reset(7);
+            PageRangeDialog dialog(7, cmd);
+            dialog.show();
+            if (chooseRange) {
+                dialog.findChild<QRadioButton *>(QStringLiteral("oSELPAG"))->setChecked(true);
+                box(dialog, "eFrom")->setText(QStringLiteral("2"));
+                box(dialog, "eTo")->setText(QStringLiteral("3"));
+            }
+            dialog.findChild<QPushButton *>(QLatin1String(button))->click();
+            stored
+                << QStringLiteral("%1 %2-%3").arg(dialog.isVisible()).arg(cmd.minPage()).arg(cmd.maxPage());
         }
-        dialog.findChild<QPushButton *>(QString::fromLatin1(button))->click();
-        QVERIFY(!dialog.isVisible());
-        QCOMPARE(cmd.minPage(), min);
-        QCOMPARE(cmd.maxPage(), max);
+        QCOMPARE(stored, (QStringList{"0 2-3", "0 1-7", "0 1-7"}));
     }
 };
 
