@@ -37,7 +37,8 @@ public:
                 bool cPRINT = true, bool cFIND = true, bool ASize = true, bool cCANCEL = true,
                 bool CanShow = false, bool NoDialog = false, int NPW = 0, int NPH = 0);
     /// Ends composition: opens the preview (returns when it closes) or, when
-    /// printing directly, sends the job to the printer.
+    /// printing directly, sends the job to the printer. Called again while the
+    /// preview is open, it does nothing.
     void Show();
     /// Throws the listing away; a direct print job is discarded.
     void Abort();
