@@ -145,7 +145,8 @@ PreviewWindow::PreviewWindow(ImageSurface &page)
     : m_page(page), m_toolbar(panel("PTop", this)), m_rule(new QFrame(m_toolbar)),
       m_hScroll(new QScrollBar(Qt::Horizontal, this)), m_vScroll(new QScrollBar(Qt::Vertical, this)),
       m_desk(new QWidget(this)), m_pageForm(new QWidget(m_desk)), m_pageView(new PageView(page, m_pageForm)),
-      m_printerDialog(new PrinterDialog(this)), m_thumbnailSurface(std::make_unique<ImageSurface>())
+      m_printerDialog(new PrinterDialog(this)), m_thumbnailSurface(std::make_unique<ImageSurface>()),
+      m_finder(session())
 {
     setObjectName(QStringLiteral("ScrLst"));
     setWindowTitle(QCoreApplication::applicationName());
@@ -572,7 +573,7 @@ void PreviewWindow::find()
     m_caseSensitive = !dialog.ignoreCase();
     const int startPage = dialog.fromNextPage() ? s.CurPage + 1 : 1;
 
-    if (const std::optional<int> page = TextFinder(session()).find(text, dialog.ignoreCase(), startPage)) {
+    if (const std::optional<int> page = m_finder.find(text, dialog.ignoreCase(), startPage)) {
         m_found = {TextMatcher::compile(text, dialog.ignoreCase()), text, dialog.ignoreCase(), *page, 0};
     } else {
         m_found.page = 0;
@@ -610,7 +611,7 @@ void PreviewWindow::findAgain(TextFinder::Direction direction)
     const QString text = m_lastPattern.mid(1, m_lastPattern.size() - 2);
     const std::optional<int> page =
         startPage >= 1 && startPage <= s.NumPages
-            ? TextFinder(session()).find(text, !m_caseSensitive, startPage, direction)
+            ? m_finder.find(text, !m_caseSensitive, startPage, direction)
             : std::nullopt;
     if (!page) {
         QApplication::beep();

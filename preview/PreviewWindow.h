@@ -138,6 +138,7 @@ private:
     ThumbnailPanel *m_thumbnails;
     std::unique_ptr<ImageSurface> m_thumbnailSurface;
     Found m_found;
+    TextFinder m_finder;
     /// What each key does, by key combination; keys a child takes (typing in
     /// the zoom box) never reach it.
     std::unordered_map<int, std::function<void()>> m_keyMap;

@@ -18,7 +18,7 @@ std::optional<int> TextFinder::find(const QString &text, bool ignoreCase, int st
     if (!matcher || !m_session.spool || startPage < 1 || startPage > pageCount)
         return std::nullopt;
 
-    const std::vector<bool> candidates = candidatePages(text, ignoreCase, pageCount);
+    const std::vector<bool> &candidates = candidatePages(text, ignoreCase, pageCount);
     SpoolFile &spool = *m_session.spool;
     const int16_t savedPage = s.CurPage;
     const Composer composer(m_session);
@@ -38,9 +38,13 @@ std::optional<int> TextFinder::find(const QString &text, bool ignoreCase, int st
     return std::nullopt;
 }
 
-std::vector<bool> TextFinder::candidatePages(const QString &text, bool ignoreCase, int pageCount) const
+const std::vector<bool> &TextFinder::candidatePages(const QString &text, bool ignoreCase, int pageCount)
 {
-    std::vector<bool> candidates(static_cast<size_t>(pageCount) + 1, true);
+    Candidates &kept = m_candidates;
+    if (kept.text == text && kept.ignoreCase == ignoreCase && kept.pages.size() == static_cast<size_t>(pageCount) + 1)
+        return kept.pages;
+    kept = {text, ignoreCase, std::vector<bool>(static_cast<size_t>(pageCount) + 1, true)};
+    std::vector<bool> &candidates = kept.pages;
     PageTextIndex *index = m_session.spool->texts();
     // The count the page-count marker shows in the preview.
     const PageTextFilter filter(text, ignoreCase, std::to_string(m_session.state.NumPages));

@@ -3,6 +3,7 @@
 // pattern. The spool's page text index names the pages that could match;
 // only those are read from the spool, record by record, so a find over
 // 32 000 pages reads the texts once and needs little more memory than for one.
+// A finder serves one listing once it is composed.
 
 #include <QString>
 
@@ -28,10 +29,17 @@ public:
                             Direction direction = Direction::Forward);
 
 private:
-    /// For each page (numbered from 1), whether it could hold a match.
-    std::vector<bool> candidatePages(const QString &text, bool ignoreCase, int pageCount) const;
+    /// For each page (numbered from 1), whether it could hold a match. Kept
+    /// for the last pattern: "find next" on a shown listing reads the index
+    /// again only for another pattern.
+    const std::vector<bool> &candidatePages(const QString &text, bool ignoreCase, int pageCount);
 
     Session &m_session;
+    struct Candidates {
+        QString text;
+        bool ignoreCase = false;
+        std::vector<bool> pages;
+    } m_candidates;
 };
 
 } // namespace quillet
