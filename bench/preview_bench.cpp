@@ -9,6 +9,7 @@
 #include "PeakMemory.h"
 #include "QtBenchmarkMain.h"
 #include "compose/Session.h"
+#include "control/Listing.h"
 #include "control/Runtime.h"
 #include "preview/HitCounter.h"
 #include "preview/PreviewWindow.h"
@@ -110,7 +111,7 @@ PreviewWindow *openComposed(const Listing &kept)
     s.state.SpoolNum = s.spool ? s.spool->handle() : 0;
     s.state.PageIndex = kept.pageIndex;
     s.state.CurPage = kept.pages;
-    return quillet::Runtime::instance().previewWindow();
+    return quillet::Runtime::instance().listing().previewWindow();
 }
 
 /// Runs body inside the modal preview of the listing, then closes it.

@@ -11,6 +11,7 @@
 #include "WorkloadPage.h"
 
 #include "compose/Session.h"
+#include "control/Listing.h"
 #include "control/Runtime.h"
 #include "platform/ImageSurface.h"
 #include "platform/QtPrinterDevice.h"
@@ -78,15 +79,14 @@ qint64 printListing()
     s.Preview = false;
     s.Surface = &printer.surface();
     for (int page = 1; page <= s.NumPages; ++page) {
-        s.CurPage = static_cast<int16_t>(page);
-        quillet::PageRenderer(ses).render();
+        quillet::PageRenderer(ses).render(page);
         if (page != s.NumPages)
             printer.newPage();
     }
     printer.endDoc();
     s.CurPage = 1;
     s.Preview = true;
-    s.Surface = &Runtime::instance().pageSurface();
+    s.Surface = &Runtime::instance().listing().pageSurface();
 
     const QString pdf = printer.lastOutput();
     const qint64 bytes = QFileInfo(pdf).size();

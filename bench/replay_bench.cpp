@@ -111,8 +111,7 @@ template <SurfaceKind kind> void BM_ReplayPage(benchmark::State &state)
     for (auto _ : state) {
         if (kind == SurfaceKind::PreviewImage)
             bench.previewPage.clear(); // as the preview does before each page
-        s.CurPage = page;
-        PageRenderer(bench.listing.session).render();
+        PageRenderer(bench.listing.session).render(page);
     }
     quillet::bench::addPeakMemory(state);
     state.counters["records"] = static_cast<double>(bench.listing.pageRecords(page).size());
@@ -147,8 +146,7 @@ void BM_RecordAndReplay(benchmark::State &state)
         bench->listing.endComposition();
         const Clock::time_point recorded = Clock::now();
         for (int page = 1; page <= s.NumPages; ++page) {
-            s.CurPage = static_cast<int16_t>(page);
-            PageRenderer(bench->listing.session).render();
+            PageRenderer(bench->listing.session).render(page);
         }
         const Clock::time_point replayed = Clock::now();
 

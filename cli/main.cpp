@@ -2,7 +2,6 @@
 // Without a display and without --preview it runs on the offscreen platform.
 
 #include "cli/CommandLine.h"
-#include "cli/PageImages.h"
 #include "cli/ScriptParser.h"
 #include "cli/ScriptRunner.h"
 
@@ -44,9 +43,9 @@ int composeForPreview(const std::vector<ScriptCommand> &commands, const CommandL
     }
     int status = 0;
     if (!line.pngDir.isEmpty()) {
-        const PageImagesResult images = savePageImages(line.pngDir, line.zoomPercent);
-        if (!images.error.isEmpty()) {
-            err << "quillet: " << images.error << '\n';
+        const QString error = listing.SavePageImages(line.pngDir, line.zoomPercent);
+        if (!error.isEmpty()) {
+            err << "quillet: " << error << '\n';
             status = OutputFailed;
         }
     }

@@ -2,17 +2,6 @@
 
 namespace quillet {
 
-Session &session()
-{
-    static Session theSession;
-    return theSession;
-}
-
-Session::~Session()
-{
-    closeSpool(*this);
-}
-
 void closeSpool(Session &session)
 {
     if (session.spool) {
@@ -22,9 +11,9 @@ void closeSpool(Session &session)
     session.state.SpoolNum = 0;
 }
 
-const ListingState &state()
+int pageCount(const ListingState &state)
 {
-    return session().state;
+    return state.Spooling ? state.CurPage : state.NumPages;
 }
 
 } // namespace quillet

@@ -1,7 +1,8 @@
 #pragma once
-// Everything one listing needs besides its state: the spool file, the printer,
-// the preview page surface and the window that reports progress. One per
-// process, shared by every Quillet instance.
+// One listing: its state, its spool file, the printer and the preview page it
+// draws on, and the window that reports progress. The component owns the
+// listing being composed; windows and print jobs hold it by a shared handle
+// and check `ended` after every nested event loop.
 
 #include "quillet/ListingState.h"
 #include "spool/SpoolFile.h"
@@ -23,22 +24,26 @@ public:
 
 struct Session {
     Session() = default;
-    /// A listing still open when the process exits leaves no file behind.
-    ~Session();
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;
 
     ListingState state;
-    std::unique_ptr<SpoolFile> spool; ///< open from Init to the closing of the preview
+    /// Open from Init to the closing of the preview; shared with the replays
+    /// and finds that read it.
+    std::shared_ptr<SpoolFile> spool;
     PrinterDevice *printer = nullptr;
     Surface *pageSurface = nullptr; ///< the preview page, also when printing directly
     ListingEvents *events = nullptr;
+    /// Shown, aborted or replaced: whoever still holds the listing stops.
+    bool ended = false;
+    /// A print or PDF export of the listing runs: a second one waits its turn.
+    bool replaying = false;
 };
-
-/// The process's one listing.
-Session &session();
 
 /// Closes the listing's spool file and deletes it; nothing when none is open.
 void closeSpool(Session &session);
+
+/// The pages of the listing: those composed so far while composing.
+int pageCount(const ListingState &state);
 
 } // namespace quillet

@@ -2,6 +2,7 @@
 
 #include "compose/Composer.h"
 #include "control/InitArguments.h"
+#include "control/Listing.h"
 #include "control/Runtime.h"
 #include "platform/ImageSurface.h"
 #include "platform/QtPrinterDevice.h"
@@ -20,11 +21,6 @@ namespace quillet::lifecycle {
 
 namespace {
 
-
-void clearImages(ListingState &s)
-{
-    s.Imgs.fill(nullptr);
-}
 
 int16_t toInt16(int value)
 {
@@ -67,11 +63,30 @@ int applyPaper(const InitRequest &r, Session &ses)
     return result;
 }
 
-void openPreviewWindow(Runtime &rt, const QString &listName)
+void openPreviewWindow(Listing &listing, const QString &listName)
 {
-    PreviewWindow &window = rt.loadPreviewWindow(rt.parentWindow());
+    PreviewWindow &window = listing.loadPreviewWindow();
     window.DIMWINDOW(); // the hidden page takes the sheet's size at once
     window.setWindowTitle(listName.isEmpty() ? QCoreApplication::applicationName() : listName);
+}
+
+/// Gives a host window back: enabled, active, focused.
+void reactivate(QWidget *parent)
+{
+    if (!parent)
+        return;
+    parent->setEnabled(true);
+    parent->activateWindow();
+    parent->setFocus();
+}
+
+/// Ends the listing open before an Init. Its direct print job is left to
+/// SetupSurface, which sends it, unless the Init is refused.
+void endPrevious(Listing &previous, QWidget *nextParent)
+{
+    previous.end();
+    if (previous.parentWindow() != nextParent && !previous.state().AbortPrtFlag)
+        reactivate(previous.parentWindow());
 }
 
 } // namespace
@@ -79,12 +94,13 @@ void openPreviewWindow(Runtime &rt, const QString &listName)
 quint8 Init(const InitRequest &r)
 {
     Runtime &rt = Runtime::instance();
-    Session &ses = session();
+    endPrevious(rt.listing(), r.ParentWin);
+    Listing &listing = rt.startListing();
+    Session &ses = listing.session();
     ListingState &s = ses.state;
 
     s.ParentWin = r.ParentWin;
-    rt.setParentWindow(r.ParentWin);
-    clearImages(s);
+    listing.setParentWindow(r.ParentWin);
     s.ShowSetup = r.cSETUP;
     s.ShowSelPag = r.cSELPAG;
     s.ShowPrint = r.cPRINT;
@@ -100,41 +116,41 @@ quint8 Init(const InitRequest &r)
     s.NumCols = 0;
     s.NumImgs = 0;
 
-    rt.printer().followDefault();
+    QtPrinterDevice &printer = rt.printer();
+    printer.followDefault();
     const int result = applyPaper(r, ses);
-    if (result != Opened)
+    if (result != Opened) {
+        // No listing is open after a refusal, and the host's window is free.
+        listing.end();
+        if (!s.Preview)
+            printer.killDoc();
+        reactivate(r.ParentWin);
         return static_cast<quint8>(result);
+    }
 
     const bool direct = isDirectMode(r.PrtScreen);
     s.Preview = s.Spooling = !direct;
     const QString listName = r.LName.trimmed();
     s.ListName = listName.toStdString();
-    rt.printer().setDocumentName(listName.isEmpty() ? QStringLiteral("Quillet") : listName);
+    printer.setDocumentName(listName.isEmpty() ? QStringLiteral("Quillet") : listName);
 
     SetupSurface(ses);
     // Taken after the set-up, which ends any job still open on the printer.
-    s.Surface = direct ? &rt.printer().surface() : static_cast<Surface *>(&rt.pageSurface());
+    s.Surface = direct ? &printer.surface() : static_cast<Surface *>(&listing.pageSurface());
+    listing.pageSurface().setPainting(false);
 
     if (s.ShowWait)
-        rt.loadWaitDialog(rt.parentWindow()).showForComposing(listName, s.ShowCancel);
-    else
-        rt.unloadWaitDialog();
+        listing.loadWaitDialog().showForComposing(listName, s.ShowCancel);
     if (!listName.isEmpty())
         QGuiApplication::setApplicationDisplayName(listName);
     if (s.Preview)
-        openPreviewWindow(rt, listName);
-    else
-        rt.unloadPreviewWindow();
+        openPreviewWindow(listing, listName);
 
-    closeSpool(ses);
-    s.PageIndex.clear();
-    s.SpoolPath.clear();
     if (s.Spooling) {
         s.PageIndex.push_back(1);
         ses.spool = SpoolFile::create(spoolPrefixForToday());
         if (!ses.spool) {
-            rt.unloadWaitDialog();
-            rt.unloadPreviewWindow();
+            listing.end();
             return SpoolNotOpened;
         }
         s.SpoolPath = ses.spool->path();
@@ -142,7 +158,7 @@ quint8 Init(const InitRequest &r)
     }
 
     Composer(ses).ListingDefaults();
-    if (QWidget *parent = rt.parentWindow())
+    if (QWidget *parent = listing.parentWindow())
         parent->setEnabled(false);
     return Opened;
 }
@@ -150,52 +166,55 @@ quint8 Init(const InitRequest &r)
 void Show()
 {
     Runtime &rt = Runtime::instance();
-    Session &ses = session();
+    // Held while the preview runs: the host may end or replace it meanwhile.
+    const std::shared_ptr<Listing> listing = rt.listingHandle();
+    Session &ses = listing->session();
     ListingState &s = ses.state;
     if (!ses.spool && s.Preview)
         return; // no listing to show
     if (s.Preview && !s.Spooling)
         return; // already previewing: a second window would end the listing under the first
     if (s.ShowWait)
-        rt.unloadWaitDialog();
+        listing->unloadWaitDialog();
     s.Spooling = false;
     if (s.Preview) {
-        s.Surface = &rt.pageSurface();
+        s.Surface = &listing->pageSurface();
+        listing->pageSurface().setPainting(true);
         s.NumPages = s.CurPage;
         s.CurPage = 1;
-        if (PreviewWindow *window = rt.previewWindow()) {
+        if (const QPointer<PreviewWindow> window = listing->previewWindow()) {
             window->printerDialog().reset(s.NumPages);
             window->exec();
         }
-        rt.unloadPreviewWindow();
-        closeSpool(ses);
+        if (listing->isEnded())
+            return; // aborted or replaced meanwhile, by code that took care of the host's window
     } else {
         rt.printer().endDoc();
     }
-    clearImages(s);
+    listing->end();
     if (!s.AbortPrtFlag)
-        ReactivateParent();
+        reactivate(listing->parentWindow());
 }
 
 void Abort()
 {
     Runtime &rt = Runtime::instance();
-    Session &ses = session();
-    ListingState &s = ses.state;
-    rt.unloadPreviewWindow();
-    rt.unloadWaitDialog();
-    closeSpool(ses);
-    if (!s.Preview)
+    Listing &listing = rt.listing();
+    listing.end();
+    if (!listing.state().Preview)
         rt.printer().killDoc();
-    clearImages(s);
-    if (!s.AbortPrtFlag)
+    if (!listing.state().AbortPrtFlag)
         ReactivateParent();
 }
 
 bool Wait()
 {
+    Runtime &rt = Runtime::instance();
+    const std::shared_ptr<Listing> entered = rt.listingHandle();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    const ListingState &s = session().state;
+    if (rt.listingHandle() != entered)
+        return false; // the host opened another listing meanwhile: this one has ended
+    const ListingState &s = entered->state();
     if (s.AbortPrtFlag) {
         Abort();
         return false;
@@ -212,12 +231,7 @@ bool Wait()
 
 void ReactivateParent()
 {
-    QWidget *parent = Runtime::instance().parentWindow();
-    if (!parent)
-        return;
-    parent->setEnabled(true);
-    parent->activateWindow();
-    parent->setFocus();
+    reactivate(Runtime::instance().listing().parentWindow());
 }
 
 } // namespace quillet::lifecycle

@@ -6,12 +6,13 @@
 #include "control/Runtime.h"
 #include "platform/ImagePicture.h"
 #include "platform/QtPrinterDevice.h"
+#include "print/PageImages.h"
 #include "print/PageList.h"
-#include "print/PageReplay.h"
 #include "print/PdfExport.h"
 
 #include <QCoreApplication>
 #include <QPainter>
+#include <QPrinter>
 
 namespace quillet {
 
@@ -28,6 +29,14 @@ std::string utf8(const QString &text)
 }
 
 constexpr QSize FaceSize(32, 32);
+
+/// Saves the pages that pagesOf picks out of the listing's page count.
+bool savePdf(const QString &path, const std::function<PageList(int pageCount)> &pagesOf)
+{
+    Session &listing = session();
+    return PdfExport::save(path, pagesOf(pageCount(listing.state)), listing,
+                           Runtime::instance().printer().printer().pageLayout());
+}
 
 } // namespace
 
@@ -106,14 +115,21 @@ void Quillet::setAbortPRT(bool value)
 bool Quillet::SavePDF(const QString &path, int fromPage, int toPage)
 {
     return resumeOnError(this, false, [&] {
-        return PdfExport::save(path, PageList::range(fromPage, toPage, listingPageCount()));
+        return savePdf(path, [=](int count) { return PageList::range(fromPage, toPage, count); });
     });
 }
 
 bool Quillet::SavePDF(const QString &path, const QString &pages)
 {
     return resumeOnError(this, false, [&] {
-        return PdfExport::save(path, PageList::parse(pages.toStdString(), listingPageCount()));
+        return savePdf(path, [&](int count) { return PageList::parse(pages.toStdString(), count); });
+    });
+}
+
+QString Quillet::SavePageImages(const QString &folder, int zoomPercent)
+{
+    return resumeOnError(this, QStringLiteral("the pages could not be drawn"), [&] {
+        return savePageImages(session(), folder, zoomPercent).error;
     });
 }
 

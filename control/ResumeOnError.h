@@ -2,6 +2,7 @@
 // Every public method makes its control the active one and runs so that no
 // error reaches the host: a failing step is skipped and the call returns.
 
+#include "control/Runtime.h"
 #include "compose/Session.h"
 #include "render/ErrorsIgnored.h"
 

@@ -1,15 +1,9 @@
 #include "control/Runtime.h"
 
-#include "control/WindowOwner.h"
-#include "platform/ImageSurface.h"
+#include "control/Listing.h"
 #include "platform/QtPrinterDevice.h"
 #include "preview/PreviewWindow.h"
-#include "print/PdfExport.h"
-#include "print/PrintJob.h"
-#include "print/PrinterDialog.h"
-#include "print/PrinterSetup.h"
 #include "print/WaitDialog.h"
-#include "render/ErrorsIgnored.h"
 
 #include <QCoreApplication>
 
@@ -38,92 +32,37 @@ Runtime &Runtime::instance()
     return *theRuntime;
 }
 
-Runtime::Runtime()
-    : m_printer(std::make_unique<QtPrinterDevice>()),
-      m_pageSurface(std::make_unique<ImageSurface>())
-{
-    Session &s = session();
-    s.printer = m_printer.get();
-    s.pageSurface = m_pageSurface.get();
-    s.events = this;
-}
+Runtime::Runtime() : m_listing(std::make_shared<Listing>(nullptr, ListingState{})) {}
 
 Runtime::~Runtime()
 {
-    unloadPreviewWindow();
-    m_closedPreviewWindow.reset();
-    unloadWaitDialog();
-    Session &s = session();
-    if (s.state.Surface == s.pageSurface || s.printer == m_printer.get())
-        s.state.Surface = nullptr;
-    s.printer = nullptr;
-    s.pageSurface = nullptr;
-    s.events = nullptr;
+    m_listing->end();
+    m_listing.reset();
+    // No event loop runs any more: the windows closed meanwhile go now.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-WaitDialog *Runtime::waitDialog() const
+QtPrinterDevice &Runtime::printer()
 {
-    return m_waitDialog;
+    if (!m_printer)
+        m_printer = std::make_unique<QtPrinterDevice>();
+    return *m_printer;
 }
 
-PreviewWindow *Runtime::previewWindow() const
+Listing &Runtime::startListing()
 {
-    return m_previewWindow;
+    m_listing = std::make_shared<Listing>(&printer(), m_listing->state());
+    return *m_listing;
 }
 
-WaitDialog &Runtime::loadWaitDialog(QWidget *owner)
+Session &session()
 {
-    unloadWaitDialog();
-    m_waitDialog = new WaitDialog;
-    setWindowOwner(m_waitDialog, owner);
-    return *m_waitDialog;
+    return Runtime::instance().listing().session();
 }
 
-void Runtime::unloadWaitDialog()
+const ListingState &state()
 {
-    delete m_waitDialog;
-}
-
-PreviewWindow &Runtime::loadPreviewWindow(QWidget *owner)
-{
-    unloadPreviewWindow();
-    m_closedPreviewWindow.reset();
-    m_previewWindow = new PreviewWindow(*m_pageSurface);
-    setWindowOwner(m_previewWindow, owner);
-    PreviewWindow *window = m_previewWindow;
-    // After a print or a set-up the page is measured for the printer in use
-    // and drawn again, unless the listing was ended meanwhile.
-    const auto redrawAfter = [this, window](void (*step)(QWidget *, PrinterDialog &)) {
-        ignoringErrors([&] {
-            step(window, window->printerDialog());
-            if (m_previewWindow == window && session().spool) {
-                window->DIMWINDOW();
-                window->renderPage();
-            }
-        });
-    };
-    connect(window, &PreviewWindow::printRequested, this, [redrawAfter] { redrawAfter(&PrintJob::run); });
-    connect(window, &PreviewWindow::setupRequested, this, [redrawAfter] { redrawAfter(&PrinterSetup::run); });
-    connect(window, &PreviewWindow::savePdfRequested, this,
-            [window] { ignoringErrors([window] { PdfExport::saveFromPreview(window); }); });
-    return *window;
-}
-
-void Runtime::unloadPreviewWindow()
-{
-    if (!m_previewWindow)
-        return;
-    m_previewWindow->unload();
-    m_previewWindow->done(QDialog::Rejected); // ends a modal Show, if any
-    m_previewWindow->hide();
-    m_closedPreviewWindow.reset(m_previewWindow.data());
-    m_previewWindow = nullptr;
-}
-
-void Runtime::pageStarted(int page)
-{
-    if (m_waitDialog)
-        m_waitDialog->setPage(page);
+    return session().state;
 }
 
 } // namespace quillet

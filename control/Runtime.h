@@ -1,59 +1,42 @@
 #pragma once
-// The Qt side of the process's one listing: the printer, the preview page
-// surface and the windows around a listing. Lives as long as the application.
+// What the process's components share: the printer, and the listing being
+// composed, shown or printed (one at a time: a new Init replaces it). Lives
+// as long as the application.
 
-#include "compose/Session.h"
-
-#include <QObject>
-#include <QPointer>
 #include <memory>
-
-class QWidget;
 
 namespace quillet {
 
-class ImageSurface;
-class PreviewWindow;
+class Listing;
 class QtPrinterDevice;
-class WaitDialog;
+struct Session;
 
-class Runtime : public QObject, public ListingEvents {
-    Q_OBJECT
+class Runtime {
 public:
-    /// Created on first use, owned by the application object.
+    /// Created on first use, ended with the application object.
     static Runtime &instance();
-    ~Runtime() override;
+    ~Runtime();
+    Runtime(const Runtime &) = delete;
+    Runtime &operator=(const Runtime &) = delete;
 
-    QtPrinterDevice &printer() { return *m_printer; }
-    ImageSurface &pageSurface() { return *m_pageSurface; }
+    /// Created on first use: asking the print system takes a while.
+    QtPrinterDevice &printer();
 
-    WaitDialog *waitDialog() const;
-    /// A fresh wait dialog, owned by the host's window when there is one.
-    WaitDialog &loadWaitDialog(QWidget *owner);
-    void unloadWaitDialog();
-
-    PreviewWindow *previewWindow() const;
-    PreviewWindow &loadPreviewWindow(QWidget *owner);
-    /// Closes the preview (ending the listing) and deletes the window.
-    void unloadPreviewWindow();
-
-    void pageStarted(int page) override;
-
-    /// The host's window, watched so a window the host deleted is never touched.
-    QWidget *parentWindow() const { return m_parentWindow; }
-    void setParentWindow(QWidget *window) { m_parentWindow = window; }
+    /// The current listing; an ended one until the next Init.
+    Listing &listing() { return *m_listing; }
+    std::shared_ptr<Listing> listingHandle() const { return m_listing; }
+    /// A new current listing on the printer, starting from the state the
+    /// last one left; the last one must have been ended.
+    Listing &startListing();
 
 private:
     Runtime();
 
     std::unique_ptr<QtPrinterDevice> m_printer;
-    std::unique_ptr<ImageSurface> m_pageSurface;
-    QPointer<WaitDialog> m_waitDialog;
-    QPointer<PreviewWindow> m_previewWindow;
-    /// Closed windows, deleted at the next load: one may still be on the stack
-    /// (a listing aborted from inside its print job).
-    std::unique_ptr<PreviewWindow> m_closedPreviewWindow;
-    QPointer<QWidget> m_parentWindow;
+    std::shared_ptr<Listing> m_listing;
 };
+
+/// The state and spool of the current listing.
+Session &session();
 
 } // namespace quillet

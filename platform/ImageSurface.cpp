@@ -1,7 +1,5 @@
 #include "platform/ImageSurface.h"
 
-#include "quillet/ListingState.h"
-
 #include <QPainter>
 
 #include <cmath>
@@ -84,10 +82,7 @@ void ImageSurface::print(std::string_view text)
 
 QPainter *ImageSurface::beginDrawing()
 {
-    // While a preview listing is being recorded nobody sees its page: every
-    // page shown is replayed from the spool. The commands keep measuring and
-    // changing state as ever; only the pixels are left out.
-    if (m_image.isNull() || state().Spooling)
+    if (m_image.isNull() || !m_painting)
         return nullptr;
     if (!m_painter) {
         m_painter = std::make_unique<QPainter>();

@@ -2,8 +2,8 @@
 // The preview page surface: a QImage of the whole sheet on which commands draw
 // in millimetres. At zoom 1 one pixel is 15 twips (96 per inch); font sizes
 // are points at that density, which is why the preview multiplies them by the
-// zoom while the text keeps its size in millimetres. While the process's
-// listing is recording (Spooling) it draws nothing: see beginDrawing.
+// zoom while the text keeps its size in millimetres. The hidden page of a
+// listing being recorded is told not to paint: see setPainting.
 
 #include "platform/PainterSurface.h"
 
@@ -38,6 +38,10 @@ public:
     /// device-independent pixels; while it runs the text's font is in force.
     using TextObserver = std::function<void(std::string_view text, const QRectF &pixels)>;
     void setTextObserver(TextObserver observer) { m_textObserver = std::move(observer); }
+    /// While a preview listing is being recorded nobody sees its page: every
+    /// page shown is replayed from the spool. The commands keep measuring and
+    /// changing state as ever; only the pixels are left out.
+    void setPainting(bool painting) { m_painting = painting; }
     void print(std::string_view text) override;
 
 protected:
@@ -54,6 +58,7 @@ private:
     QRectF m_pageMm;
     QTransform m_mmToPixels;
     qreal m_zoom = 1;
+    bool m_painting = true;
     TextObserver m_textObserver;
 };
 

@@ -1,8 +1,8 @@
 #include "preview/FindDialog.h"
 
-#include "control/Twips.h"
-#include "preview/PaintPattern.h"
-#include "preview/SelectAllText.h"
+#include "widgets/Twips.h"
+#include "widgets/PaintPattern.h"
+#include "widgets/SelectAllText.h"
 
 #include <QCheckBox>
 #include <QLabel>

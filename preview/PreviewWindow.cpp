@@ -1,25 +1,23 @@
 #include "preview/PreviewWindow.h"
 
 #include "compose/Session.h"
-#include "control/Twips.h"
+#include "widgets/Twips.h"
 #include "platform/ImageSurface.h"
 #include "preview/FindDialog.h"
 #include "preview/GoToPageBox.h"
 #include "preview/HitCounter.h"
 #include "preview/PageView.h"
-#include "preview/PaintPattern.h"
-#include "preview/SelectAllText.h"
+#include "widgets/PaintPattern.h"
+#include "widgets/SelectAllText.h"
 #include "preview/ThumbnailPanel.h"
 #include "preview/ToolbarIcons.h"
 #include "preview/ZoomBox.h"
-#include "print/PageReplay.h"
 #include "print/PrinterDialog.h"
 #include "render/PageRenderer.h"
 #include "render/PrinterDevice.h"
 #include "render/SetupSurface.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -134,19 +132,14 @@ int rightEdge(const QWidget *widget)
     return widget->x() + widget->width();
 }
 
-ListingState &listing()
-{
-    return session().state;
-}
-
 } // namespace
 
-PreviewWindow::PreviewWindow(ImageSurface &page)
-    : m_page(page), m_toolbar(panel("PTop", this)), m_rule(new QFrame(m_toolbar)),
+PreviewWindow::PreviewWindow(std::shared_ptr<Session> ownListing, std::shared_ptr<ImageSurface> page)
+    : m_listing(std::move(ownListing)), m_pageSurface(std::move(page)), m_page(*m_pageSurface), m_toolbar(panel("PTop", this)), m_rule(new QFrame(m_toolbar)),
       m_hScroll(new QScrollBar(Qt::Horizontal, this)), m_vScroll(new QScrollBar(Qt::Vertical, this)),
-      m_desk(new QWidget(this)), m_pageForm(new QWidget(m_desk)), m_pageView(new PageView(page, m_pageForm)),
+      m_desk(new QWidget(this)), m_pageForm(new QWidget(m_desk)), m_pageView(new PageView(m_page, m_pageForm)),
       m_printerDialog(new PrinterDialog(this)), m_thumbnailSurface(std::make_unique<ImageSurface>()),
-      m_finder(session())
+      m_finder(*m_listing)
 {
     setObjectName(QStringLiteral("ScrLst"));
     setWindowTitle(QCoreApplication::applicationName());
@@ -188,10 +181,7 @@ PreviewWindow::PreviewWindow(ImageSurface &page)
         setWindowState(Qt::WindowMaximized);
 }
 
-PreviewWindow::~PreviewWindow()
-{
-    unload();
-}
+PreviewWindow::~PreviewWindow() = default;
 
 void PreviewWindow::buildToolbar()
 {
@@ -380,7 +370,7 @@ void PreviewWindow::layoutWindow()
 
 void PreviewWindow::fitZoomToDesk()
 {
-    const PrinterDevice *printer = session().printer;
+    const PrinterDevice *printer = m_listing->printer;
     if (!printer)
         return;
     const PrinterPage paper = printer->page();
@@ -398,7 +388,7 @@ void PreviewWindow::fitZoomToDesk()
 
 void PreviewWindow::DIMWINDOW()
 {
-    const PrinterDevice *printer = session().printer;
+    const PrinterDevice *printer = m_listing->printer;
     if (!printer)
         return;
     ListingState &s = listing();
@@ -455,7 +445,7 @@ void PreviewWindow::renderPage()
     m_previousPage->setEnabled(s.CurPage != 1);
     m_nextPage->setEnabled(s.CurPage != s.NumPages);
     m_lastPage->setEnabled(s.CurPage != s.NumPages);
-    if (s.Surface == session().pageSurface)
+    if (s.Surface == m_listing->pageSurface)
         renderWithHighlights();
     m_pageView->update();
     if (!m_thumbnails->isHidden())
@@ -465,9 +455,8 @@ void PreviewWindow::renderPage()
 
 void PreviewWindow::renderWithHighlights()
 {
-    Session &session = quillet::session();
     // The marks last until the page changes: coming back shows none.
-    if (m_found.page != session.state.CurPage)
+    if (m_found.page != listing().CurPage)
         m_found.page = 0;
     QList<QRectF> boxes;
     if (m_found.page != 0 && m_found.matcher) {
@@ -476,7 +465,7 @@ void PreviewWindow::renderWithHighlights()
                 boxes << runBox(m_page, text, textBox, *run);
         });
     }
-    PageRenderer(session).render();
+    PageRenderer(*m_listing).render(listing().CurPage);
     m_page.setTextObserver({});
     if (m_found.indexOnPage == LastOnPage || m_found.indexOnPage >= boxes.size())
         m_found.indexOnPage = static_cast<int>(boxes.size()) - 1;
@@ -555,18 +544,18 @@ void PreviewWindow::find()
     connect(&counter, &HitCounter::counted, &dialog, &FindDialog::showHits);
     connect(&dialog, &FindDialog::searchChanged, &counter, [&](const QString &text, bool ignoreCase) {
         counter.cancel();
-        if (text.isEmpty() || !session().spool)
+        if (text.isEmpty() || !m_listing->spool)
             return;
         const bool onView = m_found.page != 0 && m_found.text == text && m_found.ignoreCase == ignoreCase;
-        counter.start(session().spool->path(), s.NumPages, text, ignoreCase,
+        counter.start(m_listing->spool->path(), s.NumPages, text, ignoreCase,
                       onView ? HitCounter::OnView{m_found.page, m_found.indexOnPage} : HitCounter::OnView{},
-                      session().spool->texts(), s.PageIndex);
+                      m_listing->spool->texts(), s.PageIndex);
     });
     dialog.prepare(m_lastPattern.mid(1, m_lastPattern.size() - 2), s.CurPage + 1 <= s.NumPages,
                    !m_caseSensitive);
     const bool accepted = dialog.exec() == QDialog::Accepted;
     counter.cancel();
-    if (!accepted)
+    if (!accepted || m_listing->ended)
         return;
     const QString text = dialog.text();
     m_lastPattern = u'*' + text + u'*';
@@ -580,10 +569,12 @@ void PreviewWindow::find()
         QApplication::beep();
         QMessageBox::warning(this, QStringLiteral("Pesquisar..."),
                              u'"' + text + QStringLiteral("\" não foi encontrado !"));
+        if (m_listing->ended)
+            return;
     }
     for (QWidget *form : {m_desk, m_pageForm, static_cast<QWidget *>(m_pageView)})
         form->setEnabled(true);
-    SetupSurface(session());
+    SetupSurface(*m_listing);
     DIMWINDOW();
     renderPage();
 }
@@ -658,7 +649,7 @@ void PreviewWindow::scrollOrTurnPage(int wheelAngle)
 
 void PreviewWindow::toggleThumbnails(bool shown)
 {
-    const PrinterDevice *printer = session().printer;
+    const PrinterDevice *printer = m_listing->printer;
     if (shown && printer) {
         const QSize picture = sheetPixels(printer->page(), ThumbnailZoom);
         m_thumbnails->reset(listing().NumPages, picture);
@@ -677,18 +668,14 @@ void PreviewWindow::toggleThumbnails(bool shown)
 
 QImage PreviewWindow::drawThumbnail(int page, qreal devicePixelRatio)
 {
-    Session &session = quillet::session();
-    ListingState &s = session.state;
-    if (!session.printer || !s.Preview || s.Spooling || s.Surface != session.pageSurface || page < 1 ||
+    const ListingState &s = listing();
+    if (!m_listing->printer || !s.Preview || s.Spooling || s.Surface != m_listing->pageSurface || page < 1 ||
         page > s.NumPages)
         return {};
-    const QSize picture = sheetPixels(session.printer->page(), ThumbnailZoom);
+    const QSize picture = sheetPixels(m_listing->printer->page(), ThumbnailZoom);
     m_thumbnailSurface->setPixelSize((QSizeF(picture) * devicePixelRatio).toSize(), devicePixelRatio);
     m_thumbnailSurface->setScale(-s.OffX, -s.OffY, s.PageW - s.OffX, s.PageH - s.OffY);
-    // The commands draw on Surface at Zoom for CurPage: lend them the thumbnail.
-    const ReplayScope replay(*m_thumbnailSurface, ThumbnailZoom);
-    s.CurPage = static_cast<int16_t>(page);
-    PageRenderer(session).render();
+    ListingReplay(*m_listing, *m_thumbnailSurface, ListingReplay::Look::Previewed, ThumbnailZoom).render(page);
     return m_thumbnailSurface->image();
 }
 
@@ -722,31 +709,6 @@ void PreviewWindow::showEvent(QShowEvent *event)
         m_firstActivation = false;
         activateWindow();
     }
-}
-
-void PreviewWindow::done(int result)
-{
-    unload();
-    QDialog::done(result);
-}
-
-void PreviewWindow::closeEvent(QCloseEvent *event)
-{
-    // Closing is never refused.
-    unload();
-    event->accept();
-    QDialog::closeEvent(event);
-}
-
-void PreviewWindow::unload()
-{
-    if (m_unloaded)
-        return;
-    m_unloaded = true;
-    Session &s = session();
-    if (s.state.Surface == s.pageSurface)
-        s.state.Surface = nullptr;
-    closeSpool(s);
 }
 
 } // namespace quillet

@@ -3,9 +3,10 @@
 // save as PDF, thumbnails, page navigation, zoom box) over a dotted desk that
 // holds the page, one page at a time, with scroll bars for a page larger than
 // the desk and an optional thumbnail panel at its left. Keys and the wheel
-// page, scroll and zoom; a find marks what it found on the page. Closing it,
-// in any way, ends the listing and deletes its spool file.
+// page, scroll and zoom; a find marks what it found on the page. It holds its
+// listing and stops as soon as that listing has ended.
 
+#include "compose/Session.h"
 #include "preview/TextFinder.h"
 #include "preview/TextMatcher.h"
 
@@ -36,7 +37,7 @@ class PreviewWindow : public QDialog {
 public:
     /// Builds the window from the listing's switches (which buttons show) and
     /// zoom; page is the surface the page is drawn on.
-    explicit PreviewWindow(ImageSurface &page);
+    PreviewWindow(std::shared_ptr<Session> listing, std::shared_ptr<ImageSurface> page);
     ~PreviewWindow() override;
 
     /// Sizes the page for the zoom and the printer's current paper, places it
@@ -50,12 +51,6 @@ public:
 
     PrinterDialog &printerDialog() { return *m_printerDialog; }
 
-    /// Ends the listing: releases the surface, closes and deletes the spool
-    /// file. Runs once, however the window is closed.
-    void unload();
-
-    void done(int result) override;
-
 signals:
     /// The print button was clicked.
     void printRequested();
@@ -67,7 +62,6 @@ signals:
     void pageRendered(int page);
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -111,6 +105,10 @@ private:
     void toggleThumbnails(bool shown);
     QImage drawThumbnail(int page, qreal devicePixelRatio);
 
+    ListingState &listing() { return m_listing->state; }
+
+    const std::shared_ptr<Session> m_listing;
+    const std::shared_ptr<ImageSurface> m_pageSurface;
     ImageSurface &m_page;
     QFrame *m_toolbar;
     QFrame *m_rule;
@@ -149,7 +147,6 @@ private:
     /// The last search text with "*" at both ends; empty before the first find.
     QString m_lastPattern;
     bool m_caseSensitive = false;
-    bool m_unloaded = false;
 };
 
 } // namespace quillet

@@ -1,6 +1,6 @@
 #include "preview/ZoomBox.h"
 
-#include "preview/SelectAllText.h"
+#include "widgets/SelectAllText.h"
 
 #include <QApplication>
 #include <QKeyEvent>

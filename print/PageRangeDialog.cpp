@@ -1,8 +1,8 @@
 #include "print/PageRangeDialog.h"
 
-#include "control/Twips.h"
-#include "preview/PaintPattern.h"
-#include "preview/SelectAllText.h"
+#include "widgets/Twips.h"
+#include "widgets/PaintPattern.h"
+#include "widgets/SelectAllText.h"
 #include "print/PageList.h"
 #include "print/PrinterDialog.h"
 

@@ -1,9 +1,7 @@
 #include "print/PdfExport.h"
 
 #include "compose/Session.h"
-#include "control/Runtime.h"
 #include "platform/PdfJob.h"
-#include "platform/QtPrinterDevice.h"
 #include "print/PageList.h"
 #include "print/PageRangeDialog.h"
 #include "print/PageReplay.h"
@@ -22,11 +20,9 @@ namespace {
 constexpr int ResolutionDpi = 1200;
 const QString PdfSuffix = QStringLiteral(".pdf");
 
-/// The printer's paper and orientation, which the listing set and measured,
-/// with the listing's origin at the printable corner as on paper.
-QPageLayout listingLayout(const ListingState &s)
+/// The listing's paper with its origin at the printable corner, as on paper.
+QPageLayout listingLayout(const QPageLayout &paper, const ListingState &s)
 {
-    const QPageLayout paper = Runtime::instance().printer().printer().pageLayout();
     return QPageLayout(paper.pageSize(), paper.orientation(), QMarginsF(s.OffX, s.OffY, s.OffX, s.OffY),
                        QPageLayout::Millimeter);
 }
@@ -54,47 +50,53 @@ QString askForFile(QWidget *window, const ListingState &s)
 
 } // namespace
 
-PdfExport::Result PdfExport::write(const QString &path, const PageList &pages, QWidget *owner)
+PdfExport::Result PdfExport::write(const QString &path, const PageList &pages, Session &listing,
+                                   const QPageLayout &paper, QWidget *owner, const KeepGoing &keepGoing)
 {
-    const Session &ses = session();
-    const ListingState &s = ses.state;
-    if (!s.Preview || !ses.spool || pages.isEmpty() || path.isEmpty())
+    const ListingState &s = listing.state;
+    if (!s.Preview || !listing.spool || listing.replaying || listing.ended || pages.isEmpty() || path.isEmpty())
         return Result::Failed;
-    PdfJob job(path, listingLayout(s), ResolutionDpi, QString::fromStdString(s.ListName));
+    PdfJob job(path, listingLayout(paper, s), ResolutionDpi, QString::fromStdString(s.ListName));
     if (!job.isOpen())
         return Result::Failed;
     JobSurface surface([&job] { return job.painter(); });
     const auto newSheet = [&job] { job.newPage(); };
+    listing.replaying = true;
     const ReplayOutcome outcome =
-        owner ? runWithProgress(
-                    owner, QStringLiteral("Salvando PDF..."),
-                    [&](WaitDialog &dialog) { return replayPages(pages, surface, newSheet, &dialog); })
-              : replayPages(pages, surface, newSheet, nullptr);
+        owner ? runWithProgress(owner, listing, QStringLiteral("Salvando PDF..."),
+                                [&](WaitDialog &dialog) {
+                                    return replayPages(listing, pages, surface, newSheet, &dialog, keepGoing);
+                                })
+              : replayPages(listing, pages, surface, newSheet, nullptr, keepGoing);
+    listing.replaying = false;
     if (outcome != ReplayOutcome::Completed)
         return Result::Cancelled; // the job's file goes with it
     return job.finish().isEmpty() ? Result::Failed : Result::Written;
 }
 
-bool PdfExport::save(const QString &path, const PageList &pages, QWidget *owner)
+bool PdfExport::save(const QString &path, const PageList &pages, Session &listing, const QPageLayout &paper,
+                     QWidget *owner, const KeepGoing &keepGoing)
 {
-    return write(path, pages, owner) == Result::Written;
+    return write(path, pages, listing, paper, owner, keepGoing) == Result::Written;
 }
 
-void PdfExport::saveFromPreview(QWidget *window)
+void PdfExport::saveFromPreview(QWidget *window, Session &listing, const QPageLayout &paper,
+                                const KeepGoing &keepGoing)
 {
-    const ListingState &s = session().state;
-    if (!s.Preview)
+    const ListingState &s = listing.state;
+    if (listing.replaying)
         return; // a print or an export is running
     const QString path = askForFile(window, s);
-    if (path.isEmpty())
+    if (path.isEmpty() || listing.ended)
         return;
     PrinterDialog choice;
     choice.reset(s.NumPages);
     PageRangeDialog pagesDialog(s.NumPages, choice, window);
     pagesDialog.setWindowTitle(QStringLiteral("Páginas a Salvar..."));
-    if (pagesDialog.exec() != QDialog::Accepted)
+    if (pagesDialog.exec() != QDialog::Accepted || listing.ended)
         return;
-    if (write(path, choice.chosenPages(s.NumPages), window) != Result::Failed)
+    if (write(path, choice.chosenPages(s.NumPages), listing, paper, window, keepGoing) != Result::Failed ||
+        listing.ended)
         return;
     QMessageBox box(
         QMessageBox::Warning, QStringLiteral("Salvar como PDF"),

@@ -3,6 +3,9 @@
 // listing's paper, so the file keeps real text and vector lines and holds what
 // the printer would print.
 
+#include "print/PageReplay.h"
+
+#include <QPageLayout>
 #include <QString>
 
 class QWidget;
@@ -13,22 +16,26 @@ class PageList;
 
 class PdfExport {
 public:
-    /// Writes the pages to a PDF at path on the listing's paper and
-    /// orientation, titled with the listing's name. With an owner window it
-    /// shows the progress dialog with Cancel; without one, nothing. The file
-    /// appears only once every page is in it: a cancelled or failed export
-    /// leaves path as it was. False when nothing was written: no listing in
-    /// preview mode (direct mode, or a print or export is running), no pages,
-    /// a path that cannot be written, Cancel.
-    static bool save(const QString &path, const PageList &pages, QWidget *owner = nullptr);
+    /// Writes the pages of the listing to a PDF at path on paper (the
+    /// listing's paper and orientation, as the printer has them), titled with
+    /// the listing's name. With an owner window it shows the progress dialog
+    /// with Cancel and calls keepGoing before each page; without one, nothing.
+    /// The file appears only once every page is in it: a cancelled or failed
+    /// export leaves path as it was. False when nothing was written: no
+    /// listing in preview mode (direct mode, or a print or export is running),
+    /// no pages, a path that cannot be written, Cancel.
+    static bool save(const QString &path, const PageList &pages, Session &listing, const QPageLayout &paper,
+                     QWidget *owner = nullptr, const KeepGoing &keepGoing = {});
 
     /// "Salvar como PDF..." in the preview: asks for the file, then for all
     /// pages or some, then saves them with progress.
-    static void saveFromPreview(QWidget *window);
+    static void saveFromPreview(QWidget *window, Session &listing, const QPageLayout &paper,
+                                const KeepGoing &keepGoing);
 
 private:
     enum class Result { Written, Cancelled, Failed };
-    static Result write(const QString &path, const PageList &pages, QWidget *owner);
+    static Result write(const QString &path, const PageList &pages, Session &listing, const QPageLayout &paper,
+                        QWidget *owner, const KeepGoing &keepGoing);
 };
 
 } // namespace quillet

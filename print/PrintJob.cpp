@@ -1,14 +1,13 @@
 #include "print/PrintJob.h"
 
 #include "compose/Session.h"
-#include "control/Runtime.h"
 #include "platform/QtPrinterDevice.h"
 #include "print/PageList.h"
-#include "print/PageReplay.h"
 #include "print/PrinterDialog.h"
 #include "render/SetupSurface.h"
 
 #include <QMessageBox>
+#include <QPointer>
 #include <QString>
 
 namespace quillet {
@@ -37,41 +36,37 @@ void tellJobRefused(QWidget *owner, const QtPrinterDevice &printer)
     box.exec();
 }
 
-/// Prints the pages; the page loop stops early when Cancel is pressed.
-ReplayOutcome printPages(WaitDialog &dialog, PrinterDialog &cmd)
+} // namespace
+
+ReplayOutcome PrintJob::run(QWidget *owner, PrinterDialog &cmd, Session &listing, QtPrinterDevice &printer,
+                            const KeepGoing &keepGoing)
 {
-    ListingState &s = session().state;
-    QtPrinterDevice &printer = Runtime::instance().printer();
-    const ReplayOutcome outcome = replayPages(
-        pagesToPrint(s, cmd), printer.surface(), [&printer] { printer.newPage(); }, &dialog);
-    if (outcome == ReplayOutcome::ListingEnded)
-        return outcome; // Abort has discarded the job and closed the preview
+    if (listing.replaying || listing.ended)
+        return ReplayOutcome::ListingEnded; // a print or an export is running
+    listing.replaying = true;
+    const QPointer<PrinterDialog> choice(&cmd);
+    const ReplayOutcome outcome =
+        runWithProgress(owner, listing, QStringLiteral("Imprimindo..."), [&](WaitDialog &dialog) {
+            return replayPages(
+                listing, pagesToPrint(listing.state, cmd), printer.surface(), [&printer] { printer.newPage(); },
+                &dialog, keepGoing);
+        });
+    listing.replaying = false;
+    if (outcome == ReplayOutcome::ListingEnded || listing.ended || !choice)
+        return ReplayOutcome::ListingEnded;
     if (outcome == ReplayOutcome::Cancelled)
         printer.killDoc();
     else
         printer.endDoc();
-    cmd.reset(s.NumPages);
-    return outcome;
-}
-
-} // namespace
-
-void PrintJob::run(QWidget *owner, PrinterDialog &cmd)
-{
-    Session &ses = session();
-    ListingState &s = ses.state;
-    if (!s.Preview)
-        return; // a print is already running
-    const ReplayOutcome outcome =
-        runWithProgress(owner, QStringLiteral("Imprimindo..."),
-                        [&cmd](WaitDialog &dialog) { return printPages(dialog, cmd); });
-    if (outcome == ReplayOutcome::ListingEnded || s.AbortPrtFlag)
-        return;
-    QtPrinterDevice &printer = Runtime::instance().printer();
-    // Read before SetupSurface, whose endDoc clears it.
-    if (!printer.lastJobError().isEmpty())
+    cmd.reset(listing.state.NumPages);
+    if (!printer.lastJobError().isEmpty()) {
+        // Read before SetupSurface, whose endDoc clears it.
         tellJobRefused(owner, printer);
-    SetupSurface(ses);
+        if (listing.ended)
+            return ReplayOutcome::ListingEnded;
+    }
+    SetupSurface(listing);
+    return outcome;
 }
 
 } // namespace quillet

@@ -1,20 +1,28 @@
 #pragma once
 // Printing the previewed listing: every page of the chosen range is replayed on
 // the printer while the progress dialog shows the page and offers Cancel. A
-// cancelled job is discarded whole.
+// cancelled job is discarded whole, and so is the job of a listing ended
+// while it prints.
+
+#include "print/PageReplay.h"
 
 class QWidget;
 
 namespace quillet {
 
 class PrinterDialog;
+class QtPrinterDevice;
 
 class PrintJob {
 public:
-    /// Prints modally over owner, then measures the printer again. The pages
-    /// come from cmd's chosen range (with the set-up dialog), its allowed range
-    /// (with the page-range dialog) or all; cmd is reset afterwards.
-    static void run(QWidget *owner, PrinterDialog &cmd);
+    /// Prints the listing on printer, modally over owner, then measures the
+    /// printer again. The pages come from cmd's chosen range (with the set-up
+    /// dialog), its allowed range (with the page-range dialog) or all; cmd is
+    /// reset afterwards. keepGoing runs before each page. When it returns
+    /// false the job is not touched again: whoever ended the listing has
+    /// discarded it.
+    static ReplayOutcome run(QWidget *owner, PrinterDialog &cmd, Session &listing, QtPrinterDevice &printer,
+                             const KeepGoing &keepGoing);
 };
 
 } // namespace quillet

@@ -1,7 +1,6 @@
 #include "print/PrinterSetup.h"
 
 #include "compose/Session.h"
-#include "control/Runtime.h"
 #include "platform/QtPrinterDevice.h"
 #include "print/PageRangeDialog.h"
 #include "print/PrinterDialog.h"
@@ -9,11 +8,11 @@
 
 namespace quillet {
 
-void PrinterSetup::run(QWidget *owner, PrinterDialog &cmd)
+void PrinterSetup::run(QWidget *owner, PrinterDialog &cmd, Session &listing, QtPrinterDevice &printer)
 {
-    Session &ses = session();
-    ListingState &s = ses.state;
-    QtPrinterDevice &printer = Runtime::instance().printer();
+    if (listing.replaying || listing.ended)
+        return;
+    const ListingState &s = listing.state;
     printer.endDoc();
     printer.killDoc();
     // The dialog opens on the printer in use, so a printer picked earlier in
@@ -25,7 +24,8 @@ void PrinterSetup::run(QWidget *owner, PrinterDialog &cmd)
         PageRangeDialog dialog(s.NumPages, cmd, owner);
         dialog.exec();
     }
-    SetupSurface(ses);
+    if (!listing.ended)
+        SetupSurface(listing);
 }
 
 } // namespace quillet

@@ -7,12 +7,15 @@ class QWidget;
 namespace quillet {
 
 class PrinterDialog;
+class QtPrinterDevice;
+struct Session;
 
 class PrinterSetup {
 public:
     /// Shows the dialog modally over owner, then measures the page again for
-    /// the printer now in use, with the listing's own orientation and paper.
-    static void run(QWidget *owner, PrinterDialog &cmd);
+    /// the printer now in use, with the listing's own orientation and paper,
+    /// unless the listing was ended meanwhile.
+    static void run(QWidget *owner, PrinterDialog &cmd, Session &listing, QtPrinterDevice &printer);
 };
 
 } // namespace quillet

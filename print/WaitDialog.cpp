@@ -1,8 +1,7 @@
 #include "print/WaitDialog.h"
 
-#include "compose/Session.h"
-#include "control/Twips.h"
-#include "preview/PaintPattern.h"
+#include "widgets/PaintPattern.h"
+#include "widgets/Twips.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -56,6 +55,7 @@ void WaitDialog::showForComposing(const QString &listName, bool showCancel)
 
 void WaitDialog::prepareForPrinting(const QString &listName, bool showCancel, const QString &caption)
 {
+    m_printing = true;
     fillIn(listName, showCancel, caption);
     if (listName.isEmpty())
         setPage(1);
@@ -92,11 +92,10 @@ void WaitDialog::setProgressText(const QString &text)
 
 void WaitDialog::cancelClicked()
 {
-    ListingState &s = session().state;
-    if (s.Spooling && s.ShowCancel)
-        s.PrtCancel = true;
-    else if (!s.Preview)
+    if (m_printing)
         m_printCancelled = true;
+    else
+        emit composingCancelled();
 }
 
 } // namespace quillet

@@ -27,6 +27,10 @@ public:
     /// Cancel was pressed while printing.
     bool printCancelled() const { return m_printCancelled; }
 
+signals:
+    /// Cancel was pressed while the listing was being composed.
+    void composingCancelled();
+
 private:
     void fillIn(const QString &listName, bool showCancel, const QString &caption);
     void cancelClicked();
@@ -34,6 +38,7 @@ private:
     QLabel *m_name;
     QLabel *m_page;
     QPushButton *m_cancel;
+    bool m_printing = false;
     bool m_printCancelled = false;
 };
 

@@ -29,14 +29,29 @@ const auto CLng = wholeNumber<int32_t>;
 
 } // namespace
 
-void PageRenderer::render()
+void PageRenderer::render(int page)
 {
     ListingState &s = m_session.state;
-    if (s.Spooling || !m_session.spool)
+    if (s.Spooling || !m_session.spool || page < 1 || page > MaxPages)
         return; // replaying while recording would append the page to itself
+    s.CurPage = static_cast<int16_t>(page);
     s.CursorX = s.LeftMarg;
     s.CursorY = s.TopMarg;
-    forEachRecordOfPage(*m_session.spool, s.PageIndex, s.CurPage, [this](const SpoolRecord &r) { dispatch(r); });
+    forEachRecordOfPage(*m_session.spool, s.PageIndex, page, [this](const SpoolRecord &r) { dispatch(r); });
+}
+
+ListingReplay::ListingReplay(const Session &listing, Surface &target, Look look, float zoom)
+{
+    m_copy.state = listing.state;
+    m_copy.spool = listing.spool;
+    m_copy.printer = listing.printer;
+    ListingState &s = m_copy.state;
+    s.NumPages = static_cast<int16_t>(quillet::pageCount(listing.state)); // for the page-count marker
+    s.Spooling = false;
+    s.Surface = &target;
+    s.Zoom = zoom;
+    if (look == Look::Printed)
+        s.Preview = false;
 }
 
 void PageRenderer::dispatch(const SpoolRecord &r)

@@ -5,6 +5,7 @@
 #include "TextSearch.h"
 
 #include "compose/Session.h"
+#include "control/Listing.h"
 #include "control/Runtime.h"
 #include "platform/QtPrinterDevice.h"
 #include "preview/PreviewWindow.h"
@@ -62,7 +63,7 @@ bool compose(Quillet &control, int pages, Measurements &out)
 /// Shows the listing; once page 1 is painted, runs body in the preview and closes it.
 void showThen(Quillet &control, Measurements &out, const std::function<void(PreviewWindow &)> &body)
 {
-    PreviewWindow *window = Runtime::instance().previewWindow();
+    PreviewWindow *window = Runtime::instance().listing().previewWindow();
     if (!window)
         return;
     Stopwatch watch;

@@ -94,7 +94,8 @@ struct ListingState {
     std::vector<int32_t> PageIndex;
 };
 
-/// The listing state shared by every Quillet instance of the process (read-only view).
+/// The state of the listing the components of the process work on now
+/// (read-only view).
 const ListingState &state();
 
 } // namespace quillet

@@ -50,6 +50,11 @@ public:
     /// "-5" = 1 to 5, "10-" = 10 to the last, numbers clamped to the pages);
     /// false for a text that is not such a list.
     bool SavePDF(const QString &path, const QString &pages);
+    /// Writes every page of the composed listing as folder/page-0001.png ...,
+    /// drawn as the preview draws them at zoomPercent (100: 96 dots per inch).
+    /// Call it after composing, before or instead of Show. Returns why it
+    /// stopped, empty when every page was written.
+    QString SavePageImages(const QString &folder, int zoomPercent = 100);
     /// Whether the preview shows its "Salvar como PDF..." button.
     bool ShowPdf() const;
     /// Shows or hides the preview's "Salvar como PDF..." button.

@@ -222,9 +222,8 @@ TEST(ReplayDispatch, ReplayWhileSpoolingDoesNothing)
     TestSession t;
     t.composer.PNP(); // a next page ends the read even if page 1 were appended to itself
     const int32_t slots = t.slotsWritten();
-    t.state().CurPage = 1;
     t.pageSurface.calls.clear();
-    PageRenderer(t.session).render();
+    PageRenderer(t.session).render(1);
     EXPECT_EQ(t.slotsWritten(), slots);
     EXPECT_TRUE(t.pageSurface.calls.empty());
 }

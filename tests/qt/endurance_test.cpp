@@ -5,6 +5,7 @@
 #include "CupsOutput.h"
 #include "PreviewDriver.h"
 #include "compose/Session.h"
+#include "control/Runtime.h"
 
 #include <QDir>
 #include <QLineEdit>

@@ -4,6 +4,7 @@
 
 #include "PreviewDriver.h"
 #include "compose/Session.h"
+#include "control/Listing.h"
 #include "control/Runtime.h"
 #include "platform/ImageSurface.h"
 
@@ -34,7 +35,7 @@ QImage firstPageAsShown(Quillet &q)
 {
     QImage page;
     showAndCheck(
-        q, [&page](PreviewWindow &) { page = quillet::Runtime::instance().pageSurface().image().copy(); });
+        q, [&page](PreviewWindow &) { page = quillet::Runtime::instance().listing().pageSurface().image().copy(); });
     return page;
 }
 

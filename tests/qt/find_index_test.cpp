@@ -5,6 +5,7 @@
 
 #include "PreviewDriver.h"
 #include "compose/Session.h"
+#include "control/Runtime.h"
 #include "preview/HitCounter.h"
 #include "preview/TextFinder.h"
 

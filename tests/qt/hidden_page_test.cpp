@@ -4,6 +4,7 @@
 
 #include "compose/Composer.h"
 #include "compose/Session.h"
+#include "control/Runtime.h"
 #include "platform/ImagePicture.h"
 #include "platform/ImageSurface.h"
 
@@ -84,9 +85,8 @@ private slots:
         ImageSurface drawn;
         const std::vector<std::string> drawing = composePage(drawn);
         ImageSurface hidden;
-        session().state.Spooling = true; // the process's listing is being recorded
+        hidden.setPainting(false); // the page of a listing being recorded
         const std::vector<std::string> recording = composePage(hidden);
-        session().state.Spooling = false;
         QImage blank(hidden.image().size(), hidden.image().format());
         blank.fill(Qt::white);
         QCOMPARE(hidden.image(), blank);

@@ -4,6 +4,7 @@
 
 #include "PreviewDriver.h"
 #include "compose/Session.h"
+#include "control/Listing.h"
 #include "control/Runtime.h"
 #include "platform/ImageSurface.h"
 
@@ -112,7 +113,7 @@ QImage pageImage(PreviewWindow &window, int page)
 {
     session().state.CurPage = static_cast<int16_t>(page);
     window.renderPage();
-    return quillet::Runtime::instance().pageSurface().image().copy();
+    return quillet::Runtime::instance().listing().pageSurface().image().copy();
 }
 
 } // namespace

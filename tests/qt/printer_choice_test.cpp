@@ -5,7 +5,7 @@
 #include "CupsOutput.h"
 #include "PreviewDriver.h"
 #include "control/Runtime.h"
-#include "control/Twips.h"
+#include "widgets/Twips.h"
 #include "platform/QtPrinterDevice.h"
 #include "print/PrinterDialog.h"
 #include "quillet/ListingState.h"

@@ -72,9 +72,8 @@ void TestSession::endComposition()
 
 std::vector<std::string> TestSession::render(int page)
 {
-    session.state.CurPage = static_cast<int16_t>(page);
     surfaceInUse().calls.clear();
-    PageRenderer(session).render();
+    PageRenderer(session).render(page);
     return surfaceInUse().texts();
 }
 

@@ -1,21 +1,19 @@
-#include "cli/PageImages.h"
+#include "print/PageImages.h"
 
 #include "compose/Session.h"
-#include "control/Twips.h"
 #include "platform/ImageSurface.h"
-#include "print/PageReplay.h"
 #include "render/PageRenderer.h"
 #include "render/PrinterDevice.h"
+#include "widgets/Twips.h"
 
 #include <QDir>
 #include <QImage>
 
-namespace quillet::cli {
+namespace quillet {
 
-PageImagesResult savePageImages(const QString &dir, int zoomPercent)
+PageImagesResult savePageImages(const Session &ses, const QString &dir, int zoomPercent)
 {
-    Session &ses = session();
-    ListingState &s = ses.state;
+    const ListingState &s = ses.state;
     if (!ses.spool || !s.Preview || !ses.printer)
         return {0, QStringLiteral("no listing composed for the preview")};
     if (!QDir().mkpath(dir))
@@ -28,12 +26,11 @@ PageImagesResult savePageImages(const QString &dir, int zoomPercent)
     // The whole sheet, with 0 at the printable area's corner, as the preview shows it.
     surface.setScale(-s.OffX, -s.OffY, s.PageW - s.OffX, s.PageH - s.OffY);
 
-    const ReplayScope replay(surface, zoom);
+    ListingReplay replay(ses, surface, ListingReplay::Look::Previewed, zoom);
     PageImagesResult result;
-    for (int page = 1; page <= s.NumPages; ++page) {
-        s.CurPage = static_cast<int16_t>(page);
+    for (int page = 1; page <= replay.pageCount(); ++page) {
         surface.clear();
-        PageRenderer(ses).render();
+        replay.render(page);
         const QString path =
             QDir(dir).filePath(QStringLiteral("page-%1.png").arg(page, 4, 10, QLatin1Char('0')));
         if (!surface.image().save(path))
@@ -43,4 +40,4 @@ PageImagesResult savePageImages(const QString &dir, int zoomPercent)
     return result;
 }
 
-} // namespace quillet::cli
+} // namespace quillet

@@ -1,6 +1,6 @@
-#include "preview/PaintPattern.h"
+#include "widgets/PaintPattern.h"
 
-#include "preview/EventHook.h"
+#include "widgets/EventHook.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "control/WindowOwner.h"
+#include "widgets/WindowOwner.h"
 
 #include <QWidget>
 #include <QWindow>

@@ -1,6 +1,6 @@
-#include "preview/SelectAllText.h"
+#include "widgets/SelectAllText.h"
 
-#include "preview/EventHook.h"
+#include "widgets/EventHook.h"
 
 #include <QLineEdit>
 

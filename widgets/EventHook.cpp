@@ -1,4 +1,4 @@
-#include "preview/EventHook.h"
+#include "widgets/EventHook.h"
 
 #include <QObject>
 
