@@ -102,6 +102,7 @@ void Listing::end()
     m_ending = true;
     Session &s = *m_session;
     s.ended = true;
+    s.state.Spooling = false;
     if (s.replaying && m_printer)
         m_printer->killDoc(); // a job of an ended listing is never printed
     closeWindow(m_previewWindow);
