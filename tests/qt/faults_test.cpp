@@ -1,6 +1,6 @@
 // Faults from outside: a full disk while composing, a temporary directory that
-// cannot hold the spool, a spool file cut short or deleted while previewing.
-// A printer queue that fails before printing is in printer_choice_test.
+// cannot hold the spool. A damaged spool file is fuzzed (fuzz/spool_replay_fuzz.cpp);
+// a printer queue that fails before printing is in printing_test.
 
 #include "PreviewDriver.h"
 #include "compose/Session.h"
@@ -82,34 +82,6 @@ private slots:
         QCOMPARE(result, quint8(3));
         QCOMPARE(session().state.SpoolNum, 0);
         QVERIFY(!QApplication::activeModalWidget());
-    }
-
-    void spoolCutShortOrDeletedWhilePreviewingShowsWhatItCan_data()
-    {
-        QTest::addColumn<qint64>("keptBytes");
-        QTest::newRow("deleted") << qint64(-1);
-        QTest::newRow("emptied") << qint64(0);
-        QTest::newRow("mid-slot of page 1") << qint64(3 * 128 + 50);
-        QTest::newRow("inside a text") << qint64(20 * 128 + 7);
-    }
-    void spoolCutShortOrDeletedWhilePreviewingShowsWhatItCan()
-    {
-        QFETCH(qint64, keptBytes);
-        openListing(m_control);
-        composePages(m_control, 30, [](Quillet &q, int) { q.M(QString(450, QChar(u'w')), -1, 0, 100); });
-        bool visitedEveryPage = false;
-        showAndCheck(m_control, [&](PreviewWindow &window) {
-            if (keptBytes < 0)
-                QVERIFY(QFile::remove(spoolPath()));
-            else
-                QVERIFY(QFile::resize(spoolPath(), keptBytes));
-            for (int page : {30, 1, 15, 2, 30}) {
-                session().state.CurPage = static_cast<int16_t>(page);
-                window.renderPage();
-            }
-            visitedEveryPage = true;
-        });
-        QVERIFY(visitedEveryPage);
     }
 
 private:

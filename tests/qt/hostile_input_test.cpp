@@ -1,6 +1,7 @@
-// Every public method called with hostile values in every state of a listing:
-// each call returns, nothing crashes, and the good pages composed around the
-// bad calls replay exactly as the same listing without them.
+// Every public method called with hostile values, before, during and after a
+// listing: the good pages composed around the bad calls replay exactly as the
+// same listing without them, and no call opens a listing. Hostile values on the
+// core alone are fuzzed (fuzz/composer_fuzz.cpp).
 
 #include "PreviewDriver.h"
 #include "compose/Session.h"
@@ -8,11 +9,8 @@
 #include "platform/ImageSurface.h"
 
 #include <QDir>
-#include <QImage>
-#include <QtTest>
 
 #include <climits>
-#include <cmath>
 #include <limits>
 
 using quillet::Quillet;
@@ -156,16 +154,6 @@ private slots:
         QVERIFY(replayed[1] == m_goodPages[1]);
     }
 
-    void directModeTakesBadCallsAndAborts()
-    {
-        QCOMPARE(m_control.Init(nullptr, QStringLiteral("Hostil"), QStringLiteral("P"), QStringLiteral("P"),
-                                QStringLiteral("A4"), true, true, true, true, false, true, false, true),
-                 quint8(0));
-        composeGoodPage(m_control);
-        callEverythingHostile(m_control);
-        m_control.Abort(); // nothing reaches the printer
-    }
-
     void withoutAnOpenListingEveryCallIsANoOp()
     {
         Quillet fresh;
@@ -179,24 +167,6 @@ private slots:
         showAndCheck(m_control, [](PreviewWindow &) {});
         callEverythingHostile(m_control);
         QCOMPARE(session().state.SpoolNum, 0);
-    }
-
-    void initTakesHostileArguments()
-    {
-        const QVariant values[] = {QVariant(), QVariant(std::nan("")), QVariant(1e30), QVariant(INT_MIN),
-                                   QVariant(QString(1 << 20, QChar(u'P'))), QVariant(QByteArray("\xff\0", 2)),
-                                   QVariant(QStringList{QStringLiteral("P")})};
-        for (const QVariant &value : values) {
-            for (int size : {INT_MIN, -1, 0, INT_MAX}) {
-                m_control.Init(nullptr, hostileTexts()[1], value, value, value, true, true, true, true, true,
-                               true, false, true, size, size);
-                m_control.L(QStringLiteral("ainda vivo"));
-                m_control.Abort();
-            }
-        }
-        // A listing opened afterwards works as ever.
-        openListing(m_control);
-        QCOMPARE(m_control.PW(), 210.0f);
     }
 
 private:

@@ -1,6 +1,5 @@
 // Opening and ending listings through the widget, on the real printer set-up.
 
-#include "CupsOutput.h"
 #include "PreviewDriver.h"
 #include "quillet/ListingState.h"
 #include "spool/SpoolRecord.h"
@@ -137,28 +136,6 @@ private slots:
         m_control.setAbortPRT(true);
         QVERIFY(m_control.AbortPRT() && !m_control.Wait());
         QVERIFY(state().SpoolNum == 0 && !m_host.isEnabled());
-    }
-
-    void directListingPrintsItsPagesAndAnAbortedOneNothing()
-    {
-        using namespace quillet::testing;
-        if (!hasCupsPdfQueue())
-            QSKIP("no CUPS queue named PDF as the default printer");
-        const QString printed = uniqueDocumentName(QStringLiteral("direct3-"));
-        const QString aborted = uniqueDocumentName(QStringLiteral("aborted-"));
-        QCOMPARE(m_control.Init(&m_host, aborted, QStringLiteral("P")), quint8(0));
-        m_control.PNP();
-        m_control.Abort();
-        QCOMPARE(m_control.Init(&m_host, printed, QStringLiteral("P")), quint8(0));
-        m_control.PNP();
-        m_control.PNP();
-        m_control.Show();
-        QVERIFY(m_host.isEnabled());
-        const QString pdf = waitForCupsPdf(printed);
-        QVERIFY2(!pdf.isEmpty(), qPrintable(m_control.lastOutput()));
-        QCOMPARE(pdfPageCount(pdf), 3);
-        QVERIFY(waitForCupsPdf(aborted, 100).isEmpty()); // the queue is empty: it never came
-        QFile::remove(pdf);
     }
 
 private:
