@@ -34,58 +34,32 @@ QStringList hostileTexts()
             QStringLiteral("PRICOCOTRICOCO\n\r\t\x01")};
 }
 
-/// One public method, its numeric arguments all taking f (or i), its texts t.
-using HostileCall = std::function<void(Quillet &, float f, int i, const QString &t)>;
-
-const std::vector<std::pair<const char *, HostileCall>> &publicMethods()
+/// Every public method, its numeric arguments all taking f (or i), its texts t.
+void callEveryMethod(Quillet &q, float f, int i, const QString &t)
 {
-    static const std::vector<std::pair<const char *, HostileCall>> methods = {
-        {"PNL", [](Quillet &q, float f, int, const QString &) { q.PNL(f); }},
-        {"PMargins", [](Quillet &q, float f, int, const QString &) { q.PMargins(f, f, f, f); }},
-        {"queries", [](Quillet &q, float, int, const QString &) {
-             q.mx(), q.MY(), q.PW(), q.PH(), q.CurX(), q.CurY(), q.NLines(), q.AbortPRT(), q.lastOutput();
-         }},
-        {"C", [](Quillet &q, float f, int, const QString &t) { q.C(t, f, f, f); }},
-        {"L", [](Quillet &q, float f, int, const QString &t) { q.L(t, f, f, f); }},
-        {"R", [](Quillet &q, float f, int, const QString &t) { q.R(t, f, f, f); }},
-        {"M", [](Quillet &q, float f, int, const QString &t) { q.M(t, f, f, f); }},
-        {"NewCol", [](Quillet &q, float f, int, const QString &) { q.NewCol(f, f); }},
-        {"CCol", [](Quillet &q, float f, int i, const QString &t) { q.CCol(i, t, f, i % 2); }},
-        {"LCol", [](Quillet &q, float f, int i, const QString &t) { q.LCol(i, t, f, f, i % 2); }},
-        {"RCol", [](Quillet &q, float f, int i, const QString &t) { q.RCol(i, t, f, f, i % 2); }},
-        {"ClsCols", [](Quillet &q, float, int, const QString &) { q.ClsCols(); }},
-        {"PFont", [](Quillet &q, float f, int i, const QString &t) { q.PFont(t, f, i, i, !i); }},
-        {"PAlign", [](Quillet &q, float, int i, const QString &) { q.PAlign(i); }},
-        {"WX WY InSize", [](Quillet &q, float f, int, const QString &t) { q.WX(t), q.WY(t), q.InSize(t, f); }},
-        {"PBox", [](Quillet &q, float f, int i, const QString &) { q.PBox(f, f, f, f, i); }},
-        {"PCircle", [](Quillet &q, float f, int i, const QString &) { q.PCircle(f, f, f, i); }},
-        {"PLine", [](Quillet &q, float f, int i, const QString &) { q.PLine(f, f, f, f, i); }},
-        {"PColor", [](Quillet &q, float, int i, const QString &) { q.PColor(i); }},
-        {"PDraw", [](Quillet &q, float, int i, const QString &) { q.PDraw(i, i); }},
-        {"PFill", [](Quillet &q, float, int i, const QString &) { q.PFill(i, i); }},
-        {"PFix", [](Quillet &q, float, int i, const QString &) { q.PFix(i, !i); }},
-        {"PNewImg", [](Quillet &q, float, int, const QString &) { q.PNewImg(QImage()); }},
-        {"PDrawImg", [](Quillet &q, float f, int i, const QString &) { q.PDrawImg(i, f, f); }},
-        {"ShowPdf", [](Quillet &q, float, int i, const QString &) { q.setShowPdf(q.ShowPdf() == !i); }},
-        {"SavePDF", [](Quillet &q, float, int i, const QString &t) {
-             q.SavePDF(QDir::tempPath() + QStringLiteral("/no-such-dir/") + t.left(100), i, i);
-         }},
-    };
-    return methods;
+    q.PNL(f);
+    q.PMargins(f, f, f, f);
+    q.mx(), q.MY(), q.PW(), q.PH(), q.CurX(), q.CurY(), q.NLines(), q.AbortPRT(), q.lastOutput();
+    q.C(t, f, f, f), q.L(t, f, f, f), q.R(t, f, f, f), q.M(t, f, f, f);
+    q.NewCol(f, f);
+    q.CCol(i, t, f, i % 2), q.LCol(i, t, f, f, i % 2), q.RCol(i, t, f, f, i % 2), q.ClsCols();
+    q.PFont(t, f, i, i, !i), q.PAlign(i), q.WX(t), q.WY(t), q.InSize(t, f);
+    q.PBox(f, f, f, f, i), q.PCircle(f, f, f, i), q.PLine(f, f, f, f, i);
+    q.PColor(i), q.PDraw(i, i), q.PFill(i, i), q.PFix(i, !i);
+    q.PNewImg(QImage()), q.PDrawImg(i, f, f);
+    q.setShowPdf(q.ShowPdf() == !i);
+    q.SavePDF(QDir::tempPath() + QStringLiteral("/no-such-dir/") + t.left(100), i, i);
 }
 
 /// Every method with every hostile number, whole number and text.
 void callEverythingHostile(Quillet &control)
 {
-    const QStringList texts = hostileTexts();
-    for (const auto &[name, call] : publicMethods()) {
-        for (float f : HostileNumbers)
-            call(control, f, 1, QStringLiteral("texto"));
-        for (int i : HostileWholeNumbers)
-            call(control, 5.0f, i, QStringLiteral("texto"));
-        for (const QString &t : texts)
-            call(control, 5.0f, 1, t);
-    }
+    for (float f : HostileNumbers)
+        callEveryMethod(control, f, 1, QStringLiteral("texto"));
+    for (int i : HostileWholeNumbers)
+        callEveryMethod(control, 5.0f, i, QStringLiteral("texto"));
+    for (const QString &t : hostileTexts())
+        callEveryMethod(control, 5.0f, 1, t);
 }
 
 /// A page that uses text, columns, shapes and a font change.
