@@ -35,6 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const auto f = input.take<float>(), g = input.take<float>();
         const auto i = input.take<int32_t>();
         const std::string_view t = input.takeText(input.take<uint8_t>());
+        // clang-format off
         switch (op % 20) {
         case 0: c.PNL(f); break;
         case 1: c.PNP(); break;
@@ -57,6 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         case 18: c.PDrawImg(i, f, g); break;
         default: c.ClsCols(), c.WX(t), c.WY(t), c.InSize(t, f); break;
         }
+        // clang-format on
         const ListingState &s = listing.state();
         checkFinite({s.CursorX, s.CursorY, s.LeftMarg, s.TopMarg, s.RightMarg, s.BotMarg, s.UseW, s.UseH,
                      listing.surfaceInUse().font().size});

@@ -18,14 +18,16 @@ int main(int argc, char **argv)
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
     Quillet control;
-    control.Init(nullptr, QStringLiteral("Teste"), QStringLiteral("S"), QStringLiteral("P"), QStringLiteral("A4"),
-                 true, true, true, true, false, true, false, true);
+    control.Init(nullptr, QStringLiteral("Teste"), QStringLiteral("S"), QStringLiteral("P"),
+                 QStringLiteral("A4"), true, true, true, true, false, true, false, true);
     composePages(control, 12, [](Quillet &c, int page) {
         c.PFont(QStringLiteral("DejaVu Sans"), 14, true);
         c.C(QStringLiteral("Relatório de vendas"), 25);
         c.PFont(QStringLiteral("DejaVu Sans"), 11);
         for (int line = 0; line < 18; ++line) {
-            c.L(QStringLiteral("Artigo %1 - %2").arg(page * 100 + line).arg(line % 5 ? "parafuso" : "porca sextavada"),
+            c.L(QStringLiteral("Artigo %1 - %2")
+                    .arg(page * 100 + line)
+                    .arg(line % 5 ? "parafuso" : "porca sextavada"),
                 40 + line * 7, 10);
             c.R(QString::number((page * 37 + line * 11) % 500) + QStringLiteral(",00 €"), 40 + line * 7, 180);
         }

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-
 using namespace quillet;
 using namespace quillet::testing;
 
@@ -52,7 +51,8 @@ TEST(PNP, EveryPageStartsWithTheDefaultsAndItsFirstSlotIsIndexed)
     EXPECT_EQ(t.pageRecords(2).at(0).page, 2);
     EXPECT_EQ(fieldsOfAll(t.pageRecords(3)), pageDefaults);
 
-    EXPECT_EQ(switches(), std::make_tuple(false, true, int16_t(2), int16_t(0))) << "the state follows the records";
+    EXPECT_EQ(switches(), std::make_tuple(false, true, int16_t(2), int16_t(0)))
+        << "the state follows the records";
     EXPECT_EQ(t.printer.newPages, 0) << "the preview never touches the printer";
 }
 

@@ -20,7 +20,8 @@ using namespace preview_driver;
 namespace {
 
 constexpr float Inf = std::numeric_limits<float>::infinity();
-const float HostileNumbers[] = {std::numeric_limits<float>::quiet_NaN(), Inf, -Inf, 1e30f, -1e30f, 0.0f, -7.5f};
+const float HostileNumbers[] = {
+    std::numeric_limits<float>::quiet_NaN(), Inf, -Inf, 1e30f, -1e30f, 0.0f, -7.5f};
 const int HostileWholeNumbers[] = {INT_MIN, INT_MAX, 0, -1, 21, 201};
 
 QStringList hostileTexts()
@@ -100,7 +101,9 @@ private slots:
         composeGoodPage(m_control);
         m_control.PNP();
         composeGoodPage(m_control);
-        showAndCheck(m_control, [this](PreviewWindow &w) { m_goodPages = {pageImage(w, 1), pageImage(w, 2)}; });
+        showAndCheck(m_control, [this](PreviewWindow &w) {
+            m_goodPages = {pageImage(w, 1), pageImage(w, 2)};
+        });
         QCOMPARE(m_goodPages.size(), 2);
         QVERIFY(!m_goodPages[0].isNull());
     }

@@ -276,8 +276,8 @@ private:
 /// A listing without the wait dialog (QCOMPARE is for test functions only).
 static void openInChild(Quillet &q)
 {
-    q.Init(nullptr, QStringLiteral("Filho"), QStringLiteral("S"), QStringLiteral("P"), QStringLiteral("A4"), true,
-           true, true, true, false, true, false, true);
+    q.Init(nullptr, QStringLiteral("Filho"), QStringLiteral("S"), QStringLiteral("P"), QStringLiteral("A4"),
+           true, true, true, true, false, true, false, true);
 }
 
 /// A listing with its first page written before the disk fills.
@@ -291,7 +291,8 @@ static void openWithFirstPage(Quillet &q)
 static QImage firstPageAsShown(Quillet &q)
 {
     QImage page;
-    showAndCheck(q, [&page](PreviewWindow &) { page = quillet::Runtime::instance().pageSurface().image().copy(); });
+    showAndCheck(
+        q, [&page](PreviewWindow &) { page = quillet::Runtime::instance().pageSurface().image().copy(); });
     return page;
 }
 

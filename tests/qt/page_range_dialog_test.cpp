@@ -103,7 +103,8 @@ private slots:
         QCOMPARE(pages->text(), QStringLiteral("5-3")); // only page-list characters go in
         auto *accept = dialog.findChild<QPushButton *>(QStringLiteral("Command1"));
         accept->click();
-        QVERIFY(dialog.isVisible() && !dialog.findChild<QLabel *>(QStringLiteral("LPagesProblem"))->text().isEmpty());
+        QVERIFY(dialog.isVisible() &&
+                !dialog.findChild<QLabel *>(QStringLiteral("LPagesProblem"))->text().isEmpty());
         pages->setText(QStringLiteral("10-, 1-3,7"));
         accept->click();
         QVERIFY(!dialog.isVisible());

@@ -51,7 +51,8 @@ PlacedText placedAt(const QString &page, const QString &text, double xMm)
         for (const auto &match : wordPattern.globalMatch(lines[line]))
             words << match.captured(), columns << match.capturedStart();
         for (qsizetype first = 0; first + wanted.size() <= words.size(); ++first)
-            if (words.mid(first, wanted.size()) == wanted && qAbs(columns[first] * LayoutPitchPt * 25.4 / 72 - xMm) <= 1)
+            if (words.mid(first, wanted.size()) == wanted &&
+                qAbs(columns[first] * LayoutPitchPt * 25.4 / 72 - xMm) <= 1)
                 return {line, first == 0, first + wanted.size() == words.size()};
     }
     return {};
@@ -79,7 +80,8 @@ bool run(const QString &program, const QStringList &arguments)
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice()); // lpadmin warns that drivers are deprecated
     process.start(program, arguments);
-    return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
 }
 
 quillet::QtPrinterDevice &printerDevice()
@@ -200,8 +202,10 @@ private slots:
         m_control.PDrawImg(1, pictureTopMm, pictureLeftMm);
         m_control.Show();
         QVERIFY(m_host.isEnabled());
-        QVERIFY2(m_control.lastOutput().startsWith(QStringLiteral("PDF, job ")), qPrintable(m_control.lastOutput()));
-        QCOMPARE(QDir(m_tempDir.path()).entryList({QStringLiteral("quillet-*.pdf")}, QDir::Files), QStringList());
+        QVERIFY2(m_control.lastOutput().startsWith(QStringLiteral("PDF, job ")),
+                 qPrintable(m_control.lastOutput()));
+        QCOMPARE(QDir(m_tempDir.path()).entryList({QStringLiteral("quillet-*.pdf")}, QDir::Files),
+                 QStringList());
 
         const QString pdf = waitForCupsPdf(name);
         QVERIFY(!pdf.isEmpty());
@@ -210,11 +214,14 @@ private slots:
         QCOMPARE(pages.size(), 2);
         const QByteArray context = pages[0].toUtf8(); // shown when a check fails
         // Left text starts its line, right text ends it; the centred one stands alone.
-        const PlacedText leftText = placedAt(pages[0], left, MarginMm), rightText = placedAt(pages[0], right, rightStartMm);
+        const PlacedText leftText = placedAt(pages[0], left, MarginMm),
+                         rightText = placedAt(pages[0], right, rightStartMm);
         const PlacedText centredText = placedAt(pages[0], centred, centredStartMm);
-        QVERIFY2(leftText.line >= 0 && leftText.startsLine && rightText.endsLine && rightText.line == leftText.line,
+        QVERIFY2(leftText.line >= 0 && leftText.startsLine && rightText.endsLine &&
+                     rightText.line == leftText.line,
                  context.constData());
-        QVERIFY2(centredText.startsLine && centredText.endsLine && centredText.line > leftText.line, context.constData());
+        QVERIFY2(centredText.startsLine && centredText.endsLine && centredText.line > leftText.line,
+                 context.constData());
         // Cells at their column's edges or centre on one line, the long one cut with "...".
         const PlacedText codeText = placedAt(pages[0], code, MarginMm + 0.2);
         const PlacedText cutText = placedAt(pages[0], cutCell + QStringLiteral("..."), MarginMm + 140.2);
@@ -223,8 +230,10 @@ private slots:
                      placedAt(pages[0], middle, middleStartMm).line == codeText.line,
                  context.constData());
         // Direct mode knows the page number but not yet the page count.
-        QVERIFY2(placedAt(pages[0], QStringLiteral("Página 1 de *"), MarginMm).line >= 0, context.constData());
-        QVERIFY2(placedAt(pages[1], QStringLiteral("Página 2 de *"), MarginMm).line >= 0, qPrintable(pages[1]));
+        QVERIFY2(placedAt(pages[0], QStringLiteral("Página 1 de *"), MarginMm).line >= 0,
+                 context.constData());
+        QVERIFY2(placedAt(pages[1], QStringLiteral("Página 2 de *"), MarginMm).line >= 0,
+                 qPrintable(pages[1]));
 
         const QImage image = pdfPageImage(pdf, 2, RenderDpi);
         QVERIFY(!image.isNull());
@@ -238,7 +247,8 @@ private slots:
         // The picture covers its natural 15.9 mm square and nothing more.
         for (const float dx : {-1.5f, 1.5f, pictureSideMm - 1.5f, pictureSideMm + 1.5f})
             for (const float dy : {-1.5f, 1.5f, pictureSideMm - 1.5f, pictureSideMm + 1.5f}) {
-                const QColor colour = image.pixelColor(pixelAt(MarginMm + pictureLeftMm + dx, MarginMm + pictureTopMm + dy));
+                const QColor colour =
+                    image.pixelColor(pixelAt(MarginMm + pictureLeftMm + dx, MarginMm + pictureTopMm + dy));
                 const bool isRed = colour.red() > 200 && colour.green() < 60 && colour.blue() < 60;
                 QVERIFY2(isRed == (dx > 0 && dx < pictureSideMm && dy > 0 && dy < pictureSideMm),
                          qPrintable(QStringLiteral("picture corner %1, %2").arg(dx).arg(dy)));
@@ -252,13 +262,16 @@ private slots:
         QTest::addColumn<QString>("pages");
         QTest::addColumn<QString>("firstProgress");
         QTest::addColumn<QList<int>>("sheets");
-        QTest::newRow("one page from the page-range dialog")
-            << false << "3-3" << "Página 3 de 1 Página" << QList<int>{3};
+        QTest::newRow("one page from the page-range dialog") << false << "3-3"
+                                                             << "Página 3 de 1 Página" << QList<int>{3};
         QTest::newRow("a typed list, in the order typed")
-            << false << "10-, 1-3,7" << "Página 10 de 7 Páginas" << QList<int>{10, 11, 12, 1, 2, 3, 7};
+            << false << "10-, 1-3,7"
+            << "Página 10 de 7 Páginas" << QList<int>{10, 11, 12, 1, 2, 3, 7};
         QTest::newRow("system range beyond the last page stops there")
-            << true << "11..99" << "Página 11 de 2 Páginas" << QList<int>{11, 12};
-        QTest::newRow("system range from after to prints nothing") << true << "4..2" << "" << QList<int>{};
+            << true << "11..99"
+            << "Página 11 de 2 Páginas" << QList<int>{11, 12};
+        QTest::newRow("system range from after to prints nothing") << true << "4..2"
+                                                                   << "" << QList<int>{};
     }
 
     void previewPrintsTheChosenPages()
@@ -362,10 +375,13 @@ private slots:
     {
         QTest::addColumn<QString>("breakQueue");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("queue removed") << "lpadmin -x" << "a impressora não existe";
-        QTest::newRow("queue rejecting jobs") << "cupsreject" << "a impressora não aceita trabalhos";
+        QTest::newRow("queue removed") << "lpadmin -x"
+                                       << "a impressora não existe";
+        QTest::newRow("queue rejecting jobs") << "cupsreject"
+                                              << "a impressora não aceita trabalhos";
         // A stopped queue would hold the job unseen: it is reported like a refusal.
-        QTest::newRow("queue stopped") << "cupsdisable" << "a impressora está parada";
+        QTest::newRow("queue stopped") << "cupsdisable"
+                                       << "a impressora está parada";
     }
 
     void refusedJobIsReportedAndTheListingStays()
@@ -373,10 +389,13 @@ private slots:
         QFETCH(QString, breakQueue);
         QFETCH(QString, reason);
         const QString queue = uniqueDocumentName(QStringLiteral("QuilletGone"));
-        QVERIFY(run(QStringLiteral("lpadmin"), {QStringLiteral("-p"), queue, QStringLiteral("-v"), QStringLiteral("cups-pdf:/"),
-                                                QStringLiteral("-m"), QStringLiteral("lsb/usr/cups-pdf/CUPS-PDF_opt.ppd"),
-                                                QStringLiteral("-E")}));
-        const auto removeQueue = qScopeGuard([&] { run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), queue}); });
+        QVERIFY(run(QStringLiteral("lpadmin"),
+                    {QStringLiteral("-p"), queue, QStringLiteral("-v"), QStringLiteral("cups-pdf:/"),
+                     QStringLiteral("-m"), QStringLiteral("lsb/usr/cups-pdf/CUPS-PDF_opt.ppd"),
+                     QStringLiteral("-E")}));
+        const auto removeQueue = qScopeGuard([&] {
+            run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), queue});
+        });
         const QString name = uniqueDocumentName(QStringLiteral("refused-"));
         composeSheets(m_control, name, 4);
         QString message;
@@ -398,7 +417,8 @@ private slots:
             pickPrinter(window, QStringLiteral("PDF")); // and it prints on a working printer
             clickPrint(window);
         });
-        QVERIFY2(message.startsWith(QStringLiteral("Não foi possível imprimir a listagem em %1: %2.").arg(queue, reason)),
+        QVERIFY2(message.startsWith(
+                     QStringLiteral("Não foi possível imprimir a listagem em %1: %2.").arg(queue, reason)),
                  qPrintable(message));
         const QString pdf = waitForCupsPdf(name);
         QVERIFY(!pdf.isEmpty());
@@ -428,21 +448,24 @@ private slots:
         // In a process of its own whose CUPS client finds no scheduler.
         QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("CUPS_SERVER"), m_tempDir.filePath(QStringLiteral("no-cupsd.sock")));
+        environment.insert(QStringLiteral("CUPS_SERVER"),
+                           m_tempDir.filePath(QStringLiteral("no-cupsd.sock")));
         environment.insert(QString::fromLatin1(NoCupsVariable), QStringLiteral("1"));
         child.setProcessEnvironment(environment);
         child.setProcessChannelMode(QProcess::MergedChannels);
         child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("withoutCupsChild")});
         QVERIFY(child.waitForFinished(60000));
-        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, child.readAll().constData());
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                 child.readAll().constData());
     }
 
     void withoutCupsChild()
     {
         if (qEnvironmentVariableIsEmpty(NoCupsVariable))
             QSKIP("runs inside withoutCupsJobsAreKeptAsPdf");
-        QCOMPARE(m_control.Init(&m_host, uniqueDocumentName(QStringLiteral("fallback-")), QStringLiteral("P")),
-                 quint8(0));
+        QCOMPARE(
+            m_control.Init(&m_host, uniqueDocumentName(QStringLiteral("fallback-")), QStringLiteral("P")),
+            quint8(0));
         m_control.PNP();
         m_control.Show();
         QVERIFY(printerDevice().isPdfFallback());
