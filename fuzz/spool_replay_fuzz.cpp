@@ -1,10 +1,12 @@
 // Arbitrary spool bytes and page index, every page replayed on the recording
-// surface: whatever the file holds, a replay ends and draws only what it can.
+// surface: whatever the file holds, a replay ends, draws only what it can, and
+// only finite, sane numbers reach the surface and the print position.
 
 #include "FuzzInput.h"
 #include "render/PageRenderer.h"
 #include "support/TestSession.h"
 
+#include <cmath>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -52,8 +54,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     s.Spooling = false;
     s.NumPages = pages;
     s.Surface = &listing.pageSurface;
-    for (int16_t page = 0; page <= pages; ++page)
+    const auto sane = [](float value) { return std::isfinite(value) && std::abs(value) <= 1e6f; };
+    for (int16_t page = 0; page <= pages; ++page) {
         listing.render(page);
+        for (const auto &call : listing.pageSurface.calls)
+            for (float arg : call.args)
+                if (!sane(arg) && call.op != "font") // a font's size follows the fuzzed zoom
+                    __builtin_trap();
+        if (!sane(s.CursorX) || !sane(s.CursorY))
+            __builtin_trap();
+    }
     // The memory file cannot be unlinked; the listing must not try.
     listing.session.spool.reset();
     return 0;

@@ -132,25 +132,4 @@ TEST(MultiLine, AParagraphIsDrawnWordForWordWithoutTheMark)
     EXPECT_EQ(words, expectedWords) << "every word drawn once, in order, and never the mark";
 }
 
-/// Characters 15 mm wide: not even one fits a 12 mm line.
-class WideCharacterSurface : public FakeSurface {
-public:
-    WideCharacterSurface() { measuresEachPrefix = true; }
-    float textWidth(std::string_view text) const override { return FakeSurface::textWidth(text) * 7.5f; }
-};
-
-TEST(MultiLine, TooNarrowForOneCharacterAParagraphLoopStillEnds)
-{
-    for (const ListingMode mode : {ListingMode::Preview, ListingMode::Direct}) {
-        TestSession t(mode);
-        WideCharacterSurface wide;
-        t.state().Surface = &wide;
-        EXPECT_EQ(writeParagraph(t.composer, "abc de", 12), 5) << "one character per line";
-        std::vector<std::string> lines = wide.texts();
-        std::erase(lines, "");
-        // The last "e" is a one-character text that does not fit: dropped like any such text.
-        EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c", "d"}));
-    }
-}
-
 } // namespace

@@ -1,13 +1,10 @@
 // Cursor, lines, pages and margins: PNL, PNP, PMargins and the page defaults,
-// checked on the spool records and the listing state.
+// checked on the spool records and the listing state. Numbers that are not
+// numbers are fuzzed (fuzz/composer_fuzz.cpp).
 
 #include "support/TestSession.h"
 
 #include <gtest/gtest.h>
-
-#include <cmath>
-#include <functional>
-#include <limits>
 
 using namespace quillet;
 using namespace quillet::testing;
@@ -54,7 +51,8 @@ TEST(PNP, EveryPageStartsWithTheDefaultsAndItsFirstSlotIsIndexed)
     EXPECT_EQ(t.pageRecords(2).at(0).page, 2);
     EXPECT_EQ(fieldsOfAll(t.pageRecords(3)), pageDefaults);
 
-    EXPECT_EQ(switches(), std::make_tuple(false, true, int16_t(2), int16_t(0))) << "the state follows the records";
+    EXPECT_EQ(switches(), std::make_tuple(false, true, int16_t(2), int16_t(0)))
+        << "the state follows the records";
     EXPECT_EQ(t.printer.newPages, 0) << "the preview never touches the printer";
 }
 
@@ -137,48 +135,6 @@ TEST(PNL, MovesDownByTheSkipOrOneLineOfTheFontAndRecordsTheAdvance)
         EXPECT_EQ(t.state().CursorX, t.state().LeftMarg) << "back to the left margin";
         EXPECT_EQ(fieldsOf(t.lastRecord()), (RecordFields{RecNewLine, advance, 0, 0, 0, "", 0}))
             << "the measured height is recorded, so replay keeps it";
-    }
-}
-
-// Host numbers that are not numbers must neither poison the geometry nor reach
-// the spool; a NaN or infinite length makes the call a no-op.
-TEST(BadNumbers, LeaveStateAndSpoolFinite)
-{
-    constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
-    constexpr float Inf = std::numeric_limits<float>::infinity();
-    constexpr float Huge = std::numeric_limits<float>::max();
-    const struct {
-        std::function<void(Composer &)> call;
-        bool ignored;
-    } rows[] = {
-        {[](Composer &c) { c.PNL(NaN); }, true},
-        {[](Composer &c) { c.PNL(-Inf); }, true},
-        {[](Composer &c) { c.PNL(Huge), c.PNL(Huge); }, false},
-        {[](Composer &c) { c.PMargins(NaN, 10, 10, 10); }, true},
-        {[](Composer &c) { c.PMargins(10, 10, 10, Inf); }, true},
-        {[](Composer &c) { c.PMargins(Huge, Huge, -Huge, -Huge); }, false},
-        {[](Composer &c) { c.PFont("Arial", NaN); }, false},
-        {[](Composer &c) { c.PFont("Arial", Inf); }, false},
-        {[](Composer &c) { c.PFont("Arial", Huge); }, false},
-    };
-    for (size_t i = 0; i < std::size(rows); ++i) {
-        SCOPED_TRACE(i);
-        TestSession t;
-        const float y = t.state().CursorY, left = t.state().LeftMarg;
-        rows[i].call(t.composer);
-        if (rows[i].ignored) {
-            EXPECT_EQ(t.records().size(), pageDefaults.size());
-            EXPECT_EQ(std::make_pair(t.state().CursorY, t.state().LeftMarg), std::make_pair(y, left));
-        }
-        t.composer.PNL();
-        const ListingState &s = t.state();
-        for (float value : {s.CursorX, s.CursorY, s.LeftMarg, s.TopMarg, s.RightMarg, s.BotMarg, s.UseW,
-                            s.UseH, t.pageSurface.font().size, t.composer.NLines()})
-            EXPECT_TRUE(std::isfinite(value)) << value;
-        EXPECT_GT(t.pageSurface.font().size, 0);
-        for (const auto &r : t.records())
-            for (float value : {r.valA, r.valB, r.valC, r.valD, r.valE})
-                EXPECT_TRUE(std::isfinite(value)) << "op " << int{r.op} << ": " << value;
     }
 }
 

@@ -1,17 +1,33 @@
-// Opening and ending listings through the widget, on the real printer set-up.
+// Opening and ending listings through the widget, on the real printer set-up,
+// and the spool file: private to its user, never written through a planted
+// link, gone however the listing ends (the process's exit included), and what
+// a full disk or an unusable temporary directory does. A damaged spool file is
+// fuzzed (fuzz/spool_replay_fuzz.cpp); a failing printer is in printing_test.
 
-#include "CupsOutput.h"
 #include "PreviewDriver.h"
+#include "control/Listing.h"
+#include "control/Runtime.h"
+#include "platform/ImageSurface.h"
 #include "quillet/ListingState.h"
 #include "spool/SpoolRecord.h"
 
+#include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 
-using preview_driver::onNextModal;
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace preview_driver;
 using quillet::Quillet;
 using quillet::state;
 
 namespace {
+
+constexpr char FullDiskChildSwitch[] = "--compose-on-a-full-disk";
+constexpr char ExitChildSwitch[] = "--compose-and-exit";
 
 QWidget *topLevel(const char *objectName)
 {
@@ -26,12 +42,37 @@ QString spoolPath()
     return QString::fromStdString(state().SpoolPath);
 }
 
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+/// Runs this test program with a child switch; its exit code.
+int runChild(const char *childSwitch, QByteArray *output = nullptr)
+{
+    QProcess child;
+    child.setProcessChannelMode(output ? QProcess::ForwardedErrorChannel : QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(childSwitch)});
+    if (!child.waitForFinished(120000) || child.exitStatus() != QProcess::NormalExit)
+        return -1;
+    if (output)
+        *output = child.readAllStandardOutput().trimmed();
+    return child.exitCode();
+}
+
 } // namespace
 
 class LifecycleTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void init()
+    {
+        QVERIFY(m_tmp.isValid());
+        qputenv("TMPDIR", m_tmp.path().toLocal8Bit());
+    }
+
     void cleanup()
     {
         m_control.setAbortPRT(false); // clears the flag and ends whatever is open
@@ -139,32 +180,160 @@ private slots:
         QVERIFY(state().SpoolNum == 0 && !m_host.isEnabled());
     }
 
-    void directListingPrintsItsPagesAndAnAbortedOneNothing()
+    void unusableTempDirMakesInitReturn3_data()
     {
-        using namespace quillet::testing;
-        if (!hasCupsPdfQueue())
-            QSKIP("no CUPS queue named PDF as the default printer");
-        const QString printed = uniqueDocumentName(QStringLiteral("direct3-"));
-        const QString aborted = uniqueDocumentName(QStringLiteral("aborted-"));
-        QCOMPARE(m_control.Init(&m_host, aborted, QStringLiteral("P")), quint8(0));
-        m_control.PNP();
+        QTest::addColumn<QByteArray>("tmpdir");
+        QTest::newRow("missing") << QByteArray("/nonexistent/quillet-tmp");
+        QTest::newRow("read-only") << QByteArray("/proc"); // not writable even by root
+        QTest::newRow("a file") << QByteArray("/etc/hostname");
+        QTest::newRow("4000 characters") << QByteArray("/tmp/") + QByteArray(3995, 'd');
+    }
+    void unusableTempDirMakesInitReturn3()
+    {
+        QFETCH(QByteArray, tmpdir);
+        qputenv("TMPDIR", tmpdir);
+        const quint8 result = m_control.Init(nullptr, QStringLiteral("Sem espaço"));
+        m_control.L(QStringLiteral("nada é gravado"));
+        m_control.Show(); // no listing: returns at once
+        QCOMPARE(result, quint8(3));
+        QCOMPARE(state().SpoolNum, 0);
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    void spoolIsAPrivateRegularFileOfItsOwn()
+    {
+        openListing(m_control);
+        struct stat info {};
+        QCOMPARE(::lstat(spoolPath().toLocal8Bit().constData(), &info), 0);
+        QVERIFY(S_ISREG(info.st_mode));
+        QCOMPARE(info.st_mode & 07777, mode_t(0600));
+        QCOMPARE(info.st_uid, ::getuid());
+        QCOMPARE(info.st_nlink, nlink_t(1));
+        QCOMPARE(QFileInfo(spoolPath()).absolutePath(), QFileInfo(m_tmp.path()).absoluteFilePath());
+    }
+
+    void plantedLinkAndForeignFileAreNeverTouched()
+    {
+        // The names a listing took before are the best guess of the next one.
+        openListing(m_control);
+        const QString linkPath = spoolPath();
+        openListing(m_control);
+        const QString foreignPath = spoolPath();
         m_control.Abort();
-        QCOMPARE(m_control.Init(&m_host, printed, QStringLiteral("P")), quint8(0));
-        m_control.PNP();
-        m_control.PNP();
-        m_control.Show();
-        QVERIFY(m_host.isEnabled());
-        const QString pdf = waitForCupsPdf(printed);
-        QVERIFY2(!pdf.isEmpty(), qPrintable(m_control.lastOutput()));
-        QCOMPARE(pdfPageCount(pdf), 3);
-        QVERIFY(waitForCupsPdf(aborted, 100).isEmpty()); // the queue is empty: it never came
-        QFile::remove(pdf);
+        const QString victim = m_tmp.filePath(QStringLiteral("victim"));
+        QFile::remove(victim);
+        QVERIFY(QFile(victim).open(QIODevice::WriteOnly));
+        QVERIFY(QFile::link(victim, linkPath));
+        QFile foreign(foreignPath);
+        QVERIFY(foreign.open(QIODevice::WriteOnly) && foreign.write("foreign") == 7);
+        foreign.close();
+
+        openListing(m_control);
+        QVERIFY(spoolPath() != linkPath && spoolPath() != foreignPath);
+        composePages(m_control, 3);
+        // Someone swaps the open spool for a link to the victim: writes go on
+        // into the file that was opened, never through the link.
+        const QString swapped = spoolPath();
+        QVERIFY(QFile::remove(swapped) && QFile::link(victim, swapped));
+        composePages(m_control, 3);
+        showAndCheck(m_control, [](PreviewWindow &) {});
+
+        QCOMPARE(contents(victim), QByteArray());
+        QCOMPARE(QFileInfo(linkPath).symLinkTarget(), victim);
+        QCOMPARE(contents(foreignPath), QByteArray("foreign"));
+    }
+
+    void spoolIsDeletedByAbortTheComponentsDestructionAndTheProcessExit()
+    {
+        openListing(m_control);
+        QString path = spoolPath();
+        m_control.Abort();
+        QVERIFY(!QFile::exists(path)); // checked now: the next Init deletes it too
+        {
+            Quillet doomed;
+            openListing(doomed);
+            path = spoolPath();
+        }
+        QVERIFY(!QFile::exists(path));
+        QByteArray printed;
+        QCOMPARE(runChild(ExitChildSwitch, &printed), 0);
+        path = QString::fromLocal8Bit(printed);
+        QVERIFY(path.startsWith(m_tmp.path()));
+        QVERIFY(!QFile::exists(path));
+    }
+
+    void fullDiskKeepsComposingAndTheEarlierPagesReplay()
+    {
+        // In a child: a file size limit would also stop this runner's own logs.
+        QCOMPARE(runChild(FullDiskChildSwitch), 0);
     }
 
 private:
+    QTemporaryDir m_tmp;
     QWidget m_host;
     Quillet m_control{&m_host};
 };
 
-QTEST_MAIN(LifecycleTest)
+/// A listing without the wait dialog (QCOMPARE is for test functions only).
+static void openInChild(Quillet &q)
+{
+    q.Init(nullptr, QStringLiteral("Filho"), QStringLiteral("S"), QStringLiteral("P"), QStringLiteral("A4"),
+           true, true, true, true, false, true, false, true);
+}
+
+/// A listing with its first page written before the disk fills.
+static void openWithFirstPage(Quillet &q)
+{
+    openInChild(q);
+    q.C(QStringLiteral("Primeira página, gravada antes do disco encher"), 20);
+    q.PBox(40, 0, 80, 120, 2);
+}
+
+static QImage firstPageAsShown(Quillet &q)
+{
+    QImage page;
+    showAndCheck(
+        q, [&page](PreviewWindow &) { page = quillet::Runtime::instance().listing().pageSurface().image().copy(); });
+    return page;
+}
+
+/// The child of fullDiskKeepsComposingAndTheEarlierPagesReplay: page 1 as
+/// shown with room on the disk and with the disk full after it must match.
+static int composeOnAFullDisk(Quillet &control)
+{
+    openWithFirstPage(control);
+    const QImage withRoom = firstPageAsShown(control);
+    openWithFirstPage(control);
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlim_t full = static_cast<rlim_t>(QFileInfo(spoolPath()).size());
+    const rlimit limit{full, full};
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+        return 2;
+    composePages(control, 40, [](Quillet &q, int) { q.M(QString(300, QChar(u'z')), -1, 0, 100); });
+    const bool nothingMore = QFileInfo(spoolPath()).size() == qint64(full);
+    const QImage afterTheFault = firstPageAsShown(control);
+    if (!nothingMore)
+        return 3;
+    return afterTheFault == withRoom && !withRoom.isNull() ? 0 : 4;
+}
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    if (argc == 2 && qstrcmp(argv[1], FullDiskChildSwitch) == 0) {
+        Quillet control;
+        return composeOnAFullDisk(control);
+    }
+    if (argc == 2 && qstrcmp(argv[1], ExitChildSwitch) == 0) {
+        // Composes, tells where its spool is and returns without ending the listing.
+        Quillet control;
+        openInChild(control);
+        control.L(QStringLiteral("página aberta"));
+        QTextStream(stdout) << spoolPath() << Qt::endl;
+        return 0;
+    }
+    LifecycleTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "lifecycle_test.moc"

@@ -1,9 +1,10 @@
-// The page-range dialog: its key filter, the rules applied when a box is left,
+// The page-range dialog: its key filters, the rules applied when a box is left,
 // and what it stores for the next print.
 
 #include "print/PageRangeDialog.h"
 #include "print/PrinterDialog.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -85,6 +86,29 @@ private slots:
                 << QStringLiteral("%1 %2-%3").arg(dialog.isVisible()).arg(cmd.minPage()).arg(cmd.maxPage());
         }
         QCOMPARE(stored, (QStringList{"0 2-3", "0 1-7", "0 1-7"}));
+    }
+
+    void typedListIsFilteredAndRefusedUntilValid()
+    {
+        PrinterDialog cmd;
+        cmd.reset(12);
+        PageRangeDialog dialog(12, cmd);
+        dialog.show();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QLineEdit *pages = box(dialog, "ePages");
+        pages->setFocus(); // selects its option, as the range boxes do
+        QVERIFY(dialog.findChild<QRadioButton *>(QStringLiteral("oSELPAG"))->isChecked());
+        QTest::keyClicks(pages, QStringLiteral("5-3;x"));
+        QCOMPARE(pages->text(), QStringLiteral("5-3")); // only page-list characters go in
+        auto *accept = dialog.findChild<QPushButton *>(QStringLiteral("Command1"));
+        accept->click();
+        QVERIFY(dialog.isVisible() &&
+                !dialog.findChild<QLabel *>(QStringLiteral("LPagesProblem"))->text().isEmpty());
+        pages->setText(QStringLiteral("10-, 1-3,7"));
+        accept->click();
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(cmd.chosenPages(12).spans() == (std::vector<quillet::PageSpan>{{10, 12}, {1, 3}, {7, 7}}));
     }
 };
 

@@ -1,6 +1,5 @@
 // Saving as PDF (SavePDF and the preview's button) read back with pdfinfo and
-// pdftotext, and typed page lists ("1-3,7,10-") in the page-range dialog,
-// printed through the CUPS queue "PDF".
+// pdftotext.
 
 #include "CupsOutput.h"
 #include "PreviewDriver.h"
@@ -160,33 +159,6 @@ private slots:
             QCOMPARE(quillet::state().Surface, nullptr); // the export's surface is not left behind
             m_control.setAbortPRT(false);
         }
-    }
-
-    void printsTypedPagesInOrder()
-    {
-        if (!hasCupsPdfQueue())
-            QSKIP("no CUPS queue named PDF as the default printer");
-        const QString name = uniqueDocumentName(QStringLiteral("pagelist-"));
-        composeSheets(m_control, name, 12, false);
-        showAndCheck(m_control, [](PreviewWindow &window) {
-            onNextModal("quillet::PageRangeDialog", [](QWidget &dialog) {
-                auto *pages = child<QLineEdit>(dialog, "ePages");
-                pages->setFocus(); // selects "Desde", as the range boxes do
-                QVERIFY(child<QRadioButton>(dialog, "oSELPAG")->isChecked());
-                QTest::keyClicks(pages, QStringLiteral("5-3;x")); // only page-list characters go in
-                child<QPushButton>(dialog, "Command1")->click();
-                QVERIFY(dialog.isVisible() && !child<QLabel>(dialog, "LPagesProblem")->text().isEmpty());
-                pages->setText(QStringLiteral("10-, 1-3,7"));
-                child<QPushButton>(dialog, "Command1")->click();
-            });
-            child<QToolButton>(window, "butSETUP")->click();
-            clickPrint(window);
-        });
-        const QString pdf = waitForCupsPdf(name);
-        QVERIFY(!pdf.isEmpty());
-        const QList<int> printed = pdfSheetNumbers(pdf);
-        QFile::remove(pdf);
-        QCOMPARE(printed, (QList<int>{10, 11, 12, 1, 2, 3, 7}));
     }
 
 private:

@@ -1,0 +1,485 @@
+// Printing end to end on CUPS, each path once, read back from what cups-pdf
+// wrote: a direct listing (where texts, shapes and a picture land), the pages
+// chosen in the preview, Cancel, another printer's paper, a printer that
+// refuses the job, the queue's paper on the device, and the PDF fallback when
+// there is no scheduler. Positions are millimetres of the A4 sheet (cups-pdf
+// has no unprintable border; pages start with 10 mm margins).
+
+#include "CupsOutput.h"
+#include "PreviewDriver.h"
+#include "control/Runtime.h"
+#include "widgets/Twips.h"
+#include "platform/QtPrinterDevice.h"
+#include "print/PageList.h"
+#include "print/PrinterDialog.h"
+#include "quillet/ListingState.h"
+
+#include <QComboBox>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+
+using namespace preview_driver;
+using namespace quillet::testing;
+using quillet::state;
+
+namespace {
+
+constexpr float MarginMm = 10;
+constexpr int RenderDpi = 50;
+/// Layout columns narrower than any character: pdftotext puts each word at its own x.
+constexpr double LayoutPitchPt = 2;
+const char *const NoCupsVariable = "QUILLET_TEST_WITHOUT_CUPS";
+
+/// The line of pdftotext's layout that holds text with its first letter at xMm
+/// (within a column's rounding), whether text starts and ends it; line -1 if none.
+struct PlacedText {
+    int line = -1;
+    bool startsLine = false, endsLine = false;
+};
+
+PlacedText placedAt(const QString &page, const QString &text, double xMm)
+{
+    const QStringList lines = page.split(u'\n'), wanted = text.split(u' ', Qt::SkipEmptyParts);
+    static const QRegularExpression wordPattern(QStringLiteral("\\S+"));
+    for (int line = 0; line < lines.size(); ++line) {
+        QStringList words;
+        QList<qsizetype> columns;
+        for (const auto &match : wordPattern.globalMatch(lines[line]))
+            words << match.captured(), columns << match.capturedStart();
+        for (qsizetype first = 0; first + wanted.size() <= words.size(); ++first)
+            if (words.mid(first, wanted.size()) == wanted &&
+                qAbs(columns[first] * LayoutPitchPt * 25.4 / 72 - xMm) <= 1)
+                return {line, first == 0, first + wanted.size() == words.size()};
+    }
+    return {};
+}
+
+QPoint pixelAt(float xMm, float yMm)
+{
+    return QPoint(int(xMm * RenderDpi / 25.4f), int(yMm * RenderDpi / 25.4f));
+}
+
+/// The darkest grey within a pixel of a point: a hairline may fall either side of a pixel boundary.
+int darkestNear(const QImage &page, float xMm, float yMm)
+{
+    int darkest = 255;
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            darkest = qMin(darkest, qGray(page.pixel(pixelAt(xMm, yMm) + QPoint(dx, dy))));
+    return darkest;
+}
+
+/// Runs an administration command quietly; true when it succeeded.
+bool run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice()); // lpadmin warns that drivers are deprecated
+    process.start(program, arguments);
+    return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
+quillet::QtPrinterDevice &printerDevice()
+{
+    return quillet::Runtime::instance().printer();
+}
+
+/// Picks queue in the system print dialog that the set-up button opens.
+void pickPrinter(PreviewWindow &window, const QString &queue)
+{
+    onNextModal("QPrintDialog", [queue](QWidget &dialog) {
+        auto *printers = child<QComboBox>(dialog, "printers");
+        printers->setCurrentIndex(printers->findText(queue));
+        static_cast<QDialog &>(dialog).accept();
+    });
+    child<QToolButton>(window, "butSETUP")->click();
+    QCOMPARE(printerDevice().printer().printerName(), queue);
+}
+
+/// Runs watch(progress dialog) before each page of the next print until it returns false.
+/// Delete the returned timer to give up watching.
+QTimer *watchNextPrint(std::function<bool(QWidget &dialog)> watch)
+{
+    auto *poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, watch] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal->objectName() == QLatin1String("wWAIT") && !watch(*modal)) {
+            poll->stop();
+            poll->deleteLater();
+        }
+    });
+    poll->start(0);
+    return poll;
+}
+
+/// Closes the next message box, if one comes while action runs; its text, marked
+/// when a progress dialog was still showing behind it.
+QString messageDuring(const std::function<void()> &action)
+{
+    QString message;
+    QPointer<QTimer> watch = onNextModal("QMessageBox", [&message](QWidget &box) {
+        const bool progressShown = std::ranges::any_of(QApplication::topLevelWidgets(), [](const QWidget *w) {
+            return w->objectName() == QLatin1String("wWAIT") && w->isVisible();
+        });
+        message = (progressShown ? QStringLiteral("behind progress: ") : QString()) +
+                  static_cast<QMessageBox &>(box).text() + u' ';
+        box.close();
+    });
+    action();
+    delete watch;
+    return message.trimmed();
+}
+
+} // namespace
+
+class PrintingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        // A private temporary folder, so that job files left behind are ours to see.
+        if (qEnvironmentVariableIsEmpty(NoCupsVariable))
+            qputenv("TMPDIR", QFile::encodeName(m_tempDir.path()));
+    }
+
+    void init()
+    {
+        if (!hasCupsPdfQueue() && qEnvironmentVariableIsEmpty(NoCupsVariable))
+            QSKIP("no CUPS queue named PDF as the default printer");
+    }
+
+    void directListingPrintsWhereItWasPlaced()
+    {
+        const QString aborted = uniqueDocumentName(QStringLiteral("aborted-"));
+        QCOMPARE(m_control.Init(&m_host, aborted, QStringLiteral("P")), quint8(0));
+        m_control.PNP();
+        m_control.Abort(); // nothing reaches the printer
+
+        const QString name = uniqueDocumentName(QStringLiteral("placed-"));
+        QCOMPARE(m_control.Init(&m_host, name, QStringLiteral("P")), quint8(0));
+        const float usableMm = m_control.mx();
+        const QString left = QStringLiteral("Margem esquerda"), right = QStringLiteral("margem direita");
+        const QString centred = QStringLiteral("Título centrado"), code = QStringLiteral("Código");
+        const QString amount = QStringLiteral("1.234,56"), middle = QStringLiteral("No meio");
+        const QString longCell = QStringLiteral("Descrição comprida demais para a coluna");
+        m_control.L(left, 10, 0);
+        m_control.R(right, 10, usableMm);
+        m_control.C(centred, 20);
+        for (const auto &[leftMm, widthMm] : {std::pair{0, 30}, {30, 50}, {80, 60}, {140, 50}})
+            m_control.NewCol(leftMm, widthMm);
+        m_control.LCol(1, code, 0, 30);
+        m_control.RCol(2, amount, 0, 30);
+        m_control.CCol(3, middle, 30);
+        m_control.LCol(4, longCell, 0, 30);
+        // The longest prefix that fits the 50 mm column, less its 0.2 mm edge, with "...".
+        QString cutCell = longCell;
+        while (!cutCell.isEmpty() && m_control.WX(cutCell + QStringLiteral("...")) > 50 - 0.2f)
+            cutCell.chop(1);
+        m_control.L(QStringLiteral("Página PRICOCO de TRICOCO"), 80, 0);
+        const float rightStartMm = MarginMm + usableMm - m_control.WX(right);
+        const float centredStartMm = MarginMm + (usableMm - m_control.WX(centred)) / 2 + 0.2f;
+        const float amountStartMm = MarginMm + 80 - 0.2f - m_control.WX(amount);
+        const float middleStartMm = MarginMm + 80 + (60 - m_control.WX(middle)) / 2 + 0.2f;
+
+        // Page 2: a line, a box and a picture of 60 pixels at 96 dpi, in mm from the margins.
+        constexpr float boxTopMm = 12, boxHeightMm = 236, pictureTopMm = 258, pictureLeftMm = 150;
+        constexpr float pictureSideMm = 60 * 25.4f / 96;
+        QImage red(60, 60, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        red.setDotsPerMeterX(qRound(96 / 0.0254));
+        red.setDotsPerMeterY(qRound(96 / 0.0254));
+        m_control.PNewImg(red);
+        m_control.PNP();
+        m_control.L(QStringLiteral("Página PRICOCO de TRICOCO"), 0, 0);
+        m_control.PLine(10, 0, 10, usableMm);
+        m_control.PBox(boxTopMm, 0, boxHeightMm, usableMm);
+        m_control.PDrawImg(1, pictureTopMm, pictureLeftMm);
+        m_control.Show();
+        QVERIFY(m_host.isEnabled());
+        QVERIFY2(m_control.lastOutput().startsWith(QStringLiteral("PDF, job ")),
+                 qPrintable(m_control.lastOutput()));
+        QCOMPARE(QDir(m_tempDir.path()).entryList({QStringLiteral("quillet-*.pdf")}, QDir::Files),
+                 QStringList());
+
+        const QString pdf = waitForCupsPdf(name);
+        QVERIFY(!pdf.isEmpty());
+        const auto removePdf = qScopeGuard([&] { QFile::remove(pdf); });
+        const QStringList pages = pdfLayoutPages(pdf, LayoutPitchPt);
+        QCOMPARE(pages.size(), 2);
+        const QByteArray context = pages[0].toUtf8(); // shown when a check fails
+        // Left text starts its line, right text ends it; the centred one stands alone.
+        const PlacedText leftText = placedAt(pages[0], left, MarginMm),
+                         rightText = placedAt(pages[0], right, rightStartMm);
+        const PlacedText centredText = placedAt(pages[0], centred, centredStartMm);
+        QVERIFY2(leftText.line >= 0 && leftText.startsLine && rightText.endsLine &&
+                     rightText.line == leftText.line,
+                 context.constData());
+        QVERIFY2(centredText.startsLine && centredText.endsLine && centredText.line > leftText.line,
+                 context.constData());
+        // Cells at their column's edges or centre on one line, the long one cut with "...".
+        const PlacedText codeText = placedAt(pages[0], code, MarginMm + 0.2);
+        const PlacedText cutText = placedAt(pages[0], cutCell + QStringLiteral("..."), MarginMm + 140.2);
+        QVERIFY2(codeText.line > centredText.line && cutText.endsLine && cutText.line == codeText.line &&
+                     placedAt(pages[0], amount, amountStartMm).line == codeText.line &&
+                     placedAt(pages[0], middle, middleStartMm).line == codeText.line,
+                 context.constData());
+        // Direct mode knows the page number but not yet the page count.
+        QVERIFY2(placedAt(pages[0], QStringLiteral("Página 1 de *"), MarginMm).line >= 0,
+                 context.constData());
+        QVERIFY2(placedAt(pages[1], QStringLiteral("Página 2 de *"), MarginMm).line >= 0,
+                 qPrintable(pages[1]));
+
+        const QImage image = pdfPageImage(pdf, 2, RenderDpi);
+        QVERIFY(!image.isNull());
+        const float rightMm = MarginMm + usableMm, top = MarginMm + boxTopMm, bottom = top + boxHeightMm;
+        for (const QPointF &onOutline : {QPointF(100, MarginMm + 10), QPointF(100, top), QPointF(100, bottom),
+                                         QPointF(MarginMm, 150), QPointF(rightMm, 150)})
+            QVERIFY2(darkestNear(image, onOutline.x(), onOutline.y()) < 200,
+                     qPrintable(QStringLiteral("line at %1, %2 mm").arg(onOutline.x()).arg(onOutline.y())));
+        QCOMPARE(darkestNear(image, rightMm + 4, 150), 255);
+        QCOMPARE(darkestNear(image, 100, top - 1), 255); // between the line and the box
+        // The picture covers its natural 15.9 mm square and nothing more.
+        for (const float dx : {-1.5f, 1.5f, pictureSideMm - 1.5f, pictureSideMm + 1.5f})
+            for (const float dy : {-1.5f, 1.5f, pictureSideMm - 1.5f, pictureSideMm + 1.5f}) {
+                const QColor colour =
+                    image.pixelColor(pixelAt(MarginMm + pictureLeftMm + dx, MarginMm + pictureTopMm + dy));
+                const bool isRed = colour.red() > 200 && colour.green() < 60 && colour.blue() < 60;
+                QVERIFY2(isRed == (dx > 0 && dx < pictureSideMm && dy > 0 && dy < pictureSideMm),
+                         qPrintable(QStringLiteral("picture corner %1, %2").arg(dx).arg(dy)));
+            }
+        QVERIFY(waitForCupsPdf(aborted, 100).isEmpty()); // the queue is empty: it never came
+    }
+
+    void previewPrintsTheChosenPages_data()
+    {
+        QTest::addColumn<bool>("setup"); // the system dialog's range, else the page-range dialog's
+        QTest::addColumn<QString>("pages");
+        QTest::addColumn<QString>("firstProgress");
+        QTest::addColumn<QList<int>>("sheets");
+        QTest::newRow("one page from the page-range dialog") << false << "3-3"
+                                                             << "Página 3 de 1 Página" << QList<int>{3};
+        QTest::newRow("a typed list, in the order typed")
+            << false << "10-, 1-3,7"
+            << "Página 10 de 7 Páginas" << QList<int>{10, 11, 12, 1, 2, 3, 7};
+        QTest::newRow("system range beyond the last page stops there")
+            << true << "11..99"
+            << "Página 11 de 2 Páginas" << QList<int>{11, 12};
+        QTest::newRow("system range from after to prints nothing") << true << "4..2"
+                                                                   << "" << QList<int>{};
+    }
+
+    void previewPrintsTheChosenPages()
+    {
+        QFETCH(bool, setup);
+        QFETCH(QString, pages);
+        QFETCH(QString, firstProgress);
+        QFETCH(QList<int>, sheets);
+        const QString name = uniqueDocumentName(QStringLiteral("chosen-"));
+        composeSheets(m_control, name, 12, setup);
+        const QString outputBefore = printerDevice().lastOutput();
+        QString progress, caption, message;
+        showAndCheck(m_control, [&](PreviewWindow &window) {
+            child<QPushButton>(window, "bPag1")->click(); // on page 2 while printing
+            quillet::PrinterDialog &cmd = window.printerDialog();
+            if (setup)
+                cmd.setChosenRange(pages.section(u'.', 0, 0).toInt(), pages.section(u'.', 2).toInt());
+            else
+                cmd.setPageList(quillet::PageList::parse(pages.toStdString(), 12));
+            QPointer<QTimer> watch = watchNextPrint([&](QWidget &dialog) {
+                caption = dialog.windowTitle();
+                progress = child<QLabel>(dialog, "LBPag")->text();
+                return false;
+            });
+            message = messageDuring([&] { clickPrint(window); });
+            delete watch; // no progress dialog when nothing is printed
+            // The job ended, the page shown stays, and the next print is of all pages again.
+            QCOMPARE(child<QLabel>(window, "LPag")->text(), QStringLiteral("Página 2 de 12"));
+            QCOMPARE(QList<int>({cmd.fromPage(), cmd.toPage(), int(cmd.chosenPages(12).pageCount())}),
+                     QList<int>({1, 12, 12}));
+        });
+        QCOMPARE(message, QString());
+        if (sheets.isEmpty()) {
+            QCOMPARE(printerDevice().lastOutput(), outputBefore); // no job was sent
+            return;
+        }
+        QCOMPARE(caption, QStringLiteral("Imprimindo..."));
+        QCOMPARE(progress, firstProgress); // the listing's page number, then how many the job prints
+        const QString pdf = waitForCupsPdf(name);
+        QVERIFY(!pdf.isEmpty());
+        const QList<int> printed = pdfSheetNumbers(pdf);
+        QFile::remove(pdf);
+        QCOMPARE(printed, sheets);
+    }
+
+    void cancelDiscardsTheWholeJob()
+    {
+        const QString name = uniqueDocumentName(QStringLiteral("cancel-"));
+        composeSheets(m_control, name, 20);
+        QString stoppedAt;
+        showAndCheck(m_control, [&](PreviewWindow &window) {
+            watchNextPrint([&](QWidget &dialog) {
+                stoppedAt = child<QLabel>(dialog, "LBPag")->text();
+                if (stoppedAt.section(u' ', 1, 1).toInt() < 3)
+                    return true;
+                child<QPushButton>(dialog, "bCAN")->click();
+                child<QPushButton>(dialog, "bCAN")->click(); // twice is no worse than once
+                return false;
+            });
+            clickPrint(window);
+            // The preview stays usable and the next print starts cleanly.
+            QVERIFY(QFile::exists(QString::fromStdString(state().SpoolPath)));
+            QCOMPARE(state().CurPage, 1);
+            clickPrint(window);
+        });
+        QVERIFY(stoppedAt.startsWith(QStringLiteral("Página 3 de 20")));
+        const QString pdf = waitForCupsPdf(name);
+        QVERIFY(!pdf.isEmpty());
+        QCOMPARE(pdfPageCount(pdf), 20);
+        QFile::remove(pdf);
+        QVERIFY(waitForCupsPdf(name, 1000).isEmpty()); // only the second job reached the queue
+    }
+
+    void anotherPrintersPaperIsMeasuredAndPrintedOn()
+    {
+        const QString letterQueue = QStringLiteral("PDFLetter");
+        const QPrinterInfo letter = QPrinterInfo::printerInfo(letterQueue);
+        if (letter.isNull())
+            QSKIP("no CUPS queue named PDFLetter (scripts/setup-machine.sh adds it)");
+        const QSizeF letterPoints = letter.defaultPageSize().size(QPageSize::Point);
+        const QString name = uniqueDocumentName(QStringLiteral("letter-"));
+        composeSheets(m_control, name, 3, true, -1); // -1: the printer's own paper
+        showAndCheck(m_control, [&](PreviewWindow &window) {
+            QCOMPARE(QSizeF(state().PageW, state().PageH), QSizeF(210, 297));
+            pickPrinter(window, letterQueue);
+            QCOMPARE(QSizeF(state().PageW, state().PageH), QSizeF(216, 279));
+            // 20 twips a point, 15 a pixel, at the preview's zoom.
+            const QSize sheetPixels = (letterPoints * state().Zoom * 20 / quillet::TwipsPerPixel).toSize();
+            QCOMPARE(child(window, "Assist")->size(), sheetPixels);
+            QCOMPARE(child(window, "PRT")->size(), sheetPixels);
+            clickPrint(window);
+        });
+        const QString pdf = waitForCupsPdf(name, 30000, letterQueue);
+        QVERIFY(!pdf.isEmpty());
+        QCOMPARE(pdfPageCount(pdf), 3);
+        QCOMPARE(pdfPageSizePoints(pdf), QSizeF(612, 792));
+        QFile::remove(pdf);
+    }
+
+    void refusedJobIsReportedAndTheListingStays_data()
+    {
+        QTest::addColumn<QString>("breakQueue");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("queue removed") << "lpadmin -x"
+                                       << "a impressora não existe";
+        QTest::newRow("queue rejecting jobs") << "cupsreject"
+                                              << "a impressora não aceita trabalhos";
+        // A stopped queue would hold the job unseen: it is reported like a refusal.
+        QTest::newRow("queue stopped") << "cupsdisable"
+                                       << "a impressora está parada";
+    }
+
+    void refusedJobIsReportedAndTheListingStays()
+    {
+        QFETCH(QString, breakQueue);
+        QFETCH(QString, reason);
+        const QString queue = uniqueDocumentName(QStringLiteral("QuilletGone"));
+        QVERIFY(run(QStringLiteral("lpadmin"),
+                    {QStringLiteral("-p"), queue, QStringLiteral("-v"), QStringLiteral("cups-pdf:/"),
+                     QStringLiteral("-m"), QStringLiteral("lsb/usr/cups-pdf/CUPS-PDF_opt.ppd"),
+                     QStringLiteral("-E")}));
+        const auto removeQueue = qScopeGuard([&] {
+            run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), queue});
+        });
+        const QString name = uniqueDocumentName(QStringLiteral("refused-"));
+        composeSheets(m_control, name, 4);
+        QString message;
+        showAndCheck(m_control, [&](PreviewWindow &window) {
+            pickPrinter(window, queue);
+            child<QPushButton>(window, "bPag1")->click();
+            QStringList command = breakQueue.split(u' ');
+            QVERIFY(run(command.takeFirst(), command << queue));
+            message = messageDuring([&] { clickPrint(window); });
+            // The preview is as it was: usable, same page and spool file.
+            QVERIFY(window.isEnabled() && child(window, "butPRT")->isEnabled());
+            QCOMPARE(child<QLabel>(window, "LPag")->text(), QStringLiteral("Página 2 de 4"));
+            QVERIFY(QFile::exists(QString::fromStdString(state().SpoolPath)));
+            // The job's PDF was kept where the message says.
+            const QString kept = printerDevice().lastOutput();
+            QVERIFY2(message.contains(kept), qPrintable(message));
+            QCOMPARE(pdfPageCount(kept), 4);
+            QFile::remove(kept);
+            pickPrinter(window, QStringLiteral("PDF")); // and it prints on a working printer
+            clickPrint(window);
+        });
+        QVERIFY2(message.startsWith(
+                     QStringLiteral("Não foi possível imprimir a listagem em %1: %2.").arg(queue, reason)),
+                 qPrintable(message));
+        const QString pdf = waitForCupsPdf(name);
+        QVERIFY(!pdf.isEmpty());
+        QCOMPARE(pdfPageCount(pdf), 4);
+        QFile::remove(pdf);
+    }
+
+    void deviceTakesPaperAsTheQueueDoes()
+    {
+        quillet::QtPrinterDevice device;
+        QVERIFY(!device.isPdfFallback());
+        QVERIFY(device.setPaperSize(9) && device.setOrientation(1)); // A4, portrait
+        // cups-pdf's border is zero; Qt's own default margins would be 10 pt.
+        const quillet::PrinterPage page = device.page();
+        QCOMPARE(QList<int>({page.paperWidthTwips, page.paperHeightTwips, page.printableWidthTwips,
+                             page.printableHeightTwips}),
+                 QList<int>({11906, 16838, 11906, 16838}));
+        QVERIFY(!device.setPaperSize(9999));                                   // a code with no size
+        QCOMPARE(device.setCustomPaper(3277, 100), quillet::PaperSizeRefused); // does not fit in tenths
+        QCOMPARE(device.paperSize(), 9);
+        QCOMPARE(device.setCustomPaper(100, 150), quillet::CustomPaperApplied);
+        QCOMPARE(device.page().paperHeightTwips, 8504); // 150 mm
+    }
+
+    void withoutCupsJobsAreKeptAsPdf()
+    {
+        // In a process of its own whose CUPS client finds no scheduler.
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("CUPS_SERVER"),
+                           m_tempDir.filePath(QStringLiteral("no-cupsd.sock")));
+        environment.insert(QString::fromLatin1(NoCupsVariable), QStringLiteral("1"));
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("withoutCupsChild")});
+        QVERIFY(child.waitForFinished(60000));
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                 child.readAll().constData());
+    }
+
+    void withoutCupsChild()
+    {
+        if (qEnvironmentVariableIsEmpty(NoCupsVariable))
+            QSKIP("runs inside withoutCupsJobsAreKeptAsPdf");
+        QCOMPARE(
+            m_control.Init(&m_host, uniqueDocumentName(QStringLiteral("fallback-")), QStringLiteral("P")),
+            quint8(0));
+        m_control.PNP();
+        m_control.Show();
+        QVERIFY(printerDevice().isPdfFallback());
+        const QString pdf = m_control.lastOutput();
+        QVERIFY2(QFileInfo(pdf).isFile(), qPrintable(pdf));
+        QCOMPARE(pdfPageCount(pdf), 2);
+        QFile::remove(pdf);
+    }
+
+private:
+    QTemporaryDir m_tempDir;
+    QWidget m_host;
+    quillet::Quillet m_control{&m_host};
+};
+
+QTEST_MAIN(PrintingTest)
+#include "printing_test.moc"
