@@ -1,8 +1,9 @@
 #include "preview/FindDialog.h"
 
-#include "widgets/Twips.h"
+#include "render/ErrorsIgnored.h"
 #include "widgets/PaintPattern.h"
 #include "widgets/SelectAllText.h"
+#include "widgets/Twips.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -104,8 +105,10 @@ bool FindDialog::fromNextPage() const
 
 void FindDialog::showEvent(QShowEvent *event)
 {
-    QDialog::showEvent(event);
-    m_text->setFocus(Qt::OtherFocusReason);
+    ignoringErrors([&] {
+        QDialog::showEvent(event);
+        m_text->setFocus(Qt::OtherFocusReason);
+    });
 }
 
 } // namespace quillet

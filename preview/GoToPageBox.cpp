@@ -1,5 +1,7 @@
 #include "preview/GoToPageBox.h"
 
+#include "render/ErrorsIgnored.h"
+
 #include <QKeyEvent>
 #include <QRegularExpressionValidator>
 
@@ -36,28 +38,32 @@ void GoToPageBox::open(int currentPage)
 
 void GoToPageBox::keyPressEvent(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: {
-        bool isNumber = false;
-        const int page = text().toInt(&isNumber);
-        giveBackLabel();
-        if (isNumber)
-            emit pageEntered(page);
-        return;
-    }
-    case Qt::Key_Escape:
-        giveBackLabel();
-        return;
-    default:
-        QLineEdit::keyPressEvent(event);
-    }
+    ignoringErrors([&] {
+        switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: {
+            bool isNumber = false;
+            const int page = text().toInt(&isNumber);
+            giveBackLabel();
+            if (isNumber)
+                emit pageEntered(page);
+            return;
+        }
+        case Qt::Key_Escape:
+            giveBackLabel();
+            return;
+        default:
+            QLineEdit::keyPressEvent(event);
+        }
+    });
 }
 
 void GoToPageBox::focusOutEvent(QFocusEvent *event)
 {
-    QLineEdit::focusOutEvent(event);
-    giveBackLabel();
+    ignoringErrors([&] {
+        QLineEdit::focusOutEvent(event);
+        giveBackLabel();
+    });
 }
 
 void GoToPageBox::giveBackLabel()

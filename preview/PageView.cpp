@@ -1,6 +1,7 @@
 #include "preview/PageView.h"
 
 #include "platform/ImageSurface.h"
+#include "render/ErrorsIgnored.h"
 
 #include <QBitmap>
 #include <QMouseEvent>
@@ -46,16 +47,18 @@ PageView::PageView(const ImageSurface &page, QWidget *parent) : QWidget(parent),
 
 void PageView::paintEvent(QPaintEvent *)
 {
-    if (m_stale)
-        emit renderRequested();
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    painter.drawImage(QPoint(0, 0), m_page.image());
-    painter.setPen(Qt::NoPen);
-    for (qsizetype i = 0; i < m_highlights.size(); ++i) {
-        painter.setBrush(i == m_currentHighlight ? QColor(255, 140, 0, 110) : QColor(255, 225, 0, 90));
-        painter.drawRect(m_highlights[i]);
-    }
+    ignoringErrors([&] {
+        if (m_stale)
+            emit renderRequested();
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::white);
+        painter.drawImage(QPoint(0, 0), m_page.image());
+        painter.setPen(Qt::NoPen);
+        for (qsizetype i = 0; i < m_highlights.size(); ++i) {
+            painter.setBrush(i == m_currentHighlight ? QColor(255, 140, 0, 110) : QColor(255, 225, 0, 90));
+            painter.drawRect(m_highlights[i]);
+        }
+    });
 }
 
 void PageView::setHighlights(QList<QRectF> boxes, int current)
@@ -67,12 +70,16 @@ void PageView::setHighlights(QList<QRectF> boxes, int current)
 
 void PageView::mousePressEvent(QMouseEvent *event)
 {
-    emit pressed(event->button());
+    ignoringErrors([&] {
+        emit pressed(event->button());
+    });
 }
 
 void PageView::mouseDoubleClickEvent(QMouseEvent *)
 {
-    emit doubleClicked();
+    ignoringErrors([&] {
+        emit doubleClicked();
+    });
 }
 
 } // namespace quillet

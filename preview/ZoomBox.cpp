@@ -1,5 +1,6 @@
 #include "preview/ZoomBox.h"
 
+#include "render/ErrorsIgnored.h"
 #include "widgets/SelectAllText.h"
 
 #include <QApplication>
@@ -57,29 +58,33 @@ void ZoomBox::validate()
 
 void ZoomBox::keyPressEvent(QKeyEvent *event)
 {
-    const QString typed = event->text();
-    if (typed.size() != 1) {
-        QLineEdit::keyPressEvent(event); // no character: arrows, Home, End...
-        return;
-    }
-    const char16_t code = typed.front().unicode();
-    if (code == Enter) {
-        validate();
-        SelectAllText(*this);
-    } else if ((code >= u'0' && code <= u'9') || (code < 32 && code != LineFeed)) {
-        QLineEdit::keyPressEvent(event);
-    } else {
-        QApplication::beep();
-    }
+    ignoringErrors([&] {
+        const QString typed = event->text();
+        if (typed.size() != 1) {
+            QLineEdit::keyPressEvent(event); // no character: arrows, Home, End...
+            return;
+        }
+        const char16_t code = typed.front().unicode();
+        if (code == Enter) {
+            validate();
+            SelectAllText(*this);
+        } else if ((code >= u'0' && code <= u'9') || (code < 32 && code != LineFeed)) {
+            QLineEdit::keyPressEvent(event);
+        } else {
+            QApplication::beep();
+        }
+    });
 }
 
 void ZoomBox::focusOutEvent(QFocusEvent *event)
 {
-    QLineEdit::focusOutEvent(event);
-    // Another window coming to the front (a dialog, the window closing) is no
-    // choice of the user's: only moving inside the window validates.
-    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
-        validate();
+    ignoringErrors([&] {
+        QLineEdit::focusOutEvent(event);
+        // Another window coming to the front (a dialog, the window closing) is no
+        // choice of the user's: only moving inside the window validates.
+        if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+            validate();
+    });
 }
 
 } // namespace quillet

@@ -1,10 +1,11 @@
 #include "print/PageRangeDialog.h"
 
-#include "widgets/Twips.h"
-#include "widgets/PaintPattern.h"
-#include "widgets/SelectAllText.h"
 #include "print/PageList.h"
 #include "print/PrinterDialog.h"
+#include "render/ErrorsIgnored.h"
+#include "widgets/PaintPattern.h"
+#include "widgets/SelectAllText.h"
+#include "widgets/Twips.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -100,22 +101,24 @@ PageRangeDialog::PageRangeDialog(int numPages, PrinterDialog &cmd, QWidget *owne
 
 bool PageRangeDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    auto *box = qobject_cast<QLineEdit *>(watched);
-    if (!box)
-        return QDialog::eventFilter(watched, event);
-    if (event->type() == QEvent::FocusIn) {
-        m_somePages->setChecked(true);
-    } else if (event->type() == QEvent::KeyPress && box != m_pages) {
-        const QString text = static_cast<QKeyEvent *>(event)->text();
-        if (!text.isEmpty()) {
-            const char16_t code = text.front().unicode();
-            if (code == 13 || code == 10 || (code >= 32 && !(code >= u'0' && code <= u'9'))) {
-                QApplication::beep();
-                return true;
+    return ignoringErrors(false, [&] {
+        auto *box = qobject_cast<QLineEdit *>(watched);
+        if (!box)
+            return QDialog::eventFilter(watched, event);
+        if (event->type() == QEvent::FocusIn) {
+            m_somePages->setChecked(true);
+        } else if (event->type() == QEvent::KeyPress && box != m_pages) {
+            const QString text = static_cast<QKeyEvent *>(event)->text();
+            if (!text.isEmpty()) {
+                const char16_t code = text.front().unicode();
+                if (code == 13 || code == 10 || (code >= 32 && !(code >= u'0' && code <= u'9'))) {
+                    QApplication::beep();
+                    return true;
+                }
             }
         }
-    }
-    return QDialog::eventFilter(watched, event);
+        return QDialog::eventFilter(watched, event);
+    });
 }
 
 void PageRangeDialog::fromLeft()

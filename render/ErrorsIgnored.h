@@ -21,4 +21,17 @@ template <typename Result, typename Body> Result ignoringErrors(Result fallback,
     }
 }
 
+/// A slot that runs method on object and lets no exception out into the
+/// event loop.
+template <typename Object, typename... Args> auto guarded(Object *object, void (Object::*method)(Args...))
+{
+    return [object, method](Args... args) { ignoringErrors([&] { (object->*method)(args...); }); };
+}
+
+template <typename Object, typename Result, typename... Args>
+auto guarded(Object *object, Result (Object::*method)(Args...))
+{
+    return [object, method](Args... args) { ignoringErrors([&] { (object->*method)(args...); }); };
+}
+
 } // namespace quillet

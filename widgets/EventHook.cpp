@@ -1,5 +1,7 @@
 #include "widgets/EventHook.h"
 
+#include "render/ErrorsIgnored.h"
+
 #include <QObject>
 
 namespace quillet {
@@ -16,9 +18,11 @@ public:
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == m_type)
-            m_action();
-        return false;
+        return ignoringErrors(false, [&] {
+            if (event->type() == m_type)
+                m_action();
+            return false;
+        });
     }
 
 private:

@@ -1,0 +1,131 @@
+#include "platform/ImageSurface.h"
+#include "preview/FindDialog.h"
+#include "preview/HitCounter.h"
+#include "preview/PageView.h"
+#include "preview/PreviewWindow.h"
+#include "render/PageRenderer.h"
+#include "render/SetupSurface.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace quillet {
+
+
+namespace {
+
+/// The part of a printed text's box that a matching run of its characters covers.
+QRectF runBox(const Surface &surface, std::string_view text, const QRectF &textBox,
+              std::pair<size_t, size_t> run)
+{
+    const std::vector<float> widths = surface.prefixWidths(text);
+    if (widths.empty() || !(widths.back() > 0))
+        return textBox;
+    const auto left = [&](size_t characters) {
+        return characters == 0
+                   ? 0.0
+                   : textBox.width() * widths[std::min(characters, widths.size()) - 1] / widths.back();
+    };
+    return QRectF(textBox.left() + left(run.first), textBox.top(), left(run.second) - left(run.first),
+                  textBox.height());
+}
+
+} // namespace
+
+void PreviewWindow::renderWithHighlights()
+{
+    // The marks last until the page changes: coming back shows none.
+    if (m_found.page != listing().CurPage)
+        m_found.page = 0;
+    QList<QRectF> boxes;
+    if (m_found.page != 0 && m_found.matcher) {
+        m_page.setTextObserver([&](std::string_view text, const QRectF &textBox) {
+            if (const auto run = m_found.matcher->firstMatch(std::string(text)))
+                boxes << runBox(m_page, text, textBox, *run);
+        });
+    }
+    PageRenderer(*m_listing).render(listing().CurPage);
+    m_page.setTextObserver({});
+    if (m_found.indexOnPage == LastOnPage || m_found.indexOnPage >= boxes.size())
+        m_found.indexOnPage = static_cast<int>(boxes.size()) - 1;
+    m_pageView->setHighlights(boxes, m_found.indexOnPage);
+}
+
+void PreviewWindow::find()
+{
+    ListingState &s = listing();
+    FindDialog dialog(this);
+    HitCounter counter;
+    connect(&counter, &HitCounter::counted, &dialog, &FindDialog::showHits);
+    connect(&dialog, &FindDialog::searchChanged, &counter, [&](const QString &text, bool ignoreCase) {
+        counter.cancel();
+        if (text.isEmpty() || !m_listing->spool)
+            return;
+        const bool onView = m_found.page != 0 && m_found.text == text && m_found.ignoreCase == ignoreCase;
+        counter.start(m_listing->spool->path(), s.NumPages, text, ignoreCase,
+                      onView ? HitCounter::OnView{m_found.page, m_found.indexOnPage} : HitCounter::OnView{},
+                      m_listing->spool->texts(), s.PageIndex);
+    });
+    dialog.prepare(m_lastPattern.mid(1, m_lastPattern.size() - 2), s.CurPage + 1 <= s.NumPages,
+                   !m_caseSensitive);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    counter.cancel();
+    if (!accepted || m_listing->ended)
+        return;
+    const QString text = dialog.text();
+    m_lastPattern = u'*' + text + u'*';
+    m_caseSensitive = !dialog.ignoreCase();
+    const int startPage = dialog.fromNextPage() ? s.CurPage + 1 : 1;
+
+    if (const std::optional<int> page = m_finder.find(text, dialog.ignoreCase(), startPage)) {
+        m_found = {TextMatcher::compile(text, dialog.ignoreCase()), text, dialog.ignoreCase(), *page, 0};
+    } else {
+        m_found.page = 0;
+        QApplication::beep();
+        QMessageBox::warning(this, QStringLiteral("Pesquisar..."),
+                             u'"' + text + QStringLiteral("\" não foi encontrado !"));
+        if (m_listing->ended)
+            return;
+    }
+    for (QWidget *form : {m_desk, m_pageForm, static_cast<QWidget *>(m_pageView)})
+        form->setEnabled(true);
+    SetupSurface(*m_listing);
+    DIMWINDOW();
+    renderPage();
+}
+
+void PreviewWindow::findAgain(TextFinder::Direction direction)
+{
+    if (m_lastPattern.isEmpty()) {
+        find();
+        return;
+    }
+    ListingState &s = listing();
+    const bool forward = direction == TextFinder::Direction::Forward;
+    const int step = forward ? 1 : -1;
+    int startPage = s.CurPage;
+    if (m_found.page == s.CurPage) {
+        // First the next hit on the page on view, then the pages beyond it.
+        const int next = m_found.indexOnPage + step;
+        if (next >= 0 && next < m_pageView->highlights().size()) {
+            m_found.indexOnPage = next;
+            m_pageView->setHighlights(m_pageView->highlights(), next);
+            return;
+        }
+        startPage += step;
+    }
+    const QString text = m_lastPattern.mid(1, m_lastPattern.size() - 2);
+    const std::optional<int> page =
+        startPage >= 1 && startPage <= s.NumPages
+            ? m_finder.find(text, !m_caseSensitive, startPage, direction)
+            : std::nullopt;
+    if (!page) {
+        QApplication::beep();
+        return;
+    }
+    m_found = {TextMatcher::compile(text, !m_caseSensitive), text, !m_caseSensitive, *page,
+               forward ? 0 : LastOnPage};
+    renderPage();
+}
+
+} // namespace quillet

@@ -1,0 +1,82 @@
+#include "preview/GoToPageBox.h"
+#include "preview/PreviewWindow.h"
+#include "render/ErrorsIgnored.h"
+
+#include <QAbstractButton>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScrollBar>
+#include <QToolButton>
+
+namespace quillet {
+
+
+void PreviewWindow::buildKeyMap()
+{
+    const auto onKeys = [this](QKeyCombination keys, std::function<void()> action) {
+        m_keyMap[keys.toCombined()] = std::move(action);
+    };
+    const auto clickIfShown = [](QAbstractButton *button) {
+        return [button] {
+            if (!button->isHidden() && button->isEnabled())
+                button->click();
+        };
+    };
+    const auto scroll = [](QScrollBar *bar, QAbstractSlider::SliderAction action) {
+        return [bar, action] {
+            if (bar->isEnabled())
+                bar->triggerAction(action);
+        };
+    };
+    onKeys(Qt::Key_PageUp, [this] { showPage(listing().CurPage - 1); });
+    onKeys(Qt::Key_PageDown, [this] { showPage(listing().CurPage + 1); });
+    onKeys(Qt::Key_Home, [this] { showPage(1); });
+    onKeys(Qt::Key_End, [this] { showPage(listing().NumPages); });
+    onKeys(Qt::Key_Up, scroll(m_vScroll, QAbstractSlider::SliderSingleStepSub));
+    onKeys(Qt::Key_Down, scroll(m_vScroll, QAbstractSlider::SliderSingleStepAdd));
+    onKeys(Qt::Key_Left, scroll(m_hScroll, QAbstractSlider::SliderSingleStepSub));
+    onKeys(Qt::Key_Right, scroll(m_hScroll, QAbstractSlider::SliderSingleStepAdd));
+    onKeys(Qt::Key_Plus, [this] { stepZoom(true); });
+    onKeys(Qt::Key_Minus, [this] { stepZoom(false); });
+    onKeys(Qt::CTRL | Qt::Key_0, [this] { fitPageToWindow(); });
+    onKeys(Qt::CTRL | Qt::Key_P, clickIfShown(m_printButton));
+    onKeys(Qt::CTRL | Qt::Key_F, clickIfShown(m_findButton));
+    onKeys(Qt::Key_F3, [this] {
+        if (!m_findButton->isHidden())
+            findAgain(TextFinder::Direction::Forward);
+    });
+    onKeys(Qt::SHIFT | Qt::Key_F3, [this] {
+        if (!m_findButton->isHidden())
+            findAgain(TextFinder::Direction::Backward);
+    });
+    onKeys(Qt::CTRL | Qt::Key_G, [this] { m_goToPage->open(listing().CurPage); });
+}
+
+void PreviewWindow::keyPressEvent(QKeyEvent *event)
+{
+    ignoringErrors([&] {
+        // "+" and "-" are the same keys whether typed with Shift or on the keypad.
+        Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+        if (event->key() == Qt::Key_Plus || event->key() == Qt::Key_Minus)
+            modifiers &= ~Qt::ShiftModifier;
+        const auto action = m_keyMap.find(QKeyCombination(modifiers, Qt::Key(event->key())).toCombined());
+        if (action == m_keyMap.end()) {
+            QDialog::keyPressEvent(event); // Escape closes
+            return;
+        }
+        action->second();
+    });
+}
+
+bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    return ignoringErrors(false, [&] {
+        if (watched == m_pageLabel && event->type() == QEvent::MouseButtonPress) {
+            m_goToPage->open(listing().CurPage);
+            return true;
+        }
+        return QDialog::eventFilter(watched, event);
+    });
+}
+
+} // namespace quillet
