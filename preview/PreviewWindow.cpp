@@ -558,9 +558,8 @@ void PreviewWindow::find()
         if (text.isEmpty() || !session().spool)
             return;
         const bool onView = m_found.page != 0 && m_found.text == text && m_found.ignoreCase == ignoreCase;
-        counter.start(session().spool->path(), s.NumPages, text, ignoreCase,
-                      onView ? HitCounter::OnView{m_found.page, m_found.indexOnPage} : HitCounter::OnView{},
-                      session().spool->texts(), s.PageIndex);
+        counter.start(session().spool->snapshot(s.PageIndex), s.NumPages, text, ignoreCase,
+                      onView ? HitCounter::OnView{m_found.page, m_found.indexOnPage} : HitCounter::OnView{});
     });
     dialog.prepare(m_lastPattern.mid(1, m_lastPattern.size() - 2), s.CurPage + 1 <= s.NumPages,
                    !m_caseSensitive);
