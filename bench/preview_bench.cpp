@@ -232,8 +232,8 @@ void BM_CountHits(benchmark::State &state)
         });
         quillet::bench::resetPeakMemory();
         for (auto _ : state) {
-            counter.start(session().spool->path(), session().state.NumPages, QStringLiteral("Artigo 7"), true, {},
-                          session().spool->texts(), session().state.PageIndex);
+            counter.start(session().spool->snapshot(session().state.PageIndex), session().state.NumPages,
+                          QStringLiteral("Artigo 7"), true, {});
             loop.exec();
         }
         if (hits != session().state.NumPages)

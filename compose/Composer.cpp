@@ -12,7 +12,7 @@ void Composer::record(Opcode op, float valA, float valB, float valC, float valD,
     if (!spool.write({m_state.CurPage, op, valA, valB, valC, valD, valE, std::string(text)}))
         return;
     if (PageTextIndex *texts = spool.texts())
-        texts->add(m_state.CurPage, isTextCommand(op) ? IndexedText(text) : std::string());
+        texts->add(m_state.CurPage, isTextCommand(op) ? text : std::string_view());
 }
 
 } // namespace quillet

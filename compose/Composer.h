@@ -61,9 +61,6 @@ public:
 
     /// The text with "TRICOCO" and "PRICOCO" replaced as the mode requires.
     std::string ExpandMarkers(std::string_view text) const;
-    /// The text as the find index keeps it: "PRICOCO" replaced by the page
-    /// number, "TRICOCO" by PageCountSentinel until the page count is known.
-    std::string IndexedText(std::string_view text) const;
     /// The longest start of the text that fits widthMm, ended with "..." when cut.
     std::string FitText(std::string_view text, float widthMm) const;
     /// Draws the text at the surface's position, aligned on the print line.

@@ -1,42 +1,15 @@
 #include "compose/Composer.h"
 #include "render/Surface.h"
 #include "render/Utf8.h"
-#include "spool/PageTextIndex.h"
+#include "spool/PageMarkers.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace quillet {
 
 namespace {
 
-constexpr std::string_view PageCountMarker = "TRICOCO";
-constexpr std::string_view PageNumberMarker = "PRICOCO";
 constexpr std::string_view Ellipsis = "...";
-
-bool matchesMarker(std::string_view text, size_t at, std::string_view marker)
-{
-    return std::equal(marker.begin(), marker.end(), text.begin() + at,
-                      [](char m, char c) { return m == std::toupper(static_cast<unsigned char>(c)); });
-}
-
-/// Replaces every occurrence of the marker, in any case, in one pass. A
-/// replacement is digits, "*" or PageCountSentinel, so it never forms a new marker.
-std::string replaceMarker(std::string_view text, std::string_view marker, std::string_view replacement)
-{
-    std::string result;
-    result.reserve(text.size());
-    size_t i = 0;
-    while (i < text.size()) {
-        if (i + marker.size() <= text.size() && matchesMarker(text, i, marker)) {
-            result += replacement;
-            i += marker.size();
-        } else {
-            result += text[i++];
-        }
-    }
-    return result;
-}
 
 } // namespace
 
@@ -47,14 +20,7 @@ std::string Composer::ExpandMarkers(std::string_view text) const
         return std::string(text); // resolved when the page is replayed
     const bool direct = !s.Preview && !m_session.spool;
     const std::string pageCount = direct ? "*" : std::to_string(s.NumPages);
-    return replaceMarker(replaceMarker(text, PageCountMarker, pageCount), PageNumberMarker,
-                         std::to_string(s.CurPage));
-}
-
-std::string Composer::IndexedText(std::string_view text) const
-{
-    return replaceMarker(replaceMarker(text, PageCountMarker, std::string_view(&PageCountSentinel, 1)),
-                         PageNumberMarker, std::to_string(m_state.CurPage));
+    return withMarkersExpanded(text, std::to_string(s.CurPage), pageCount);
 }
 
 std::string Composer::FitText(std::string_view text, float widthMm) const

@@ -1,6 +1,6 @@
 #include "preview/PageTextFilter.h"
 
-#include "spool/PageTextIndex.h"
+#include "spool/PageMarkers.h"
 
 #include <algorithm>
 #include <array>
@@ -139,7 +139,7 @@ std::string_view PageTextFilter::comparable(std::string_view texts, std::string 
     return folded;
 }
 
-bool PageTextFilter::mayShow(std::string_view pageTexts) const
+bool PageTextFilter::mayShow(int page, std::string_view pageTexts) const
 {
     const std::string_view texts = comparable(pageTexts, m_folded);
     std::optional<bool> upperCasesIntoAscii; // looked for once, only when it matters
@@ -153,24 +153,22 @@ bool PageTextFilter::mayShow(std::string_view pageTexts) const
             if (*upperCasesIntoAscii)
                 return true;
         }
-        return expandedTextHolds(pageTexts, needle.text);
+        return expandedTextHolds(page, pageTexts, needle.text);
     });
 }
 
-bool PageTextFilter::expandedTextHolds(std::string_view pageTexts, std::string_view needle) const
+bool PageTextFilter::expandedTextHolds(int page, std::string_view pageTexts, std::string_view needle) const
 {
-    // The texts with the page-count marker, as they show with the count.
-    for (size_t at = pageTexts.find(PageCountSentinel); at != std::string_view::npos;) {
+    for (size_t at = pageTexts.find(PageCountMarker); at != std::string_view::npos;) {
         const size_t before = pageTexts.rfind('\0', at);
         const size_t begin = before == std::string_view::npos ? 0 : before + 1;
         const size_t end = std::min(pageTexts.find('\0', at), pageTexts.size());
-        m_expanded.assign(pageTexts.substr(begin, end - begin));
-        for (size_t mark = m_expanded.find(PageCountSentinel); mark != std::string::npos;
-             mark = m_expanded.find(PageCountSentinel, mark + m_pageCount.size()))
-            m_expanded.replace(mark, 1, m_pageCount);
+        m_expanded.clear();
+        appendWithMarkersExpanded(m_expanded, pageTexts.substr(begin, end - begin), std::to_string(page),
+                                  m_pageCount);
         if (comparable(m_expanded, m_expandedFolded).find(needle) != std::string_view::npos)
             return true;
-        at = pageTexts.find(PageCountSentinel, end);
+        at = pageTexts.find(PageCountMarker, end);
     }
     return false;
 }

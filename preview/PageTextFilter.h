@@ -19,8 +19,9 @@ public:
 
     /// Whether the pattern has no plain run to look for, so that every page passes.
     bool passesEverything() const { return m_needles.empty(); }
-    /// Whether a page with these texts (as the index keeps them) could match.
-    bool mayShow(std::string_view pageTexts) const;
+    /// Whether a page (numbered from 1) with these texts, as the index keeps
+    /// them, could match.
+    bool mayShow(int page, std::string_view pageTexts) const;
 
 private:
     /// Runs looked for, at most: the longest ones tell pages apart enough.
@@ -29,8 +30,8 @@ private:
     /// The texts as needles are compared with: in ASCII lower case, into
     /// folded, when case is ignored.
     std::string_view comparable(std::string_view texts, std::string &folded) const;
-    /// Whether a text with the page-count marker holds needle once the count replaces it.
-    bool expandedTextHolds(std::string_view pageTexts, std::string_view needle) const;
+    /// Whether a text with the page-count marker holds needle as the page shows it.
+    bool expandedTextHolds(int page, std::string_view pageTexts, std::string_view needle) const;
 
     struct Needle {
         /// UTF-8; ASCII only, in lower case, when case is ignored.

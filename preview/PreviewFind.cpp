@@ -62,9 +62,8 @@ void PreviewWindow::find()
         if (text.isEmpty() || !m_listing->spool)
             return;
         const bool onView = m_found.page != 0 && m_found.text == text && m_found.ignoreCase == ignoreCase;
-        counter.start(m_listing->spool->path(), s.NumPages, text, ignoreCase,
-                      onView ? HitCounter::OnView{m_found.page, m_found.indexOnPage} : HitCounter::OnView{},
-                      m_listing->spool->texts(), s.PageIndex);
+        counter.start(m_listing->spool->snapshot(s.PageIndex), s.NumPages, text, ignoreCase,
+                      onView ? HitCounter::OnView{m_found.page, m_found.indexOnPage} : HitCounter::OnView{});
     });
     dialog.prepare(m_lastPattern.mid(1, m_lastPattern.size() - 2), s.CurPage + 1 <= s.NumPages,
                    !m_caseSensitive);

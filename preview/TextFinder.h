@@ -12,6 +12,7 @@
 
 namespace quillet {
 
+class PageTextReader;
 struct Session;
 
 class TextFinder {
@@ -32,7 +33,8 @@ private:
     /// For each page (numbered from 1), whether it could hold a match. Kept
     /// for the last pattern: "find next" on a shown listing reads the index
     /// again only for another pattern.
-    const std::vector<bool> &candidatePages(const QString &text, bool ignoreCase, int pageCount);
+    const std::vector<bool> &candidatePages(const PageTextReader &texts, const QString &text, bool ignoreCase,
+                                            int pageCount);
 
     Session &m_session;
     struct Candidates {

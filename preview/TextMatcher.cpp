@@ -8,13 +8,13 @@ namespace {
 
 /// The text as code points, upper-cased when asked, into a reused buffer.
 /// Plain ASCII, most of a listing, needs no Unicode tables and no allocation.
-void toCodePoints(const std::string &utf8, bool upper, std::u32string &into)
+void toCodePoints(std::string_view utf8, bool upper, std::u32string &into)
 {
     into.clear();
     const bool ascii =
         std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     if (!ascii) {
-        const QString text = QString::fromStdString(utf8);
+        const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
         into = (upper ? text.toUpper() : text).toStdU32String();
         return;
     }
@@ -47,7 +47,7 @@ std::optional<TextMatcher> TextMatcher::compile(const QString &text, bool ignore
     return TextMatcher(std::move(*exact), std::move(upper), std::move(*inner), std::move(upperInner), matchesAll);
 }
 
-bool TextMatcher::contains(const std::string &utf8) const
+bool TextMatcher::contains(std::string_view utf8) const
 {
     toCodePoints(utf8, false, m_shown);
     if (m_exact.matches(m_shown))
@@ -63,7 +63,7 @@ bool TextMatcher::runMatches(std::u32string_view shown, std::u32string_view uppe
     return m_inner.matches(shown) || (m_upperInner && upper.size() == shown.size() && m_upperInner->matches(upper));
 }
 
-std::optional<std::pair<size_t, size_t>> TextMatcher::firstMatch(const std::string &utf8) const
+std::optional<std::pair<size_t, size_t>> TextMatcher::firstMatch(std::string_view utf8) const
 {
     if (!contains(utf8))
         return std::nullopt;

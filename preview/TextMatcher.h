@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace quillet {
@@ -19,10 +20,10 @@ public:
     static std::optional<TextMatcher> compile(const QString &text, bool ignoreCase);
 
     /// Whether the UTF-8 text contains a match.
-    bool contains(const std::string &utf8) const;
+    bool contains(std::string_view utf8) const;
     /// The first and shortest matching run of code points, as (first, end);
     /// the whole text for a search text that is empty or only "*".
-    std::optional<std::pair<size_t, size_t>> firstMatch(const std::string &utf8) const;
+    std::optional<std::pair<size_t, size_t>> firstMatch(std::string_view utf8) const;
 
 private:
     TextMatcher(LikePattern exact, std::optional<LikePattern> upper, LikePattern inner,

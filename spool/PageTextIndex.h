@@ -1,38 +1,42 @@
 #pragma once
 // The texts of each page, kept beside the spool so that a find reads a few
 // bytes a text instead of every drawing record. One record per page: its
-// number, its byte count, then its texts, each ended by a zero byte. A page's
+// number, its byte count, then its texts, each ended by a zero byte, with the
+// page number in place of its marker and the page-count marker kept, as
+// "TRICOCO", for the count is known only when the listing ends. A page's
 // texts are held only until the page ends, then written with one call, so
 // memory follows the page, not the listing. The file is only a prefilter: a
 // page it names is searched in the spool itself.
 
+#include "spool/FileDescriptor.h"
+#include "spool/PageTextReader.h"
+
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
 namespace quillet {
 
-/// Stands in the kept texts for the page-count marker, whose number is known
-/// only when the listing ends.
-constexpr char PageCountSentinel = '\x1F';
-
 /// Whether a spool opcode is one of the commands that show a text.
 bool isTextCommand(uint8_t op);
+
+/// The start of each record of the file.
+struct PageTextRecordHeader {
+    int32_t page;
+    uint32_t bytes; ///< of the texts that follow
+};
 
 class PageTextIndex {
 public:
     /// Creates the file in the temporary directory; nullptr on failure.
     static std::unique_ptr<PageTextIndex> create(const std::string &prefix);
-    ~PageTextIndex();
-    PageTextIndex(const PageTextIndex &) = delete;
-    PageTextIndex &operator=(const PageTextIndex &) = delete;
 
     const std::string &path() const { return m_path; }
 
-    /// Adds a text of a page (pages come in ascending order); an empty text
-    /// only notes that the page exists. A new page writes the last one.
+    /// Adds a text of a page as the command recorded it (pages come in
+    /// ascending order); an empty text only notes that the page exists. A new
+    /// page writes the last one.
     void add(int page, std::string_view text);
     /// Writes the texts held for the current page, so the file is complete.
     void flush();
@@ -41,22 +45,21 @@ public:
     /// after it stay unknown.
     int completePages() const { return m_completePages; }
 
-    /// Calls visit(page, texts) for each record of the file at path, in
-    /// order, until visit returns false. A page may come in more than one
-    /// record. False when the file cannot be read or a record is damaged.
-    using PageVisitor = std::function<bool(int page, std::string_view texts)>;
-    static bool readPages(const std::string &path, const PageVisitor &visit);
+    /// What is in the file now, through a duplicate of its descriptor;
+    /// flush first for the page being composed.
+    PageTextReader reader() const { return PageTextReader(m_file.duplicate(), m_bytes, m_completePages); }
 
     /// Closes the file and deletes it.
     void remove();
 
 private:
-    PageTextIndex(std::string path, int fd) : m_path(std::move(path)), m_fd(fd) {}
+    PageTextIndex(std::string path, int fd) : m_path(std::move(path)), m_file(fd) {}
 
     std::string m_path;
-    int m_fd = -1;
+    FileDescriptor m_file;
     int64_t m_bytes = 0;
     int m_page = 0; ///< the page whose texts are held
+    std::string m_pageNumber = "0";
     int m_completePages = 0;
     bool m_broken = false;
     std::string m_held;

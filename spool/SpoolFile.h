@@ -1,10 +1,11 @@
 #pragma once
 // The spool file: fixed 128-byte slots numbered from 1. Every command is
 // written with a single write call, so the file on disk is complete whenever a
-// command returns.
+// command returns. The file and its page text index are read only through the
+// descriptors opened when they were created, never again by name.
 
 #include "spool/PageTextIndex.h"
-#include "spool/SpoolRecord.h"
+#include "spool/SpoolReader.h"
 
 #include <cstdint>
 #include <memory>
@@ -14,6 +15,14 @@
 
 namespace quillet {
 
+/// A listing's spool as a reader on another thread needs it, through
+/// descriptors of its own.
+struct SpoolSnapshot {
+    SpoolReader records;
+    PageTextReader texts;           ///< reads nothing when the spool has no index
+    std::vector<int32_t> pageIndex; ///< the slot each page starts at (ListingState::PageIndex)
+};
+
 class SpoolFile {
 public:
     /// Creates a new spool file in the temporary directory, with its page
@@ -22,45 +31,46 @@ public:
     /// Opens an existing spool file for reading (diagnostics, tests); a
     /// partial last slot is ignored. nullptr when it cannot be opened.
     static std::unique_ptr<SpoolFile> open(const std::string &path);
-    ~SpoolFile();
     SpoolFile(const SpoolFile &) = delete;
     SpoolFile &operator=(const SpoolFile &) = delete;
 
     const std::string &path() const { return m_path; }
-    int handle() const { return m_fd; }
+    int handle() const { return m_file.get(); }
 
     /// Appends one command; false (and nothing appended) when the write fails.
     bool write(const SpoolRecord &record);
     /// Number of the last slot written, 0 for an empty file.
-    int32_t lastSlot() const { return m_slots; }
+    int32_t lastSlot() const { return m_records.slotCount(); }
 
     /// Moves the read position to a slot (numbered from 1).
-    void seek(int32_t slot) { m_readSlot = slot; }
+    void seek(int32_t slot) { m_records.seek(slot); }
     /// Reads the command at the read position and moves past its chunks;
     /// nothing at the end of the file.
-    std::optional<SpoolRecord> read();
+    std::optional<SpoolRecord> read() { return m_records.read(); }
 
     /// The texts of each page, for finds; nullptr when there is none (the
     /// file could not be created, or the spool was opened for reading).
     PageTextIndex *texts() { return m_texts.get(); }
 
+    /// The commands and page texts written so far (the index is flushed
+    /// first), with a copy of the listing's page index.
+    SpoolSnapshot snapshot(std::vector<int32_t> pageIndex);
+
     /// Closes the file and its text index and deletes them.
     void remove();
 
 private:
-    SpoolFile(std::string path, int fd) : m_path(std::move(path)), m_fd(fd) {}
-    bool readSlot(int32_t slot, char *into) const;
+    SpoolFile(std::string path, FileDescriptor file, SpoolReader records)
+        : m_path(std::move(path)), m_file(std::move(file)), m_records(std::move(records))
+    {
+    }
+    /// nullptr when the file is not open or no descriptor is left to read it through.
+    static std::unique_ptr<SpoolFile> make(std::string path, FileDescriptor file, int32_t slotCount);
 
     std::string m_path;
-    int m_fd = -1;
-    int32_t m_slots = 0;
-    int32_t m_readSlot = 1;
+    FileDescriptor m_file; ///< written through; m_records reads through a duplicate
+    SpoolReader m_records;
     std::unique_ptr<PageTextIndex> m_texts;
-    /// Slots read ahead: pages and finds read the file in order, and one
-    /// system call per slot would dominate. Appending never changes them.
-    mutable std::vector<char> m_readAhead;
-    mutable int32_t m_readAheadFirst = 0;
-    mutable int32_t m_readAheadCount = 0;
 };
 
 } // namespace quillet

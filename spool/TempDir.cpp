@@ -47,12 +47,9 @@ bool writeWholeAt(int fd, const char *bytes, size_t size, off_t offset)
     return false;
 }
 
-void closeAndDelete(int &fd, const std::string &path)
+void closeAndDelete(FileDescriptor &file, const std::string &path)
 {
-    if (fd >= 0) {
-        ::close(fd);
-        fd = -1;
-    }
+    file.reset();
     if (!path.empty())
         ::unlink(path.c_str());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "spool/FileDescriptor.h"
+
 #include <cstddef>
 #include <string>
 #include <sys/types.h>
@@ -23,8 +25,8 @@ SpoolName MakeSpoolName(const std::string &prefix);
 /// written (a full disk) cuts the file back to offset and returns false.
 bool writeWholeAt(int fd, const char *bytes, size_t size, off_t offset);
 
-/// Closes fd, when open, and deletes the file at path, when named.
-void closeAndDelete(int &fd, const std::string &path);
+/// Closes the file, when open, and deletes the file at path, when named.
+void closeAndDelete(FileDescriptor &file, const std::string &path);
 
 /// "Prt" + day of the month as two digits + "-".
 std::string spoolPrefixForToday();

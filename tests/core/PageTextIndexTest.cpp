@@ -22,7 +22,7 @@ using Pages = std::vector<std::pair<int, std::string>>;
 Pages readBack(const PageTextIndex &index, bool *intact = nullptr)
 {
     Pages pages;
-    const bool read = PageTextIndex::readPages(index.path(), [&](int page, std::string_view texts) {
+    const bool read = index.reader().readPages([&](int page, std::string_view texts) {
         pages.emplace_back(page, std::string(texts));
         return true;
     });

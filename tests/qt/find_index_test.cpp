@@ -37,6 +37,14 @@ void composeMixedListing(Quillet &control)
     });
 }
 
+/// Puts a link to /dev/zero where a file of the listing was: whoever reads by
+/// the name from now on reads zeros without end.
+bool replacedByEndlessZeros(const std::string &path)
+{
+    const QString name = QString::fromStdString(path);
+    return QFile::remove(name) && QFile::link(QStringLiteral("/dev/zero"), name);
+}
+
 } // namespace
 
 class FindIndexTest : public QObject {
@@ -62,9 +70,11 @@ private slots:
         Results indexed, scanned;
         std::string indexPath;
         showAndCheck(control, [&](PreviewWindow &) {
-            indexPath = quillet::session().spool->texts()->path();
+            quillet::SpoolFile &spool = *quillet::session().spool;
             indexed = findAll();
-            QVERIFY(QFile::remove(QString::fromStdString(indexPath))); // without it every page is searched
+            QVERIFY(replacedByEndlessZeros(spool.path()) && replacedByEndlessZeros(spool.texts()->path()));
+            QCOMPARE(findAll(), indexed);
+            spool.texts()->remove(); // without the index every page is searched
             scanned = findAll();
         });
         QCOMPARE(indexed, scanned);
@@ -99,8 +109,7 @@ private slots:
                              });
             for (const QString &pattern : Patterns)
                 for (const bool ignoreCase : {false, true}) {
-                    counter.start(session.spool->path(), 12, pattern, ignoreCase, {9, 0},
-                                  session.spool->texts(), pageIndex);
+                    counter.start(session.spool->snapshot(pageIndex), 12, pattern, ignoreCase, {9, 0});
                     loop.exec();
                 }
             return counts;
@@ -116,6 +125,9 @@ private slots:
             cutIndex = countAll(pageIndex);
             QVERIFY(index.remove());
             scanned = countAll(pageIndex);
+            const quillet::SpoolFile &spool = *quillet::session().spool;
+            QVERIFY(replacedByEndlessZeros(spool.path()) && QFile::link("/dev/zero", index.fileName()));
+            QCOMPARE(countAll(pageIndex), scanned);
         });
         QCOMPARE(indexed, scanned);
         QCOMPARE(indexedToPage5, scanned);

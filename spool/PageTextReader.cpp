@@ -1,0 +1,61 @@
+#include "spool/PageTextReader.h"
+
+#include "spool/PageTextIndex.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+namespace quillet {
+
+namespace {
+
+/// Bytes read at a time: a few hundred pages of texts.
+constexpr size_t ReadChunkBytes = 1 << 20;
+
+} // namespace
+
+bool PageTextReader::readPages(const PageVisitor &visit) const
+{
+    if (!m_file.isOpen())
+        return false;
+    std::vector<char> buffer(static_cast<size_t>(std::clamp<int64_t>(m_bytes, 0, ReadChunkBytes)));
+    int64_t bufferAt = 0; // where buffer[0] is in the file
+    size_t start = 0, end = 0;
+    while (bufferAt + static_cast<int64_t>(start) < m_bytes) {
+        size_t needed = sizeof(PageTextRecordHeader);
+        if (end - start >= needed) {
+            PageTextRecordHeader header;
+            std::memcpy(&header, buffer.data() + start, sizeof header);
+            if (header.bytes > m_bytes - bufferAt - static_cast<int64_t>(start + sizeof header))
+                return false; // a byte count past what was written is damage
+            needed += header.bytes;
+            if (end - start >= needed) {
+                if (!visit(header.page,
+                           std::string_view(buffer.data() + start + sizeof header, header.bytes)))
+                    return true;
+                start += needed;
+                continue;
+            }
+        }
+        // Keep the part of a record read so far, then read on after it.
+        std::memmove(buffer.data(), buffer.data() + start, end - start);
+        bufferAt += static_cast<int64_t>(start);
+        end -= start;
+        start = 0;
+        buffer.resize(std::max(buffer.size(), needed));
+        const size_t wanted = static_cast<size_t>(std::min<int64_t>(
+            static_cast<int64_t>(buffer.size() - end), m_bytes - bufferAt - static_cast<int64_t>(end)));
+        ssize_t got;
+        do {
+            got = ::pread(m_file.get(), buffer.data() + end, wanted, bufferAt + static_cast<off_t>(end));
+        } while (got < 0 && errno == EINTR);
+        if (got <= 0)
+            return false; // shorter than written: cut or damaged
+        end += static_cast<size_t>(got);
+    }
+    return true;
+}
+
+} // namespace quillet

@@ -1,0 +1,40 @@
+#pragma once
+// Reads the page text index through a descriptor of its own, with positioned
+// reads, and only as far as the index was written: a file planted later at
+// its name, or one that grows, is never read.
+
+#include "spool/FileDescriptor.h"
+
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+namespace quillet {
+
+class PageTextReader {
+public:
+    /// Reads nothing; readPages fails.
+    PageTextReader() = default;
+    /// Reads the first bytes bytes of the open file, which hold the texts of
+    /// pages 1 to completePages in full.
+    PageTextReader(FileDescriptor file, int64_t bytes, int completePages)
+        : m_file(std::move(file)), m_bytes(bytes), m_completePages(completePages)
+    {
+    }
+
+    /// The pages, from 1, whose texts are all in the part read.
+    int completePages() const { return m_completePages; }
+
+    /// Calls visit(page, texts) for each record, in order, until visit
+    /// returns false. A page may come in more than one record. False when
+    /// the file cannot be read or a record is damaged.
+    using PageVisitor = std::function<bool(int page, std::string_view texts)>;
+    bool readPages(const PageVisitor &visit) const;
+
+private:
+    FileDescriptor m_file;
+    int64_t m_bytes = 0;
+    int m_completePages = 0;
+};
+
+} // namespace quillet
