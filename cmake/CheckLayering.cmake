@@ -1,0 +1,23 @@
+# Run by quillet_folder(): fails when a file of FOLDER includes a project
+# header from a folder that is not in ALLOWED and is not one of the
+# INTERFACE_HEADERS; touches STAMP otherwise.
+cmake_minimum_required(VERSION 3.25)
+string(REPLACE "|" ";" allowed "${ALLOWED}")
+string(REPLACE "|" ";" interfaces "${INTERFACE_HEADERS}")
+string(REPLACE "|" ";" sources "${SOURCES}")
+set(against "")
+foreach(source IN LISTS sources)
+    file(STRINGS "${source}" includes REGEX "^#include \"[^\"]+/[^\"]+\"")
+    foreach(line IN LISTS includes)
+        string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" header "${line}")
+        string(REGEX REPLACE "/.*" "" top "${header}")
+        if(NOT top IN_LIST allowed AND NOT header IN_LIST interfaces)
+            string(APPEND against "  ${source} includes ${header}\n")
+        endif()
+    endforeach()
+endforeach()
+if(against)
+    string(REPLACE "|" ", " readable "${ALLOWED}")
+    message(FATAL_ERROR "${FOLDER}/ may include only from ${readable}:\n${against}")
+endif()
+file(TOUCH "${STAMP}")
