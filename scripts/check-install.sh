@@ -26,7 +26,7 @@ library=$(find "$prefix" -name 'libquillet.so.0' -print -quit)
 pc_file=$(find "$prefix" -name quillet.pc -print -quit)
 [[ -n $library && -n $pc_file ]] || fail "libquillet.so.0 or quillet.pc is not installed"
 [[ $(objdump -p "$library" | awk '/SONAME/ {print $2}') == libquillet.so.0 ]] || fail "wrong SONAME"
-for header in Quillet.h quillet.h; do
+for header in Quillet.h quillet.h quillet_compose.h; do
     [[ -f $prefix/include/quillet/$header ]] || fail "include/quillet/$header is not installed"
 done
 
