@@ -3,6 +3,7 @@
 #include "preview/HitCounter.h"
 #include "preview/PageView.h"
 #include "preview/PreviewWindow.h"
+#include "render/ErrorsIgnored.h"
 #include "render/PageRenderer.h"
 #include "render/SetupSurface.h"
 
@@ -56,14 +57,16 @@ void PreviewWindow::find()
     ListingState &s = listing();
     FindDialog dialog(this);
     HitCounter counter;
-    connect(&counter, &HitCounter::counted, &dialog, &FindDialog::showHits);
+    connect(&counter, &HitCounter::counted, &dialog, guarded(&dialog, &FindDialog::showHits));
     connect(&dialog, &FindDialog::searchChanged, &counter, [&](const QString &text, bool ignoreCase) {
-        counter.cancel();
-        if (text.isEmpty() || !m_listing->spool)
-            return;
-        const bool onView = m_found.page != 0 && m_found.text == text && m_found.ignoreCase == ignoreCase;
-        counter.start(m_listing->spool->snapshot(s.PageIndex), s.NumPages, text, ignoreCase,
-                      onView ? HitCounter::OnView{m_found.page, m_found.indexOnPage} : HitCounter::OnView{});
+        ignoringErrors([&] {
+            counter.cancel();
+            if (text.isEmpty() || !m_listing->spool)
+                return;
+            const bool onView = m_found.page != 0 && m_found.text == text && m_found.ignoreCase == ignoreCase;
+            counter.start(m_listing->spool->snapshot(s.PageIndex), s.NumPages, text, ignoreCase,
+                          onView ? HitCounter::OnView{m_found.page, m_found.indexOnPage} : HitCounter::OnView{});
+        });
     });
     dialog.prepare(m_lastPattern.mid(1, m_lastPattern.size() - 2), s.CurPage + 1 <= s.NumPages,
                    !m_caseSensitive);

@@ -1,5 +1,7 @@
 #include "preview/ThumbnailPanel.h"
 
+#include "render/ErrorsIgnored.h"
+
 #include <QAbstractListModel>
 #include <QCache>
 #include <QPixmap>
@@ -24,7 +26,7 @@ public:
     {
         m_drawTimer.setSingleShot(true);
         m_drawTimer.setInterval(0);
-        QObject::connect(&m_drawTimer, &QTimer::timeout, &m_view, [this] { drawNextWanted(); });
+        QObject::connect(&m_drawTimer, &QTimer::timeout, &m_view, [this] { ignoringErrors([this] { drawNextWanted(); }); });
     }
 
     void reset(int pageCount, QSize pictureSize)

@@ -92,10 +92,10 @@ PageRangeDialog::PageRangeDialog(int numPages, PrinterDialog &cmd, QWidget *owne
     m_pages->installEventFilter(this);
     selectAllOnFocus(*m_pages);
     installPatternBackground(*this);
-    connect(m_from, &QLineEdit::editingFinished, this, &PageRangeDialog::fromLeft);
-    connect(m_to, &QLineEdit::editingFinished, this, &PageRangeDialog::toLeft);
+    connect(m_from, &QLineEdit::editingFinished, this, guarded(this, &PageRangeDialog::fromLeft));
+    connect(m_to, &QLineEdit::editingFinished, this, guarded(this, &PageRangeDialog::toLeft));
     connect(m_pages, &QLineEdit::textEdited, m_pagesProblem, &QLabel::clear);
-    connect(accept, &QPushButton::clicked, this, &PageRangeDialog::acceptRange);
+    connect(accept, &QPushButton::clicked, this, guarded(this, &PageRangeDialog::acceptRange));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 

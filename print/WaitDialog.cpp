@@ -1,5 +1,6 @@
 #include "print/WaitDialog.h"
 
+#include "render/ErrorsIgnored.h"
 #include "widgets/PaintPattern.h"
 #include "widgets/Twips.h"
 
@@ -42,7 +43,7 @@ WaitDialog::WaitDialog(QWidget *owner)
     m_cancel->hide();
     setFixedSize(twipsToPixels(DialogWidth), twipsToPixels(DialogHeight));
     installPatternBackground(*this);
-    connect(m_cancel, &QPushButton::clicked, this, &WaitDialog::cancelClicked);
+    connect(m_cancel, &QPushButton::clicked, this, guarded(this, &WaitDialog::cancelClicked));
 }
 
 void WaitDialog::showForComposing(const QString &listName, bool showCancel)
