@@ -9,6 +9,15 @@ namespace {
 /// Centred texts stand this far right of the exact middle.
 constexpr float CentreShiftMm = 0.2f;
 
+/// Where a text starts on one axis: at the cursor for a negative position,
+/// else that far from the margin. The cursor moves on by advance past it.
+float placeOnAxis(float position, float margin, float advance, float &cursor)
+{
+    const float start = position < 0 ? cursor : margin + position;
+    cursor = start + advance;
+    return start;
+}
+
 } // namespace
 
 float Composer::horizontalValue(float PosX) const
@@ -26,28 +35,14 @@ float Composer::verticalValue(float PosY) const
 void Composer::placeLeft(float PosX, float widthMm)
 {
     ListingState &s = m_state;
-    const float advance = s.FixX ? 0.0f : widthMm;
-    if (PosX < 0) {
-        surface()->setCurrentX(s.CursorX);
-        s.CursorX += advance;
-    } else {
-        surface()->setCurrentX(s.LeftMarg + PosX);
-        s.CursorX = s.LeftMarg + PosX + advance;
-    }
+    surface()->setCurrentX(placeOnAxis(PosX, s.LeftMarg, s.FixX ? 0.0f : widthMm, s.CursorX));
 }
 
 float Composer::placeVertically(float PosY, float heightMm)
 {
     ListingState &s = m_state;
     const float recorded = verticalValue(PosY);
-    const float advance = s.FixY ? 0.0f : heightMm;
-    if (PosY < 0) {
-        surface()->setCurrentY(s.CursorY);
-        s.CursorY += advance;
-    } else {
-        surface()->setCurrentY(s.TopMarg + PosY);
-        s.CursorY = s.TopMarg + PosY + advance;
-    }
+    surface()->setCurrentY(placeOnAxis(PosY, s.TopMarg, s.FixY ? 0.0f : heightMm, s.CursorY));
     return recorded;
 }
 
