@@ -30,7 +30,12 @@ public:
     /// a Windows paper code, 256 for NPW x NPH millimetres, -1 to keep the
     /// printer's paper; an invalid QVariant keeps the printer's setting.
     /// Returns 0 when the listing is open, else the sum of the failure codes:
-    /// 1 orientation, 2 paper, 3 spool file, 10/20/30 custom paper.
+    /// 1 orientation, 2 paper, 3 spool file, 10/20/30 custom paper. A listing
+    /// still open, even one being previewed or printed, ends first, as Abort
+    /// would end it; after a failure no listing is open and ParentWin stays
+    /// enabled. May be called from the host's code running inside the
+    /// preview or any of its dialogs: they close, and the earlier Show
+    /// returns.
     quint8 Init(QWidget *ParentWin, const QString &LName = QString(),
                 const QVariant &PrtScreen = QStringLiteral("S"), const QVariant &POri = QStringLiteral("P"),
                 const QVariant &PPaper = QStringLiteral("A4"), bool cSETUP = true, bool cSELPAG = true,
