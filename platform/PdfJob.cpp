@@ -1,8 +1,9 @@
 #include "platform/PdfJob.h"
 
+#include "platform/ReplacingFile.h"
+
 #include <QDir>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
 namespace quillet {
@@ -20,7 +21,7 @@ PdfJob::PdfJob(const QPageLayout &layout, int resolutionDpi, const QString &titl
 }
 
 PdfJob::PdfJob(const QString &path, const QPageLayout &layout, int resolutionDpi, const QString &title)
-    : m_layout(layout), m_file(std::make_unique<QSaveFile>(path))
+    : m_layout(layout), m_file(std::make_unique<ReplacingFile>(path))
 {
     if (m_file->open(QIODevice::WriteOnly))
         startDrawing(resolutionDpi, title);
@@ -83,8 +84,8 @@ QString PdfJob::finish()
 {
     if (!m_painter.isActive() || !m_painter.end())
         return {};
-    if (auto *named = qobject_cast<QSaveFile *>(m_file.get()))
-        return named->commit() ? named->fileName() : QString();
+    if (auto *named = qobject_cast<ReplacingFile *>(m_file.get()))
+        return named->commit() ? named->path() : QString();
     if (m_file->isOpen() && !m_file->flush())
         return {};
     return m_file->fileName();

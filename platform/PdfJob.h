@@ -25,7 +25,8 @@ public:
     /// of the layout's margins.
     PdfJob(const QPageLayout &layout, int resolutionDpi, const QString &title);
     /// Draws for the file at path, which finish() replaces in one step; an
-    /// existing file there stays untouched until then.
+    /// existing file there stays untouched until then, and a link there is
+    /// replaced, never followed.
     PdfJob(const QString &path, const QPageLayout &layout, int resolutionDpi, const QString &title);
     /// Deletes the file unless it was kept or finished at its path.
     ~PdfJob();

@@ -40,7 +40,8 @@ double ZoomBox::leadingNumber(const QString &text)
 
 void ZoomBox::setPercent(double percent)
 {
-    setText(plain(percent) + u'%');
+    m_zoomText = plain(percent) + u'%';
+    setText(m_zoomText);
 }
 
 void ZoomBox::validate()
@@ -59,6 +60,12 @@ void ZoomBox::validate()
 void ZoomBox::keyPressEvent(QKeyEvent *event)
 {
     ignoringErrors([&] {
+        // Escape with nothing typed goes on to the window, which closes.
+        if (event->key() == Qt::Key_Escape && text() != m_zoomText) {
+            setText(m_zoomText);
+            SelectAllText(*this);
+            return;
+        }
         const QString typed = event->text();
         if (typed.size() != 1) {
             QLineEdit::keyPressEvent(event); // no character: arrows, Home, End...

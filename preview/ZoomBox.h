@@ -1,6 +1,7 @@
 #pragma once
 // The zoom box ESC: a percentage from 10 to 200 followed by "%". Only digits
-// and control keys can be typed; Enter or leaving the box validates the text.
+// and control keys can be typed; Enter or leaving the box validates the text,
+// Escape abandons what was typed.
 
 #include <QLineEdit>
 
@@ -16,7 +17,7 @@ public:
     static double leadingNumber(const QString &text);
     /// leadingNumber of the box's text.
     double value() const { return leadingNumber(text()); }
-    /// Shows percent followed by "%".
+    /// Shows percent followed by "%": the zoom in effect, which Escape brings back.
     void setPercent(double percent);
 
     /// Brings the text into 10 % to 200 % in its plain form, falling back to
@@ -30,6 +31,9 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    QString m_zoomText;
 };
 
 } // namespace quillet

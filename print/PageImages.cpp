@@ -2,6 +2,7 @@
 
 #include "compose/Session.h"
 #include "platform/ImageSurface.h"
+#include "platform/ReplacingFile.h"
 #include "render/PageRenderer.h"
 #include "render/PrinterDevice.h"
 #include "widgets/Twips.h"
@@ -33,7 +34,8 @@ PageImagesResult savePageImages(const Session &ses, const QString &dir, int zoom
         replay.render(page);
         const QString path =
             QDir(dir).filePath(QStringLiteral("page-%1.png").arg(page, 4, 10, QLatin1Char('0')));
-        if (!surface.image().save(path))
+        ReplacingFile file(path);
+        if (!file.open() || !surface.image().save(&file, "PNG") || !file.commit())
             return {result.pagesWritten, QStringLiteral("cannot write %1").arg(path)};
         ++result.pagesWritten;
     }

@@ -15,7 +15,8 @@ struct PageImagesResult {
 
 /// Writes the listing's pages 1..N as dir/page-0001.png ... at zoomPercent
 /// (100: 96 dots per inch). For a listing composed in preview mode; the
-/// listing stays as it was.
+/// listing stays as it was. A page's file appears whole or not at all, and a
+/// link at its name is replaced, never followed.
 PageImagesResult savePageImages(const Session &listing, const QString &dir, int zoomPercent);
 
 } // namespace quillet

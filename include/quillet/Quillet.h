@@ -49,7 +49,10 @@ public:
     void Abort();
     /// Writes pages fromPage..toPage (-1: the last) of the composed listing to
     /// a PDF file at path, without showing anything; false when nothing was
-    /// written. Call it after composing, before or instead of Show.
+    /// written. Call it after composing, before or instead of Show. The file
+    /// appears whole or not at all; a symbolic link at path is replaced, never
+    /// written through (in a shared folder such as /tmp, a link of another
+    /// user's cannot be replaced: false).
     bool SavePDF(const QString &path, int fromPage = 1, int toPage = -1);
     /// The same for pages typed as in a print dialog: "1-3,7,10-" (order kept,
     /// "-5" = 1 to 5, "10-" = 10 to the last, numbers clamped to the pages);
@@ -58,7 +61,8 @@ public:
     /// Writes every page of the composed listing as folder/page-0001.png ...,
     /// drawn as the preview draws them at zoomPercent (100: 96 dots per inch).
     /// Call it after composing, before or instead of Show. Returns why it
-    /// stopped, empty when every page was written.
+    /// stopped, empty when every page was written. Links at the pages' names
+    /// are treated as SavePDF treats one at its path.
     QString SavePageImages(const QString &folder, int zoomPercent = 100);
     /// Whether the preview shows its "Salvar como PDF..." button.
     bool ShowPdf() const;

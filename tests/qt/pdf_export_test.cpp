@@ -1,5 +1,5 @@
 // Saving as PDF (SavePDF and the preview's button) read back with pdfinfo and
-// pdftotext.
+// pdftotext, and where saved files and page pictures land.
 
 #include "CupsOutput.h"
 #include "PreviewDriver.h"
@@ -112,6 +112,28 @@ private slots:
         QVERIFY(!m_control.SavePDF(m_dir->path()));
         m_control.Abort();
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    void aLinkAtTheOutputNameIsReplacedNotFollowed()
+    {
+        composeSheets(m_control, QStringLiteral("Ligação"), 2, false);
+        QFile victim(m_dir->filePath(QStringLiteral("victim")));
+        QVERIFY(victim.open(QIODevice::WriteOnly) && victim.write("intact") == 6);
+        victim.close();
+        const QString pdf = m_dir->filePath(QStringLiteral("out.pdf"));
+        const QString png = m_dir->filePath(QStringLiteral("page-0002.png"));
+        QVERIFY(victim.link(pdf) && victim.link(png));
+        QVERIFY(m_control.SavePDF(pdf));
+        QCOMPARE(m_control.SavePageImages(m_dir->path()), QString());
+        m_control.Abort();
+        QVERIFY(victim.open(QIODevice::ReadOnly));
+        QCOMPARE(victim.readAll(), QByteArray("intact"));
+        for (const QString &output : {pdf, png}) {
+            const QFileInfo written(output);
+            QVERIFY(written.isFile() && !written.isSymLink());
+            QCOMPARE(written.permissions(), QFileInfo(victim).permissions()); // a new file's usual mode
+        }
+        QCOMPARE(pdfPageCount(pdf), 2);
     }
 
     void savesFromThePreview()
