@@ -1,9 +1,9 @@
 // Printing end to end on CUPS, each path once, read back from what cups-pdf
 // wrote: a direct listing (where texts, shapes and a picture land), the pages
 // chosen in the preview, Cancel, another printer's paper, a printer that
-// refuses the job, the queue's paper on the device, and the PDF fallback when
-// there is no scheduler. Positions are millimetres of the A4 sheet (cups-pdf
-// has no unprintable border; pages start with 10 mm margins).
+// refuses the job, and the PDF fallback when there is no scheduler. Positions
+// are millimetres of the A4 sheet: cups-pdf has no unprintable border (Qt's
+// default of 10 pt would move every text), pages start with 10 mm margins.
 
 #include "CupsOutput.h"
 #include "PreviewDriver.h"
@@ -99,22 +99,6 @@ void pickPrinter(PreviewWindow &window, const QString &queue)
     });
     child<QToolButton>(window, "butSETUP")->click();
     QCOMPARE(printerDevice().printer().printerName(), queue);
-}
-
-/// Runs watch(progress dialog) before each page of the next print until it returns false.
-/// Delete the returned timer to give up watching.
-QTimer *watchNextPrint(std::function<bool(QWidget &dialog)> watch)
-{
-    auto *poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, watch] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (modal && modal->objectName() == QLatin1String("wWAIT") && !watch(*modal)) {
-            poll->stop();
-            poll->deleteLater();
-        }
-    });
-    poll->start(0);
-    return poll;
 }
 
 /// Closes the next message box, if one comes while action runs; its text, marked
@@ -291,7 +275,7 @@ private slots:
                 cmd.setChosenRange(pages.section(u'.', 0, 0).toInt(), pages.section(u'.', 2).toInt());
             else
                 cmd.setPageList(quillet::PageList::parse(pages.toStdString(), 12));
-            QPointer<QTimer> watch = watchNextPrint([&](QWidget &dialog) {
+            QPointer<QTimer> watch = watchProgress([&](QWidget &dialog) {
                 caption = dialog.windowTitle();
                 progress = child<QLabel>(dialog, "LBPag")->text();
                 return false;
@@ -323,7 +307,7 @@ private slots:
         composeSheets(m_control, name, 20);
         QString stoppedAt;
         showAndCheck(m_control, [&](PreviewWindow &window) {
-            watchNextPrint([&](QWidget &dialog) {
+            watchProgress([&](QWidget &dialog) {
                 stoppedAt = child<QLabel>(dialog, "LBPag")->text();
                 if (stoppedAt.section(u' ', 1, 1).toInt() < 3)
                     return true;
@@ -424,23 +408,6 @@ private slots:
         QVERIFY(!pdf.isEmpty());
         QCOMPARE(pdfPageCount(pdf), 4);
         QFile::remove(pdf);
-    }
-
-    void deviceTakesPaperAsTheQueueDoes()
-    {
-        quillet::QtPrinterDevice device;
-        QVERIFY(!device.isPdfFallback());
-        QVERIFY(device.setPaperSize(9) && device.setOrientation(1)); // A4, portrait
-        // cups-pdf's border is zero; Qt's own default margins would be 10 pt.
-        const quillet::PrinterPage page = device.page();
-        QCOMPARE(QList<int>({page.paperWidthTwips, page.paperHeightTwips, page.printableWidthTwips,
-                             page.printableHeightTwips}),
-                 QList<int>({11906, 16838, 11906, 16838}));
-        QVERIFY(!device.setPaperSize(9999));                                   // a code with no size
-        QCOMPARE(device.setCustomPaper(3277, 100), quillet::PaperSizeRefused); // does not fit in tenths
-        QCOMPARE(device.paperSize(), 9);
-        QCOMPARE(device.setCustomPaper(100, 150), quillet::CustomPaperApplied);
-        QCOMPARE(device.page().paperHeightTwips, 8504); // 150 mm
     }
 
     void withoutCupsJobsAreKeptAsPdf()
