@@ -149,18 +149,14 @@ private slots:
         QCOMPARE(m_control.Init(&m_host, name, QStringLiteral("P")), quint8(0));
         const float usableMm = m_control.mx();
         const QString left = QStringLiteral("Margem esquerda"), right = QStringLiteral("margem direita");
-        const QString centred = QStringLiteral("Título centrado"), code = QStringLiteral("Código");
-        const QString amount = QStringLiteral("1.234,56"), middle = QStringLiteral("No meio");
+        const QString centred = QStringLiteral("Título centrado");
         const QString longCell = QStringLiteral("Descrição comprida demais para a coluna");
         m_control.L(left, 10, 0);
         m_control.R(right, 10, usableMm);
         m_control.C(centred, 20);
         for (const auto &[leftMm, widthMm] : {std::pair{0, 30}, {30, 50}, {80, 60}, {140, 50}})
             m_control.NewCol(leftMm, widthMm);
-        m_control.LCol(1, code, 0, 30);
-        m_control.RCol(2, amount, 0, 30);
-        m_control.CCol(3, middle, 30);
-        m_control.LCol(4, longCell, 0, 30);
+        m_control.LCol(4, longCell, 0, 30); // the cells' rules are in ColumnCommandsTest
         // The longest prefix that fits the 50 mm column, less its 0.2 mm edge, with "...".
         QString cutCell = longCell;
         while (!cutCell.isEmpty() && m_control.WX(cutCell + QStringLiteral("...")) > 50 - 0.2f)
@@ -168,8 +164,6 @@ private slots:
         m_control.L(QStringLiteral("Página PRICOCO de TRICOCO"), 80, 0);
         const float rightStartMm = MarginMm + usableMm - m_control.WX(right);
         const float centredStartMm = MarginMm + (usableMm - m_control.WX(centred)) / 2 + 0.2f;
-        const float amountStartMm = MarginMm + 80 - 0.2f - m_control.WX(amount);
-        const float middleStartMm = MarginMm + 80 + (60 - m_control.WX(middle)) / 2 + 0.2f;
 
         // Page 2: a line, a box and a picture of 60 pixels at 96 dpi, in mm from the margins.
         constexpr float boxTopMm = 12, boxHeightMm = 236, pictureTopMm = 258, pictureLeftMm = 150;
@@ -206,13 +200,9 @@ private slots:
                  context.constData());
         QVERIFY2(centredText.startsLine && centredText.endsLine && centredText.line > leftText.line,
                  context.constData());
-        // Cells at their column's edges or centre on one line, the long one cut with "...".
-        const PlacedText codeText = placedAt(pages[0], code, MarginMm + 0.2);
+        // The long cell at its column's edge, cut with "...".
         const PlacedText cutText = placedAt(pages[0], cutCell + QStringLiteral("..."), MarginMm + 140.2);
-        QVERIFY2(codeText.line > centredText.line && cutText.endsLine && cutText.line == codeText.line &&
-                     placedAt(pages[0], amount, amountStartMm).line == codeText.line &&
-                     placedAt(pages[0], middle, middleStartMm).line == codeText.line,
-                 context.constData());
+        QVERIFY2(cutText.line > centredText.line && cutText.endsLine, context.constData());
         // Direct mode knows the page number but not yet the page count.
         QVERIFY2(placedAt(pages[0], QStringLiteral("Página 1 de *"), MarginMm).line >= 0,
                  context.constData());
