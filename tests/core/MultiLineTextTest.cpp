@@ -106,30 +106,4 @@ TEST(MultiLine, DirectWrapsWithoutMarksAndReplayDrawsByTheMarkWithoutWrapping)
     EXPECT_EQ(t.records().size(), records);
 }
 
-/// Calls M until it returns "", a line down each time; at most 1000 calls.
-int writeParagraph(Composer &c, std::string text, float MaxX)
-{
-    int calls = 0;
-    for (; !text.empty() && calls < 1000; ++calls) {
-        text = c.M(text, -1, -1, MaxX);
-        c.PNL();
-    }
-    return calls;
-}
-
-TEST(MultiLine, AParagraphIsDrawnWordForWordWithoutTheMark)
-{
-    TestSession t;
-    const std::string text =
-        "Lorem ipsum dolor sit amet, consectetur adipiscing elit,\nsed do eiusmod tempor "
-        "incididunt ut labore et dolore magna aliqua.";
-    EXPECT_EQ(writeParagraph(t.composer, text, 60), 6);
-    std::string words, expectedWords = text;
-    for (const std::string &drawn : t.pageSurface.texts())
-        words += drawn;
-    std::erase_if(expectedWords, [](char ch) { return ch == ' ' || ch == '\n'; });
-    std::erase(words, ' ');
-    EXPECT_EQ(words, expectedWords) << "every word drawn once, in order, and never the mark";
-}
-
 } // namespace

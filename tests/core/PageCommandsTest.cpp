@@ -73,16 +73,6 @@ TEST(PNP, TheLastPossiblePageRunsOnInsteadOfOverflowing)
     EXPECT_EQ(fieldsOf(lastPage.back()), (RecordFields{RecNewLine, 7, 0, 0, 0, "", 0}));
 }
 
-TEST(PNP, DirectModeStartsPrinterPagesAndRecordsNothing)
-{
-    TestSession t(ListingMode::Direct);
-    t.composer.PNP();
-    t.composer.PNP();
-    EXPECT_EQ(t.printer.newPages, 2);
-    EXPECT_EQ(t.state().CurPage, 3);
-    EXPECT_TRUE(t.state().PageIndex.empty());
-}
-
 TEST(PMargins, TakeOffTheBorderAndPutTheCursorInTheCorner)
 {
     // clang-format off

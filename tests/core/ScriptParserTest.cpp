@@ -77,13 +77,6 @@ TEST(ScriptParser, ReadsAGoodScript)
     EXPECT_EQ(std::get<double>(script.commands[5].args[0]), -2.5);
 }
 
-TEST(ScriptParser, FormatsErrorsAsCompilersDo)
-{
-    const ParsedScript script = parseScript("PNP\nFoo");
-    ASSERT_EQ(script.errors.size(), 1u);
-    EXPECT_EQ(formatError("a.qls", script.errors.front()), "a.qls:2:1: unknown command \"Foo\"");
-}
-
 TEST(CommandTable, DefaultsParseAndHelpNamesEveryCommand)
 {
     const std::string help = commandHelp();

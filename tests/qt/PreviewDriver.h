@@ -76,6 +76,22 @@ inline void composeSheets(quillet::Quillet &control, const QString &documentName
     }
 }
 
+/// Runs watch(progress dialog) before each page of the next print or export until it
+/// returns false. Delete the returned timer to give up watching.
+inline QTimer *watchProgress(std::function<bool(QWidget &dialog)> watch)
+{
+    auto *poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, watch] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal->objectName() == QLatin1String("wWAIT") && !watch(*modal)) {
+            poll->stop();
+            poll->deleteLater();
+        }
+    });
+    poll->start(0);
+    return poll;
+}
+
 inline void clickPrint(PreviewWindow &window)
 {
     child<QToolButton>(window, "butPRT")->click();

@@ -1,6 +1,10 @@
 // The QPainter surfaces: text measured the same in millimetres whatever the
-// device, fonts resolved like the printer's, shapes drawn in millimetres.
+// device, fonts resolved like the printer's, shapes drawn in millimetres, and a
+// preview page that paints no pixels while its listing is recorded, yet measures
+// and changes state as drawing does (or replayed pages would land elsewhere).
 
+#include "compose/Composer.h"
+#include "compose/Session.h"
 #include "platform/ImagePicture.h"
 #include "platform/ImageSurface.h"
 #include "platform/QtPrinterDevice.h"
@@ -8,6 +12,8 @@
 #include <QTest>
 
 #include <cmath>
+#include <cstdio>
+#include <functional>
 #include <limits>
 
 using namespace quillet;
@@ -33,6 +39,68 @@ QColor pixelAtMm(const ImageSurface &page, double xMm, double yMm)
 {
     const QImage &image = page.image();
     return image.pixelColor(int(xMm / 210 * image.width()), int(yMm / 297 * image.height()));
+}
+
+/// The listing's and the surface's state, floats to the last bit.
+QString snapshot(Composer &c, const ListingState &s, const Surface &page)
+{
+    const SurfaceFont &f = page.font();
+    const SurfacePen &p = page.pen();
+    char out[512];
+    std::snprintf(out, sizeof out, "cursor %a %a at %a %a font %s %a %d%d%d pen %d %d %d %d %d %d W %a H %a N %a",
+                  s.CursorX, s.CursorY, page.currentX(), page.currentY(), f.name.c_str(), f.size, f.bold, f.italic,
+                  f.transparent, p.foreColor, p.fillColor, p.fillStyle, p.drawWidth, p.drawStyle, p.drawMode,
+                  c.WX("Total 1234,56"), c.WY("Ág"), c.NLines());
+    return QString::fromUtf8(out);
+}
+
+/// Every kind of command a page holds on a fresh A4 preview page; the state after each.
+QStringList composePage(ImageSurface &page)
+{
+    showA4(page, 1);
+    Session listing;
+    ListingState &s = listing.state;
+    s.PageW = 210;
+    s.PageH = 297;
+    s.Preview = s.Spooling = true;
+    s.Surface = listing.pageSurface = &page;
+    QImage picture(40, 20, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    s.Imgs[0] = std::make_shared<ImagePicture>(picture);
+    s.NumImgs = 1;
+    Composer c(listing);
+    std::string rest;
+    const std::function<void()> commands[] = {
+        [&] { c.ListingDefaults(); },
+        [&] { c.PFont("Times New Roman", 14, true); },
+        [&] { c.C("Listagem de teste - Página PRICOCO de TRICOCO"); },
+        [&] { c.PNL(2), c.PLine(c.CurY(), 0, c.CurY(), 190, 3); },
+        [&] { c.NewCol(0, 20), c.NewCol(20, 70), c.NewCol(90, 30); },
+        [&] { c.PFont("Times New Roman", 10), c.PNL(); },
+        [&] { c.LCol(1, "100001"); },
+        [&] { c.LCol(2, "Artigo de teste número 1 com uma descrição longa demais"); },
+        [&] { c.RCol(3, "97"), c.CCol(3, "centro"); },
+        [&] { c.L("à esquerda", -1, 5), c.R("à direita", -1, 150); },
+        [&] { c.PFill(0xC0C0C0, 0), c.PFont("Arial", 11, false, true, false); },
+        [&] { c.L("texto opaco"); },
+        [&] { rest = c.M("Um parágrafo justificado que não cabe numa linha só e continua na seguinte."); },
+        [&] { c.PBox(-1, -1, 20, 50, 2), c.PCircle(100, 100, 10); },
+        [&] { c.PDraw(2, 7), c.PBox(120, 0, 0, 190); },
+        [&] { c.PDrawImg(1, 150, 20); },
+    };
+    QStringList states;
+    for (const auto &command : commands) {
+        command();
+        states << snapshot(c, s, page) + QStringLiteral(" -> ") + QString::fromStdString(rest);
+    }
+    return states;
+}
+
+QImage blankLike(const QImage &image)
+{
+    QImage blank(image.size(), image.format());
+    blank.fill(Qt::white);
+    return blank;
 }
 
 } // namespace
@@ -92,9 +160,16 @@ private slots:
         page.paintPicture(ImagePicture(black), 10, NaN);
         page.setCurrentX(NaN);
         page.print("text");
-        QImage blank(page.image().size(), page.image().format());
-        blank.fill(Qt::white);
-        QCOMPARE(page.image(), blank);
+        QCOMPARE(page.image(), blankLike(page.image()));
+    }
+
+    void recordingMeasuresAsDrawingDoes()
+    {
+        ImageSurface drawn, hidden;
+        hidden.setPainting(false); // the page of a listing being recorded
+        QCOMPARE(composePage(hidden), composePage(drawn));
+        QCOMPARE(hidden.image(), blankLike(hidden.image()));
+        QVERIFY(drawn.image() != blankLike(drawn.image()));
     }
 };
 

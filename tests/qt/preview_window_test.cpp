@@ -1,12 +1,12 @@
 // The preview window driven through its widgets: page on show, navigation,
 // toolbar, layout on resize, page placement and scrolling, zoom by box and by
-// mouse, keys and the wheel, going to a page, thumbnails, and closing.
+// mouse, keys and the wheel, going to a page, thumbnails, and closing by Escape
+// or the close button (that closing ends the listing is in lifecycle_test).
 
 #include "PreviewDriver.h"
 #include "preview/ThumbnailPanel.h"
 #include "quillet/ListingState.h"
 
-#include <QFile>
 #include <QLineEdit>
 #include <QListView>
 #include <QRadioButton>
@@ -111,7 +111,11 @@ private slots:
             QTest::keyClick(box, Qt::Key_Escape); // gives the label back, and the window stays
             QVERIFY(window.isVisible() && label->isVisible() && !box->isVisible());
             QCOMPARE(state().CurPage, 1);
+            // Now it closes the preview, also from the zoom box where nothing was typed.
+            QTest::keyClick(child(window, "ESC"), Qt::Key_Escape);
+            QVERIFY(!window.isVisible());
         });
+        QCOMPARE(state().SpoolNum, 0);
         // "<" and "<<" on page 1, ">" and ">>" on the last page change nothing.
         QCOMPARE(labels, (QStringList{"Página 1 de 3 0011", "Página 1 de 3 0011", "Página 1 de 3 0011",
                                       "Página 2 de 3 1111", "Página 3 de 3 1100", "Página 3 de 3 1100",
@@ -161,7 +165,10 @@ private slots:
             QSignalSpy printing(&window, &PreviewWindow::printRequested);
             QTest::keyClick(&window, Qt::Key_P, Qt::ControlModifier);
             QCOMPARE(printing.count(), print ? 1 : 0);
+            QTest::mouseClick(child(window, "butCAN"), Qt::LeftButton);
+            QVERIFY(!window.isVisible());
         });
+        QCOMPARE(state().SpoolNum, 0);
         m_control.setShowPdf(true);
     }
 
@@ -348,23 +355,6 @@ private slots:
             }
         });
         QCOMPARE(zooms, (QList<double>{0.46, 1.0, 0.09}));
-    }
-
-    void closingByButtonBoxOrEscapeDeletesTheSpool()
-    {
-        for (const char *closer : {"butCAN", "", "Escape"}) {
-            openListing(m_control);
-            const QString spool = QString::fromStdString(state().SpoolPath);
-            showAndCheck(m_control, [&](PreviewWindow &window) {
-                QVERIFY(QFile::exists(spool));
-                if (closer == QLatin1String("Escape")) // in the zoom box, where nothing was typed
-                    QTest::keyClick(child(window, "ESC"), Qt::Key_Escape);
-                else if (*closer)
-                    QTest::mouseClick(child(window, closer), Qt::LeftButton);
-            });
-            QVERIFY(!QFile::exists(spool));
-            QCOMPARE(state().SpoolNum, 0);
-        }
     }
 
 private:

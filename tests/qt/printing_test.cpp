@@ -1,9 +1,9 @@
 // Printing end to end on CUPS, each path once, read back from what cups-pdf
 // wrote: a direct listing (where texts, shapes and a picture land), the pages
 // chosen in the preview, Cancel, another printer's paper, a printer that
-// refuses the job, the queue's paper on the device, and the PDF fallback when
-// there is no scheduler. Positions are millimetres of the A4 sheet (cups-pdf
-// has no unprintable border; pages start with 10 mm margins).
+// refuses the job, and the PDF fallback when there is no scheduler. Positions
+// are millimetres of the A4 sheet: cups-pdf has no unprintable border (Qt's
+// default of 10 pt would move every text), pages start with 10 mm margins.
 
 #include "CupsOutput.h"
 #include "PreviewDriver.h"
@@ -101,22 +101,6 @@ void pickPrinter(PreviewWindow &window, const QString &queue)
     QCOMPARE(printerDevice().printer().printerName(), queue);
 }
 
-/// Runs watch(progress dialog) before each page of the next print until it returns false.
-/// Delete the returned timer to give up watching.
-QTimer *watchNextPrint(std::function<bool(QWidget &dialog)> watch)
-{
-    auto *poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, watch] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (modal && modal->objectName() == QLatin1String("wWAIT") && !watch(*modal)) {
-            poll->stop();
-            poll->deleteLater();
-        }
-    });
-    poll->start(0);
-    return poll;
-}
-
 /// Closes the next message box, if one comes while action runs; its text, marked
 /// when a progress dialog was still showing behind it.
 QString messageDuring(const std::function<void()> &action)
@@ -165,18 +149,14 @@ private slots:
         QCOMPARE(m_control.Init(&m_host, name, QStringLiteral("P")), quint8(0));
         const float usableMm = m_control.mx();
         const QString left = QStringLiteral("Margem esquerda"), right = QStringLiteral("margem direita");
-        const QString centred = QStringLiteral("Título centrado"), code = QStringLiteral("Código");
-        const QString amount = QStringLiteral("1.234,56"), middle = QStringLiteral("No meio");
+        const QString centred = QStringLiteral("Título centrado");
         const QString longCell = QStringLiteral("Descrição comprida demais para a coluna");
         m_control.L(left, 10, 0);
         m_control.R(right, 10, usableMm);
         m_control.C(centred, 20);
         for (const auto &[leftMm, widthMm] : {std::pair{0, 30}, {30, 50}, {80, 60}, {140, 50}})
             m_control.NewCol(leftMm, widthMm);
-        m_control.LCol(1, code, 0, 30);
-        m_control.RCol(2, amount, 0, 30);
-        m_control.CCol(3, middle, 30);
-        m_control.LCol(4, longCell, 0, 30);
+        m_control.LCol(4, longCell, 0, 30); // the cells' rules are in ColumnCommandsTest
         // The longest prefix that fits the 50 mm column, less its 0.2 mm edge, with "...".
         QString cutCell = longCell;
         while (!cutCell.isEmpty() && m_control.WX(cutCell + QStringLiteral("...")) > 50 - 0.2f)
@@ -184,8 +164,6 @@ private slots:
         m_control.L(QStringLiteral("Página PRICOCO de TRICOCO"), 80, 0);
         const float rightStartMm = MarginMm + usableMm - m_control.WX(right);
         const float centredStartMm = MarginMm + (usableMm - m_control.WX(centred)) / 2 + 0.2f;
-        const float amountStartMm = MarginMm + 80 - 0.2f - m_control.WX(amount);
-        const float middleStartMm = MarginMm + 80 + (60 - m_control.WX(middle)) / 2 + 0.2f;
 
         // Page 2: a line, a box and a picture of 60 pixels at 96 dpi, in mm from the margins.
         constexpr float boxTopMm = 12, boxHeightMm = 236, pictureTopMm = 258, pictureLeftMm = 150;
@@ -222,13 +200,9 @@ private slots:
                  context.constData());
         QVERIFY2(centredText.startsLine && centredText.endsLine && centredText.line > leftText.line,
                  context.constData());
-        // Cells at their column's edges or centre on one line, the long one cut with "...".
-        const PlacedText codeText = placedAt(pages[0], code, MarginMm + 0.2);
+        // The long cell at its column's edge, cut with "...".
         const PlacedText cutText = placedAt(pages[0], cutCell + QStringLiteral("..."), MarginMm + 140.2);
-        QVERIFY2(codeText.line > centredText.line && cutText.endsLine && cutText.line == codeText.line &&
-                     placedAt(pages[0], amount, amountStartMm).line == codeText.line &&
-                     placedAt(pages[0], middle, middleStartMm).line == codeText.line,
-                 context.constData());
+        QVERIFY2(cutText.line > centredText.line && cutText.endsLine, context.constData());
         // Direct mode knows the page number but not yet the page count.
         QVERIFY2(placedAt(pages[0], QStringLiteral("Página 1 de *"), MarginMm).line >= 0,
                  context.constData());
@@ -291,7 +265,7 @@ private slots:
                 cmd.setChosenRange(pages.section(u'.', 0, 0).toInt(), pages.section(u'.', 2).toInt());
             else
                 cmd.setPageList(quillet::PageList::parse(pages.toStdString(), 12));
-            QPointer<QTimer> watch = watchNextPrint([&](QWidget &dialog) {
+            QPointer<QTimer> watch = watchProgress([&](QWidget &dialog) {
                 caption = dialog.windowTitle();
                 progress = child<QLabel>(dialog, "LBPag")->text();
                 return false;
@@ -323,7 +297,7 @@ private slots:
         composeSheets(m_control, name, 20);
         QString stoppedAt;
         showAndCheck(m_control, [&](PreviewWindow &window) {
-            watchNextPrint([&](QWidget &dialog) {
+            watchProgress([&](QWidget &dialog) {
                 stoppedAt = child<QLabel>(dialog, "LBPag")->text();
                 if (stoppedAt.section(u' ', 1, 1).toInt() < 3)
                     return true;
@@ -424,23 +398,6 @@ private slots:
         QVERIFY(!pdf.isEmpty());
         QCOMPARE(pdfPageCount(pdf), 4);
         QFile::remove(pdf);
-    }
-
-    void deviceTakesPaperAsTheQueueDoes()
-    {
-        quillet::QtPrinterDevice device;
-        QVERIFY(!device.isPdfFallback());
-        QVERIFY(device.setPaperSize(9) && device.setOrientation(1)); // A4, portrait
-        // cups-pdf's border is zero; Qt's own default margins would be 10 pt.
-        const quillet::PrinterPage page = device.page();
-        QCOMPARE(QList<int>({page.paperWidthTwips, page.paperHeightTwips, page.printableWidthTwips,
-                             page.printableHeightTwips}),
-                 QList<int>({11906, 16838, 11906, 16838}));
-        QVERIFY(!device.setPaperSize(9999));                                   // a code with no size
-        QCOMPARE(device.setCustomPaper(3277, 100), quillet::PaperSizeRefused); // does not fit in tenths
-        QCOMPARE(device.paperSize(), 9);
-        QCOMPARE(device.setCustomPaper(100, 150), quillet::CustomPaperApplied);
-        QCOMPARE(device.page().paperHeightTwips, 8504); // 150 mm
     }
 
     void withoutCupsJobsAreKeptAsPdf()
