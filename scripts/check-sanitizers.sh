@@ -20,6 +20,4 @@ export LSAN_OPTIONS=suppressions=$root/scripts/lsan-suppressions.txt:print_suppr
 export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 chmod 700 "$XDG_RUNTIME_DIR"
-# The endurance test measures resident memory, which AddressSanitizer's
-# quarantine inflates; it runs in the ordinary build, leaks are LSan's here.
-ctest --test-dir "$build" --output-on-failure --no-tests=error --timeout 900 -j2 -E '^endurance_test$'
+ctest --test-dir "$build" --output-on-failure --no-tests=error --timeout 900 -j2

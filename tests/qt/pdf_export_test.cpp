@@ -168,6 +168,27 @@ private slots:
         QCOMPARE(quillet::state().Surface, nullptr); // the export's surface is not left behind
     }
 
+    void thirtyTwoThousandPagesComposeSaveAndShow()
+    {
+        constexpr int MaxPages = 32767;
+        composeSheets(m_control, QStringLiteral("Longa"), MaxPages, false);
+        m_control.PNP(); // pages beyond the last number stay on it, and nothing is lost there
+        m_control.L(QStringLiteral("além do limite"), 40, 20);
+        const QString path = m_dir->filePath(QStringLiteral("last.pdf"));
+        QVERIFY(m_control.SavePDF(path, MaxPages - 2, MaxPages));
+        QString lastPageLabel;
+        showAndCheck(m_control, [&](PreviewWindow &window) {
+            child<QPushButton>(window, "LstPag")->click();
+            lastPageLabel = child<QLabel>(window, "LPag")->text();
+        });
+        QCOMPARE(lastPageLabel, QStringLiteral("Página 32767 de 32767"));
+        const QStringList pages = pdfLayoutPages(path);
+        QCOMPARE(pages.size(), 3);
+        QVERIFY2(pages[2].contains(QStringLiteral("Folha 32767 de 32767")) &&
+                     pages[2].contains(QStringLiteral("além do limite")),
+                 qPrintable(pages[2]));
+    }
+
 private:
     quillet::Quillet m_control;
     std::optional<QTemporaryDir> m_dir; // a fresh one for each test
