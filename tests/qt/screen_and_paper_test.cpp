@@ -119,6 +119,42 @@ private slots:
         }
     }
 
+    void opaqueTextSitsOnSolidFill_data()
+    {
+        QTest::addColumn<int>("fillStyle");
+        QTest::newRow("solid") << 0;
+        QTest::newRow("horizontal hatch") << 2;
+        QTest::newRow("diagonal cross-hatch") << 7;
+    }
+
+    void opaqueTextSitsOnSolidFill()
+    {
+        QFETCH(int, fillStyle);
+        constexpr int Yellow = 0x00FFFF; // 0xBBGGRR
+        QCOMPARE(m_control.Init(nullptr, QStringLiteral("Fundo"), QStringLiteral("S"), QStringLiteral("P"),
+                                QStringLiteral("A4"), true, true, true, true, false, true, false, true),
+                 quint8(0));
+        m_control.PFill(Yellow, fillStyle);
+        m_control.PFont(QString(), 24, false, false, false);
+        m_control.PAlign(-2);
+        m_control.L(QStringLiteral("Mm"), 20, 20);
+        const QSizeF textMm(m_control.WX(QStringLiteral("Mm")), m_control.WY(QStringLiteral("Mm")));
+        m_control.PBox(60, 20, 20, 20); // a box keeps the hatch
+        const QImage page = previewPage(m_control);
+        const auto whitePixels = [&page](QPointF cornerMm, QSizeF sizeMm) {
+            const QRect area = QRectF((cornerMm + QPointF(Margin, Margin)) * PixelsPerMm, sizeMm * PixelsPerMm)
+                                   .toRect()
+                                   .adjusted(2, 2, -2, -2);
+            int count = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x)
+                    count += page.pixel(x, y) == qRgb(255, 255, 255);
+            return count;
+        };
+        QCOMPARE(whitePixels({20, 20}, textMm), 0);
+        QCOMPARE(whitePixels({20, 60}, {20, 20}) > 0, fillStyle != 0);
+    }
+
 private:
     quillet::Quillet m_control;
     QTemporaryDir m_dir;
