@@ -25,8 +25,8 @@ void Composer::PMargins(float TMarg, float LMarg, float BMarg, float RMarg)
     s.CursorY = s.TopMarg;
 
     // The preview page shows the whole sheet with 0 at the printable corner, as on the printer.
-    if (s.Preview && m_session.pageSurface)
-        m_session.pageSurface->setScale(-s.OffX, -s.OffY, s.PageW - s.OffX, s.PageH - s.OffY);
+    if (s.Preview && m_session.pageSurface && m_session.printer)
+        mapWholeSheet(*m_session.pageSurface, m_session.printer->page(), s.OffX, s.OffY);
 }
 
 void Composer::PNL(float Skip)

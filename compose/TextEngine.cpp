@@ -10,6 +10,7 @@ namespace quillet {
 namespace {
 
 constexpr std::string_view Ellipsis = "...";
+constexpr int SolidFill = 0;
 
 } // namespace
 
@@ -80,17 +81,19 @@ void Composer::EmitText(std::string_view text)
         surf->print(text);
         return;
     }
-    // Opaque text: its box is painted in the fill colour, then the text goes on top.
+    // Opaque text: its box is painted solid in the fill colour, whatever hatch
+    // the boxes use, then the text goes on top.
     const float x = surf->currentX();
     const float y = surf->currentY();
-    const int foreColor = surf->pen().foreColor;
+    const SurfacePen pen = surf->pen();
     font.transparent = true;
     surf->setFont(font);
-    surf->pen().foreColor = surf->pen().fillColor;
+    surf->pen().foreColor = pen.fillColor;
+    surf->pen().fillStyle = SolidFill;
     surf->line(LineKind::BoxRelative, x, y, WX(text), height);
     surf->setCurrentX(x);
     surf->setCurrentY(y);
-    surf->pen().foreColor = foreColor;
+    surf->pen() = pen;
     surf->print(text);
     font.transparent = false;
     surf->setFont(font);

@@ -90,7 +90,8 @@ void PreviewWindow::DIMWINDOW()
     if (!printer)
         return;
     ListingState &s = listing();
-    const QSize pageSize = sheetPixels(printer->page(), s.Zoom);
+    const PrinterPage sheet = printer->page();
+    const QSize pageSize = sheetPixels(sheet, s.Zoom);
 
     m_pageForm->hide();
     QPoint position;
@@ -99,8 +100,7 @@ void PreviewWindow::DIMWINDOW()
     m_pageForm->setGeometry(QRect(position, pageSize));
     m_pageView->setGeometry(QRect(QPoint(0, 0), pageSize));
     resizePageImage(pageSize);
-    // The picture shows the whole sheet, with 0 at the printable area's corner as on the printer.
-    m_page.setScale(-s.OffX, -s.OffY, s.PageW - s.OffX, s.PageH - s.OffY);
+    mapWholeSheet(m_page, sheet, s.OffX, s.OffY);
     m_pageForm->show();
 }
 
@@ -187,9 +187,10 @@ QImage PreviewWindow::drawThumbnail(int page, qreal devicePixelRatio)
     if (!m_listing->printer || !s.Preview || s.Spooling || s.Surface != m_listing->pageSurface || page < 1 ||
         page > s.NumPages)
         return {};
-    const QSize picture = sheetPixels(m_listing->printer->page(), ThumbnailZoom);
+    const PrinterPage sheet = m_listing->printer->page();
+    const QSize picture = sheetPixels(sheet, ThumbnailZoom);
     m_thumbnailSurface->setPixelSize((QSizeF(picture) * devicePixelRatio).toSize(), devicePixelRatio);
-    m_thumbnailSurface->setScale(-s.OffX, -s.OffY, s.PageW - s.OffX, s.PageH - s.OffY);
+    mapWholeSheet(*m_thumbnailSurface, sheet, s.OffX, s.OffY);
     ListingReplay(*m_listing, *m_thumbnailSurface, ListingReplay::Look::Previewed, ThumbnailZoom).render(page);
     return m_thumbnailSurface->image();
 }

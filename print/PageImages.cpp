@@ -24,8 +24,7 @@ PageImagesResult savePageImages(const Session &ses, const QString &dir, int zoom
     const PrinterPage paper = ses.printer->page();
     ImageSurface surface;
     surface.setPixelSize(sheetPixels(paper, zoom));
-    // The whole sheet, with 0 at the printable area's corner, as the preview shows it.
-    surface.setScale(-s.OffX, -s.OffY, s.PageW - s.OffX, s.PageH - s.OffY);
+    mapWholeSheet(surface, paper, s.OffX, s.OffY);
 
     ListingReplay replay(ses, surface, ListingReplay::Look::Previewed, zoom);
     PageImagesResult result;

@@ -17,6 +17,12 @@ struct PrinterPage {
     int printableHeightTwips = 0;
 };
 
+/// Maps picture, a surface that shows the whole sheet (the preview's page, a
+/// page image), so that 0 is the printable area's corner, as on the printer.
+/// It takes the sheet's own size, not PageW and PageH: those are whole
+/// millimetres, and Letter is 215.9 mm wide. An unmeasured sheet maps nothing.
+void mapWholeSheet(Surface &picture, const PrinterPage &sheet, float offXMm, float offYMm);
+
 /// The Windows paper code of a paper of any size.
 constexpr int CustomPaperCode = 256;
 /// Paper sizes travel in tenths of a millimetre as signed 16-bit numbers.
