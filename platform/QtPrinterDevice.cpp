@@ -241,8 +241,11 @@ CustomPaperResult QtPrinterDevice::setCustomPaper(int widthMm, int heightMm)
                 !fitsLimits(points, info.minimumPhysicalPageSize(), info.maximumPhysicalPageSize()))
                 return PaperSizeRefused;
         }
-        const QPageSize size(QSizeF(widthMm, heightMm), QPageSize::Millimeter, QString(),
-                             QPageSize::ExactMatch);
+        // A custom size is the page as printed: landscape turns the sheet,
+        // so the sheet is given turned the other way.
+        const bool landscape = d->printer.pageLayout().orientation() == QPageLayout::Landscape;
+        const QPageSize size(landscape ? QSizeF(heightMm, widthMm) : QSizeF(widthMm, heightMm),
+                             QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
         return d->printer.setPageSize(size) ? CustomPaperApplied : PaperSizeRefused;
     });
 }

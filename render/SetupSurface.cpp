@@ -9,7 +9,6 @@ namespace quillet {
 namespace {
 
 constexpr double TwipsPerMm = 1440.0 / 25.4;
-constexpr int LandscapeCode = 2;
 
 /// Tenths of a millimetre to whole millimetres, half up.
 int roundTenths(int tenths)
@@ -50,10 +49,9 @@ void SetupSurface(Session &session)
 
     const bool custom = s.PrtPaper == CustomPaperCode;
     if (custom) {
-        // The size asked for is the sheet as fed; landscape turns it, as it turns any paper.
-        const bool turned = printer->orientation() == LandscapeCode;
-        s.PageW = turned ? s.PaperH : s.PaperW;
-        s.PageH = turned ? s.PaperW : s.PaperH;
+        // The size asked for is the page as printed, in either orientation.
+        s.PageW = s.PaperW;
+        s.PageH = s.PaperH;
     }
     const PrinterPage page = printer->page();
     if (page.paperWidthTwips <= 0 || page.paperHeightTwips <= 0 || page.printableWidthTwips <= 0 ||

@@ -27,9 +27,9 @@ public:
     // --- Opening and ending a listing -----------------------------------
     /// Opens a listing. PrtScreen "P"/"PRT" prints directly, anything else
     /// previews. POri "P"/"L" (or 1/2), PPaper "A4", "A3", "LETTER", "LEGAL",
-    /// a Windows paper code, 256 for NPW x NPH millimetres (the sheet upright:
-    /// landscape turns it, as it turns any paper), -1 to keep the printer's
-    /// paper; an invalid QVariant keeps the printer's setting.
+    /// a Windows paper code, 256 for NPW x NPH millimetres (the page as
+    /// printed, in either orientation), -1 to keep the printer's paper; an
+    /// invalid QVariant keeps the printer's setting.
     /// Returns 0 when the listing is open, else the sum of the failure codes:
     /// 1 orientation, 2 paper, 3 spool file, 10/20/30 custom paper. A listing
     /// still open, even one being previewed or printed, ends first, as Abort

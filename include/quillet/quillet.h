@@ -95,8 +95,8 @@ void quillet_destroy(quillet_t *q);
  * @param orientation "P" (portrait, also "1") or "L" (landscape, also "2");
  *        NULL for portrait; "" keeps the printer's current orientation.
  * @param paper "A4", "A3", "LETTER", "LEGAL", a Windows paper code such as
- *        "9", "256" for the custom size @p width_mm x @p height_mm (the sheet
- *        upright: landscape turns it, as it turns any paper), or "-1"
+ *        "9", "256" for the custom size @p width_mm x @p height_mm (the page as
+ *        printed, in either orientation), or "-1"
  *        to keep the printer's paper; NULL for A4; "" also keeps the
  *        printer's paper.
  * @param flags #quillet_init_flags combined with `|`; #QUILLET_DEFAULTS for

@@ -35,7 +35,7 @@ TEST(SetupSurface, MeasuresThePageAndBorderInWholeMillimetres)
         {"a refused orientation measures portrait", {210, 297}, 0, 3, 9, 0, 0, 210, 297, 0},
         {"2104 tenths -> 210", {210.45, 297}, 0, 1, KeepPaper, 0, 0, 210, 297, 0},
         {"2105 tenths -> 211", {210.55, 297}, 0, 1, KeepPaper, 0, 0, 211, 297, 0},
-        {"custom landscape turns like any paper", {210, 297}, 0, 2, Custom, 100, 150, 150, 100, 0},
+        {"custom, whatever the orientation", {210, 297}, 0, 2, Custom, 100, 150, 100, 150, 0},
     };
     // clang-format on
     for (const auto &row : rows) {
