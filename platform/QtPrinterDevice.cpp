@@ -67,7 +67,7 @@ const char *sidesOption(const QPrinter &printer)
         break;
     case QPrinter::DuplexAuto: // along the page's long side, as Qt's own CUPS engine does
         return printer.pageLayout().orientation() == QPageLayout::Portrait ? "two-sided-long-edge"
-                                                                            : "two-sided-short-edge";
+                                                                           : "two-sided-short-edge";
     case QPrinter::DuplexLongSide:
         return "two-sided-long-edge";
     case QPrinter::DuplexShortSide:
@@ -167,8 +167,8 @@ int QtPrinterDevice::Private::submit(const PdfJob &finished, const QString &pdfP
     for (qsizetype i = 0; i + 1 < chosen.size(); i += 2)
         if (chosen[i] != QLatin1String("page-ranges"))
             add(chosen[i].toUtf8().constData(), chosen[i + 1].toUtf8());
-    const int jobId = printserver::printFile(queue, QFile::encodeName(pdfPath), documentName.toUtf8(), optionCount,
-                                             options, lastJobError);
+    const int jobId = printserver::printFile(queue, QFile::encodeName(pdfPath), documentName.toUtf8(),
+                                             optionCount, options, lastJobError);
     cupsFreeOptions(optionCount, options);
     return jobId;
 }

@@ -31,8 +31,8 @@ constexpr int NoteMs = 10000;
 void showNote(QWidget *owner, const QString &text)
 {
     if (owner)
-        QToolTip::showText(owner->mapToGlobal(QPoint(owner->width() / 2, owner->height() / 3)), text, owner, {},
-                           NoteMs);
+        QToolTip::showText(owner->mapToGlobal(QPoint(owner->width() / 2, owner->height() / 3)), text, owner,
+                           {}, NoteMs);
 }
 
 } // namespace
@@ -40,14 +40,16 @@ void showNote(QWidget *owner, const QString &text)
 void PrintJob::tellNotPrinted(QWidget *owner, const QtPrinterDevice &printer)
 {
     const QString queue = QString::fromStdString(printer.deviceName());
-    QString text = queue.isEmpty()
-                       ? QStringLiteral("Não foi possível imprimir a listagem: %1.").arg(printer.lastJobError())
-                       : QStringLiteral("Não foi possível imprimir a listagem em %1: %2.")
-                             .arg(queue, printer.lastJobError());
+    QString text =
+        queue.isEmpty()
+            ? QStringLiteral("Não foi possível imprimir a listagem: %1.").arg(printer.lastJobError())
+            : QStringLiteral("Não foi possível imprimir a listagem em %1: %2.")
+                  .arg(queue, printer.lastJobError());
     if (!printer.lastOutput().isEmpty())
         text += QStringLiteral("\n\nA listagem ficou guardada em %1.").arg(printer.lastOutput());
     // On the heap: the host may delete owner, and the box with it, while the box is open.
-    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Imprimir"), text, QMessageBox::Ok, owner);
+    auto *box =
+        new QMessageBox(QMessageBox::Warning, QStringLiteral("Imprimir"), text, QMessageBox::Ok, owner);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setObjectName(QStringLiteral("msgPrintFailed"));
     box->exec();
@@ -64,8 +66,7 @@ ReplayOutcome PrintJob::run(QWidget *owner, PrinterDialog &cmd, Session &listing
     const ReplayOutcome outcome =
         runWithProgress(owner, listing, QStringLiteral("Imprimindo..."), [&](WaitDialog &dialog) {
             return replayPages(
-                listing, pages, printer.surface(), [&printer] { printer.newPage(); },
-                &dialog, keepGoing);
+                listing, pages, printer.surface(), [&printer] { printer.newPage(); }, &dialog, keepGoing);
         });
     listing.replaying = false;
     if (outcome == ReplayOutcome::ListingEnded || listing.ended || !choice)

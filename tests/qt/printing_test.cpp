@@ -494,7 +494,8 @@ private slots:
         QTest::addColumn<QStringList>("job");
         QTest::newRow("long edge, collated, colour")
             << QPrinter::DuplexLongSide << true << QPrinter::Color << QStringList()
-            << QStringList{"sides=two-sided-long-edge", "multiple-document-handling=separate-documents-collated-copies",
+            << QStringList{"sides=two-sided-long-edge",
+                           "multiple-document-handling=separate-documents-collated-copies",
                            "print-color-mode=color"};
         QTest::newRow("short edge, uncollated, greyscale")
             << QPrinter::DuplexShortSide << false << QPrinter::GrayScale << QStringList()
@@ -522,7 +523,8 @@ private slots:
             printer.printEngine()->setProperty(QPrintEngine::PrintEnginePropertyKey(0xfe00), cupsOptions);
         });
         for (const QString &expected : job)
-            QCOMPARE(expected.section(u'=', 0, 0) + u'=' + attributes.value(expected.section(u'=', 0, 0)), expected);
+            QCOMPARE(expected.section(u'=', 0, 0) + u'=' + attributes.value(expected.section(u'=', 0, 0)),
+                     expected);
     }
 
     void copiesHoldForOnePrintOnly()
@@ -532,14 +534,14 @@ private slots:
         QString second;
         const auto first = printOnDuplexQueue([](QPrinter &printer) { printer.setCopyCount(2); },
                                               [&](PreviewWindow &window) {
-                                                  // Reset for the next print: the dialog reopens with one copy.
+                                                  // Reset for the next print: the dialog reopens with one
+                                                  // copy.
                                                   QCOMPARE(printerDevice().printer().copyCount(), 1);
                                                   clickPrint(window);
                                                   second = printerDevice().lastOutput().section(u' ', -1);
                                               });
         QCOMPARE(first.value(QStringLiteral("copies")), QStringLiteral("2"));
-        QCOMPARE(jobAttributes(DuplexQueue, second).value(QStringLiteral("copies")),
-                 QStringLiteral("1"));
+        QCOMPARE(jobAttributes(DuplexQueue, second).value(QStringLiteral("copies")), QStringLiteral("1"));
     }
 
     void stalledSchedulerNeverFreezesTheHost()
@@ -552,15 +554,16 @@ private slots:
                       socket = m_tempDir.filePath(QStringLiteral("cups.sock"));
         QByteArray folders;
         for (const char *key : {"ServerRoot", "RequestRoot", "CacheDir", "StateDir", "ErrorLog"})
-            folders += QByteArray(key) + ' ' + QFile::encodeName(m_tempDir.path()) + (*key == 'E' ? "/log\n" : "\n");
+            folders +=
+                QByteArray(key) + ' ' + QFile::encodeName(m_tempDir.path()) + (*key == 'E' ? "/log\n" : "\n");
         for (const auto &[path, text] : {std::pair{conf, ("Listen " + socket + "\nBrowsing Off\n").toUtf8()},
                                          std::pair{files, folders}}) {
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
         }
         QProcess scheduler;
-        scheduler.start(QStringLiteral("cupsd"), {QStringLiteral("-f"), QStringLiteral("-c"), conf,
-                                                  QStringLiteral("-s"), files});
+        scheduler.start(QStringLiteral("cupsd"),
+                        {QStringLiteral("-f"), QStringLiteral("-c"), conf, QStringLiteral("-s"), files});
         QVERIFY(scheduler.waitForStarted());
         const auto stopScheduler = qScopeGuard([&] {
             ::kill(pid_t(scheduler.processId()), SIGCONT); // whatever happened
@@ -578,7 +581,8 @@ private slots:
         child.setProcessChannelMode(QProcess::MergedChannels);
         child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("stalledSchedulerChild")});
         QVERIFY(child.waitForFinished(120000));
-        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, child.readAll().constData());
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                 child.readAll().constData());
     }
 
     void stalledSchedulerChild()
@@ -639,15 +643,17 @@ private:
     {
         QFile test(m_tempDir.filePath(QStringLiteral("job.test")));
         if (!test.exists() && test.open(QIODevice::WriteOnly))
-            test.write("{\nOPERATION Get-Job-Attributes\nGROUP operation-attributes-tag\n"
-                       "ATTR charset attributes-charset utf-8\nATTR naturalLanguage attributes-natural-language en\n"
-                       "ATTR uri printer-uri $uri\nATTR integer job-id $job_id\nSTATUS successful-ok\n"
-                       "DISPLAY sides\nDISPLAY copies\nDISPLAY multiple-document-handling\n"
-                       "DISPLAY print-color-mode\nDISPLAY job-priority\n}\n");
+            test.write(
+                "{\nOPERATION Get-Job-Attributes\nGROUP operation-attributes-tag\n"
+                "ATTR charset attributes-charset utf-8\nATTR naturalLanguage attributes-natural-language en\n"
+                "ATTR uri printer-uri $uri\nATTR integer job-id $job_id\nSTATUS successful-ok\n"
+                "DISPLAY sides\nDISPLAY copies\nDISPLAY multiple-document-handling\n"
+                "DISPLAY print-color-mode\nDISPLAY job-priority\n}\n");
         test.close();
         QProcess ipptool;
-        ipptool.start(QStringLiteral("ipptool"), {QStringLiteral("-t"), QStringLiteral("-d"), QStringLiteral("job_id=") + jobId,
-                                                  QStringLiteral("ipp://localhost/printers/") + queue, test.fileName()});
+        ipptool.start(QStringLiteral("ipptool"),
+                      {QStringLiteral("-t"), QStringLiteral("-d"), QStringLiteral("job_id=") + jobId,
+                       QStringLiteral("ipp://localhost/printers/") + queue, test.fileName()});
         ipptool.waitForFinished(20000);
         QMap<QString, QString> attributes;
         static const QRegularExpression line(QStringLiteral("^\\s*(\\S+) \\([^)]*\\) = (.*)$"),
