@@ -7,6 +7,7 @@
 #include "platform/ImageSurface.h"
 #include "platform/QtPrinterDevice.h"
 #include "preview/PreviewWindow.h"
+#include "print/PrintJob.h"
 #include "print/PrinterDialog.h"
 #include "print/WaitDialog.h"
 #include "render/SetupSurface.h"
@@ -183,7 +184,7 @@ void Show()
         s.NumPages = s.CurPage;
         s.CurPage = 1;
         if (const QPointer<PreviewWindow> window = listing->previewWindow()) {
-            window->printerDialog().reset(s.NumPages);
+            window->printerDialog().reset(s.NumPages, rt.printer().printer());
             window->exec();
         }
         if (listing->isEnded())
@@ -194,6 +195,9 @@ void Show()
     listing->end();
     if (!s.AbortPrtFlag)
         reactivate(listing->parentWindow());
+    // Over the host's window when the job reached no printer; a host without one reads lastOutput().
+    if (QWidget *host = listing->parentWindow(); !s.Preview && host && !rt.printer().lastJobError().isEmpty())
+        PrintJob::tellNotPrinted(host, rt.printer());
 }
 
 void Abort()

@@ -60,10 +60,16 @@ bool PdfJob::openTemporaryFile()
     return false;
 }
 
-void PdfJob::keepFile()
+QString PdfJob::keepAs(const QString &path)
 {
-    if (auto *temporary = qobject_cast<QTemporaryFile *>(m_file.get()))
-        temporary->setAutoRemove(false);
+    auto *temporary = qobject_cast<QTemporaryFile *>(m_file.get());
+    if (!temporary)
+        return m_file->fileName();
+    temporary->setAutoRemove(false);
+    // QFile::rename never replaces an existing file and copies across file systems.
+    if (!path.isEmpty())
+        temporary->rename(path);
+    return temporary->fileName();
 }
 
 QPainter *PdfJob::painter()

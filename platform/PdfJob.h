@@ -38,8 +38,9 @@ public:
     void newPage();
     /// Completes the PDF and returns its path; empty when it could not be written.
     QString finish();
-    /// Leaves a temporary file in place when the job goes.
-    void keepFile();
+    /// Moves a finished temporary file to path, or leaves it where it is when
+    /// that fails (path taken, empty, unwritable); where the file now is.
+    QString keepAs(const QString &path);
 
 private:
     bool openTemporaryFile();

@@ -1,13 +1,15 @@
 #include "platform/QtPrinterDevice.h"
 
 #include "platform/PdfJob.h"
+#include "platform/PrintServer.h"
 #include "render/ErrorsIgnored.h"
 
+#include <QDir>
 #include <QFile>
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
-
-#include <cups/cups.h>
+#include <QStandardPaths>
 
 #include <cmath>
 
@@ -55,38 +57,53 @@ bool fitsLimits(const QSizeF &points, const QPageSize &minimum, const QPageSize 
     return true;
 }
 
-/// CUPS's last error as a reason the user can read.
-QString cupsFailureReason()
+/// Where Qt keeps the options of the print dialog's Properties page: name, value, name, value...
+const auto CupsOptionsProperty = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+const char *sidesOption(const QPrinter &printer)
 {
-    switch (cupsLastError()) {
-    case IPP_STATUS_ERROR_NOT_FOUND:
-        return QStringLiteral("a impressora não existe");
-    case IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS:
-        return QStringLiteral("a impressora não aceita trabalhos");
-    case IPP_STATUS_ERROR_SERVICE_UNAVAILABLE:
-        return QStringLiteral("o serviço de impressão não responde");
-    default:
-        return QString::fromUtf8(cupsLastErrorString());
+    switch (printer.duplex()) {
+    case QPrinter::DuplexNone:
+        break;
+    case QPrinter::DuplexAuto: // along the page's long side, as Qt's own CUPS engine does
+        return printer.pageLayout().orientation() == QPageLayout::Portrait ? "two-sided-long-edge"
+                                                                           : "two-sided-short-edge";
+    case QPrinter::DuplexLongSide:
+        return "two-sided-long-edge";
+    case QPrinter::DuplexShortSide:
+        return "two-sided-short-edge";
     }
+    return "one-sided";
 }
 
-/// Why the queue cannot take a job now; empty when it can. A stopped queue
-/// would hold the job unseen until someone resumes it, so it counts as refusing.
-QString queueRefusal(const QByteArray &queue)
+/// A printer for the system's default, or a PDF printer when the print server
+/// does not answer: Qt would wait for it without end.
+QPrinter *makePrinter()
 {
-    cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.constData(), nullptr);
-    if (!dest)
-        return cupsFailureReason();
-    const auto option = [dest](const char *name) {
-        return QByteArray(cupsGetOption(name, dest->num_options, dest->options));
-    };
-    QString reason;
-    if (option("printer-state") == QByteArray::number(IPP_PSTATE_STOPPED))
-        reason = QStringLiteral("a impressora está parada");
-    else if (option("printer-is-accepting-jobs") == "false")
-        reason = QStringLiteral("a impressora não aceita trabalhos");
-    cupsFreeDests(1, dest);
-    return reason;
+    if (printserver::status() == printserver::Status::Answering)
+        return new QPrinter(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+    cupsSetServer("/nonexistent/quillet-no-cupsd.sock"); // Qt finds no printer at once
+    auto *printer = new QPrinter(QPrinter::HighResolution);
+    cupsSetServer(nullptr); // back to the server configured for this user
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    return printer;
+}
+
+/// A free name for a kept job in the user's documents folder (or home), after its document name.
+QString keptJobPath(const QString &documentName)
+{
+    QDir folder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    if (!folder.exists())
+        folder = QDir::home();
+    QString base = documentName;
+    base.replace(u'/', u'-');
+    for (int copy = 1; copy < 1000; ++copy) {
+        const QString name = copy == 1 ? base : QStringLiteral("%1 (%2)").arg(base).arg(copy);
+        const QString path = folder.filePath(name + QStringLiteral(".pdf"));
+        if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+            return path;
+    }
+    return {};
 }
 
 } // namespace
@@ -99,7 +116,8 @@ struct QtPrinterDevice::Private {
     /// with lastJobError saying why.
     int submit(const PdfJob &finished, const QString &pdfPath);
 
-    QPrinter printer;
+    std::unique_ptr<QPrinter> owned{makePrinter()};
+    QPrinter &printer = *owned;
     QString documentName = QStringLiteral("Quillet");
     QString lastOutput;
     QString lastJobError;
@@ -108,7 +126,7 @@ struct QtPrinterDevice::Private {
     std::unique_ptr<PdfJob> job;
 };
 
-QtPrinterDevice::Private::Private() : printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution) {}
+QtPrinterDevice::Private::Private() = default;
 
 QPainter *QtPrinterDevice::Private::jobPainter()
 {
@@ -125,25 +143,33 @@ QPainter *QtPrinterDevice::Private::jobPainter()
 int QtPrinterDevice::Private::submit(const PdfJob &finished, const QString &pdfPath)
 {
     const QByteArray queue = printer.printerName().toLocal8Bit();
-    lastJobError = queueRefusal(queue);
+    lastJobError = printserver::queueRefusal(queue);
     if (!lastJobError.isEmpty())
         return 0;
     cups_option_t *options = nullptr;
+    int optionCount = 0;
+    const auto add = [&](const char *name, const QByteArray &value) {
+        optionCount = cupsAddOption(name, value.constData(), optionCount, &options);
+    };
     const QPageLayout &layout = finished.layout();
     // Qt's keys are the PPD's names, custom sizes written as CUPS wants them ("Custom.100x150mm").
-    int optionCount = cupsAddOption("media", layout.pageSize().key().toUtf8().constData(), 0, &options);
+    add("media", layout.pageSize().key().toUtf8());
     // Says outright that a landscape page is to be turned onto the sheet, not fitted to it.
-    optionCount =
-        cupsAddOption("orientation-requested", layout.orientation() == QPageLayout::Landscape ? "4" : "3",
-                      optionCount, &options);
-    if (printer.copyCount() > 1)
-        optionCount = cupsAddOption("copies", QByteArray::number(printer.copyCount()).constData(),
-                                    optionCount, &options);
-    const int jobId = cupsPrintFile(queue.constData(), QFile::encodeName(pdfPath).constData(),
-                                    documentName.toUtf8().constData(), optionCount, options);
+    add("orientation-requested", layout.orientation() == QPageLayout::Landscape ? "4" : "3");
+    add("copies", QByteArray::number(qMax(1, printer.copyCount())));
+    add("multiple-document-handling", printer.collateCopies() ? "separate-documents-collated-copies"
+                                                              : "separate-documents-uncollated-copies");
+    add("sides", sidesOption(printer));
+    add("print-color-mode", printer.colorMode() == QPrinter::GrayScale ? "monochrome" : "color");
+    // The Properties page's choices come last and win, as with Qt's own jobs; the
+    // pages are chosen already, so a range there would cut them again.
+    const QStringList chosen = printer.printEngine()->property(CupsOptionsProperty).toStringList();
+    for (qsizetype i = 0; i + 1 < chosen.size(); i += 2)
+        if (chosen[i] != QLatin1String("page-ranges"))
+            add(chosen[i].toUtf8().constData(), chosen[i + 1].toUtf8());
+    const int jobId = printserver::printFile(queue, QFile::encodeName(pdfPath), documentName.toUtf8(),
+                                             optionCount, options, lastJobError);
     cupsFreeOptions(optionCount, options);
-    if (jobId <= 0)
-        lastJobError = cupsFailureReason();
     return jobId;
 }
 
@@ -157,7 +183,9 @@ QtPrinterDevice::~QtPrinterDevice()
 void QtPrinterDevice::followDefault()
 {
     ignoringErrors([&] {
-        const QString name = QPrinterInfo::defaultPrinterName();
+        // Qt's look-ups wait for a silent server without end: asked only after it answered.
+        const bool answering = printserver::status() == printserver::Status::Answering;
+        const QString name = answering ? QPrinterInfo::defaultPrinterName() : QString();
         if (name == d->printer.printerName() && !name.isEmpty())
             return;
         const QPageLayout kept = d->printer.pageLayout();
@@ -203,7 +231,7 @@ bool QtPrinterDevice::setPaperSize(int code)
         const QPageSize::PageSizeId id = QPageSize::id(code);
         if (id == QPageSize::Custom)
             return false;
-        if (!isPdfFallback()) {
+        if (reachable()) {
             const QList<QPageSize> supported = QPrinterInfo(d->printer).supportedPageSizes();
             if (std::none_of(supported.cbegin(), supported.cend(),
                              [id](const QPageSize &size) { return size.id() == id; }))
@@ -226,7 +254,7 @@ CustomPaperResult QtPrinterDevice::setCustomPaper(int widthMm, int heightMm)
 {
     return ignoringErrors(PaperSizeRefused, [&] {
         QPrinterInfo info;
-        if (!isPdfFallback()) {
+        if (reachable()) {
             info = QPrinterInfo::printerInfo(d->printer.printerName());
             if (info.isNull())
                 return PrinterNotOpened;
@@ -299,10 +327,11 @@ void QtPrinterDevice::endDoc()
                 d->lastOutput = QStringLiteral("%1, job %2").arg(d->printer.printerName()).arg(jobId);
                 return;
             }
+        } else {
+            d->lastJobError = printserver::unreachableReason(printserver::status());
         }
-        // No printer took the job: the PDF stays, so nothing is lost.
-        finished->keepFile();
-        d->lastOutput = path;
+        // No printer took the job: its PDF is kept where the user finds it, so nothing is lost.
+        d->lastOutput = finished->keepAs(keptJobPath(d->documentName));
     });
 }
 
@@ -335,6 +364,11 @@ QString QtPrinterDevice::lastOutput() const
 QString QtPrinterDevice::lastJobError() const
 {
     return d->lastJobError;
+}
+
+bool QtPrinterDevice::reachable() const
+{
+    return !isPdfFallback() && printserver::status() == printserver::Status::Answering;
 }
 
 bool QtPrinterDevice::isPdfFallback() const

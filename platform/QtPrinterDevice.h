@@ -40,12 +40,16 @@ public:
     /// Name given to the next jobs (CUPS document name, PDF title).
     void setDocumentName(const QString &name);
     /// Where the last finished job went: "<queue>, job <id>", the path of the PDF
-    /// file kept when no printer took it, or empty when its PDF could not be written.
+    /// file kept (in the user's documents folder, or home) when no printer took
+    /// it, or empty when its PDF could not be written.
     QString lastOutput() const;
-    /// True when no CUPS printer is reachable and jobs are written to PDF files.
+    /// True when no CUPS printer was found and jobs are written to PDF files.
     bool isPdfFallback() const;
-    /// Why the printer did not take the job that the last endDoc() finished, as
-    /// a short Portuguese phrase for the user; empty when it did, when there was
+    /// True when the printer is a CUPS queue and the print server answers now.
+    bool reachable() const;
+    /// Why no printer took the job that the last endDoc() finished (the queue
+    /// refused it, or there is no printer or print server), as a short
+    /// Portuguese phrase for the user; empty when it was sent, when there was
     /// no job, and after killDoc().
     QString lastJobError() const;
 

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QString>
+#include <QToolTip>
 
 namespace quillet {
 
@@ -23,20 +24,36 @@ PageList pagesToPrint(const ListingState &s, const PrinterDialog &cmd)
     return PageList::range(1, s.NumPages, s.NumPages);
 }
 
-/// Tells the user that the printer did not take the job, why, and where its
-/// PDF was kept.
-void tellJobRefused(QWidget *owner, const QtPrinterDevice &printer)
+/// How long a note on a job that went as asked stays shown.
+constexpr int NoteMs = 10000;
+
+/// A note over the window that goes by itself and takes no keys from it.
+void showNote(QWidget *owner, const QString &text)
 {
-    QString text = QStringLiteral("Não foi possível imprimir a listagem em %1: %2.")
-                       .arg(QString::fromStdString(printer.deviceName()), printer.lastJobError());
-    if (!printer.lastOutput().isEmpty())
-        text += QStringLiteral("\n\nA listagem ficou guardada em %1.").arg(printer.lastOutput());
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Imprimir"), text, QMessageBox::Ok, owner);
-    box.setObjectName(QStringLiteral("msgPrintFailed"));
-    box.exec();
+    if (owner)
+        QToolTip::showText(owner->mapToGlobal(QPoint(owner->width() / 2, owner->height() / 3)), text, owner,
+                           {}, NoteMs);
 }
 
 } // namespace
+
+void PrintJob::tellNotPrinted(QWidget *owner, const QtPrinterDevice &printer)
+{
+    const QString queue = QString::fromStdString(printer.deviceName());
+    QString text =
+        queue.isEmpty()
+            ? QStringLiteral("Não foi possível imprimir a listagem: %1.").arg(printer.lastJobError())
+            : QStringLiteral("Não foi possível imprimir a listagem em %1: %2.")
+                  .arg(queue, printer.lastJobError());
+    if (!printer.lastOutput().isEmpty())
+        text += QStringLiteral("\n\nA listagem ficou guardada em %1.").arg(printer.lastOutput());
+    // On the heap: the host may delete owner, and the box with it, while the box is open.
+    auto *box =
+        new QMessageBox(QMessageBox::Warning, QStringLiteral("Imprimir"), text, QMessageBox::Ok, owner);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setObjectName(QStringLiteral("msgPrintFailed"));
+    box->exec();
+}
 
 ReplayOutcome PrintJob::run(QWidget *owner, PrinterDialog &cmd, Session &listing, QtPrinterDevice &printer,
                             const KeepGoing &keepGoing)
@@ -45,23 +62,28 @@ ReplayOutcome PrintJob::run(QWidget *owner, PrinterDialog &cmd, Session &listing
         return ReplayOutcome::ListingEnded; // a print or an export is running
     listing.replaying = true;
     const QPointer<PrinterDialog> choice(&cmd);
+    const PageList pages = pagesToPrint(listing.state, cmd);
     const ReplayOutcome outcome =
         runWithProgress(owner, listing, QStringLiteral("Imprimindo..."), [&](WaitDialog &dialog) {
             return replayPages(
-                listing, pagesToPrint(listing.state, cmd), printer.surface(), [&printer] { printer.newPage(); },
-                &dialog, keepGoing);
+                listing, pages, printer.surface(), [&printer] { printer.newPage(); }, &dialog, keepGoing);
         });
     listing.replaying = false;
     if (outcome == ReplayOutcome::ListingEnded || listing.ended || !choice)
         return ReplayOutcome::ListingEnded;
-    if (outcome == ReplayOutcome::Cancelled)
+    if (outcome == ReplayOutcome::Cancelled) {
         printer.killDoc();
-    else
+        showNote(owner, QStringLiteral("A impressão foi cancelada: nada foi enviado para a impressora."));
+    } else {
         printer.endDoc();
-    cmd.reset(listing.state.NumPages);
+        if (printer.lastJobError().isEmpty() && !pages.isEmpty())
+            showNote(owner, QStringLiteral("A listagem foi enviada para a impressora %1.")
+                                .arg(QString::fromStdString(printer.deviceName())));
+    }
+    cmd.reset(listing.state.NumPages, printer.printer());
     if (!printer.lastJobError().isEmpty()) {
         // Read before SetupSurface, whose endDoc clears it.
-        tellJobRefused(owner, printer);
+        tellNotPrinted(owner, printer);
         if (listing.ended)
             return ReplayOutcome::ListingEnded;
     }

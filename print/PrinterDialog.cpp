@@ -20,6 +20,12 @@ void PrinterDialog::reset(int numPages)
     m_pageList.reset();
 }
 
+void PrinterDialog::reset(int numPages, QPrinter &printer)
+{
+    reset(numPages);
+    printer.setCopyCount(1);
+}
+
 void PrinterDialog::setAllowedRange(int minPage, int maxPage)
 {
     m_minPage = minPage;

@@ -30,6 +30,9 @@ public:
 
     /// Back to all pages of a listing of numPages pages, one copy.
     void reset(int numPages);
+    /// The same, and one copy on the printer too: the print dialog keeps its
+    /// choice there, and it would hold for every later print.
+    void reset(int numPages, QPrinter &printer);
 
     /// Shows the system print dialog on the printer, modally. On acceptance
     /// the printer is the one the user picked and the chosen range is kept.

@@ -1,10 +1,13 @@
 #include "print/PrinterSetup.h"
 
 #include "compose/Session.h"
+#include "platform/PrintServer.h"
 #include "platform/QtPrinterDevice.h"
 #include "print/PageRangeDialog.h"
 #include "print/PrinterDialog.h"
 #include "render/SetupSurface.h"
+
+#include <QMessageBox>
 
 namespace quillet {
 
@@ -17,8 +20,13 @@ void PrinterSetup::run(QWidget *owner, PrinterDialog &cmd, Session &listing, QtP
     printer.killDoc();
     // The dialog opens on the printer in use, so a printer picked earlier in
     // this preview stays picked.
-    cmd.reset(s.NumPages);
-    if (s.ShowSetup) {
+    cmd.reset(s.NumPages, printer.printer());
+    if (s.ShowSetup && printserver::status() == printserver::Status::Silent) {
+        // The dialog would wait for the print server's list of printers without end.
+        QMessageBox::warning(owner, QStringLiteral("Seleccionar Impressora"),
+                             QStringLiteral("Não foi possível mostrar as impressoras: %1.")
+                                 .arg(printserver::unreachableReason(printserver::Status::Silent)));
+    } else if (s.ShowSetup) {
         cmd.exec(printer.printer(), owner);
     } else {
         PageRangeDialog dialog(s.NumPages, cmd, owner);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Prepares a Debian 12 machine to build, test and run Quillet: the packages, a
-# running CUPS scheduler, the cups-pdf queues PDF (the default, A4) and
-# PDFLetter (Letter), and a private XDG_RUNTIME_DIR. Safe to run again.
+# running CUPS scheduler, the cups-pdf queues PDF (the default, A4), PDFLetter
+# (Letter) and PSDuplex (two-sided printing offered, for reading the print
+# dialog's choices back with ipptool), and a private XDG_RUNTIME_DIR. Safe to run again.
 #
 # Works as root, or through sudo otherwise. Progress goes to stderr; stdout
 # carries only shell export lines, so callers can take over the environment:
@@ -15,10 +16,12 @@ PACKAGES=(
     qt6-base-dev qt6-tools-dev libgtest-dev libbenchmark-dev libcups2-dev
     clang libclang-rt-14-dev doxygen gnuplot-nox python3 dpkg-dev
     fonts-liberation2
-    cups cups-bsd printer-driver-cups-pdf poppler-utils
+    cups cups-bsd cups-ipp-utils printer-driver-cups-pdf poppler-utils
     xvfb xauth
 )
 CUPS_PDF_PPD=lsb/usr/cups-pdf/CUPS-PDF_opt.ppd
+# CUPS' generic PostScript PPD offers two-sided printing once its duplexer (Option1) is installed.
+GENERIC_PS_PPD=drv:///sample.drv/generic.ppd
 SCHEDULER_WAIT_SECONDS=30
 
 fail() {
@@ -75,17 +78,17 @@ start_scheduler() {
     done
 }
 
-# add_pdf_queue NAME [lpadmin option...]: a cups-pdf queue whose jobs keep
+# add_pdf_queue NAME PPD [lpadmin option...]: a cups-pdf queue whose jobs keep
 # their TrueType fonts (pdftocairo instead of Ghostscript), so pdftotext can
 # read the printed text back. lpadmin's "drivers are deprecated" warning is harmless.
 add_pdf_queue() {
-    local name=$1
-    shift
+    local name=$1 ppd=$2
+    shift 2
     if lpstat -p "$name" >/dev/null 2>&1; then
         echo "setup-machine: queue $name present"
     else
         echo "setup-machine: adding queue $name"
-        as_root lpadmin -p "$name" -v cups-pdf:/ -m "$CUPS_PDF_PPD" -E \
+        as_root lpadmin -p "$name" -v cups-pdf:/ -m "$ppd" -E \
             -o pdftops-renderer-default=pdftocairo "$@" ||
             fail "lpadmin could not add the queue $name"
     fi
@@ -110,8 +113,9 @@ runtime_dir() {
 
 install_packages
 start_scheduler
-add_pdf_queue PDF
-add_pdf_queue PDFLetter -o PageSize=Letter
+add_pdf_queue PDF "$CUPS_PDF_PPD"
+add_pdf_queue PDFLetter "$CUPS_PDF_PPD" -o PageSize=Letter
+add_pdf_queue PSDuplex "$GENERIC_PS_PPD" -o Option1=True
 make_default_queue PDF
 xdg_runtime_dir=$(runtime_dir)
 echo "setup-machine: ready (default queue PDF; cups-pdf writes to \$HOME/PDF/)"
