@@ -1,30 +1,19 @@
 // Printing end to end on CUPS, each path once, read back from what cups-pdf
 // wrote: a direct listing (where texts, shapes and a picture land), the pages
-// chosen in the preview, Cancel, another printer's paper, a printer that
-// refuses the job, and the PDF fallback when there is no scheduler. Positions
+// chosen in the preview, Cancel, another printer's paper and a printer that
+// refuses the job. Positions
 // are millimetres of the A4 sheet: cups-pdf has no unprintable border (Qt's
 // default of 10 pt would move every text), pages start with 10 mm margins.
 
 #include "CupsOutput.h"
-#include "PreviewDriver.h"
-#include "control/Runtime.h"
-#include "widgets/Twips.h"
-#include "platform/QtPrinterDevice.h"
+#include "PrintDriver.h"
 #include "print/PageList.h"
 #include "print/PrinterDialog.h"
 #include "quillet/ListingState.h"
+#include "widgets/Twips.h"
 
-#include <QComboBox>
-#include <QMessageBox>
-#include <QPointer>
-#include <QPrintEngine>
-#include <QPrinter>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QTemporaryDir>
-#include <QToolTip>
-
-#include <csignal>
 
 using namespace preview_driver;
 using namespace quillet::testing;
@@ -36,10 +25,6 @@ constexpr float MarginMm = 10;
 constexpr int RenderDpi = 50;
 /// Layout columns narrower than any character: pdftotext puts each word at its own x.
 constexpr double LayoutPitchPt = 2;
-const char *const NoCupsVariable = "QUILLET_TEST_WITHOUT_CUPS";
-const char *const StalledVariable = "QUILLET_TEST_STALLED_CUPS";
-/// Offers two-sided printing, so that the dialog's choices can be read back from its jobs.
-const QString DuplexQueue = QStringLiteral("PSDuplex");
 
 /// The line of pdftotext's layout that holds text with its first letter at xMm
 /// (within a column's rounding), whether text starts and ends it; line -1 if none.
@@ -91,41 +76,6 @@ bool run(const QString &program, const QStringList &arguments)
            process.exitCode() == 0;
 }
 
-quillet::QtPrinterDevice &printerDevice()
-{
-    return quillet::Runtime::instance().printer();
-}
-
-/// Picks queue in the system print dialog that the set-up button opens.
-void pickPrinter(PreviewWindow &window, const QString &queue)
-{
-    onNextModal("QPrintDialog", [queue](QWidget &dialog) {
-        auto *printers = child<QComboBox>(dialog, "printers");
-        printers->setCurrentIndex(printers->findText(queue));
-        static_cast<QDialog &>(dialog).accept();
-    });
-    child<QToolButton>(window, "butSETUP")->click();
-    QCOMPARE(printerDevice().printer().printerName(), queue);
-}
-
-/// Closes the next message box, if one comes while action runs; its text, marked
-/// when a progress dialog was still showing behind it.
-QString messageDuring(const std::function<void()> &action)
-{
-    QString message;
-    QPointer<QTimer> watch = onNextModal("QMessageBox", [&message](QWidget &box) {
-        const bool progressShown = std::ranges::any_of(QApplication::topLevelWidgets(), [](const QWidget *w) {
-            return w->objectName() == QLatin1String("wWAIT") && w->isVisible();
-        });
-        message = (progressShown ? QStringLiteral("behind progress: ") : QString()) +
-                  static_cast<QMessageBox &>(box).text() + u' ';
-        box.close();
-    });
-    action();
-    delete watch;
-    return message.trimmed();
-}
-
 } // namespace
 
 class PrintingTest : public QObject {
@@ -135,15 +85,12 @@ private slots:
     void initTestCase()
     {
         // A private temporary folder, so that job files left behind are ours to see.
-        if (qEnvironmentVariableIsEmpty(NoCupsVariable))
-            qputenv("TMPDIR", QFile::encodeName(m_tempDir.path()));
+        qputenv("TMPDIR", QFile::encodeName(m_tempDir.path()));
     }
 
     void init()
     {
-        // A child run without a scheduler that answers must not ask it.
-        if (qEnvironmentVariableIsEmpty(NoCupsVariable) && qEnvironmentVariableIsEmpty(StalledVariable) &&
-            !hasCupsPdfQueue())
+        if (!hasCupsPdfQueue())
             QSKIP("no CUPS queue named PDF as the default printer");
     }
 
@@ -409,217 +356,7 @@ private slots:
         QFile::remove(pdf);
     }
 
-    void withoutCupsJobsAreKeptAsPdf()
-    {
-        // In a process of its own whose CUPS client finds no scheduler.
-        QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("CUPS_SERVER"),
-                           m_tempDir.filePath(QStringLiteral("no-cupsd.sock")));
-        environment.insert(QString::fromLatin1(NoCupsVariable), QStringLiteral("1"));
-        child.setProcessEnvironment(environment);
-        child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("withoutCupsChild")});
-        QVERIFY(child.waitForFinished(60000));
-        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
-                 child.readAll().constData());
-    }
-
-    void withoutCupsChild()
-    {
-        if (qEnvironmentVariableIsEmpty(NoCupsVariable))
-            QSKIP("runs inside withoutCupsJobsAreKeptAsPdf");
-        QCOMPARE(
-            m_control.Init(&m_host, uniqueDocumentName(QStringLiteral("fallback-")), QStringLiteral("P")),
-            quint8(0));
-        m_control.PNP();
-        const QString told = messageDuring([&] { m_control.Show(); });
-        QVERIFY(printerDevice().isPdfFallback());
-        const QString pdf = m_control.lastOutput();
-        QVERIFY2(QFileInfo(pdf).isFile() && told.endsWith(QStringLiteral("guardada em %1.").arg(pdf)),
-                 qPrintable(told));
-        QCOMPARE(pdfPageCount(pdf), 2);
-        QFile::remove(pdf);
-    }
-
-    void printChoicesReachTheJob_data()
-    {
-        QTest::addColumn<QPrinter::DuplexMode>("duplex");
-        QTest::addColumn<bool>("collate");
-        QTest::addColumn<QPrinter::ColorMode>("colour");
-        QTest::addColumn<QStringList>("cupsOptions"); // as the dialog's Properties page keeps them
-        QTest::addColumn<QStringList>("job");
-        QTest::newRow("long edge, collated, colour")
-            << QPrinter::DuplexLongSide << true << QPrinter::Color << QStringList()
-            << QStringList{"sides=two-sided-long-edge",
-                           "multiple-document-handling=separate-documents-collated-copies",
-                           "print-color-mode=color"};
-        QTest::newRow("short edge, uncollated, greyscale")
-            << QPrinter::DuplexShortSide << false << QPrinter::GrayScale << QStringList()
-            << QStringList{"sides=two-sided-short-edge",
-                           "multiple-document-handling=separate-documents-uncollated-copies",
-                           "print-color-mode=monochrome"};
-        QTest::newRow("automatic on a portrait page; a Properties option")
-            << QPrinter::DuplexAuto << true << QPrinter::Color << QStringList{"job-priority", "70"}
-            << QStringList{"sides=two-sided-long-edge", "job-priority=70"};
-    }
-
-    void printChoicesReachTheJob()
-    {
-        if (QPrinterInfo::printerInfo(DuplexQueue).isNull())
-            QSKIP("no CUPS queue named PSDuplex (scripts/setup-machine.sh adds it)");
-        QFETCH(QPrinter::DuplexMode, duplex);
-        QFETCH(bool, collate);
-        QFETCH(QPrinter::ColorMode, colour);
-        QFETCH(QStringList, cupsOptions);
-        QFETCH(QStringList, job);
-        const QMap<QString, QString> attributes = printOnDuplexQueue([&](QPrinter &printer) {
-            printer.setDuplex(duplex);
-            printer.setCollateCopies(collate);
-            printer.setColorMode(colour);
-            printer.printEngine()->setProperty(QPrintEngine::PrintEnginePropertyKey(0xfe00), cupsOptions);
-        });
-        for (const QString &expected : job)
-            QCOMPARE(expected.section(u'=', 0, 0) + u'=' + attributes.value(expected.section(u'=', 0, 0)),
-                     expected);
-    }
-
-    void copiesHoldForOnePrintOnly()
-    {
-        if (QPrinterInfo::printerInfo(DuplexQueue).isNull())
-            QSKIP("no CUPS queue named PSDuplex (scripts/setup-machine.sh adds it)");
-        QString second;
-        const auto first = printOnDuplexQueue([](QPrinter &printer) { printer.setCopyCount(2); },
-                                              [&](PreviewWindow &window) {
-                                                  // Reset for the next print: the dialog reopens with one
-                                                  // copy.
-                                                  QCOMPARE(printerDevice().printer().copyCount(), 1);
-                                                  clickPrint(window);
-                                                  second = printerDevice().lastOutput().section(u' ', -1);
-                                              });
-        QCOMPARE(first.value(QStringLiteral("copies")), QStringLiteral("2"));
-        QCOMPARE(jobAttributes(DuplexQueue, second).value(QStringLiteral("copies")), QStringLiteral("1"));
-    }
-
-    void stalledSchedulerNeverFreezesTheHost()
-    {
-        if (geteuid() != 0)
-            QSKIP("a scheduler of the test's own needs root");
-        // A scheduler of our own on its own socket, so that stopping it disturbs no one else.
-        const QString conf = m_tempDir.filePath(QStringLiteral("cupsd.conf")),
-                      files = m_tempDir.filePath(QStringLiteral("cups-files.conf")),
-                      socket = m_tempDir.filePath(QStringLiteral("cups.sock"));
-        QByteArray folders;
-        for (const char *key : {"ServerRoot", "RequestRoot", "CacheDir", "StateDir", "ErrorLog"})
-            folders +=
-                QByteArray(key) + ' ' + QFile::encodeName(m_tempDir.path()) + (*key == 'E' ? "/log\n" : "\n");
-        for (const auto &[path, text] : {std::pair{conf, ("Listen " + socket + "\nBrowsing Off\n").toUtf8()},
-                                         std::pair{files, folders}}) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
-        }
-        QProcess scheduler;
-        scheduler.start(QStringLiteral("cupsd"),
-                        {QStringLiteral("-f"), QStringLiteral("-c"), conf, QStringLiteral("-s"), files});
-        QVERIFY(scheduler.waitForStarted());
-        const auto stopScheduler = qScopeGuard([&] {
-            ::kill(pid_t(scheduler.processId()), SIGCONT); // whatever happened
-            scheduler.terminate();
-            scheduler.waitForFinished(10000);
-        });
-        QVERIFY(QTest::qWaitFor([&] { return QFile::exists(socket); }, 20000));
-        QVERIFY(::kill(pid_t(scheduler.processId()), SIGSTOP) == 0);
-
-        QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("CUPS_SERVER"), socket);
-        environment.insert(QString::fromLatin1(StalledVariable), QStringLiteral("1"));
-        child.setProcessEnvironment(environment);
-        child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("stalledSchedulerChild")});
-        QVERIFY(child.waitForFinished(120000));
-        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
-                 child.readAll().constData());
-    }
-
-    void stalledSchedulerChild()
-    {
-        if (qEnvironmentVariableIsEmpty(StalledVariable))
-            QSKIP("runs inside stalledSchedulerNeverFreezesTheHost");
-        constexpr int BoundMs = 20000; // returns at all: the scheduler never answers
-        QElapsedTimer clock;
-        clock.start();
-        const QString name = uniqueDocumentName(QStringLiteral("stalled-"));
-        composeSheets(m_control, name, 2);
-        QVERIFY(clock.elapsed() < BoundMs);
-        QString message;
-        showAndCheck(m_control, [&](PreviewWindow &window) {
-            clock.restart();
-            message = messageDuring([&] { clickPrint(window); });
-            QVERIFY(clock.elapsed() < BoundMs);
-        });
-        // Direct mode tells it over the host's window after Show.
-        QCOMPARE(m_control.Init(&m_host, name, QStringLiteral("P")), quint8(0));
-        m_control.PNP();
-        const QString direct = messageDuring([&] { m_control.Show(); });
-        for (const QString &told : {message, direct}) {
-            const QString kept = told.section(QStringLiteral("guardada em "), 1).chopped(1);
-            QVERIFY2(told.startsWith(QStringLiteral(
-                         "Não foi possível imprimir a listagem: o serviço de impressão não responde.")),
-                     qPrintable(told));
-            QCOMPARE(pdfPageCount(kept), 2);
-            QVERIFY(QFileInfo(kept).fileName().startsWith(name));
-            QFile::remove(kept);
-        }
-    }
-
 private:
-    /// Prints a one-page listing on the queue PSDuplex with the choices that
-    /// choose makes on its QPrinter, then runs alsoInPreview; the attributes
-    /// the scheduler keeps for the job.
-    QMap<QString, QString> printOnDuplexQueue(const std::function<void(QPrinter &)> &choose,
-                                              const std::function<void(PreviewWindow &)> &alsoInPreview = {})
-    {
-        const QString name = uniqueDocumentName(QStringLiteral("choices-"));
-        QString jobId;
-        composeSheets(m_control, name, 1);
-        showAndCheck(m_control, [&](PreviewWindow &window) {
-            pickPrinter(window, DuplexQueue);
-            choose(printerDevice().printer());
-            clickPrint(window);
-            QVERIFY(QToolTip::text().contains(QStringLiteral("enviada para a impressora PSDuplex")));
-            jobId = printerDevice().lastOutput().section(u' ', -1);
-            if (alsoInPreview)
-                alsoInPreview(window);
-        });
-        return jobAttributes(DuplexQueue, jobId);
-    }
-
-    /// What the scheduler keeps of a job, read with ipptool: attribute name to value.
-    QMap<QString, QString> jobAttributes(const QString &queue, const QString &jobId)
-    {
-        QFile test(m_tempDir.filePath(QStringLiteral("job.test")));
-        if (!test.exists() && test.open(QIODevice::WriteOnly))
-            test.write(
-                "{\nOPERATION Get-Job-Attributes\nGROUP operation-attributes-tag\n"
-                "ATTR charset attributes-charset utf-8\nATTR naturalLanguage attributes-natural-language en\n"
-                "ATTR uri printer-uri $uri\nATTR integer job-id $job_id\nSTATUS successful-ok\n"
-                "DISPLAY sides\nDISPLAY copies\nDISPLAY multiple-document-handling\n"
-                "DISPLAY print-color-mode\nDISPLAY job-priority\n}\n");
-        test.close();
-        QProcess ipptool;
-        ipptool.start(QStringLiteral("ipptool"),
-                      {QStringLiteral("-t"), QStringLiteral("-d"), QStringLiteral("job_id=") + jobId,
-                       QStringLiteral("ipp://localhost/printers/") + queue, test.fileName()});
-        ipptool.waitForFinished(20000);
-        QMap<QString, QString> attributes;
-        static const QRegularExpression line(QStringLiteral("^\\s*(\\S+) \\([^)]*\\) = (.*)$"),
-                                             QRegularExpression::MultilineOption);
-        for (const auto &match : line.globalMatch(QString::fromUtf8(ipptool.readAllStandardOutput())))
-            attributes.insert(match.captured(1), match.captured(2).trimmed());
-        return attributes;
-    }
-
     QTemporaryDir m_tempDir;
     QWidget m_host;
     quillet::Quillet m_control{&m_host};
