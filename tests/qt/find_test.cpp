@@ -115,9 +115,7 @@ private slots:
         QTest::newRow("case kept") << "RELATÓRIO ALFA" << false << false << 0;
         QTest::newRow("case ignored") << "RELATÓRIO ALFA" << true << false << 2;
         QTest::newRow("unbalanced bracket") << "[Alfa" << true << false << 0;
-        QTest::newRow("wildcards") << "Total [3]#" << true << false << 5;
         QTest::newRow("marker as its page shows it") << "Página 4 de 5" << true << false << 4;
-        QTest::newRow("marker text itself is not shown") << "*PRICOCO*" << true << false << 0;
     }
 
     void findFromPage()
