@@ -36,12 +36,6 @@ QString spoolPath()
     return QString::fromStdString(state().SpoolPath);
 }
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 /// Runs this test program with a child switch; what it printed, empty when it failed.
 QByteArray runChild(const char *childSwitch)
 {
@@ -180,7 +174,7 @@ private slots:
         QVERIFY(QFile::remove(swapped) && QFile::link(victim, swapped));
         composePages(m_control, 3);
         showAndCheck(m_control, [](PreviewWindow &) {});
-        QCOMPARE(contents(victim), QByteArray());
+        QCOMPARE(QFileInfo(victim).size(), 0);
         QCOMPARE(QFileInfo(linkPath).symLinkTarget(), victim);
     }
 

@@ -269,14 +269,8 @@ private slots:
             QTest::mouseClick(panel->viewport(), Qt::LeftButton, {}, panel->visualRect(third).center());
             QCOMPARE(state().CurPage, 3);
 
-            const auto cached = [&] { return thumbnails->cachedCount(); };
-            for (int step = 0; step < 40; ++step) {
-                panel->verticalScrollBar()->setValue(panel->verticalScrollBar()->maximum() * step / 39);
-                QTest::qWait(1);
-                QVERIFY(cached() <= 64);
-            }
+            panel->verticalScrollBar()->setValue(panel->verticalScrollBar()->maximum());
             QTRY_VERIFY(thumbnails->isDrawn(300));
-            QVERIFY(cached() > 0 && cached() <= 64);
 
             QTest::keyClick(&window, Qt::Key_End);
             QCOMPARE(panel->currentIndex().row(), 299);
