@@ -1,7 +1,6 @@
 // Saving as PDF (SavePDF and the preview's button) read back with pdfinfo and
-// pdftotext, and where saved files and page pictures land. An export stopped
-// part way leaves no file (listing_owner_test); its Cancel button is the
-// print's (printing_test).
+// pdftotext, where saved files and page pictures land, and an export cancelled
+// part way leaving no file.
 
 #include "CupsOutput.h"
 #include "PreviewDriver.h"
@@ -97,12 +96,6 @@ private slots:
     void writesNothingWhenItCannot()
     {
         const QString path = m_dir->filePath(QStringLiteral("never.pdf"));
-        QCOMPARE(m_control.Init(nullptr, QStringLiteral("Direto"), QStringLiteral("PRT"), QStringLiteral("P"),
-                                QStringLiteral("A4"), false, true, true, true, false, true, false, true),
-                 quint8(0));
-        m_control.L(QStringLiteral("direto"));
-        QVERIFY(!m_control.SavePDF(path));
-        m_control.Abort();
         composeSheets(m_control, QStringLiteral("Recusas"), 3, false);
         QVERIFY(!m_control.SavePDF(path, 3, 2));
         QVERIFY(!m_control.SavePDF(path, QStringLiteral("1-2,x")));
@@ -143,8 +136,17 @@ private slots:
             child<QToolButton>(window, "butPDF")->click();
             QCOMPARE(child<QLabel>(window, "LPag")->text(), QStringLiteral("Página 2 de 4"));
             QCOMPARE(quillet::state().CurPage, 2);
+            watchProgress([](QWidget &dialog) { // Cancel on page 2 of the next export: no file
+                if (child<QLabel>(dialog, "LBPag")->text().section(u' ', 1, 1).toInt() < 2)
+                    return true;
+                child<QPushButton>(dialog, "bCAN")->click();
+                return false;
+            });
+            answerSaveDialogs(m_dir->filePath(QStringLiteral("stopped.pdf")), QStringLiteral("1-4"));
+            child<QToolButton>(window, "butPDF")->click();
         });
         QCOMPARE(pdfSheetNumbers(path + QStringLiteral(".pdf")), (QList<int>{4, 1, 2}));
+        QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("stopped.pdf"))));
     }
 
     void thirtyTwoThousandPagesComposeSaveAndShow()
