@@ -33,7 +33,6 @@ private slots:
         QTest::addColumn<QByteArray>("left");
         QTest::addColumn<QString>("after"); // from-to
         QTest::newRow("from beyond the last page") << QStringList{"9", "5"} << QByteArray("eFrom") << "5-5";
-        QTest::newRow("to one past the last page") << QStringList{"1", "6"} << QByteArray("eTo") << "1-5";
         QTest::newRow("from empty") << QStringList{"", "5"} << QByteArray("eFrom") << "1-5";
         QTest::newRow("from above to, leaving from") << QStringList{"4", "2"} << QByteArray("eFrom") << "2-2";
         QTest::newRow("from above to, leaving to") << QStringList{"4", "2"} << QByteArray("eTo") << "4-4";

