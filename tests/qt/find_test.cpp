@@ -83,13 +83,16 @@ private slots:
         showAndCheck(m_control, [&](PreviewWindow &window) {
             finds << find(window, QStringLiteral("alfa")) << find(window) << find(window) << find(window);
             finds << find(window, QStringLiteral("Alfa"), false, true) << find(window);
+            // The same text once more, case first kept, then ignored: each its own pages.
+            finds << find(window, QStringLiteral("ALFA"), false) << find(window, QStringLiteral("ALFA"), true);
         });
         // The first opens empty, from the next page, ignoring case; the next ones go on from where
         // the last stopped ("ALFA" on page 5, case ignored); on the last page only page 1 can be
         // the start; a cancelled find stays, and keeps the text and options of the last one.
         QCOMPARE(finds, (QStringList{"\"\" in | Página 2 de 5 |", "\"alfa\" in | Página 4 de 5 |",
                                      "\"alfa\" in | Página 5 de 5 |", "\"alfa\" i- | Página 2 de 5 |",
-                                     "\"alfa\" in | Página 2 de 5 |", "\"alfa\" in | Página 4 de 5 |"}));
+                                     "\"alfa\" in | Página 2 de 5 |", "\"alfa\" in | Página 4 de 5 |",
+                                     "\"alfa\" in | Página 5 de 5 |", "\"ALFA\" - | Página 2 de 5 |"}));
     }
 
     void findFromPage_data()
