@@ -56,23 +56,6 @@ TEST(PNP, EveryPageStartsWithTheDefaultsAndItsFirstSlotIsIndexed)
     EXPECT_EQ(t.printer.newPages, 0) << "the preview never touches the printer";
 }
 
-TEST(PNP, TheLastPossiblePageRunsOnInsteadOfOverflowing)
-{
-    TestSession t;
-    t.state().CurPage = MaxPages - 1;
-    t.composer.PNP();
-    ASSERT_EQ(t.state().CurPage, MaxPages);
-    const auto indexSize = t.state().PageIndex.size();
-    t.composer.PNP();
-    t.composer.PNL(7);
-    EXPECT_EQ(t.state().CurPage, MaxPages);
-    EXPECT_EQ(t.state().PageIndex.size(), indexSize) << "no second entry for the same page";
-    std::vector<SpoolRecord> lastPage = t.records();
-    std::erase_if(lastPage, [](const SpoolRecord &r) { return r.page != MaxPages; });
-    ASSERT_EQ(lastPage.size(), 2 * pageDefaults.size() + 1) << "both sets of defaults and the new line";
-    EXPECT_EQ(fieldsOf(lastPage.back()), (RecordFields{RecNewLine, 7, 0, 0, 0, "", 0}));
-}
-
 TEST(PMargins, TakeOffTheBorderAndPutTheCursorInTheCorner)
 {
     // clang-format off
