@@ -1,5 +1,5 @@
-// The spool file on disk: slot layout, text chunks, file name, and
-// what a failed write leaves behind.
+// The spool file on disk and the page text index beside it: slot layout,
+// text chunks, file names, and what a full disk leaves behind.
 
 #include "spool/SpoolFile.h"
 #include "spool/TempDir.h"
@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace quillet;
 
@@ -20,6 +21,20 @@ namespace {
 int16_t int16At(const std::string &bytes, size_t offset)
 {
     return static_cast<int16_t>(uint8_t(bytes.at(offset)) | uint8_t(bytes.at(offset + 1)) << 8);
+}
+
+using Pages = std::vector<std::pair<int, std::string>>;
+
+Pages readBack(const PageTextIndex &index, bool *intact = nullptr)
+{
+    Pages pages;
+    const bool read = index.reader().readPages([&](int page, std::string_view texts) {
+        pages.emplace_back(page, std::string(texts));
+        return true;
+    });
+    if (intact)
+        *intact = read;
+    return pages;
 }
 
 class SpoolFileTest : public ::testing::Test {
@@ -86,8 +101,12 @@ TEST_F(SpoolFileTest, StoresTextInChunksAndReadsItBackWhole)
     }
 }
 
-TEST_F(SpoolFileTest, FailedWriteLeavesNoPartialCommandAndLaterWritesGoOn)
+// Nothing more is written, and what was written before still reads.
+TEST_F(SpoolFileTest, AFullDiskLeavesNoPartialCommandOrPageAndLaterSpoolWritesGoOn)
 {
+    PageTextIndex &index = *spool->texts();
+    index.add(1, "curto");
+    index.add(2, std::string(4000, 'x')); // page 1 is written, page 2 waits
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
     const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails, no signal
@@ -98,6 +117,9 @@ TEST_F(SpoolFileTest, FailedWriteLeavesNoPartialCommandAndLaterWritesGoOn)
     const bool results[] = {spool->write({1, RecColor, 1, 0, 0, 0, 0, ""}),
                             spool->write({1, RecTextMulti, 2, 0, 0, 0, 0, std::string(250, 'z')}), // 4 slots
                             spool->write({1, RecNewLine, 3, 0, 0, 0, 0, ""})};
+    index.add(3, "três"); // page 2 does not fit
+    index.add(4, "quatro");
+    index.flush();
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, savedHandler);
 
@@ -108,6 +130,33 @@ TEST_F(SpoolFileTest, FailedWriteLeavesNoPartialCommandAndLaterWritesGoOn)
     const auto second = spool->read();
     ASSERT_TRUE(second);
     EXPECT_EQ(second->op, RecNewLine);
+    EXPECT_EQ(index.completePages(), 1);
+    bool intact = false;
+    EXPECT_EQ(readBack(index, &intact), (Pages{{1, std::string("curto\0", 6)}}));
+    EXPECT_TRUE(intact);
+}
+
+TEST_F(SpoolFileTest, TheTextIndexIsPrivateKeepsPagesInOrderAndGoesWithTheSpool)
+{
+    PageTextIndex &index = *spool->texts();
+    struct stat info {};
+    ASSERT_EQ(::stat(index.path().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    index.add(1, "Página 1");
+    index.add(1, "");
+    index.add(2, ""); // a page without texts writes nothing but is known
+    index.add(3, "três");
+    index.flush(); // on demand, mid-page: the rest of page 3 comes in a second record
+    index.add(3, "mais");
+    index.flush();
+    EXPECT_EQ(index.completePages(), 3);
+    bool intact = false;
+    using namespace std::string_literals;
+    EXPECT_EQ(readBack(index, &intact), (Pages{{1, "Página 1\0"s}, {3, "três\0"s}, {3, "mais\0"s}}));
+    EXPECT_TRUE(intact);
+    const std::string path = index.path();
+    spool->remove();
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 // Its place and mode are checked on a live listing in spool_safety_test.
