@@ -3,7 +3,6 @@
 // calls, same numbers to the last bit, same texts, pen and font, in order.
 
 #include "compose/PenWidthCode.h"
-#include "render/PageRenderer.h"
 #include "support/TestSession.h"
 
 #include <gtest/gtest.h>
@@ -153,17 +152,6 @@ TEST(ReplayInvariant, EveryPageDrawsWhatComposingItDrewInAnyOrderAndOnPaper)
         std::erase_if(onPaper, [](const FakeSurface::Call &call) { return call.op == "scale"; });
         EXPECT_EQ(described(onPaper), described(listing.replay(page))) << "page " << page << " on paper";
     }
-}
-
-TEST(ReplayDispatch, ReplayWhileSpoolingDoesNothing)
-{
-    TestSession t;
-    t.composer.PNP(); // a next page ends the read even if page 1 were appended to itself
-    const int32_t slots = t.slotsWritten();
-    t.pageSurface.calls.clear();
-    PageRenderer(t.session).render(1);
-    EXPECT_EQ(t.slotsWritten(), slots);
-    EXPECT_TRUE(t.pageSurface.calls.empty());
 }
 
 } // namespace

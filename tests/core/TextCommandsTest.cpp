@@ -151,6 +151,7 @@ TEST(TextPlacement, LRAndCPlaceCutRecordAndMoveThePrintPosition)
 
 // A 12 pt line on the fake: ascent 3.2 mm, descent 0.8 mm. A text never rises
 // above the top margin: it pushes the print line down instead.
+// PAlign takes only -2, -1, 1 and 2; any other value keeps the mode in force (2).
 TEST(EmitText, AlignsTheTextOnThePrintLineButNeverAboveTheTopMargin)
 {
     // clang-format off
@@ -161,15 +162,16 @@ TEST(EmitText, AlignsTheTextOnThePrintLineButNeverAboveTheTopMargin)
         float topMm, lineAfterMm; ///< the text's top and the print line afterwards
     } rows[] = {
         {2, 20, true, 16, 20},         {1, 20, true, 16.8f, 20},  {-1, 20, true, 19.2f, 20},
-        {-2, 20, true, 20, 20},        {0, 20, true, 20, 20},     {2, 1, true, 0, 4},
-        {2, 1, false, 0, 8},           {1, 1, true, 0, 4 - 0.8f}, {-1, 0.5f, false, 0, 8 - 3.2f},
+        {-2, 20, true, 20, 20},        {0, 20, true, 16, 20},     {3, 20, true, 16, 20},
+        {2, 1, true, 0, 4},            {2, 1, false, 0, 8},       {1, 1, true, 0, 4 - 0.8f},
+        {-1, 0.5f, false, 0, 8 - 3.2f},
     };
     // clang-format on
     for (const auto &row : rows) {
         SCOPED_TRACE(::testing::Message()
                      << "align " << row.AlignMode << " line " << row.lineMm << " FixY " << row.FixY);
         TestSession t;
-        t.state().AlignMode = row.AlignMode;
+        t.composer.PAlign(row.AlignMode);
         t.state().FixY = row.FixY;
         t.pageSurface.calls.clear();
         t.composer.L("abc", row.lineMm);
@@ -239,19 +241,6 @@ TEST(PFont, SetsTheSurfaceFontAndRecordsWhatWasAsked)
         if (row.mode == ListingMode::Preview) {
             EXPECT_EQ(fieldsOf(t.lastRecord()), row.recorded);
         }
-    }
-}
-
-TEST(PAlign, TakesOnlyTheFourModes)
-{
-    for (const int value : {-2, -1, 1, 2, 0, 3, -3}) {
-        TestSession t;
-        t.composer.PAlign(-1);
-        const int32_t slots = t.slotsWritten();
-        t.composer.PAlign(value);
-        const bool accepted = value >= -2 && value <= 2 && value != 0;
-        EXPECT_EQ(t.state().AlignMode, accepted ? value : -1) << value;
-        EXPECT_EQ(t.slotsWritten(), slots + accepted) << value;
     }
 }
 
@@ -328,28 +317,17 @@ TEST(Columns, CellsDrawInTheColumnCutToItAndLeaveOneRecordOfTheWholeText)
     }
 }
 
-TEST(Columns, CellsOutsideTheTableDrawAndRecordNothing)
-{
-    for (const Cell kind : {Cell::L, Cell::R, Cell::C}) {
-        for (const int NCol : {0, 3}) {
-            SCOPED_TRACE(::testing::Message() << "kind " << int(kind) << " column " << NCol);
-            TestSession t;
-            t.composer.NewCol(70, 20);
-            openTable(t);
-            const size_t records = t.records().size();
-            writeCell(t.composer, {kind}, NCol, "abc");
-            EXPECT_TRUE(t.pageSurface.calls.empty());
-            EXPECT_EQ(t.records().size(), records);
-            EXPECT_NEAR(t.composer.CurX(), StartX, ToleranceMm);
-        }
-    }
-}
-
-TEST(Columns, TwentyAtMostNoneAfterANewPageAndAZeroWidthOneCutsAll)
+TEST(Columns, NoneOutsideTheTableTwentyAtMostNoneAfterANewPageAndAZeroWidthOneCutsAll)
 {
     TestSession t;
     openTable(t);
     const size_t recordsBefore = t.records().size();
+    for (const Cell kind : {Cell::L, Cell::R, Cell::C})
+        for (const int NCol : {0, 2})
+            writeCell(t.composer, {kind}, NCol, "abc");
+    EXPECT_TRUE(t.pageSurface.calls.empty()) << "no column 0 or 2: nothing drawn";
+    EXPECT_EQ(t.records().size(), recordsBefore) << "nor recorded";
+    EXPECT_NEAR(t.composer.CurX(), StartX, ToleranceMm);
     for (int n = 2; n <= MaxColumns + 1; ++n)
         t.composer.NewCol(static_cast<float>(5 * n), n == MaxColumns ? 0 : 10);
     EXPECT_EQ(t.state().NumCols, MaxColumns);
