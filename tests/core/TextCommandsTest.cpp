@@ -41,27 +41,22 @@ void expectOneText(TestSession &t, size_t recordsBefore, std::string_view drawn,
 
 TEST(Markers, ResolveAsTheModeRequires)
 {
-    enum Mode { Composing, Direct, Replay, Printing };
+    enum Mode { Direct, Replay }; // composing, replay and printing are in ReplayTest
     // clang-format off
     const struct {
         Mode mode;
         const char *text, *expected, *reason;
     } rows[] = {
-        {Composing, "Page PRICOCO of TRICOCO", "Page PRICOCO of TRICOCO", "the page count is unknown until Show"},
         {Direct, "Page PRICOCO of TRICOCO", "Page 3 of *", "no page count exists in direct mode"},
-        {Replay, "Page PRICOCO of TRICOCO", "Page 3 of 12", "replay on the preview"},
-        {Printing, "Page PRICOCO of TRICOCO", "Page 3 of 12", "Preview is off while printing, the spool open"},
         {Replay, "Seite pRiCoCo von tricoco.", "Seite 3 von 12.", "any case; the rest keeps its case"},
         {Direct, "TRICOCOPRICOCO", "*3", "adjacent markers"},
         {Replay, "TRITRICOCOCOCO", "TRI12COCO", "digits put in never make a new marker"},
-        {Replay, "Página PRICOCO — TRICOCO", "Página 3 — 12", "among multi-byte characters"},
     };
     // clang-format on
     for (const auto &row : rows) {
         SCOPED_TRACE(row.reason);
         TestSession t(row.mode == Direct ? ListingMode::Direct : ListingMode::Preview);
-        t.state().Spooling = row.mode == Composing;
-        t.state().Preview = row.mode != Printing && row.mode != Direct;
+        t.state().Spooling = false;
         t.state().CurPage = 3;
         t.state().NumPages = 12;
         EXPECT_EQ(t.composer.ExpandMarkers(row.text), row.expected);
@@ -109,8 +104,6 @@ TEST(TextPlacement, LRAndCPlaceCutRecordAndMoveThePrintPosition)
         // L: starts at PosX, moves past the text unless FixX
         {"L at the print position", 'L', -1, -1, 0, false, true, {30, 16}, {40, 20}, -1, 20, 0, 0},
         {"L at PosX", 'L', -1, 50, 0, false, true, {50, 16}, {60, 20}, 50, 20, 0, 0},
-        {"L PosX at the print position", 'L', -1, StartX, 0, false, true, {30, 16}, {40, 20}, -1, 20, 0, 0},
-        {"L PosY on the current line", 'L', StartY, -1, 0, false, true, {30, 16}, {40, 20}, -1, -1, 0, 0},
         {"L FixX", 'L', -1, 50, 0, true, true, {50, 16}, {50, 20}, 50, 20, 0, 0},
         {"L not FixY at PosY", 'L', 40, -1, 0, false, false, {30, 36}, {40, 44}, -1, 40, 0, 0},
         {"L cut to Wid, moves past what is drawn", 'L', -1, -1, 20, false, true, {30, 16}, {50, 20}, -1, 20, 0, 20,
@@ -125,9 +118,7 @@ TEST(TextPlacement, LRAndCPlaceCutRecordAndMoveThePrintPosition)
         // C: centred 0.2 mm right of the middle; PosX kept even at the print position; CursorX stays
         {"C between the margins", 'C', -1, -1, -1, false, true, {90.2f, 16}, {30, 20}, -1, 20, -1, 0},
         {"C between PosX and MaxX", 'C', -1, 20, 60, false, true, {35.2f, 16}, {30, 20}, 20, 20, 60, 0},
-        {"C MaxX = usable width", 'C', -1, -1, 190, false, true, {90.2f, 16}, {30, 20}, -1, 20, -1, 0},
         {"C PosX at the print position", 'C', -1, StartX, -1, false, true, {105.2f, 16}, {30, 20}, StartX, 20, -1, 0},
-        {"C PosY on the current line", 'C', StartY, -1, -1, false, true, {90.2f, 16}, {30, 20}, -1, -1, -1, 0},
         {"C not FixY at PosY", 'C', 40, -1, -1, true, false, {90.2f, 36}, {30, 44}, -1, 40, -1, 0},
     };
     // clang-format on
@@ -288,11 +279,8 @@ TEST(Columns, CellsDrawInTheColumnCutToItAndLeaveOneRecordOfTheWholeText)
         {"LCol at the left edge", {Cell::L}, {10.2f, 16}, {16.2f, 20}, 0, -1},
         {"LCol AddX", {Cell::L, 5}, {15.2f, 16}, {21.2f, 20}, 5, -1},
         {"LCol at PosY", {Cell::L, 0, 40}, {10.2f, 36}, {16.2f, 40}, 0, 40},
-        {"LCol PosY on the current line is kept", {Cell::L, 0, StartY}, {10.2f, 16}, {16.2f, 20}, 0, StartY},
         {"RCol SubX 2", {Cell::R, 2}, {51.8f, 16}, {57.8f, 20}, 2, -1},
         {"CCol centred", {Cell::C}, {32.2f, 16}, {StartX, 20}, StartY, 0},
-        {"CCol PosY on the current line", {Cell::C, 0, StartY}, {32.2f, 16}, {StartX, 20}, -1, 0},
-        {"CCol at PosY", {Cell::C, 0, 40}, {32.2f, 36}, {StartX, 40}, 40, 0},
         // 60 mm of text in the 50 mm column
         {"LCol cut to 49.8 mm", {Cell::L}, {10.2f, 16}, {58.2f, 20}, 0, -1, Long, "abcdefghijklmnopqrstu..."},
         {"LCol AddX cut to 39.8 mm", {Cell::L, 10}, {20.2f, 16}, {58.2f, 20}, 10, -1, Long, "abcdefghijklmnop..."},

@@ -27,7 +27,7 @@ public:
         SurfaceFont font;
     };
     std::vector<Call> calls;
-    bool logging = true; ///< off for benchmarks, which would only grow the log
+    bool logging = true;             ///< off for benchmarks, which would only grow the log
     bool measuresEachPrefix = false; ///< prefixWidths through the base class, as the Qt surfaces do
 
     void print(std::string_view text) override;
@@ -61,18 +61,14 @@ private:
 };
 
 /// A picture of a fixed natural size, drawn without loading an image.
-class FakePicture : public Picture {
-public:
-    FakePicture(float widthMm, float heightMm) : m_widthMm(widthMm), m_heightMm(heightMm) {}
-    float widthMm() const override { return m_widthMm; }
-    float heightMm() const override { return m_heightMm; }
-
-private:
-    float m_widthMm, m_heightMm;
-};
-
 inline std::shared_ptr<const Picture> fakePicture(float widthMm, float heightMm)
 {
+    struct FakePicture : Picture {
+        float w, h;
+        FakePicture(float w, float h) : w(w), h(h) {}
+        float widthMm() const override { return w; }
+        float heightMm() const override { return h; }
+    };
     return std::make_shared<FakePicture>(widthMm, heightMm);
 }
 
