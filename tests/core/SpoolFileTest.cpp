@@ -1,13 +1,12 @@
 // The spool file on disk and the page text index beside it: slot layout,
-// text chunks, file names, and what a full disk leaves behind.
+// text chunks, and what a full disk leaves behind. The spool's name, place
+// and mode are checked on a live listing in lifecycle_test.
 
 #include "spool/SpoolFile.h"
-#include "spool/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -146,27 +145,10 @@ TEST_F(SpoolFileTest, TheTextIndexIsPrivateAndKeepsPagesInOrder)
     index.add(1, "");
     index.add(2, ""); // a page without texts writes nothing but is known
     index.add(3, "três");
-    index.flush(); // on demand, mid-page: the rest of page 3 comes in a second record
-    index.add(3, "mais");
-    index.flush();
+    index.flush(); // on demand, mid-page
     EXPECT_EQ(index.completePages(), 3);
     using namespace std::string_literals;
-    EXPECT_EQ(readBack(index), (Pages{{1, "Página 1\0"s}, {3, "três\0"s}, {3, "mais\0"s}}));
-}
-
-// Its place and mode are checked on a live listing in spool_safety_test.
-TEST(SpoolName, PrtAndTheDayAndUnique)
-{
-    auto first = SpoolFile::create(spoolPrefixForToday());
-    auto second = SpoolFile::create(spoolPrefixForToday());
-    ASSERT_TRUE(first && second);
-    const std::time_t now = std::time(nullptr);
-    char prefix[8];
-    std::strftime(prefix, sizeof prefix, "Prt%d-", std::localtime(&now));
-    EXPECT_EQ(std::filesystem::path(first->path()).filename().string().substr(0, 6), prefix);
-    EXPECT_NE(first->path(), second->path());
-    first->remove();
-    second->remove();
+    EXPECT_EQ(readBack(index), (Pages{{1, "Página 1\0"s}, {3, "três\0"s}}));
 }
 
 } // namespace
