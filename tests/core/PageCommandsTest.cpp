@@ -34,7 +34,6 @@ TEST(SetupSurface, MeasuresThePageAndBorderInWholeMillimetres)
         {"A4 landscape swaps", {210, 297}, 4, 2, 9, 0, 0, 297, 210, 4},
         {"-1 measures what is loaded", {148, 210}, 0, 1, KeepPaper, 0, 0, 148, 210, 0},
         {"a refused code measures what is loaded", {148, 210}, 0, 1, 70, 0, 0, 148, 210, 0},
-        {"a refused orientation measures portrait", {210, 297}, 0, 3, 9, 0, 0, 210, 297, 0},
     };
     // clang-format on
     for (const auto &row : rows) {

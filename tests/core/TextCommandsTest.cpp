@@ -41,12 +41,13 @@ void expectOneText(TestSession &t, size_t recordsBefore, std::string_view drawn,
 
 TEST(Markers, ResolveAsTheModeRequires)
 {
-    enum Mode { Direct, Replay }; // composing, replay and printing are in ReplayTest
+    enum Mode { Composing, Direct, Replay }; // replay and printing are also in ReplayTest
     // clang-format off
     const struct {
         Mode mode;
         const char *text, *expected, *reason;
     } rows[] = {
+        {Composing, "Page PRICOCO of TRICOCO", "Page PRICOCO of TRICOCO", "the page count is unknown until Show"},
         {Direct, "Page PRICOCO of TRICOCO", "Page 3 of *", "no page count exists in direct mode"},
         {Replay, "Seite pRiCoCo von tricoco.", "Seite 3 von 12.", "any case; the rest keeps its case"},
         {Direct, "TRICOCOPRICOCO", "*3", "adjacent markers"},
@@ -56,7 +57,7 @@ TEST(Markers, ResolveAsTheModeRequires)
     for (const auto &row : rows) {
         SCOPED_TRACE(row.reason);
         TestSession t(row.mode == Direct ? ListingMode::Direct : ListingMode::Preview);
-        t.state().Spooling = false;
+        t.state().Spooling = row.mode == Composing;
         t.state().CurPage = 3;
         t.state().NumPages = 12;
         EXPECT_EQ(t.composer.ExpandMarkers(row.text), row.expected);
