@@ -1,15 +1,89 @@
-// Cursor, lines, pages and margins: PNL, PNP, PMargins and the page defaults,
-// checked on the spool records and the listing state. Numbers that are not
-// numbers are fuzzed (fuzz/composer_fuzz.cpp).
+// Pages and what is drawn on them: the paper and page measures SetupSurface
+// reads from the printer, custom paper, PNL, PNP, PMargins and the page
+// defaults, checked on the spool records and the listing state; boxes, lines,
+// circles and pictures, the record each leaves and the call it makes on the
+// surface (ReplayTest checks that replay makes the same call). Numbers that
+// are not numbers are fuzzed (fuzz/composer_fuzz.cpp).
 
+#include "render/PageRenderer.h"
+#include "render/SetupSurface.h"
 #include "support/TestSession.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace quillet;
 using namespace quillet::testing;
 
 namespace {
+
+constexpr int16_t KeepPaper = -1, Custom = 256;
+
+TEST(SetupSurface, MeasuresThePageAndBorderInWholeMillimetres)
+{
+    // clang-format off
+    const struct {
+        const char *name;
+        FakePrinter::PaperMm loadedPaper; ///< in the printer before set-up
+        double borderMm;
+        uint8_t orientation;
+        int16_t paperCode, customW, customH;
+        float pageW, pageH, offset;
+    } rows[] = {
+        {"A4 landscape swaps", {210, 297}, 4, 2, 9, 0, 0, 297, 210, 4},
+        {"-1 measures what is loaded", {148, 210}, 0, 1, KeepPaper, 0, 0, 148, 210, 0},
+        {"a refused code measures what is loaded", {148, 210}, 0, 1, 70, 0, 0, 148, 210, 0},
+    };
+    // clang-format on
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        FakePrinter printer(row.loadedPaper.width, row.loadedPaper.height, row.borderMm);
+        Session session;
+        session.printer = &printer;
+        ListingState &s = session.state;
+        s.PrtOri = row.orientation;
+        s.PrtPaper = row.paperCode;
+        s.PaperW = row.customW;
+        s.PaperH = row.customH;
+        SetupSurface(session);
+        EXPECT_EQ(s.PageW, row.pageW);
+        EXPECT_EQ(s.PageH, row.pageH);
+        EXPECT_NEAR(s.OffX, row.offset, 0.01f);
+        EXPECT_NEAR(s.OffY, row.offset, 0.01f);
+        EXPECT_EQ(printer.endDocs, 1) << "a job in progress is ended first";
+    }
+}
+
+TEST(SetCustomPaper, ReportsAndAppliesOnlyWhatTheDeviceTakes)
+{
+    // clang-format off
+    const struct {
+        const char *name;
+        int widthMm, heightMm;
+        CustomPaperResult driverResult, expected;
+    } rows[] = {
+        {"largest that fits in tenths", 3276, 3276, CustomPaperApplied, CustomPaperApplied},
+        {"3277 wide", 3277, 100, CustomPaperApplied, PaperSizeRefused},
+        {"zero width", 0, 100, CustomPaperApplied, PaperSizeRefused},
+        {"printer not opened", 100, 150, PrinterNotOpened, PrinterNotOpened},
+    };
+    // clang-format on
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        FakePrinter printer;
+        printer.customPaperResult = row.driverResult;
+        Session session;
+        session.printer = &printer;
+        EXPECT_EQ(SetCustomPaper(session, row.widthMm, row.heightMm), row.expected);
+        const bool applied = row.expected == CustomPaperApplied;
+        EXPECT_EQ(printer.paperSize(), applied ? Custom : 9);
+        EXPECT_EQ(printer.paper.width, applied ? row.widthMm : 210);
+        EXPECT_EQ(printer.killDocs, 1) << "the device is reset only without a job";
+    }
+    Session withoutPrinter;
+    EXPECT_EQ(SetCustomPaper(withoutPrinter, 100, 150), PrinterNotOpened);
+}
 
 constexpr float Tolerance = 0.01f; // the printer reports whole twips (0.018 mm)
 
@@ -53,24 +127,6 @@ TEST(PNP, EveryPageStartsWithTheDefaultsAndItsFirstSlotIsIndexed)
 
     EXPECT_EQ(switches(), std::make_tuple(false, true, int16_t(2), int16_t(0)))
         << "the state follows the records";
-    EXPECT_EQ(t.printer.newPages, 0) << "the preview never touches the printer";
-}
-
-TEST(PNP, TheLastPossiblePageRunsOnInsteadOfOverflowing)
-{
-    TestSession t;
-    t.state().CurPage = MaxPages - 1;
-    t.composer.PNP();
-    ASSERT_EQ(t.state().CurPage, MaxPages);
-    const auto indexSize = t.state().PageIndex.size();
-    t.composer.PNP();
-    t.composer.PNL(7);
-    EXPECT_EQ(t.state().CurPage, MaxPages);
-    EXPECT_EQ(t.state().PageIndex.size(), indexSize) << "no second entry for the same page";
-    std::vector<SpoolRecord> lastPage = t.records();
-    std::erase_if(lastPage, [](const SpoolRecord &r) { return r.page != MaxPages; });
-    ASSERT_EQ(lastPage.size(), 2 * pageDefaults.size() + 1) << "both sets of defaults and the new line";
-    EXPECT_EQ(fieldsOf(lastPage.back()), (RecordFields{RecNewLine, 7, 0, 0, 0, "", 0}));
 }
 
 TEST(PMargins, TakeOffTheBorderAndPutTheCursorInTheCorner)
@@ -81,7 +137,6 @@ TEST(PMargins, TakeOffTheBorderAndPutTheCursorInTheCorner)
         float top, left, bottom, right; // PMargins argument order
         float leftMarg, topMarg, rightMarg, botMarg;
     } rows[] = {
-        {"10 mm less the 4 mm border", 10, 10, 10, 10, 6, 6, 6, 6},
         {"below the border means 0, not less", 3, 2, 1, 3.99f, 0, 0, 0, 0},
         {"each side its own: top, left, bottom, right", 30, 20, 15, 25, 16, 26, 21, 11},
     };
@@ -108,8 +163,6 @@ TEST(PMargins, TakeOffTheBorderAndPutTheCursorInTheCorner)
         EXPECT_NEAR(scale[0], -4, Tolerance);
         EXPECT_NEAR(scale[3], 293, Tolerance);
     }
-    TestSession direct(ListingMode::Direct, 4);
-    EXPECT_TRUE(direct.pageSurface.callsOf("scale").empty()) << "direct mode leaves the preview page alone";
 }
 
 TEST(PNL, MovesDownByTheSkipOrOneLineOfTheFontAndRecordsTheAdvance)
@@ -126,6 +179,116 @@ TEST(PNL, MovesDownByTheSkipOrOneLineOfTheFontAndRecordsTheAdvance)
         EXPECT_EQ(fieldsOf(t.lastRecord()), (RecordFields{RecNewLine, advance, 0, 0, 0, "", 0}))
             << "the measured height is recorded, so replay keeps it";
     }
+}
+
+// Shapes: margins are 10 mm on A4 without a border, so the margins' corner is (10, 10).
+constexpr auto Line = static_cast<float>(LineKind::Line);
+constexpr auto Box = static_cast<float>(LineKind::Box);
+
+/// The drawing calls (not margin or font changes) on a surface.
+std::vector<FakeSurface::Call> drawn(const FakeSurface &surface)
+{
+    std::vector<FakeSurface::Call> calls = surface.calls;
+    std::erase_if(calls, [](const auto &call) { return call.op == "scale" || call.op == "font"; });
+    return calls;
+}
+
+TEST(Shapes, RecordDrawAndReplayTheSameCall)
+{
+    // clang-format off
+    const struct {
+        const char *name;
+        std::function<void(Composer &)> call;
+        RecordFields recorded;
+        std::string op;
+        std::vector<float> args; ///< of the one drawing call
+        int drawWidth;
+    } rows[] = {
+        {"box of no size: a point", [](Composer &c) { c.PBox(5, 7, 0, 0); }, {RecBox, 7, 5, 0, 0, "\x01", 0}, "line",
+         {Line, 17, 15, 17, 15}, 1},
+        {"flat box: a horizontal line", [](Composer &c) { c.PBox(5, 7, 0, 30, 2); }, {RecBox, 7, 5, 30, 0, "\x02", 0},
+         "line", {Line, 17, 15, 47, 15}, 2},
+        {"thin box: a vertical line", [](Composer &c) { c.PBox(5, 7, 12, 0); }, {RecBox, 7, 5, 0, 12, "\x01", 0},
+         "line", {Line, 17, 15, 17, 27}, 1},
+        {"box: x2, y2 are width and height", [](Composer &c) { c.PBox(5, 7, 12, 30, 4); },
+         {RecBox, 7, 5, 30, 12, "\x04", 0}, "line", {Box, 17, 15, 47, 27}, 4},
+        {"box at a negative corner: the print position", [](Composer &c) { c.PBox(-2, -3, 3, 4); },
+         {RecBox, -3, -2, 4, 3, "\x01", 0}, "line", {Box, 10, 10, 14, 13}, 1},
+        {"line: x2, y2 are the end point", [](Composer &c) { c.PLine(5, 7, 40, 90, 2); },
+         {RecLine, 7, 5, 90, 40, "\x02", 0}, "line", {Line, 17, 15, 100, 50}, 2},
+        {"circle around its centre", [](Composer &c) { c.PCircle(50, 60, 12.5f, 3); },
+         {RecCircle, 60, 50, 12.5f, 0, "\x03", 0}, "circle", {70, 60, 12.5f}, 3},
+        {"pen below 1 becomes 1", [](Composer &c) { c.PLine(1, 1, 2, 2, -9); }, {RecLine, 1, 1, 2, 2, "\x01", 0},
+         "line", {Line, 11, 11, 12, 12}, 1},
+        {"pen 255 is U+00FF, the widest a record carries", [](Composer &c) { c.PLine(1, 1, 2, 2, 255); },
+         {RecLine, 1, 1, 2, 2, "\xC3\xBF", 0}, "line", {Line, 11, 11, 12, 12}, 255},
+        {"pen 300 is drawn, recorded without a width", [](Composer &c) { c.PBox(1, 1, 2, 2, 300); },
+         {RecBox, 1, 1, 2, 2, "", 0}, "line", {Box, 11, 11, 13, 13}, 300},
+    };
+    // clang-format on
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        TestSession t;
+        row.call(t.composer);
+        EXPECT_EQ(fieldsOf(t.lastRecord()), row.recorded);
+        const auto calls = drawn(t.pageSurface);
+        ASSERT_EQ(calls.size(), 1u);
+        EXPECT_EQ(calls[0].op, row.op);
+        EXPECT_EQ(calls[0].args, row.args);
+        EXPECT_EQ(calls[0].pen.drawWidth, row.drawWidth);
+        EXPECT_EQ(t.pageSurface.pen().drawWidth, 1) << "back to 1 after the shape";
+    }
+}
+
+// The preview multiplies the pen by the zoom and records the whole part of that
+// product (a NaN zoom gives the thinnest pen); the printer takes the width as given.
+TEST(Shapes, PenScalesWithTheZoomInThePreviewOnly)
+{
+    // clang-format off
+    const struct {
+        ListingMode mode;
+        float zoom;
+        int Expe, drawWidth;
+        std::string recorded;
+    } rows[] = {
+        {ListingMode::Preview, 2.0f, 3, 6, "\x06"},  {ListingMode::Preview, 1.5f, 3, 4, "\x04"},
+        {ListingMode::Preview, 0.1f, 3, 1, "\x01"},  {ListingMode::Direct, 2.0f, 3, 3, ""},
+    };
+    // clang-format on
+    for (const auto &row : rows) {
+        SCOPED_TRACE(::testing::Message() << "zoom " << row.zoom << " pen " << row.Expe);
+        TestSession t(row.mode);
+        t.state().Zoom = row.zoom;
+        t.composer.PLine(1, 1, 5, 5, row.Expe);
+        EXPECT_EQ(drawn(t.surfaceInUse()).at(0).pen.drawWidth, row.drawWidth);
+        if (row.mode == ListingMode::Preview) {
+            EXPECT_EQ(t.lastRecord().text, row.recorded);
+        }
+    }
+    TestSession t; // a record made at zoom 1 is zoomed in the preview, not on paper
+    t.composer.PLine(1, 1, 5, 5, 3);
+    const SpoolRecord line = t.lastRecord();
+    t.state().Spooling = false;
+    t.state().Zoom = 2.0f;
+    PageRenderer(t.session).dispatch(line);
+    EXPECT_EQ(drawn(t.pageSurface).back().pen.drawWidth, 6);
+    t.state().Preview = false;
+    t.state().Surface = &t.printer.fakeSurface;
+    PageRenderer(t.session).dispatch(line);
+    EXPECT_EQ(drawn(t.printer.fakeSurface).back().pen.drawWidth, 3);
+}
+
+TEST(Pictures, TwoHundredAtTheirNaturalSizeAndNumbersOutOfRangeDrawNothing)
+{
+    TestSession t;
+    for (int n = 1; n <= 201; ++n) // n x 2n mm; the 201st is refused
+        t.composer.PNewImg(fakePicture(static_cast<float>(n), 2.0f * n));
+    t.state().Zoom = 2.0f; // the page surface maps millimetres; the zoom is its business
+    for (const int n : {201, 200, 0, -3})
+        t.composer.PDrawImg(n, 0, 0);
+    const auto pictures = t.pageSurface.callsOf("picture");
+    ASSERT_EQ(pictures.size(), 1u);
+    EXPECT_EQ(pictures[0].args, (std::vector<float>{10, 10, 200, 400}));
 }
 
 } // namespace

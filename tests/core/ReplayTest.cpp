@@ -3,14 +3,11 @@
 // calls, same numbers to the last bit, same texts, pen and font, in order.
 
 #include "compose/PenWidthCode.h"
-#include "render/PageRenderer.h"
 #include "support/TestSession.h"
 
 #include <gtest/gtest.h>
 
 #include <charconv>
-#include <cmath>
-#include <functional>
 #include <map>
 #include <set>
 #include <utility>
@@ -155,75 +152,6 @@ TEST(ReplayInvariant, EveryPageDrawsWhatComposingItDrewInAnyOrderAndOnPaper)
         std::erase_if(onPaper, [](const FakeSurface::Call &call) { return call.op == "scale"; });
         EXPECT_EQ(described(onPaper), described(listing.replay(page))) << "page " << page << " on paper";
     }
-}
-
-SpoolRecord rec(uint8_t op, float valA, float valB = 0, float valC = 0, float valD = 0, float valE = 0,
-                std::string text = {})
-{
-    return {1, op, valA, valB, valC, valD, valE, std::move(text)};
-}
-
-// Whole-number arguments come back from singles rounded half to even; a value
-// that no 16- or 32-bit number holds skips the command.
-TEST(ReplayDispatch, WholeNumbersRoundHalfToEven)
-{
-    using Observe = std::function<double(TestSession &)>;
-    const Observe align = [](TestSession &t) { return t.state().AlignMode; };
-    const auto pen = [](int SurfacePen::*field) -> Observe {
-        return [field](TestSession &t) { return t.pageSurface.pen().*field; };
-    };
-    const auto arg = [](const char *op, size_t i) -> Observe { // NaN when nothing was drawn
-        return [op, i](TestSession &t) {
-            return t.pageSurface.callsOf(op).empty() ? NAN : t.pageSurface.callsOf(op)[0].args.at(i);
-        };
-    };
-    // clang-format off
-    const struct {
-        const char *name;
-        SpoolRecord record;
-        Observe observed;
-        double expected;
-    } rows[] = {
-        {"align 1.5 goes to the even 2", rec(RecAlign, 1.5f), align, 2},
-        {"align 2.5 goes down to 2", rec(RecAlign, 2.5f), align, 2},
-        {"align -1.5 goes to -2", rec(RecAlign, -1.5f), align, -2},
-        {"align 0.5 rounds to 0, refused", rec(RecAlign, 0.5f), align, -1},
-        {"draw mode 12.5 goes to 12", rec(RecDraw, 2.5f, 12.5f), pen(&SurfacePen::drawMode), 12},
-        {"draw style past 16 bits skips all", rec(RecDraw, 40000, 9), pen(&SurfacePen::drawMode), 13},
-        {"colour 3.5 goes up to 4", rec(RecColor, 3.5f), pen(&SurfacePen::foreColor), 4},
-        {"colour 2^31 is past 32 bits, skipped", rec(RecColor, 2147483648.0f), pen(&SurfacePen::foreColor), 0},
-        {"fill style 0.5 goes to 0", rec(RecFill, 255, 0.5f), pen(&SurfacePen::fillStyle), 0},
-        {"fill style 2^15 skips the fill", rec(RecFill, 255, 32768.0f), pen(&SurfacePen::fillColor), 0},
-        {"column 2.5 is column 2", rec(RecColLeft, 2.5f, 0, -1, 0, 1, "x"), arg("print", 0), 10 + 50.2f},
-        {"column 0.5 is no column", rec(RecColLeft, 0.5f, 0, -1, 0, 1, "x"), arg("print", 0), NAN},
-        {"picture 1.5 is picture 2", rec(RecImage, 5, 0, 1.5f), arg("picture", 2), 12.5f},
-    };
-    // clang-format on
-    for (const auto &row : rows) {
-        TestSession t; // two columns (0-20 and 50-70 mm), two pictures, alignment -1
-        t.composer.NewCol(0, 20);
-        t.composer.NewCol(50, 20);
-        t.composer.PNewImg(fakePicture(30, 20));
-        t.composer.PNewImg(fakePicture(12.5f, 40));
-        t.composer.PAlign(-1);
-        t.state().Spooling = false;
-        t.pageSurface.calls.clear();
-        PageRenderer(t.session).dispatch(row.record);
-        const double observed = row.observed(t);
-        EXPECT_TRUE(observed == row.expected || (std::isnan(observed) && std::isnan(row.expected)))
-            << row.name << ": " << observed;
-    }
-}
-
-TEST(ReplayDispatch, ReplayWhileSpoolingDoesNothing)
-{
-    TestSession t;
-    t.composer.PNP(); // a next page ends the read even if page 1 were appended to itself
-    const int32_t slots = t.slotsWritten();
-    t.pageSurface.calls.clear();
-    PageRenderer(t.session).render(1);
-    EXPECT_EQ(t.slotsWritten(), slots);
-    EXPECT_TRUE(t.pageSurface.calls.empty());
 }
 
 } // namespace

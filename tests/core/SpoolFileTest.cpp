@@ -1,17 +1,17 @@
-// The spool file on disk: slot layout, text chunks, file name, and
-// what a failed write leaves behind.
+// The spool file on disk and the page text index beside it: slot layout,
+// text chunks, and what a full disk leaves behind. The spool's name, place
+// and mode are checked on a live listing in lifecycle_test.
 
 #include "spool/SpoolFile.h"
-#include "spool/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace quillet;
 
@@ -20,6 +20,20 @@ namespace {
 int16_t int16At(const std::string &bytes, size_t offset)
 {
     return static_cast<int16_t>(uint8_t(bytes.at(offset)) | uint8_t(bytes.at(offset + 1)) << 8);
+}
+
+using Pages = std::vector<std::pair<int, std::string>>;
+
+Pages readBack(const PageTextIndex &index, bool *intact = nullptr)
+{
+    Pages pages;
+    const bool read = index.reader().readPages([&](int page, std::string_view texts) {
+        pages.emplace_back(page, std::string(texts));
+        return true;
+    });
+    if (intact)
+        *intact = read;
+    return pages;
 }
 
 class SpoolFileTest : public ::testing::Test {
@@ -86,8 +100,12 @@ TEST_F(SpoolFileTest, StoresTextInChunksAndReadsItBackWhole)
     }
 }
 
-TEST_F(SpoolFileTest, FailedWriteLeavesNoPartialCommandAndLaterWritesGoOn)
+// Nothing more is written, and what was written before still reads.
+TEST_F(SpoolFileTest, AFullDiskLeavesNoPartialCommandOrPageAndLaterSpoolWritesGoOn)
 {
+    PageTextIndex &index = *spool->texts();
+    index.add(1, "curto");
+    index.add(2, std::string(4000, 'x')); // page 1 is written, page 2 waits
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
     const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails, no signal
@@ -98,6 +116,9 @@ TEST_F(SpoolFileTest, FailedWriteLeavesNoPartialCommandAndLaterWritesGoOn)
     const bool results[] = {spool->write({1, RecColor, 1, 0, 0, 0, 0, ""}),
                             spool->write({1, RecTextMulti, 2, 0, 0, 0, 0, std::string(250, 'z')}), // 4 slots
                             spool->write({1, RecNewLine, 3, 0, 0, 0, 0, ""})};
+    index.add(3, "três"); // page 2 does not fit
+    index.add(4, "quatro");
+    index.flush();
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, savedHandler);
 
@@ -108,22 +129,26 @@ TEST_F(SpoolFileTest, FailedWriteLeavesNoPartialCommandAndLaterWritesGoOn)
     const auto second = spool->read();
     ASSERT_TRUE(second);
     EXPECT_EQ(second->op, RecNewLine);
+    EXPECT_EQ(index.completePages(), 1);
+    bool intact = false;
+    EXPECT_EQ(readBack(index, &intact), (Pages{{1, std::string("curto\0", 6)}}));
+    EXPECT_TRUE(intact);
 }
 
-// Its place and mode are checked on a live listing in spool_safety_test.
-TEST(SpoolName, PrtAndTheDayAndUnique)
+TEST_F(SpoolFileTest, TheTextIndexIsPrivateAndKeepsPagesInOrder)
 {
-    auto first = SpoolFile::create(spoolPrefixForToday());
-    auto second = SpoolFile::create(spoolPrefixForToday());
-    ASSERT_TRUE(first && second);
-    const std::filesystem::path path = first->path();
-    const std::time_t now = std::time(nullptr);
-    char day[3];
-    std::strftime(day, sizeof day, "%d", std::localtime(&now));
-    EXPECT_EQ(path.filename().string().substr(0, 6), "Prt" + std::string(day) + "-");
-    EXPECT_NE(first->path(), second->path());
-    first->remove();
-    second->remove();
+    PageTextIndex &index = *spool->texts();
+    struct stat info {};
+    ASSERT_EQ(::stat(index.path().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    index.add(1, "Página 1");
+    index.add(1, "");
+    index.add(2, ""); // a page without texts writes nothing but is known
+    index.add(3, "três");
+    index.flush(); // on demand, mid-page
+    EXPECT_EQ(index.completePages(), 3);
+    using namespace std::string_literals;
+    EXPECT_EQ(readBack(index), (Pages{{1, "Página 1\0"s}, {3, "três\0"s}}));
 }
 
 } // namespace

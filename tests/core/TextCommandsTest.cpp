@@ -1,28 +1,47 @@
-// Single-line text: page markers, cutting to a width, where L, R and C put a
-// text and the print position, what they record, how the text engine aligns
-// and backs a text, and the font and alignment commands. The fake surface
-// makes every character 2 mm wide and a 12 pt line 4 mm high; margins are 10 mm.
+// Texts on the page: page markers, cutting to a width, where L, R and C and
+// the column cells put a text and the print position, justified paragraphs
+// written one line per call of M, what each records, how the text engine
+// aligns and backs a text, and the font and alignment commands. Replay is
+// checked in ReplayTest. The fake surface makes every character 2 mm wide and
+// a 12 pt line 4 mm high; margins are 10 mm.
 
 #include "support/TestSession.h"
 
 #include <gtest/gtest.h>
 
-#include <climits>
-#include <functional>
-#include <limits>
+#include <cmath>
 
 using namespace quillet;
 using namespace quillet::testing;
 
 namespace {
 
-constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
-constexpr float Inf = std::numeric_limits<float>::infinity();
 constexpr float ToleranceMm = 1e-3f;
+constexpr float StartX = 30, StartY = 20; ///< print position before each case, from the margins
+
+struct PointMm {
+    float x = 0, y = 0;
+};
+
+/// After one text command: the one text drawn, its top-left corner and the
+/// print position afterwards (from the margins), and the one record it left.
+void expectOneText(TestSession &t, size_t recordsBefore, std::string_view drawn, PointMm at, PointMm cursor,
+                   const RecordFields &recorded)
+{
+    const auto prints = t.pageSurface.callsOf("print");
+    ASSERT_EQ(prints.size(), 1u);
+    EXPECT_EQ(prints[0].text, drawn);
+    EXPECT_NEAR(prints[0].args[0], 10 + at.x, ToleranceMm);
+    EXPECT_NEAR(prints[0].args[1], 10 + at.y, ToleranceMm);
+    EXPECT_NEAR(t.composer.CurX(), cursor.x, ToleranceMm);
+    EXPECT_NEAR(t.composer.CurY(), cursor.y, ToleranceMm);
+    EXPECT_EQ(t.records().size(), recordsBefore + 1) << "a text command inside records nothing";
+    EXPECT_EQ(fieldsOf(t.lastRecord()), recorded);
+}
 
 TEST(Markers, ResolveAsTheModeRequires)
 {
-    enum Mode { Composing, Direct, Replay, Printing };
+    enum Mode { Composing, Direct, Replay }; // replay and printing are also in ReplayTest
     // clang-format off
     const struct {
         Mode mode;
@@ -30,19 +49,15 @@ TEST(Markers, ResolveAsTheModeRequires)
     } rows[] = {
         {Composing, "Page PRICOCO of TRICOCO", "Page PRICOCO of TRICOCO", "the page count is unknown until Show"},
         {Direct, "Page PRICOCO of TRICOCO", "Page 3 of *", "no page count exists in direct mode"},
-        {Replay, "Page PRICOCO of TRICOCO", "Page 3 of 12", "replay on the preview"},
-        {Printing, "Page PRICOCO of TRICOCO", "Page 3 of 12", "Preview is off while printing, the spool open"},
         {Replay, "Seite pRiCoCo von tricoco.", "Seite 3 von 12.", "any case; the rest keeps its case"},
         {Direct, "TRICOCOPRICOCO", "*3", "adjacent markers"},
         {Replay, "TRITRICOCOCOCO", "TRI12COCO", "digits put in never make a new marker"},
-        {Replay, "Página PRICOCO — TRICOCO", "Página 3 — 12", "among multi-byte characters"},
     };
     // clang-format on
     for (const auto &row : rows) {
         SCOPED_TRACE(row.reason);
         TestSession t(row.mode == Direct ? ListingMode::Direct : ListingMode::Preview);
         t.state().Spooling = row.mode == Composing;
-        t.state().Preview = row.mode != Printing && row.mode != Direct;
         t.state().CurPage = 3;
         t.state().NumPages = 12;
         EXPECT_EQ(t.composer.ExpandMarkers(row.text), row.expected);
@@ -59,15 +74,10 @@ TEST(FitText, KeepsTheLongestPrefixThatFitsWithTheEllipsis)
     } rows[] = {
         // "..." is 6 mm wide.
         {"abcde", 10, "abcde", "equal width counts as fitting"},
-        {"abcde", 9.99f, "a...", "4 characters fit, only 1 with the ellipsis"},
-        {"abcdefghij", 12, "abc...", "the longest prefix that fits with the ellipsis"},
         {"abcdef", 7.9f, "abc", "3 characters fit, none with the ellipsis: cut bare"},
         {"abc", 1.9f, "", "not even one character"},
-        {"abc", NaN, "", "nothing is at most NaN wide"},
-        {"abc", Inf, "abc", "infinite width"},
         {"äöüßäöü", 12, "äöü...", "widths count characters, cuts fall between them"},
         {"𝄞𝄞𝄞𝄞𝄞", 8, "𝄞...", "four-byte characters"},
-        {"ab\xE2\x82", 6, "ab\xE2", "a cut-off sequence counts byte by byte"},
     };
     // clang-format on
     for (const bool byPrefix : {false, true}) {
@@ -77,12 +87,6 @@ TEST(FitText, KeepsTheLongestPrefixThatFitsWithTheEllipsis)
             EXPECT_EQ(t.composer.FitText(row.text, row.widthMm), row.expected) << row.reason << byPrefix;
     }
 }
-
-struct PointMm {
-    float x = 0, y = 0;
-};
-
-constexpr float StartX = 30, StartY = 20;
 
 TEST(TextPlacement, LRAndCPlaceCutRecordAndMoveThePrintPosition)
 {
@@ -100,30 +104,19 @@ TEST(TextPlacement, LRAndCPlaceCutRecordAndMoveThePrintPosition)
         // L: starts at PosX, moves past the text unless FixX
         {"L at the print position", 'L', -1, -1, 0, false, true, {30, 16}, {40, 20}, -1, 20, 0, 0},
         {"L at PosX", 'L', -1, 50, 0, false, true, {50, 16}, {60, 20}, 50, 20, 0, 0},
-        {"L PosX at the print position", 'L', -1, StartX, 0, false, true, {30, 16}, {40, 20}, -1, 20, 0, 0},
-        {"L NaN PosX", 'L', -1, NaN, 0, false, true, {30, 16}, {40, 20}, -1, 20, 0, 0},
-        {"L infinite PosX", 'L', -1, Inf, 0, false, true, {30, 16}, {40, 20}, -1, 20, 0, 0},
-        {"L PosY on the current line", 'L', StartY, -1, 0, false, true, {30, 16}, {40, 20}, -1, -1, 0, 0},
         {"L FixX", 'L', -1, 50, 0, true, true, {50, 16}, {50, 20}, 50, 20, 0, 0},
         {"L not FixY at PosY", 'L', 40, -1, 0, false, false, {30, 36}, {40, 44}, -1, 40, 0, 0},
-        {"L Wid wide enough", 'L', -1, -1, 20, false, true, {30, 16}, {40, 20}, -1, 20, 0, 20},
         {"L cut to Wid, moves past what is drawn", 'L', -1, -1, 20, false, true, {30, 16}, {50, 20}, -1, 20, 0, 20,
          "abcdefghijklmno", "abcdefg..."},
-        {"L negative Wid draws nothing", 'L', -1, -1, -5, false, true, {30, 16}, {30, 20}, -1, 20, 0, -5, "abc", ""},
         // R: ends at PosX and puts the print position there whatever FixX says
         {"R at the print position, ending there", 'R', -1, -1, 0, false, true, {20, 16}, {30, 20}, -1, 20, 0, 0},
         {"R at PosX, FixX", 'R', -1, 100, 0, true, true, {90, 16}, {100, 20}, 100, 20, 0, 0},
-        {"R not FixY at PosY", 'R', 40, 100, 0, false, false, {90, 36}, {100, 44}, 100, 40, 0, 0},
         {"R cut to Wid, ends at PosX", 'R', -1, 100, 12, false, true, {88, 16}, {100, 20}, 100, 20, 0, 12,
          "abcdefghij", "abc..."},
         // C: centred 0.2 mm right of the middle; PosX kept even at the print position; CursorX stays
         {"C between the margins", 'C', -1, -1, -1, false, true, {90.2f, 16}, {30, 20}, -1, 20, -1, 0},
         {"C between PosX and MaxX", 'C', -1, 20, 60, false, true, {35.2f, 16}, {30, 20}, 20, 20, 60, 0},
-        {"C MaxX = usable width", 'C', -1, -1, 190, false, true, {90.2f, 16}, {30, 20}, -1, 20, -1, 0},
         {"C PosX at the print position", 'C', -1, StartX, -1, false, true, {105.2f, 16}, {30, 20}, StartX, 20, -1, 0},
-        {"C PosY on the current line", 'C', StartY, -1, -1, false, true, {90.2f, 16}, {30, 20}, -1, -1, -1, 0},
-        {"C not FixY at PosY", 'C', 40, -1, -1, true, false, {90.2f, 36}, {30, 44}, -1, 40, -1, 0},
-        {"C empty text", 'C', -1, -1, -1, false, true, {95.2f, 16}, {30, 20}, -1, 20, -1, 0, ""},
     };
     // clang-format on
     for (const auto &row : rows) {
@@ -138,22 +131,15 @@ TEST(TextPlacement, LRAndCPlaceCutRecordAndMoveThePrintPosition)
                                                   : &Composer::C;
         (t.composer.*command)(row.text, row.PosY, row.PosX, row.WidOrMaxX);
 
-        const auto prints = t.pageSurface.callsOf("print");
-        ASSERT_EQ(prints.size(), 1u);
-        EXPECT_EQ(prints[0].text, row.drawn);
-        EXPECT_NEAR(prints[0].args[0], 10 + row.drawnAt.x, ToleranceMm);
-        EXPECT_NEAR(prints[0].args[1], 10 + row.drawnAt.y, ToleranceMm);
-        EXPECT_NEAR(t.composer.CurX(), row.cursor.x, ToleranceMm);
-        EXPECT_NEAR(t.composer.CurY(), row.cursor.y, ToleranceMm);
-        EXPECT_EQ(t.records().size(), recordsBefore + 1);
         const int op = row.command == 'L' ? RecTextLeft : row.command == 'R' ? RecTextRight : RecTextCenter;
-        EXPECT_EQ(fieldsOf(t.lastRecord()),
-                  (RecordFields{op, row.valA, row.valB, row.valC, 0, row.text, row.valE}));
+        expectOneText(t, recordsBefore, row.drawn, row.drawnAt, row.cursor,
+                      {op, row.valA, row.valB, row.valC, 0, row.text, row.valE});
     }
 }
 
 // A 12 pt line on the fake: ascent 3.2 mm, descent 0.8 mm. A text never rises
 // above the top margin: it pushes the print line down instead.
+// PAlign takes only -2, -1, 1 and 2; any other value keeps the mode in force (2).
 TEST(EmitText, AlignsTheTextOnThePrintLineButNeverAboveTheTopMargin)
 {
     // clang-format off
@@ -164,15 +150,16 @@ TEST(EmitText, AlignsTheTextOnThePrintLineButNeverAboveTheTopMargin)
         float topMm, lineAfterMm; ///< the text's top and the print line afterwards
     } rows[] = {
         {2, 20, true, 16, 20},         {1, 20, true, 16.8f, 20},  {-1, 20, true, 19.2f, 20},
-        {-2, 20, true, 20, 20},        {0, 20, true, 20, 20},     {2, 1, true, 0, 4},
-        {2, 1, false, 0, 8},           {1, 1, true, 0, 4 - 0.8f}, {-1, 0.5f, false, 0, 8 - 3.2f},
+        {-2, 20, true, 20, 20},        {0, 20, true, 16, 20},     {3, 20, true, 16, 20},
+        {2, 1, true, 0, 4},            {2, 1, false, 0, 8},       {1, 1, true, 0, 4 - 0.8f},
+        {-1, 0.5f, false, 0, 8 - 3.2f},
     };
     // clang-format on
     for (const auto &row : rows) {
         SCOPED_TRACE(::testing::Message()
                      << "align " << row.AlignMode << " line " << row.lineMm << " FixY " << row.FixY);
         TestSession t;
-        t.state().AlignMode = row.AlignMode;
+        t.composer.PAlign(row.AlignMode);
         t.state().FixY = row.FixY;
         t.pageSurface.calls.clear();
         t.composer.L("abc", row.lineMm);
@@ -195,7 +182,6 @@ TEST(EmitText, PaintsTheTextsBoxInTheFillColourFirstWhenOpaqueOnAFill)
         t.composer.L("abcde", 20, 30); // 10 x 4 mm, top-left at (40, 26)
         const auto &calls = t.pageSurface.calls;
         const auto print = t.pageSurface.callsOf("print").at(0);
-        EXPECT_EQ(print.args, (std::vector<float>{40, 26}));
         EXPECT_EQ(print.pen.foreColor, Red);
         EXPECT_EQ(t.pageSurface.font().transparent, transparentFont) << "the font comes back";
         if (!painted) {
@@ -209,58 +195,203 @@ TEST(EmitText, PaintsTheTextsBoxInTheFillColourFirstWhenOpaqueOnAFill)
     }
 }
 
-TEST(PFont, SetsTheSurfaceFontAndRecordsTheCall)
+// A size of 0 keeps the size in force and an empty name the name; bold and
+// italic go off unless asked. The preview shows the zoomed size; the spool and
+// the printer take the size asked for.
+TEST(PFont, SetsTheSurfaceFontAndRecordsWhatWasAsked)
 {
-    // clang-format off
-    const struct {
-        const char *reason;
-        ListingMode mode;
-        float zoom;
-        std::function<void(Composer &)> call;
-        SurfaceFont expected;  ///< on the surface afterwards
-        RecordFields recorded; ///< ignored in direct mode
-    } rows[] = {
-        {"the size in force survives a new name; bold and italic go off", ListingMode::Preview, 1,
-         [](Composer &c) { c.PFont("Arial"); }, {"Arial", 12, false, false, true}, {RecFont, 0, 0, 0, 1, "Arial", 0}},
-        {"the preview shows the zoomed size, the spool keeps the size asked for", ListingMode::Preview, 1.5f,
-         [](Composer &c) { c.PFont("", 10); }, {"Times New Roman", 15, false, false, true},
-         {RecFont, 10, 0, 0, 1, "", 0}},
-        {"a size <= 0 keeps the size and records 0", ListingMode::Preview, 1,
-         [](Composer &c) { c.PFont("Courier New", -3, true); }, {"Courier New", 12, true, false, true},
-         {RecFont, 0, 1, 0, 1, "Courier New", 0}},
-        {"bold, italic, transparent recorded", ListingMode::Preview, 1,
-         [](Composer &c) { c.PFont("Arial", 9, false, true, false); }, {"Arial", 9, false, true, false},
-         {RecFont, 9, 0, 1, 0, "Arial", 0}},
-        {"the zoom belongs to the preview", ListingMode::Direct, 1.5f, [](Composer &c) { c.PFont("", 10); },
-         {"Times New Roman", 10, false, false, true}, {}},
+    const auto fields = [](const SurfaceFont &f) {
+        return std::make_tuple(f.name, f.size, f.bold, f.italic, f.transparent);
     };
-    // clang-format on
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.reason);
-        TestSession t(row.mode);
-        t.composer.PFont("Times New Roman", 12, true, true, false); // so that turning these off shows
-        t.state().Zoom = row.zoom;
-        row.call(t.composer);
-        const SurfaceFont &f = t.state().Surface->font(), &e = row.expected;
-        EXPECT_EQ(std::tie(f.name, f.size, f.bold, f.italic, f.transparent),
-                  std::tie(e.name, e.size, e.bold, e.italic, e.transparent));
-        if (row.mode == ListingMode::Preview) {
-            EXPECT_EQ(fieldsOf(t.lastRecord()), row.recorded);
+    for (const ListingMode mode : {ListingMode::Preview, ListingMode::Direct}) {
+        TestSession t(mode);
+        const float zoom = mode == ListingMode::Preview ? 1.5f : 1;
+        t.state().Zoom = 1.5f;
+        t.composer.PFont("Times New Roman", 12, true, true, false);
+        t.composer.PFont("Arial");
+        EXPECT_EQ(fields(t.surfaceInUse().font()), fields({"Arial", 12 * zoom, false, false, true}));
+        t.composer.PFont("", 10, false, true);
+        EXPECT_EQ(fields(t.surfaceInUse().font()), fields({"Arial", 10 * zoom, false, true, true}));
+        if (mode == ListingMode::Preview) {
+            EXPECT_EQ(fieldsOf(t.lastRecord()), (RecordFields{RecFont, 10, 0, 1, 1, "", 0}));
         }
     }
 }
 
-TEST(PAlign, TakesOnlyTheFourModes)
+constexpr const char *Long = "abcdefghijklmnopqrstuvwxyz0123"; ///< 60 mm
+
+enum class Cell { L, R, C };
+
+struct CellCall {
+    Cell kind;
+    float inset = 0; ///< AddX of LCol, SubX of RCol
+    float PosY = -1;
+    bool TRUNC = true;
+};
+
+void writeCell(Composer &c, const CellCall &call, int NCol, std::string_view text)
 {
-    for (const int value : {-2, -1, 1, 2, 0, 3, -3, INT_MIN, INT_MAX}) {
-        TestSession t;
-        t.composer.PAlign(-1);
-        const int32_t slots = t.slotsWritten();
-        t.composer.PAlign(value);
-        const bool accepted = value >= -2 && value <= 2 && value != 0;
-        EXPECT_EQ(t.state().AlignMode, accepted ? value : -1) << value;
-        EXPECT_EQ(t.slotsWritten(), slots + accepted) << value;
+    switch (call.kind) {
+    case Cell::L:
+        return c.LCol(NCol, text, call.inset, call.PosY, call.TRUNC);
+    case Cell::R:
+        return c.RCol(NCol, text, call.inset, call.PosY, call.TRUNC);
+    case Cell::C:
+        return c.CCol(NCol, text, call.PosY, call.TRUNC);
     }
+}
+
+/// Column 1 from 10 to 60 mm right of the left margin, the print position at (StartX, StartY).
+void openTable(TestSession &t)
+{
+    t.composer.NewCol(10, 50);
+    t.startAt(StartX, StartY);
+}
+
+TEST(Columns, CellsDrawInTheColumnCutToItAndLeaveOneRecordOfTheWholeText)
+{
+    // clang-format off
+    const struct {
+        const char *name;
+        CellCall call;         ///< in column 1
+        PointMm drawnAt, cursor; ///< from the margins
+        float valB, valC;      ///< valA is the column, valE the TRUNC flag
+        const char *text = "abc"; ///< 6 mm wide, 4 mm high; recorded whole
+        const char *drawn = text;
+    } rows[] = {
+        {"LCol at the left edge", {Cell::L}, {10.2f, 16}, {16.2f, 20}, 0, -1},
+        {"LCol at PosY", {Cell::L, 0, 40}, {10.2f, 36}, {16.2f, 40}, 0, 40},
+        {"CCol centred", {Cell::C}, {32.2f, 16}, {StartX, 20}, StartY, 0},
+        // 60 mm of text in the 50 mm column
+        {"LCol cut to 49.8 mm", {Cell::L}, {10.2f, 16}, {58.2f, 20}, 0, -1, Long, "abcdefghijklmnopqrstu..."},
+        {"LCol AddX cut to 39.8 mm", {Cell::L, 10}, {20.2f, 16}, {58.2f, 20}, 10, -1, Long, "abcdefghijklmnop..."},
+        {"RCol SubX cut to 45.8 mm", {Cell::R, 4}, {11.8f, 16}, {55.8f, 20}, 4, -1, Long, "abcdefghijklmnopqrs..."},
+        {"CCol cut to 49.8 mm, centred", {Cell::C}, {11.2f, 16}, {StartX, 20}, StartY, 0, Long, "abcdefghijklmnopqrstu..."},
+        {"LCol overflows past the column", {Cell::L, 0, -1, false}, {10.2f, 16}, {70.2f, 20}, 0, -1, Long},
+        {"RCol overflows into the margin", {Cell::R, 0, -1, false}, {-0.2f, 16}, {59.8f, 20}, 0, -1, Long},
+        {"CCol overflows on both sides", {Cell::C, 0, -1, false}, {5.2f, 16}, {StartX, 20}, StartY, 0, Long},
+    };
+    // clang-format on
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        TestSession t;
+        openTable(t);
+        const size_t recordsBefore = t.records().size();
+        writeCell(t.composer, row.call, 1, row.text);
+        const int op = row.call.kind == Cell::L   ? RecColLeft
+                       : row.call.kind == Cell::R ? RecColRight
+                                                  : RecColCenter;
+        expectOneText(t, recordsBefore, row.drawn, row.drawnAt, row.cursor,
+                      {op, 1, row.valB, row.valC, 0, row.text, row.call.TRUNC});
+    }
+}
+
+TEST(Columns, NoneOutsideTheTableTwentyAtMostNoneAfterANewPageAndAZeroWidthOneCutsAll)
+{
+    TestSession t;
+    openTable(t);
+    const size_t recordsBefore = t.records().size();
+    for (const Cell kind : {Cell::L, Cell::R, Cell::C})
+        for (const int NCol : {0, 2})
+            writeCell(t.composer, {kind}, NCol, "abc");
+    EXPECT_TRUE(t.pageSurface.calls.empty()) << "no column 0 or 2: nothing drawn";
+    EXPECT_EQ(t.records().size(), recordsBefore) << "nor recorded";
+    EXPECT_NEAR(t.composer.CurX(), StartX, ToleranceMm);
+    for (int n = 2; n <= MaxColumns + 1; ++n)
+        t.composer.NewCol(static_cast<float>(5 * n), n == MaxColumns ? 0 : 10);
+    EXPECT_EQ(t.state().NumCols, MaxColumns);
+    EXPECT_EQ(t.records().size(), recordsBefore + MaxColumns - 1) << "the 21st is not recorded";
+    t.composer.LCol(21, "abc");
+    EXPECT_TRUE(t.pageSurface.texts().empty());
+    t.composer.LCol(20, "abc");
+    for (const std::string &text : t.pageSurface.texts())
+        EXPECT_EQ(text, "") << "no width: everything is cut";
+    EXPECT_EQ(fieldsOf(t.lastRecord()), (RecordFields{RecColLeft, 20, 0, -1, 0, "abc", 1}));
+    EXPECT_NEAR(t.composer.CurX(), 100.2f, ToleranceMm) << "the cursor rules run with the empty text";
+
+    t.composer.PNP();
+    t.pageSurface.calls.clear();
+    t.composer.LCol(1, "abc");
+    EXPECT_TRUE(t.pageSurface.calls.empty()) << "a new page starts with no columns";
+}
+
+constexpr float LineX = 5; ///< where each paragraph line starts, from the left margin
+
+std::string marked(std::string_view text)
+{
+    return std::string(text) + Composer::LineMark;
+}
+
+using Words = std::vector<std::pair<float, std::string>>;
+
+/// The non-empty texts drawn, at offsets from where the line starts.
+Words wordsDrawn(TestSession &t)
+{
+    Words words;
+    for (const auto &call : t.surfaceInUse().callsOf("print")) {
+        EXPECT_NEAR(call.args[1], 10 + StartY - 4, ToleranceMm) << "every word on the same line";
+        if (!call.text.empty())
+            words.emplace_back(std::round((call.args[0] - 10 - LineX) * 1000) / 1000, call.text);
+    }
+    return words;
+}
+
+TEST(MultiLine, DrawsOneLineReturnsTheRestAndRecordsTheLine)
+{
+    // clang-format off
+    const struct {
+        const char *name;
+        std::string text;
+        float MaxX; ///< words are fitted to MaxX - 2 mm
+        std::string returned;
+        Words drawn; ///< offset from the line's start, text
+        std::string recorded;
+    } rows[] = {
+        {"fits: the last line, unspread, marked", "aa bb cc", 30, "", {{0, "aa bb cc"}}, marked("aa bb cc")},
+        {"fits exactly", "aaaa bbbb cccc", 30, "", {{0, "aaaa bbbb cccc"}}, marked("aaaa bbbb cccc")},
+        {"the mark of the last call removed", marked("dddd"), 30, "", {{0, "dddd"}}, marked("dddd")},
+        {"cut at the space after the last fitting character", "aaaa bbbb cccc    dddd", 30, marked("dddd"),
+         {{0, "aaaa"}, {11, "bbbb"}, {22, "cccc"}}, "aaaa bbbb cccc"},
+        {"cut at an earlier space", "aaaa bbbb ccccc ddd", 30, marked("ccccc ddd"), {{0, "aaaa"}, {22, "bbbb"}},
+         "aaaa bbbb"},
+        {"leading spaces keep their width", "  aaaa bbbb cccc dddd", 30, marked("cccc dddd"),
+         {{0, " "}, {2, " "}, {4, "aaaa"}, {26, "bbbb"}}, "  aaaa bbbb"},
+        {"five words spread to exactly W", "aa bbb c dddd ee fffffff", 40, marked("fffffff"),
+         {{0, "aa"}, {8, "bbb"}, {18, "c"}, {24, "dddd"}, {36, "ee"}}, "aa bbb c dddd ee"},
+        {"a long word is cut inside", "abcdefghijklmnopqrstuvwxyz", 30, marked("opqrstuvwxyz"),
+         {{0, "abcdefghijklmn"}}, "abcdefghijklmn"},
+        {"a three-byte word is cut between characters", "€€€€€€", 12, marked("€"), {{0, "€€€€€"}}, "€€€€€"},
+        // A line break ends the line as a paragraph's last; the rest follows it.
+        {"CR LF", "one\r\ntwo three four five", 30, "two three four five", {{0, "one"}}, marked("one")},
+        {"LF", "one\ntwo", 30, "two", {{0, "one"}}, marked("one")},
+        {"CR", "one\rtwo", 30, "two", {{0, "one"}}, marked("one")},
+        {"CR LF is looked for first", "a\nb\r\nc", 30, "c", {{0, "a\nb"}}, marked("a\nb")},
+        // Too narrow: the text is lost.
+        {"10 mm leaves no room", "abc", 10, "", {}, marked("")},
+        {"10.5 mm leaves 8.5 mm", "abc", 10.5f, "", {{0, "abc"}}, marked("abc")},
+    };
+    // clang-format on
+    for (const auto &row : rows) {
+        for (const bool byPrefix : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << row.name << (byPrefix ? ", each prefix measured" : ""));
+            TestSession t;
+            t.pageSurface.measuresEachPrefix = byPrefix;
+            t.startAt(LineX, StartY);
+            const size_t recordsBefore = t.records().size();
+            EXPECT_EQ(t.composer.M(row.text, -1, -1, row.MaxX), row.returned);
+            EXPECT_EQ(wordsDrawn(t), row.drawn);
+            EXPECT_EQ(t.records().size(), recordsBefore + 1);
+            EXPECT_EQ(t.lastRecord().text, row.recorded);
+        }
+    }
+}
+
+TEST(MultiLine, DirectModeWrapsTheSameButReturnsTheRestUnmarked)
+{
+    TestSession direct(ListingMode::Direct);
+    direct.startAt(LineX, StartY);
+    EXPECT_EQ(direct.composer.M("aaaa bbbb cccc dddd", -1, -1, 30), "dddd");
+    EXPECT_EQ(wordsDrawn(direct), (Words{{0, "aaaa"}, {11, "bbbb"}, {22, "cccc"}}));
 }
 
 } // namespace

@@ -1,7 +1,5 @@
 #include "support/FakeSurface.h"
 
-#include "render/Utf8.h"
-
 #include <algorithm>
 #include <iterator>
 
@@ -19,11 +17,6 @@ void FakeSurface::print(std::string_view text)
     setCurrentX(currentX() + textWidth(text));
 }
 
-float FakeSurface::textWidth(std::string_view text) const
-{
-    return static_cast<float>(characterOffsets(text).size() - 1) * CharWidthMm;
-}
-
 // Linear: the fake's advances simply add up.
 std::vector<float> FakeSurface::prefixWidths(std::string_view text, float stopAfterMm) const
 {
@@ -34,12 +27,6 @@ std::vector<float> FakeSurface::prefixWidths(std::string_view text, float stopAf
     for (size_t i = 1; i <= characters && (widths.empty() || widths.back() <= stopAfterMm); ++i)
         widths.push_back(static_cast<float>(i) * CharWidthMm);
     return widths;
-}
-
-void FakeSurface::setFont(const SurfaceFont &font)
-{
-    Surface::setFont(font);
-    log("font", {font.size});
 }
 
 std::vector<FakeSurface::Call> FakeSurface::callsOf(std::string_view op) const

@@ -4,6 +4,7 @@
 // size / 3 mm high (12 pt -> 4 mm), 80 % of it above the baseline.
 
 #include "render/Surface.h"
+#include "render/Utf8.h"
 
 #include <memory>
 #include <string>
@@ -27,11 +28,14 @@ public:
         SurfaceFont font;
     };
     std::vector<Call> calls;
-    bool logging = true; ///< off for benchmarks, which would only grow the log
+    bool logging = true;             ///< off for benchmarks, which would only grow the log
     bool measuresEachPrefix = false; ///< prefixWidths through the base class, as the Qt surfaces do
 
     void print(std::string_view text) override;
-    float textWidth(std::string_view text) const override;
+    float textWidth(std::string_view text) const override
+    {
+        return static_cast<float>(characterOffsets(text).size() - 1) * CharWidthMm;
+    }
     std::vector<float> prefixWidths(std::string_view text, float stopAfterMm) const override;
     float textHeight(std::string_view) const override { return font().size * HeightMmPerPoint; }
     float fontAscent() const override { return 0.8f * textHeight({}); }
@@ -49,7 +53,11 @@ public:
     {
         log("scale", {left, top, right, bottom});
     }
-    void setFont(const SurfaceFont &font) override;
+    void setFont(const SurfaceFont &font) override
+    {
+        Surface::setFont(font);
+        log("font", {font.size});
+    }
 
     /// The calls of one kind, in order.
     std::vector<Call> callsOf(std::string_view op) const;
@@ -61,18 +69,14 @@ private:
 };
 
 /// A picture of a fixed natural size, drawn without loading an image.
-class FakePicture : public Picture {
-public:
-    FakePicture(float widthMm, float heightMm) : m_widthMm(widthMm), m_heightMm(heightMm) {}
-    float widthMm() const override { return m_widthMm; }
-    float heightMm() const override { return m_heightMm; }
-
-private:
-    float m_widthMm, m_heightMm;
-};
-
 inline std::shared_ptr<const Picture> fakePicture(float widthMm, float heightMm)
 {
+    struct FakePicture : Picture {
+        float w, h;
+        FakePicture(float w, float h) : w(w), h(h) {}
+        float widthMm() const override { return w; }
+        float heightMm() const override { return h; }
+    };
     return std::make_shared<FakePicture>(widthMm, heightMm);
 }
 

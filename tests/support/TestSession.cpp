@@ -6,11 +6,6 @@
 
 namespace quillet::testing {
 
-RecordFields fieldsOf(const SpoolRecord &record)
-{
-    return {record.op, record.valA, record.valB, record.valC, record.valD, record.text, record.valE};
-}
-
 TestSession::TestSession(ListingMode mode, double borderMm) : printer(210, 297, borderMm)
 {
     ListingState &s = session.state;
@@ -51,23 +46,11 @@ std::vector<SpoolRecord> TestSession::pageRecords(int page)
     return onPage;
 }
 
-SpoolRecord TestSession::lastRecord()
-{
-    auto all = records();
-    return all.empty() ? SpoolRecord{} : all.back();
-}
-
 void TestSession::startAt(float xMm, float yMm)
 {
     session.state.CursorX = session.state.LeftMarg + xMm;
     session.state.CursorY = session.state.TopMarg + yMm;
     surfaceInUse().calls.clear();
-}
-
-void TestSession::endComposition()
-{
-    session.state.Spooling = false;
-    session.state.NumPages = session.state.CurPage;
 }
 
 std::vector<std::string> TestSession::render(int page)

@@ -20,7 +20,10 @@ enum class ListingMode { Preview, Direct };
 /// A record's fields without its page, comparable and printable by GoogleTest.
 using RecordFields =
     std::tuple<int, float, float, float, float, std::string, float>; // op, valA..valD, text, valE
-RecordFields fieldsOf(const SpoolRecord &record);
+inline RecordFields fieldsOf(const SpoolRecord &r)
+{
+    return {r.op, r.valA, r.valB, r.valC, r.valD, r.text, r.valE};
+}
 
 class TestSession {
 public:
@@ -38,12 +41,16 @@ public:
     /// The records of one page, read as the renderer reads them.
     std::vector<SpoolRecord> pageRecords(int page);
     /// The last record written; a default record when there is none.
-    SpoolRecord lastRecord();
+    SpoolRecord lastRecord() { return records().empty() ? SpoolRecord{} : records().back(); }
     int32_t slotsWritten() const { return session.spool ? session.spool->lastSlot() : 0; }
     /// Puts the print position at (x, y) from the margins and clears the log of the surface in use.
     void startAt(float xMm, float yMm);
     /// Ends composing as Show does: recording off, the page count fixed.
-    void endComposition();
+    void endComposition()
+    {
+        session.state.Spooling = false;
+        session.state.NumPages = session.state.CurPage;
+    }
     /// Replays one page on the surface in use, its log cleared first; returns the texts printed.
     std::vector<std::string> render(int page);
 

@@ -1,0 +1,188 @@
+// What users type: page lists in a print dialog and the from/to range of
+// SavePDF, the Like wildcards of find matched against whole texts (the cases
+// the find tests in the preview do not reach; an unbalanced bracket is refused
+// there), and scripts for the command-line tool.
+
+#include "cli/ScriptParser.h"
+#include "preview/LikePattern.h"
+#include "print/PageList.h"
+
+#include <gtest/gtest.h>
+
+using namespace quillet;
+using namespace quillet::cli;
+
+namespace {
+
+using Spans = std::vector<PageSpan>;
+
+TEST(PageList, ParsesWhatUsersTypeAndRefusesTheRest)
+{
+    // clang-format off
+    const struct {
+        const char *text;
+        Spans spans;
+        PageListError error = PageListError::None;
+    } rows[] = {
+        {"1-3,7,10-", {{1, 3}, {7, 7}, {10, 12}}},
+        {" 1 - 3 ,\t7 , 10 - ", {{1, 3}, {7, 7}, {10, 12}}}, // blanks anywhere
+        {"-5", {{1, 5}}},
+        {"9,2-3,2", {{9, 9}, {2, 3}, {2, 2}}},                // order and repeats as typed
+        {"11-40,99,20-", {{11, 12}, {12, 12}, {12, 12}}},     // clamped to the last page
+        {"0,0-2", {{1, 1}, {1, 2}}},
+        {"99999999999999999999999", {{12, 12}}},              // no overflow
+        {"", {}, PageListError::Empty},
+        {" \t", {}, PageListError::Empty},
+        {"1;3", {}, PageListError::BadCharacter},
+        {"+3", {}, PageListError::BadCharacter},
+        {"1,,3", {}, PageListError::EmptyItem},
+        {"1,", {}, PageListError::EmptyItem},
+        {"-", {}, PageListError::BadItem},
+        {"1-2-3", {}, PageListError::BadItem},
+        {"3 4", {}, PageListError::BadItem},
+        {"5-3", {}, PageListError::Reversed},
+    };
+    // clang-format on
+    for (const auto &row : rows) {
+        const PageList list = PageList::parse(row.text, 12);
+        EXPECT_EQ(list.error(), row.error) << '"' << row.text << '"';
+        EXPECT_EQ(list.spans(), row.spans) << '"' << row.text << '"';
+    }
+    EXPECT_EQ(PageList::parse("1-3,7,10-", 12).pageCount(), 7);
+    EXPECT_TRUE(PageList::parse("1-3", 0).isEmpty()); // a listing without pages
+}
+
+TEST(PageList, RangeOfSavePdf)
+{
+    // clang-format off
+    const struct {
+        int from, to;
+        Spans spans;
+    } rows[] = {
+        {1, -1, {{1, 5}}},
+        {-4, 99, {{1, 5}}},
+        {9, -1, {{5, 5}}}, // from beyond the last page
+        {4, 3, {}},        // backwards
+        {1, 0, {}},
+    };
+    // clang-format on
+    for (const auto &row : rows)
+        EXPECT_EQ(PageList::range(row.from, row.to, 5).spans(), row.spans) << row.from << ".." << row.to;
+}
+
+TEST(LikePattern, MatchesWholeTexts)
+{
+    // clang-format off
+    const struct {
+        const char *name;
+        std::u32string pattern, text;
+        bool matches;
+    } rows[] = {
+        {"a literal needs the whole text", U"abc", U"abcd", false},
+        {"compares code by code", U"abc", U"ABC", false},
+        {"? takes one code point", U"a?c", U"açc", true},
+        {"? needs one", U"a?c", U"ac", false},
+        {"* takes none", U"a*c", U"ac", true},
+        {"* alone takes the empty text", U"*", U"", true},
+        {"* backtracks", U"*ab*abc*", U"xxabyyabcabzz", true},
+        {"* backtracks to fail", U"*abc", U"abcab", false},
+        {"# refuses a letter", U"Total #", U"Total x", false},
+        {"a range has bounds", U"[a-f]", U"g", false},
+        {"a negated list refuses", U"[!0-9]", U"5", false},
+        {"a hyphen first is itself", U"[-a]", U"-", true},
+        {"wildcards in a list are themselves", U"[*?#]", U"?", true},
+        {"[ in a list", U"[[]", U"[", true},
+        {"] alone", U"]", U"]", true},
+        {"an empty list is nothing", U"a[]b", U"ab", true},
+        {"fifty wildcards backtrack, one short", std::u32string(25, U'*') + std::u32string(25, U'?'),
+         std::u32string(24, U'x'), false},
+    };
+    // clang-format on
+    for (const auto &row : rows) {
+        const std::optional<LikePattern> pattern = LikePattern::compile(row.pattern);
+        ASSERT_TRUE(pattern.has_value()) << row.name;
+        EXPECT_EQ(pattern->matches(row.text), row.matches) << row.name;
+    }
+    EXPECT_FALSE(LikePattern::compile(U"[z-a]").has_value()) << "reversed range";
+}
+
+TEST(ScriptParser, ReportsABadLineAtItsLineAndColumnAndReadsTheLinesAround)
+{
+    // clang-format off
+    const struct {
+        const char *script; ///< a good first line, the bad line, a good last line
+        int line, column;
+        const char *messagePart;
+    } rows[] = {
+        {"PNP\nC \"Total 10\nPNP", 2, 3, "unclosed quote"},
+        {"PNP\nL \"ends in \\\"\nPNP", 2, 3, "unclosed quote"},
+        {"PNP\n  L \"a\\qb\"\nPNP", 2, 7, "unknown escape"},
+        {"PNP\nL \"a\"b\nPNP", 2, 6, "blank must follow"},
+        {"PNP\n   PBoxx 1 2 3 4\nPNP", 2, 4, "unknown command \"PBoxx\""},
+        {"PNP\n\"PNP\"\nPNP", 2, 1, "unknown command"},
+        {"PNP\nPNL 5 6\nPNP", 2, 7, "too many arguments"},
+        {"PNP\nNewCol 20\nPNP", 2, 10, "missing cx"},
+        {"PNP\nPNL five\nPNP", 2, 5, "\"five\" is not a number"},
+        {"PNP\nPNL \"5\"\nPNP", 2, 5, "not a number"},
+        {"PNP\nPNL inf\nPNP", 2, 5, "not a number"},
+        {"PNP\nLCol 21 \"x\"\nPNP", 2, 6, "out of range 1..20"},
+        {"PNP\nPAlign 1.5\nPNP", 2, 8, "not a whole number"},
+        {"PNP\nPFix maybe N\nPNP", 2, 6, "not a boolean"},
+    };
+    // clang-format on
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.script);
+        const ParsedScript script = parseScript(row.script);
+        EXPECT_EQ(script.commands.size(), 2u);
+        ASSERT_EQ(script.errors.size(), 1u);
+        const ScriptError &error = script.errors.front();
+        EXPECT_EQ(std::pair(error.line, error.column), std::pair(row.line, row.column));
+        EXPECT_NE(error.message.find(row.messagePart), std::string::npos) << error.message;
+    }
+}
+
+TEST(ScriptParser, ReadsAGoodScript)
+{
+    const ParsedScript script = parseScript("# an invoice\r\n"
+                                            "init \"Vendas\" S L 0x9\n"
+                                            "\n"
+                                            "  C \"Say \\\"hi\\\"\\tnow\\\\\" 10 # title\n"
+                                            "L Total\n"
+                                            "LCol 2 \"#1\" 0 -1 n\n"
+                                            "PColor 0xC0C0C0\n"
+                                            "PNL -2.5");
+    ASSERT_TRUE(script.errors.empty()) << script.errors.front().message;
+    ASSERT_EQ(script.commands.size(), 6u);
+
+    const ScriptCommand &init = script.commands[0];
+    EXPECT_EQ(init.line, 2);
+    EXPECT_EQ(std::get<std::string>(init.args[2]), "L");
+    EXPECT_EQ(std::get<std::string>(init.args[3]), "0x9");
+    EXPECT_EQ(std::get<bool>(init.args[4]), true); // cSETUP left out: its default
+
+    const ScriptCommand &title = script.commands[1];
+    EXPECT_EQ(std::get<std::string>(title.args[0]), "Say \"hi\"\tnow\\");
+    EXPECT_EQ(std::get<double>(title.args[1]), 10);
+    EXPECT_EQ(std::get<double>(title.args[2]), -1); // PosX left out: the current position
+
+    EXPECT_EQ(std::get<std::string>(script.commands[2].args[0]), "Total");
+    EXPECT_EQ(std::get<std::string>(script.commands[3].args[1]), "#1"); // # inside a string is text
+    EXPECT_EQ(std::get<bool>(script.commands[3].args[4]), false);
+    EXPECT_EQ(std::get<double>(script.commands[4].args[0]), 0xC0C0C0);
+    EXPECT_EQ(std::get<double>(script.commands[5].args[0]), -2.5);
+}
+
+TEST(ScriptParser, TakesEveryCommandWithItsDefaultsAndHelpNamesIt)
+{
+    const std::string help = commandHelp();
+    for (const CommandEntry &entry : commandTable()) {
+        EXPECT_NE(help.find("  " + std::string(entry.name)), std::string::npos) << entry.name;
+        // A command given only its required arguments takes every default: each must be valid.
+        std::string line(entry.name);
+        for (std::size_t i = 0; i < entry.requiredCount(); ++i)
+            line += " 1"; // valid for every required type
+        EXPECT_TRUE(parseScript(line).errors.empty()) << line;
+    }
+}
+
+} // namespace
