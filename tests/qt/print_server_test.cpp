@@ -41,17 +41,7 @@ private slots:
     void withoutCupsJobsAreKeptAsPdf()
     {
         // In a process of its own whose CUPS client finds no scheduler.
-        QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("CUPS_SERVER"),
-                           m_tempDir.filePath(QStringLiteral("no-cupsd.sock")));
-        environment.insert(QString::fromLatin1(NoCupsVariable), QStringLiteral("1"));
-        child.setProcessEnvironment(environment);
-        child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("withoutCupsChild")});
-        QVERIFY(child.waitForFinished(60000));
-        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
-                 child.readAll().constData());
+        runChild("withoutCupsChild", NoCupsVariable, m_tempDir.filePath(QStringLiteral("no-cupsd.sock")));
     }
 
     void withoutCupsChild()
@@ -159,16 +149,7 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return QFile::exists(socket); }, 20000));
         QVERIFY(::kill(pid_t(scheduler.processId()), SIGSTOP) == 0);
 
-        QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("CUPS_SERVER"), socket);
-        environment.insert(QString::fromLatin1(StalledVariable), QStringLiteral("1"));
-        child.setProcessEnvironment(environment);
-        child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("stalledSchedulerChild")});
-        QVERIFY(child.waitForFinished(120000));
-        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
-                 child.readAll().constData());
+        runChild("stalledSchedulerChild", StalledVariable, socket);
     }
 
     void stalledSchedulerChild()
@@ -203,6 +184,22 @@ private slots:
     }
 
 private:
+    /// Runs the test function slot in a child process whose CUPS client asks
+    /// cupsServer, with marker set so that the slot runs there; it must pass.
+    void runChild(const char *slot, const char *marker, const QString &cupsServer)
+    {
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("CUPS_SERVER"), cupsServer);
+        environment.insert(QString::fromLatin1(marker), QStringLiteral("1"));
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(slot)});
+        QVERIFY(child.waitForFinished(120000));
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                 child.readAll().constData());
+    }
+
     /// Prints a one-page listing on the queue PSDuplex with the choices that
     /// choose makes on its QPrinter, then runs alsoInPreview; the attributes
     /// the scheduler keeps for the job.
