@@ -76,7 +76,13 @@ int printDirectly(const std::vector<ScriptCommand> &commands, const CommandLine 
         QTextStream(stderr) << "quillet: nothing was printed\n";
         return OutputFailed;
     }
-    QTextStream(stdout) << "Printed: " << listing.lastOutput() << '\n';
+    // A job no printer took is kept as a PDF file, whose path stands here instead of the job.
+    const QString output = listing.lastOutput();
+    if (QFileInfo(output).isAbsolute()) {
+        QTextStream(stderr) << "quillet: no printer took the job; it was kept in " << output << '\n';
+        return OutputFailed;
+    }
+    QTextStream(stdout) << "Printed: " << output << '\n';
     return 0;
 }
 
