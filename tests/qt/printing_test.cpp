@@ -112,7 +112,7 @@ private slots:
         m_control.C(centred, 20);
         for (const auto &[leftMm, widthMm] : {std::pair{0, 30}, {30, 50}, {80, 60}, {140, 50}})
             m_control.NewCol(leftMm, widthMm);
-        m_control.LCol(4, longCell, 0, 30); // the cells' rules are in ColumnCommandsTest
+        m_control.LCol(4, longCell, 0, 30); // the cells' rules are in TextCommandsTest
         // The longest prefix that fits the 50 mm column, less its 0.2 mm edge, with "...".
         QString cutCell = longCell;
         while (!cutCell.isEmpty() && m_control.WX(cutCell + QStringLiteral("...")) > 50 - 0.2f)
