@@ -1,10 +1,11 @@
 // The preview window on long listings against a short one, offscreen: Show
 // until page 1 is painted, ">>" to the last page, ">" from the middle, a
 // find whose text is only on the last page, counting the hits of a find, and
-// the thumbnail panel scrolled from the first page to the last. Each listing
-// is composed once per process; every run shows a hard link of its spool
-// file, since closing the preview deletes the file it shows. With
-// QUILLET_BENCH_SMOKE set the long listing has 1 000 pages, not 32 000.
+// the thumbnail panel scrolled from the first page to the last, with the
+// bytes its cache held. Each listing is composed once per process; every run
+// shows a hard link of its spool file, since closing the preview deletes the
+// file it shows. With QUILLET_BENCH_SMOKE set the long listing has 1 000
+// pages, not 32 000.
 
 #include "PeakMemory.h"
 #include "QtBenchmarkMain.h"
@@ -253,6 +254,7 @@ void BM_ThumbnailsToLastPage(benchmark::State &state)
         quillet::bench::resetPeakMemory();
         const int lastPage = session().state.NumPages;
         int cached = 0;
+        qsizetype cachedBytes = 0;
         QEventLoop loop;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
@@ -266,11 +268,13 @@ void BM_ThumbnailsToLastPage(benchmark::State &state)
             loop.exec();
             poll.stop();
             cached = std::max(cached, panel->cachedCount());
+            cachedBytes = std::max(cachedBytes, panel->cachedBytes());
             state.PauseTiming();
             button->click();
             state.ResumeTiming();
         }
         state.counters["thumbnails_cached"] = cached;
+        state.counters["thumbnail_bytes_cached"] = double(cachedBytes);
     });
     quillet::bench::addPeakMemory(state);
 }

@@ -24,9 +24,9 @@ void countHits(SpoolSnapshot &listing, int pageCount, const TextMatcher &matcher
                const PageTextFilter &filter, HitCounter::OnView onView, const std::stop_token &stop,
                Hits &hits, Report &&report)
 {
-    const std::vector<bool> candidates = PageScan::candidatePages(listing.texts, filter, pageCount);
+    const std::vector<bool> candidates = PageScan::candidatePages(listing.texts, filter, pageCount, stop);
     int hitsOnViewPage = 0, reportedPage = 0;
-    PageScan(listing, candidates, std::to_string(pageCount))
+    PageScan(listing, candidates, std::to_string(pageCount), stop)
         .walk(1, pageCount, [&](int page, std::string_view shown) {
             if (page - reportedPage >= PagesPerReport) {
                 reportedPage = page;
@@ -37,7 +37,7 @@ void countHits(SpoolSnapshot &listing, int pageCount, const TextMatcher &matcher
                 if (page == onView.page && hitsOnViewPage++ == onView.indexOnPage)
                     hits.ordinal = hits.count;
             }
-            return !stop.stop_requested();
+            return true;
         });
 }
 
@@ -52,6 +52,7 @@ HitCounter::~HitCounter()
 
 void HitCounter::cancel()
 {
+    ++m_generation;
     if (m_worker.joinable()) {
         m_worker.request_stop();
         m_worker.join();
@@ -68,11 +69,17 @@ void HitCounter::start(SpoolSnapshot listing, int pageCount, const QString &text
         return;
     }
     m_worker = std::jthread([this, matcher = std::move(*matcher), listing = std::move(listing), pageCount,
-                             text, ignoreCase, onView](std::stop_token stop) mutable {
-        const auto report = [this, &stop](Hits hits, bool finished) {
+                             text, ignoreCase, onView, generation = m_generation](std::stop_token stop) mutable {
+        const auto report = [this, &stop, generation](Hits hits, bool finished) {
+            // A report sent just before a cancel arrives after it: it is
+            // dropped there, on the counter's own thread.
             if (!stop.stop_requested())
                 QMetaObject::invokeMethod(
-                    this, [this, hits, finished] { emit counted(hits.ordinal, hits.count, finished); },
+                    this,
+                    [this, hits, finished, generation] {
+                        if (generation == m_generation)
+                            emit counted(hits.ordinal, hits.count, finished);
+                    },
                     Qt::QueuedConnection);
         };
         Hits hits;

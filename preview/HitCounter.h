@@ -43,6 +43,9 @@ signals:
 
 private:
     std::jthread m_worker;
+    /// Which count is under way; changed, on the counter's thread, by every
+    /// cancel, so that reports of an earlier count already on their way are dropped.
+    quint64 m_generation = 0;
 };
 
 } // namespace quillet

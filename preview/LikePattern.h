@@ -5,6 +5,7 @@
 // "[!list]" one character not in it; anything else matches itself. Header-only
 // and free of Qt, so the core tests can check it without a display.
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -69,7 +70,79 @@ public:
         return p == m_tokens.size();
     }
 
+    /// The first run of the text that matches, as (first, end) code points:
+    /// of the runs that start first, the shortest. Runs are never empty. Two
+    /// passes over the text, each step trying every token once.
+    std::optional<std::pair<size_t, size_t>> firstRun(std::u32string_view text) const
+    {
+        const std::optional<size_t> first = firstRunStart(text);
+        if (!first)
+            return std::nullopt;
+        return std::pair<size_t, size_t>(*first, shortestRunEnd(text, *first));
+    }
+
 private:
+    /// One flag per token position j: whether matching has got to (or, for
+    /// firstRunStart, can go on from) the token j.
+    using Positions = std::vector<char>;
+
+    /// Where the earliest matching run starts, found from the text's end
+    /// backwards: at each place, which tails of the pattern match a run there.
+    std::optional<size_t> firstRunStart(std::u32string_view text) const
+    {
+        const size_t count = m_tokens.size();
+        Positions emptyTail(count + 1, 1);
+        for (size_t j = count; j-- > 0;)
+            emptyTail[j] = m_tokens[j].kind == Token::AnyRun && emptyTail[j + 1];
+        Positions fromNext = emptyTail, fromHere(count + 1, 0); // fromHere: runs of one character or more
+        std::optional<size_t> first;
+        for (size_t at = text.size(); at-- > 0;) {
+            for (size_t j = count; j-- > 0;) {
+                const Token &token = m_tokens[j];
+                fromHere[j] = token.kind == Token::AnyRun ? fromHere[j + 1] || fromNext[j]
+                                                         : token.accepts(text[at]) && fromNext[j + 1];
+            }
+            if (fromHere[0])
+                first = at;
+            for (size_t j = 0; j <= count; ++j)
+                fromNext[j] = fromHere[j] || emptyTail[j];
+        }
+        return first;
+    }
+
+    /// The end of the shortest run from first that matches; the text's end when none does.
+    size_t shortestRunEnd(std::u32string_view text, size_t first) const
+    {
+        const size_t count = m_tokens.size();
+        Positions reached(count + 1, 0), next(count + 1);
+        reached[0] = 1;
+        passEmptyRuns(reached);
+        for (size_t at = first; at < text.size(); ++at) {
+            std::fill(next.begin(), next.end(), 0);
+            for (size_t j = 0; j < count; ++j) {
+                if (!reached[j])
+                    continue;
+                if (m_tokens[j].kind == Token::AnyRun)
+                    next[j] = 1;
+                else if (m_tokens[j].accepts(text[at]))
+                    next[j + 1] = 1;
+            }
+            passEmptyRuns(next);
+            if (next[count])
+                return at + 1;
+            reached.swap(next);
+        }
+        return text.size();
+    }
+
+    /// A "*" may take nothing: getting to it gets past it too.
+    void passEmptyRuns(Positions &positions) const
+    {
+        for (size_t j = 0; j < m_tokens.size(); ++j)
+            if (positions[j] && m_tokens[j].kind == Token::AnyRun)
+                positions[j + 1] = 1;
+    }
+
     struct Token {
         enum Kind { Literal, AnyOne, AnyRun, Digit, List };
         explicit Token(Kind k, char32_t c = 0) : kind(k), ranges{{c, c}} {}

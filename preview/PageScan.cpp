@@ -8,7 +8,7 @@
 namespace quillet {
 
 std::vector<bool> PageScan::candidatePages(const PageTextReader &texts, const PageTextFilter &filter,
-                                           int pageCount)
+                                           int pageCount, std::stop_token stop)
 {
     std::vector<bool> candidates(static_cast<size_t>(std::max(pageCount, 0)) + 1, true);
     if (filter.passesEverything())
@@ -18,16 +18,17 @@ std::vector<bool> PageScan::candidatePages(const PageTextReader &texts, const Pa
     const bool intact = texts.readPages([&](int page, std::string_view pageTexts) {
         if (page >= 1 && page <= known && !candidates[page])
             candidates[page] = filter.mayShow(page, pageTexts);
-        return true;
+        return !stop.stop_requested();
     });
     if (!intact)
         std::fill(candidates.begin(), candidates.end(), true);
     return candidates;
 }
 
-PageScan::PageScan(SpoolSnapshot &listing, const std::vector<bool> &candidates, std::string pageCount)
+PageScan::PageScan(SpoolSnapshot &listing, const std::vector<bool> &candidates, std::string pageCount,
+                   std::stop_token stop)
     : m_records(listing.records), m_pageIndex(listing.pageIndex), m_candidates(candidates),
-      m_pageCount(std::move(pageCount))
+      m_stop(std::move(stop)), m_pageCount(std::move(pageCount))
 {
     m_records.seek(1);
     readNext();
@@ -56,7 +57,9 @@ void PageScan::startPage(int page)
 
 const std::string *PageScan::nextShownText(int page)
 {
-    while (m_next && m_next->page == page) {
+    // A page may hold millions of drawing records and no text: the stop is
+    // looked at for each record, not only for each text.
+    while (m_next && m_next->page == page && !m_stop.stop_requested()) {
         const bool shown = isTextCommand(m_next->op);
         if (shown) {
             m_shown.clear();

@@ -6,6 +6,7 @@
 #include "spool/SpoolFile.h"
 
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,18 +20,22 @@ public:
     /// For each page from 1 to pageCount (entry 0 unused), whether the index
     /// cannot rule it out. Pages it does not hold in full stay in; all do when
     /// it cannot be read.
+    /// A stop asked for ends the reading early: all pages stay in then.
     static std::vector<bool> candidatePages(const PageTextReader &texts, const PageTextFilter &filter,
-                                            int pageCount);
+                                            int pageCount, std::stop_token stop = {});
 
-    /// Scans listing's candidate pages; pageCount replaces the page-count marker.
-    PageScan(SpoolSnapshot &listing, const std::vector<bool> &candidates, std::string pageCount);
+    /// Scans listing's candidate pages; pageCount replaces the page-count
+    /// marker. A stop asked for ends the scan at the next record.
+    PageScan(SpoolSnapshot &listing, const std::vector<bool> &candidates, std::string pageCount,
+             std::stop_token stop = {});
 
     /// Calls visit(page, shownText) for each text command of the candidate
-    /// pages from first to last, in either direction, until visit returns false.
+    /// pages from first to last, in either direction, until visit returns
+    /// false or the scan is stopped.
     template <typename Visit> void walk(int first, int last, Visit &&visit)
     {
         const int step = first <= last ? 1 : -1;
-        for (int page = first; page != last + step; page += step) {
+        for (int page = first; page != last + step && !m_stop.stop_requested(); page += step) {
             if (page < 1 || static_cast<size_t>(page) >= m_candidates.size() || !m_candidates[page])
                 continue;
             startPage(page);
@@ -45,13 +50,15 @@ private:
     /// or, without one, on from where the last read stopped, past the records
     /// of earlier pages.
     void startPage(int page);
-    /// The next text command of page as the page shows it; nothing at the page's end.
+    /// The next text command of page as the page shows it; nothing at the
+    /// page's end or once stopped.
     const std::string *nextShownText(int page);
     void readNext();
 
     SpoolReader &m_records;
     const std::vector<int32_t> &m_pageIndex;
     const std::vector<bool> &m_candidates;
+    std::stop_token m_stop;
     std::string m_pageCount, m_pageNumber;
     std::optional<SpoolRecord> m_next; ///< the record read last, not yet handed out
     int32_t m_nextSlot = 0;            ///< where m_next starts

@@ -41,7 +41,7 @@ void PreviewWindow::renderWithHighlights()
     QList<QRectF> boxes;
     if (m_found.page != 0 && m_found.matcher) {
         m_page.setTextObserver([&](std::string_view text, const QRectF &textBox) {
-            if (const auto run = m_found.matcher->firstMatch(std::string(text)))
+            if (const auto run = m_found.matcher->firstMatch(text))
                 boxes << runBox(m_page, text, textBox, *run);
         });
     }

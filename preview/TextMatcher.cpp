@@ -58,30 +58,24 @@ bool TextMatcher::contains(std::string_view utf8) const
     return m_upper->matches(m_shownUpper);
 }
 
-bool TextMatcher::runMatches(std::u32string_view shown, std::u32string_view upper) const
-{
-    return m_inner.matches(shown) || (m_upperInner && upper.size() == shown.size() && m_upperInner->matches(upper));
-}
-
 std::optional<std::pair<size_t, size_t>> TextMatcher::firstMatch(std::string_view utf8) const
 {
     if (!contains(utf8))
         return std::nullopt;
     toCodePoints(utf8, false, m_shown);
-    if (m_upper)
-        toCodePoints(utf8, true, m_shownUpper);
     const size_t length = m_shown.size();
     if (m_matchesAll)
         return std::pair<size_t, size_t>(0, length);
-    // Texts on a page are short; trying every run is cheap enough.
-    const std::u32string_view shown = m_shown;
-    const std::u32string_view upper = m_upper ? std::u32string_view(m_shownUpper) : std::u32string_view();
-    for (size_t first = 0; first < length; ++first)
-        for (size_t end = first + 1; end <= length; ++end)
-            if (runMatches(shown.substr(first, end - first),
-                           upper.empty() ? upper : upper.substr(first, end - first)))
-                return std::pair<size_t, size_t>(first, end);
-    return std::pair<size_t, size_t>(0, length); // matched only as a whole, e.g. by case folding changing lengths
+    std::optional<std::pair<size_t, size_t>> run = m_inner.firstRun(m_shown);
+    if (m_upperInner) {
+        toCodePoints(utf8, true, m_shownUpper);
+        // A run of the upper case is marked at the same places as in the text
+        // itself, so one that upper-casing lengthened ends within the text.
+        const auto upperRun = m_upperInner->firstRun(std::u32string_view(m_shownUpper).substr(0, length));
+        if (upperRun && (!run || *upperRun < *run))
+            run = upperRun;
+    }
+    return run.value_or(std::pair<size_t, size_t>(0, length)); // matched only as a whole, e.g. by case folding changing lengths
 }
 
 } // namespace quillet

@@ -28,7 +28,6 @@ public:
 private:
     TextMatcher(LikePattern exact, std::optional<LikePattern> upper, LikePattern inner,
                 std::optional<LikePattern> upperInner, bool matchesAll);
-    bool runMatches(std::u32string_view shown, std::u32string_view upper) const;
 
     LikePattern m_exact;
     std::optional<LikePattern> m_upper;

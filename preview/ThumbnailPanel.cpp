@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include <cmath>
 #include <deque>
 
 namespace quillet {
@@ -22,7 +23,7 @@ constexpr int ItemPadding = 6;
 class ThumbnailModel : public QAbstractListModel {
 public:
     ThumbnailModel(ThumbnailPanel::PageDrawer drawPage, QListView &view)
-        : m_drawPage(std::move(drawPage)), m_view(view), m_cache(ThumbnailPanel::MaxCachedThumbnails)
+        : m_drawPage(std::move(drawPage)), m_view(view), m_cache(ThumbnailPanel::MaxCachedBytes)
     {
         m_drawTimer.setSingleShot(true);
         m_drawTimer.setInterval(0);
@@ -40,6 +41,7 @@ public:
     }
 
     int cachedCount() const { return static_cast<int>(m_cache.count()); }
+    qsizetype cachedBytes() const { return m_cache.totalCost(); }
     bool isDrawn(int page) const { return m_cache.contains(page); }
 
     int rowCount(const QModelIndex &parent) const override { return parent.isValid() ? 0 : m_pageCount; }
@@ -61,9 +63,19 @@ public:
     }
 
 private:
-    QPixmap placeholder() const
+    /// The view's device pixel ratio, lowered for pictures so big that
+    /// fewer than MinCachedThumbnails of them would fit in the cache.
+    qreal pictureRatio() const
     {
         const qreal ratio = m_view.devicePixelRatioF();
+        constexpr qreal MostBytes = ThumbnailPanel::MaxCachedBytes / ThumbnailPanel::MinCachedThumbnails;
+        const qreal bytes = qreal(m_pictureSize.width()) * m_pictureSize.height() * ratio * ratio * sizeof(QRgb);
+        return bytes > MostBytes ? ratio * std::sqrt(MostBytes / bytes) : ratio;
+    }
+
+    QPixmap placeholder() const
+    {
+        const qreal ratio = pictureRatio();
         QPixmap blank((QSizeF(m_pictureSize) * ratio).toSize());
         blank.setDevicePixelRatio(ratio);
         blank.fill(QColor(235, 235, 235));
@@ -84,10 +96,10 @@ private:
             m_wanted.pop_front();
             if (page > m_pageCount || m_cache.contains(page) || !inView(page))
                 continue;
-            const QImage picture = m_drawPage(page, m_view.devicePixelRatioF());
+            const QImage picture = m_drawPage(page, pictureRatio());
             if (picture.isNull())
                 continue;
-            m_cache.insert(page, new QPixmap(QPixmap::fromImage(picture)));
+            m_cache.insert(page, new QPixmap(QPixmap::fromImage(picture)), picture.sizeInBytes());
             emit dataChanged(index(page - 1), index(page - 1), {Qt::DecorationRole});
             break;
         }
@@ -146,6 +158,11 @@ void ThumbnailPanel::setCurrentPage(int page)
 int ThumbnailPanel::cachedCount() const
 {
     return m_model->cachedCount();
+}
+
+qsizetype ThumbnailPanel::cachedBytes() const
+{
+    return m_model->cachedBytes();
 }
 
 bool ThumbnailPanel::isDrawn(int page) const

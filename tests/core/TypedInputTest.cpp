@@ -70,7 +70,17 @@ TEST(PageList, RangeOfSavePdf)
         EXPECT_EQ(PageList::range(row.from, row.to, 5).spans(), row.spans) << row.from << ".." << row.to;
 }
 
-TEST(LikePattern, MatchesWholeTexts)
+/// The first and shortest matching run, found by trying every start and end.
+std::optional<std::pair<size_t, size_t>> firstRunByTrial(const LikePattern &pattern, std::u32string_view text)
+{
+    for (size_t first = 0; first < text.size(); ++first)
+        for (size_t end = first + 1; end <= text.size(); ++end)
+            if (pattern.matches(text.substr(first, end - first)))
+                return std::pair<size_t, size_t>(first, end);
+    return std::nullopt;
+}
+
+TEST(LikePattern, MatchesWholeTextsAndMarksTheFirstShortestRun)
 {
     // clang-format off
     const struct {
@@ -94,6 +104,8 @@ TEST(LikePattern, MatchesWholeTexts)
         {"[ in a list", U"[[]", U"[", true},
         {"] alone", U"]", U"]", true},
         {"an empty list is nothing", U"a[]b", U"ab", true},
+        {"a run inside: starts first, then ends first", U"b*#", U"abc1b2d3", false},
+        {"* at the ends takes the least", U"*x?*", U"axbxc", true},
         {"fifty wildcards backtrack, one short", std::u32string(25, U'*') + std::u32string(25, U'?'),
          std::u32string(24, U'x'), false},
     };
@@ -102,6 +114,7 @@ TEST(LikePattern, MatchesWholeTexts)
         const std::optional<LikePattern> pattern = LikePattern::compile(row.pattern);
         ASSERT_TRUE(pattern.has_value()) << row.name;
         EXPECT_EQ(pattern->matches(row.text), row.matches) << row.name;
+        EXPECT_EQ(pattern->firstRun(row.text), firstRunByTrial(*pattern, row.text)) << row.name;
     }
     EXPECT_FALSE(LikePattern::compile(U"[z-a]").has_value()) << "reversed range";
 }

@@ -4,6 +4,9 @@
 // Shift+F3, and the hit counter.
 
 #include "PreviewDriver.h"
+#include "compose/Session.h"
+#include "control/Runtime.h"
+#include "preview/HitCounter.h"
 #include "preview/PageView.h"
 #include "quillet/ListingState.h"
 
@@ -198,6 +201,22 @@ private slots:
             QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
         });
         QCOMPARE(counts, (QStringList{"2 de 3", "0 de 5"}));
+    }
+
+    void aCountForAnEarlierTextNeverArrives()
+    {
+        composeAlfaListing(m_control);
+        QList<int> counts;
+        showAndCheck(m_control, [&](PreviewWindow &) {
+            quillet::HitCounter counter;
+            connect(&counter, &quillet::HitCounter::counted, [&](int, int hits, bool) { counts << hits; });
+            for (const QString &text : {QStringLiteral("alfa"), QStringLiteral("Total")}) {
+                counter.start(quillet::session().spool->snapshot(quillet::state().PageIndex), 5, text, true, {});
+                QThread::msleep(100); // the count is sent, not yet received
+            }
+            QTRY_VERIFY(!counts.isEmpty());
+        });
+        QCOMPARE(counts, QList<int>{5});
     }
 
 private:
