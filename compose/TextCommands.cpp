@@ -10,11 +10,12 @@ namespace {
 constexpr float CentreShiftMm = 0.2f;
 
 /// Where a text starts on one axis: at the cursor for a negative position,
-/// else that far from the margin. The cursor moves on by advance past it.
+/// else that far from the margin. The cursor moves on by advance past it, and
+/// stays a usable length whatever a font's measures come to.
 float placeOnAxis(float position, float margin, float advance, float &cursor)
 {
     const float start = position < 0 ? cursor : margin + position;
-    cursor = start + advance;
+    cursor = clampLength(start + lengthOrZero(advance));
     return start;
 }
 

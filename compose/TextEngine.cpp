@@ -1,4 +1,5 @@
 #include "compose/Composer.h"
+#include "compose/Lengths.h"
 #include "render/Surface.h"
 #include "render/Utf8.h"
 #include "spool/PageMarkers.h"
@@ -71,7 +72,7 @@ void Composer::EmitText(std::string_view text)
     if (top < s.TopMarg) {
         // A text never rises above the top margin; the print line follows it down.
         surf->setCurrentY(s.TopMarg);
-        s.CursorY = s.TopMarg - shift + height + (s.FixY ? 0 : height);
+        s.CursorY = lengthOrZero(s.TopMarg - shift + height + (s.FixY ? 0 : height));
     } else {
         surf->setCurrentY(top);
     }
