@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <optional>
-#include <ranges>
 #include <vector>
 
 namespace quillet {
@@ -129,40 +128,36 @@ PageTextFilter::PageTextFilter(const QString &pattern, bool ignoreCase, std::str
         if (m_needles.size() == MaxNeedles)
             break;
     }
-    for (const Needle &needle : m_needles)
-        m_searchers.emplace_back(needle.text.begin(), needle.text.end());
 }
 
-bool PageTextFilter::holds(std::string_view texts, size_t needle) const
+std::string_view PageTextFilter::comparable(std::string_view texts, std::string &folded) const
 {
-    // Folded as it is read: the index is searched where it lies, never copied.
-    if (m_ignoreCase) {
-        const auto folded = std::views::transform(texts, asciiLower);
-        return std::search(folded.begin(), folded.end(), m_searchers[needle]) != folded.end();
-    }
-    return std::search(texts.begin(), texts.end(), m_searchers[needle]) != texts.end();
+    if (!m_ignoreCase)
+        return texts;
+    folded.resize(texts.size());
+    std::transform(texts.begin(), texts.end(), folded.begin(), asciiLower);
+    return folded;
 }
 
 bool PageTextFilter::mayShow(int page, std::string_view pageTexts) const
 {
+    const std::string_view texts = comparable(pageTexts, m_folded);
     std::optional<bool> upperCasesIntoAscii; // looked for once, only when it matters
     // A matching text holds every run; a page lacking one cannot match.
-    for (size_t index = 0; index < m_needles.size(); ++index) {
-        if (holds(pageTexts, index))
-            continue;
-        if (m_needles[index].reachableBeyondAscii) {
+    return std::all_of(m_needles.begin(), m_needles.end(), [&](const Needle &needle) {
+        if (texts.find(needle.text) != std::string_view::npos)
+            return true;
+        if (needle.reachableBeyondAscii) {
             if (!upperCasesIntoAscii)
                 upperCasesIntoAscii = holdsCharacterUpperCasedToAscii(pageTexts);
             if (*upperCasesIntoAscii)
-                continue;
+                return true;
         }
-        if (!expandedTextHolds(page, pageTexts, index))
-            return false;
-    }
-    return true;
+        return expandedTextHolds(page, pageTexts, needle.text);
+    });
 }
 
-bool PageTextFilter::expandedTextHolds(int page, std::string_view pageTexts, size_t needle) const
+bool PageTextFilter::expandedTextHolds(int page, std::string_view pageTexts, std::string_view needle) const
 {
     for (size_t at = pageTexts.find(PageCountMarker); at != std::string_view::npos;) {
         const size_t before = pageTexts.rfind('\0', at);
@@ -171,7 +166,7 @@ bool PageTextFilter::expandedTextHolds(int page, std::string_view pageTexts, siz
         m_expanded.clear();
         appendWithMarkersExpanded(m_expanded, pageTexts.substr(begin, end - begin), std::to_string(page),
                                   m_pageCount);
-        if (holds(m_expanded, needle))
+        if (comparable(m_expanded, m_expandedFolded).find(needle) != std::string_view::npos)
             return true;
         at = pageTexts.find(PageCountMarker, end);
     }

@@ -6,7 +6,6 @@
 
 #include <QString>
 
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,9 +16,6 @@ class PageTextFilter {
 public:
     /// pageCount is the text that replaces the page-count marker.
     PageTextFilter(const QString &pattern, bool ignoreCase, std::string pageCount);
-    /// The searchers point into the needles' texts.
-    PageTextFilter(const PageTextFilter &) = delete;
-    PageTextFilter &operator=(const PageTextFilter &) = delete;
 
     /// Whether the pattern has no plain run to look for, so that every page passes.
     bool passesEverything() const { return m_needles.empty(); }
@@ -31,10 +27,11 @@ private:
     /// Runs looked for, at most: the longest ones tell pages apart enough.
     static constexpr size_t MaxNeedles = 4;
 
-    /// Whether texts hold m_needles[needle], in ASCII lower case when case is ignored.
-    bool holds(std::string_view texts, size_t needle) const;
+    /// The texts as needles are compared with: in ASCII lower case, into
+    /// folded, when case is ignored.
+    std::string_view comparable(std::string_view texts, std::string &folded) const;
     /// Whether a text with the page-count marker holds needle as the page shows it.
-    bool expandedTextHolds(int page, std::string_view pageTexts, size_t needle) const;
+    bool expandedTextHolds(int page, std::string_view pageTexts, std::string_view needle) const;
 
     struct Needle {
         /// UTF-8; ASCII only, in lower case, when case is ignored.
@@ -44,10 +41,9 @@ private:
         bool reachableBeyondAscii;
     };
     std::vector<Needle> m_needles; ///< longest first
-    std::vector<std::boyer_moore_horspool_searcher<std::string::const_iterator>> m_searchers; ///< one a needle
     bool m_ignoreCase;
     std::string m_pageCount;
-    mutable std::string m_expanded; ///< reused from page to page
+    mutable std::string m_folded, m_expanded, m_expandedFolded; ///< reused from page to page
 };
 
 } // namespace quillet

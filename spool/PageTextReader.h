@@ -1,7 +1,6 @@
 #pragma once
-// Reads the page text index through a descriptor of its own, mapped into
-// memory a window at a time and searched where it lies, and only as far as
-// the index was written: a file planted later at
+// Reads the page text index through a descriptor of its own, with positioned
+// reads, and only as far as the index was written: a file planted later at
 // its name, or one that grows, is never read.
 
 #include "spool/FileDescriptor.h"
