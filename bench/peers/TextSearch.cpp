@@ -9,6 +9,8 @@
 
 #include <string>
 
+#include <sys/resource.h>
+
 namespace quillet::bench {
 
 std::string lastPageOnlyText(int pages)
@@ -48,6 +50,10 @@ void measureGrep(int pages, Measurements &out)
                                         QString::fromStdString(lastPageOnlyText(pages)), file.fileName()});
     grep.waitForFinished(-1);
     out.set("grep_ms", watch.wallMs());
+    rusage children{};
+    if (::getrusage(RUSAGE_CHILDREN, &children) == 0) // grep is this process's only child
+        out.set("grep_cpu_ms", (children.ru_utime.tv_sec + children.ru_stime.tv_sec) * 1e3 +
+                                   (children.ru_utime.tv_usec + children.ru_stime.tv_usec) / 1e3);
     out.set("grep_count", grep.readAllStandardOutput().trimmed().toDouble());
     out.set("text_MiB", static_cast<double>(file.size()) / (1 << 20));
 }
