@@ -33,7 +33,9 @@ done
 # The Designer plugin finds the installed library through its RUNPATH.
 plugin=$(find "$prefix" -path '*/plugins/designer/libquillet_designer.so' -print -quit)
 if [[ -n $plugin ]]; then
-    ldd "$plugin" | grep -q "libquillet.so.0 => $(dirname "$library")/" ||
+    # Read whole first: grep -q stops early, and under pipefail ldd's broken pipe would fail the check.
+    links=$(ldd "$plugin")
+    grep -q "libquillet.so.0 => $(dirname "$library")/" <<<"$links" ||
         fail "the Designer plugin does not load the installed library"
 else
     echo "check-install: no Designer plugin installed (QUILLET_BUILD_DESIGNER off)"
