@@ -23,14 +23,14 @@ namespace {
 
 using quillet::ignoringErrors;
 
-// Without a display, QApplication would end the process; offscreen still
-// composes, saves PDF files and prints.
-void preferOffscreenWithoutDisplay()
+// A display that is missing or no longer answers would make QApplication end
+// the host's process; Qt tries the platforms of the list in order, and
+// offscreen still composes, saves PDF files and prints.
+void allowOffscreenFallback()
 {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
-        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb;offscreen");
 #endif
 }
 
@@ -39,7 +39,7 @@ bool ensureApplication()
 {
     if (QCoreApplication::instance())
         return qobject_cast<QApplication *>(QCoreApplication::instance()) != nullptr;
-    preferOffscreenWithoutDisplay();
+    allowOffscreenFallback();
     // QApplication keeps references to argc and argv for its whole life.
     static int argc = 1;
     static char name[] = "quillet";
@@ -169,6 +169,16 @@ int quillet_show_pdf(quillet_t *q)
 void quillet_set_show_pdf(quillet_t *q, int value)
 {
     call(q, [=](quillet::Quillet &control) { control.setShowPdf(value != 0); });
+}
+
+int quillet_pdf_archive(quillet_t *q)
+{
+    return call(q, 0, [](quillet::Quillet &control) { return int(control.PdfArchive()); });
+}
+
+void quillet_set_pdf_archive(quillet_t *q, int value)
+{
+    call(q, [=](quillet::Quillet &control) { control.setPdfArchive(value != 0); });
 }
 
 const char *quillet_last_output(quillet_t *q)

@@ -50,6 +50,8 @@ std::optional<CommandLine> parseCommandLine(const QStringList &arguments, QStrin
                                      QStringLiteral("Shows the listing in the preview window."));
     const QCommandLineOption pdf(QStringLiteral("pdf"), QStringLiteral("Saves the listing as a PDF file."),
                                  QStringLiteral("FILE"));
+    const QCommandLineOption pdfa(QStringLiteral("pdfa"),
+                                  QStringLiteral("Makes the --pdf file PDF/A-1b, for archiving."));
     const QCommandLineOption print(
         QStringLiteral("print"),
         QStringLiteral("Prints the listing directly, on the default printer or, with "
@@ -66,7 +68,10 @@ std::optional<CommandLine> parseCommandLine(const QStringList &arguments, QStrin
     const QCommandLineOption keepGoing(
         QStringLiteral("keep-going"),
         QStringLiteral("Skips the bad lines of a script and makes the outputs anyway."));
-    parser.addOptions({help, preview, pdf, print, png, zoom, keepGoing});
+    const QCommandLineOption quiet(
+        QStringLiteral("quiet"),
+        QStringLiteral("Shows no progress (shown on standard error when it is a terminal)."));
+    parser.addOptions({help, preview, pdf, pdfa, print, png, zoom, keepGoing, quiet});
     parser.addPositionalArgument(QStringLiteral("SCRIPT"),
                                  QStringLiteral("The listing script; - or none: standard input."),
                                  QStringLiteral("[SCRIPT]"));
@@ -101,6 +106,8 @@ std::optional<CommandLine> parseCommandLine(const QStringList &arguments, QStrin
     line.print = parser.isSet(print);
     line.pngDir = parser.value(png);
     line.keepGoing = parser.isSet(keepGoing);
+    line.pdfArchive = parser.isSet(pdfa);
+    line.quiet = parser.isSet(quiet);
     bool zoomIsNumber = false;
     line.zoomPercent = parser.value(zoom).toInt(&zoomIsNumber);
     if (!zoomIsNumber || line.zoomPercent < MinZoomPercent || line.zoomPercent > MaxZoomPercent) {

@@ -11,10 +11,12 @@ struct CommandLine {
     QString scriptPath; ///< empty or "-": standard input
     bool preview = false;
     QString pdfPath;
+    bool pdfArchive = false; ///< the PDF is PDF/A-1b
     bool print = false;
     QString pngDir;
     int zoomPercent = 100;
     bool keepGoing = false;
+    bool quiet = false; ///< no progress even on a terminal
 
     bool makesOutput() const { return preview || print || !pdfPath.isEmpty() || !pngDir.isEmpty(); }
 };

@@ -36,7 +36,8 @@ ScriptRunner::ScriptRunner(Quillet &listing, QWidget *window, const QDir &baseDi
 {
 }
 
-std::vector<ScriptError> ScriptRunner::run(const std::vector<ScriptCommand> &commands)
+std::vector<ScriptError> ScriptRunner::run(const std::vector<ScriptCommand> &commands,
+                                           const std::function<void(int pageCount)> &pagesComposed)
 {
     m_problems.clear();
     if (commands.empty() || commands.front().entry->id != CommandId::Init) {
@@ -44,8 +45,12 @@ std::vector<ScriptError> ScriptRunner::run(const std::vector<ScriptCommand> &com
         static const ParsedScript defaultInit = parseScript("Init");
         openListing(defaultInit.commands.front());
     }
-    for (const ScriptCommand &command : commands)
+    int pages = 0;
+    for (const ScriptCommand &command : commands) {
         runCommand(command);
+        if (pagesComposed && m_listing.pageCount() > pages)
+            pagesComposed(pages = m_listing.pageCount());
+    }
     return m_problems;
 }
 

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 namespace quillet {
@@ -24,7 +26,9 @@ public:
     /// Composes the listing, opening it with Init's defaults first when the
     /// script does not start with Init. Returns the problems met on the way
     /// (pictures that cannot be read), the command is then skipped.
-    std::vector<ScriptError> run(const std::vector<ScriptCommand> &commands);
+    /// pagesComposed, when given, is told each time the page count grows.
+    std::vector<ScriptError> run(const std::vector<ScriptCommand> &commands,
+                                 const std::function<void(int pageCount)> &pagesComposed = {});
 
 private:
     void openListing(const ScriptCommand &init);

@@ -1,7 +1,8 @@
 // quillet: composes a listing from a script and previews, prints or saves it.
-// Without a display and without --preview it runs on the offscreen platform.
+// Only --preview needs a display; everything else runs on the offscreen platform.
 
 #include "cli/CommandLine.h"
+#include "cli/Progress.h"
 #include "cli/ScriptParser.h"
 #include "cli/ScriptRunner.h"
 
@@ -29,29 +30,52 @@ bool reportProblems(const std::vector<ScriptError> &problems, const QString &scr
     return !problems.empty() && !keepGoing;
 }
 
+/// Shows the pages composed so far as a step of progress.
+std::function<void(int)> composing(Progress &progress)
+{
+    return [&progress](int pageCount) { progress.step(QStringLiteral("Composing: page %1").arg(pageCount)); };
+}
+
 /// Composes for the preview and makes the images, the PDF and the preview.
 int composeForPreview(const std::vector<ScriptCommand> &commands, const CommandLine &line,
                       const QString &scriptName, const QDir &baseDir)
 {
     QTextStream err(stderr);
+    Progress progress(line.quiet);
     quillet::Quillet listing;
+    listing.setPdfArchive(line.pdfArchive);
     const std::vector<ScriptError> problems =
-        ScriptRunner(listing, nullptr, baseDir, QStringLiteral("S")).run(commands);
+        ScriptRunner(listing, nullptr, baseDir, QStringLiteral("S")).run(commands, composing(progress));
+    progress.endStep();
     if (reportProblems(problems, scriptName, line.keepGoing)) {
         listing.Abort();
         return ScriptFailed;
     }
     int status = 0;
+    QString output;
+    QObject::connect(&listing, &quillet::Quillet::pageWritten, [&](int written, int pageCount) {
+        progress.step(QStringLiteral("Writing %1: page %2 of %3").arg(output).arg(written).arg(pageCount));
+    });
     if (!line.pngDir.isEmpty()) {
+        output = line.pngDir;
         const QString error = listing.SavePageImages(line.pngDir, line.zoomPercent);
+        progress.endStep();
         if (!error.isEmpty()) {
             err << "quillet: " << error << '\n';
             status = OutputFailed;
+        } else {
+            progress.done(output, listing.pageCount());
         }
     }
-    if (!line.pdfPath.isEmpty() && !listing.SavePDF(line.pdfPath)) {
-        err << "quillet: could not save the PDF " << line.pdfPath << '\n';
-        status = OutputFailed;
+    if (!line.pdfPath.isEmpty()) {
+        output = line.pdfPath;
+        if (listing.SavePDF(line.pdfPath)) {
+            progress.done(output, listing.pageCount());
+        } else {
+            progress.endStep();
+            err << "quillet: could not save the PDF " << line.pdfPath << '\n';
+            status = OutputFailed;
+        }
     }
     if (line.preview)
         listing.Show(); // returns when the window is closed
@@ -64,9 +88,12 @@ int composeForPreview(const std::vector<ScriptCommand> &commands, const CommandL
 int printDirectly(const std::vector<ScriptCommand> &commands, const CommandLine &line,
                   const QString &scriptName, const QDir &baseDir)
 {
+    Progress progress(line.quiet);
     quillet::Quillet listing;
     const std::vector<ScriptError> problems =
-        ScriptRunner(listing, nullptr, baseDir, QStringLiteral("P")).run(commands);
+        ScriptRunner(listing, nullptr, baseDir, QStringLiteral("P")).run(commands, composing(progress));
+    progress.endStep();
+    const int pageCount = listing.pageCount();
     if (reportProblems(problems, scriptName, line.keepGoing)) {
         listing.Abort(); // the job is discarded whole
         return ScriptFailed;
@@ -83,6 +110,7 @@ int printDirectly(const std::vector<ScriptCommand> &commands, const CommandLine 
         return OutputFailed;
     }
     QTextStream(stdout) << "Printed: " << output << '\n';
+    progress.done(output, pageCount);
     return 0;
 }
 
@@ -90,15 +118,22 @@ int printDirectly(const std::vector<ScriptCommand> &commands, const CommandLine 
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !asksForPreview(argc, argv))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A display that is missing or does not answer must not end the process:
+    // Qt tries the platforms of the list in order.
+    const bool preview = asksForPreview(argc, argv);
+    const bool choosesPlatform = qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (choosesPlatform)
+        qputenv("QT_QPA_PLATFORM", preview ? "xcb;offscreen" : "offscreen");
     // CUPS takes LPDEST as the default destination, and the component prints on the default printer.
     const QString printer = printerArgument(argc, argv);
     if (!printer.isEmpty())
         qputenv("LPDEST", printer.toLocal8Bit());
     QApplication app(argc, argv);
     QTextStream err(stderr);
+    if (preview && choosesPlatform && QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        err << "quillet: --preview needs a display, and none answers\n";
+        return OutputFailed;
+    }
 
     QString message;
     bool usageError = false;

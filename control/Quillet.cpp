@@ -30,12 +30,19 @@ std::string utf8(const QString &text)
 
 constexpr QSize FaceSize(32, 32);
 
+/// Tells the component's host of each page written, through its signal.
+PageWritten emitting(Quillet *control)
+{
+    return [control](int written, int count) { emit control->pageWritten(written, count); };
+}
+
 /// Saves the pages that pagesOf picks out of the listing's page count.
-bool savePdf(const QString &path, const std::function<PageList(int pageCount)> &pagesOf)
+bool savePdf(const QString &path, const std::function<PageList(int pageCount)> &pagesOf,
+             const PageWritten &pageWritten)
 {
     Session &listing = session();
     return PdfExport::save(path, pagesOf(pageCount(listing.state)), listing,
-                           Runtime::instance().printer().printer().pageLayout());
+                           Runtime::instance().printer().printer().pageLayout(), nullptr, {}, pageWritten);
 }
 
 } // namespace
@@ -115,21 +122,23 @@ void Quillet::setAbortPRT(bool value)
 bool Quillet::SavePDF(const QString &path, int fromPage, int toPage)
 {
     return resumeOnError(this, false, [&] {
-        return savePdf(path, [=](int count) { return PageList::range(fromPage, toPage, count); });
+        return savePdf(
+            path, [=](int count) { return PageList::range(fromPage, toPage, count); }, emitting(this));
     });
 }
 
 bool Quillet::SavePDF(const QString &path, const QString &pages)
 {
     return resumeOnError(this, false, [&] {
-        return savePdf(path, [&](int count) { return PageList::parse(pages.toStdString(), count); });
+        return savePdf(
+            path, [&](int count) { return PageList::parse(pages.toStdString(), count); }, emitting(this));
     });
 }
 
 QString Quillet::SavePageImages(const QString &folder, int zoomPercent)
 {
     return resumeOnError(this, QStringLiteral("the pages could not be drawn"), [&] {
-        return savePageImages(session(), folder, zoomPercent).error;
+        return savePageImages(session(), folder, zoomPercent, emitting(this)).error;
     });
 }
 
@@ -141,6 +150,21 @@ bool Quillet::ShowPdf() const
 void Quillet::setShowPdf(bool value)
 {
     session().state.ShowPdf = value;
+}
+
+bool Quillet::PdfArchive() const
+{
+    return session().state.PdfArchive;
+}
+
+void Quillet::setPdfArchive(bool value)
+{
+    session().state.PdfArchive = value;
+}
+
+int Quillet::pageCount() const
+{
+    return quillet::pageCount(session().state);
 }
 
 QString Quillet::lastOutput() const

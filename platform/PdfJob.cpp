@@ -20,19 +20,22 @@ PdfJob::PdfJob(const QPageLayout &layout, int resolutionDpi, const QString &titl
         startDrawing(resolutionDpi, title);
 }
 
-PdfJob::PdfJob(const QString &path, const QPageLayout &layout, int resolutionDpi, const QString &title)
+PdfJob::PdfJob(const QString &path, const QPageLayout &layout, int resolutionDpi, const QString &title,
+               bool archive)
     : m_layout(layout), m_file(std::make_unique<ReplacingFile>(path))
 {
     if (m_file->open(QIODevice::WriteOnly))
-        startDrawing(resolutionDpi, title);
+        startDrawing(resolutionDpi, title, archive);
 }
 
-void PdfJob::startDrawing(int resolutionDpi, const QString &title)
+void PdfJob::startDrawing(int resolutionDpi, const QString &title, bool archive)
 {
     if (resolutionDpi <= 0)
         return;
     m_writer = std::make_unique<QPdfWriter>(m_file.get());
     m_writer->setResolution(resolutionDpi);
+    if (archive)
+        m_writer->setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
     m_writer->setPageLayout(m_layout);
     m_writer->setTitle(title);
     m_writer->setCreator(QStringLiteral("Quillet"));

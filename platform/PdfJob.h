@@ -26,8 +26,10 @@ public:
     PdfJob(const QPageLayout &layout, int resolutionDpi, const QString &title);
     /// Draws for the file at path, which finish() replaces in one step; an
     /// existing file there stays untouched until then, and a link there is
-    /// replaced, never followed.
-    PdfJob(const QString &path, const QPageLayout &layout, int resolutionDpi, const QString &title);
+    /// replaced, never followed. An archived file is PDF/A-1b: every font
+    /// embedded, the title and creation date in its XMP metadata.
+    PdfJob(const QString &path, const QPageLayout &layout, int resolutionDpi, const QString &title,
+           bool archive = false);
     /// Deletes the file unless it was kept or finished at its path.
     ~PdfJob();
 
@@ -44,7 +46,7 @@ public:
 
 private:
     bool openTemporaryFile();
-    void startDrawing(int resolutionDpi, const QString &title);
+    void startDrawing(int resolutionDpi, const QString &title, bool archive = false);
 
     QPageLayout m_layout;
     std::unique_ptr<QFileDevice> m_file;

@@ -12,7 +12,8 @@
 
 namespace quillet {
 
-PageImagesResult savePageImages(const Session &ses, const QString &dir, int zoomPercent)
+PageImagesResult savePageImages(const Session &ses, const QString &dir, int zoomPercent,
+                                const PageWritten &pageWritten)
 {
     const ListingState &s = ses.state;
     if (!ses.spool || !s.Preview || !ses.printer)
@@ -37,6 +38,10 @@ PageImagesResult savePageImages(const Session &ses, const QString &dir, int zoom
         if (!file.open() || !surface.image().save(&file, "PNG") || !file.commit())
             return {result.pagesWritten, QStringLiteral("cannot write %1").arg(path)};
         ++result.pagesWritten;
+        if (pageWritten)
+            pageWritten(result.pagesWritten, replay.pageCount());
+        if (ses.ended)
+            return {result.pagesWritten, QStringLiteral("the listing was ended")};
     }
     return result;
 }

@@ -26,6 +26,9 @@ enum class ReplayOutcome {
 /// listing was ended (aborted, replaced, its component destroyed).
 using KeepGoing = std::function<bool()>;
 
+/// Told after each page a job wrote: pages written so far and the job's page count.
+using PageWritten = std::function<void(int written, int pageCount)>;
+
 /// Draws the pages of the list on target in order, as printed, and calls
 /// newSheet between two pages. The listing itself is not touched, so
 /// composing can go on and the preview shows what it showed. With a progress

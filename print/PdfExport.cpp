@@ -51,16 +51,27 @@ QString askForFile(QWidget *window, const ListingState &s)
 } // namespace
 
 PdfExport::Result PdfExport::write(const QString &path, const PageList &pages, Session &listing,
-                                   const QPageLayout &paper, QWidget *owner, const KeepGoing &keepGoing)
+                                   const QPageLayout &paper, QWidget *owner, const KeepGoing &keepGoing,
+                                   const PageWritten &pageWritten)
 {
     const ListingState &s = listing.state;
     if (!s.Preview || !listing.spool || listing.replaying || listing.ended || pages.isEmpty() || path.isEmpty())
         return Result::Failed;
-    PdfJob job(path, listingLayout(paper, s), ResolutionDpi, QString::fromStdString(s.ListName));
+    PdfJob job(path, listingLayout(paper, s), ResolutionDpi, QString::fromStdString(s.ListName),
+               s.PdfArchive);
     if (!job.isOpen())
         return Result::Failed;
     JobSurface surface([&job] { return job.painter(); });
-    const auto newSheet = [&job] { job.newPage(); };
+    const int total = static_cast<int>(pages.pageCount());
+    int written = 0;
+    const auto report = [&] {
+        if (pageWritten)
+            pageWritten(++written, total);
+    };
+    const auto newSheet = [&] {
+        report();
+        job.newPage();
+    };
     listing.replaying = true;
     const ReplayOutcome outcome =
         owner ? runWithProgress(owner, listing, QStringLiteral("Salvando PDF..."),
@@ -69,15 +80,17 @@ PdfExport::Result PdfExport::write(const QString &path, const PageList &pages, S
                                 })
               : replayPages(listing, pages, surface, newSheet, nullptr, keepGoing);
     listing.replaying = false;
-    if (outcome != ReplayOutcome::Completed)
+    // The host's code told of a page may have ended the listing.
+    if (outcome != ReplayOutcome::Completed || listing.ended)
         return Result::Cancelled; // the job's file goes with it
+    report();
     return job.finish().isEmpty() ? Result::Failed : Result::Written;
 }
 
 bool PdfExport::save(const QString &path, const PageList &pages, Session &listing, const QPageLayout &paper,
-                     QWidget *owner, const KeepGoing &keepGoing)
+                     QWidget *owner, const KeepGoing &keepGoing, const PageWritten &pageWritten)
 {
-    return write(path, pages, listing, paper, owner, keepGoing) == Result::Written;
+    return write(path, pages, listing, paper, owner, keepGoing, pageWritten) == Result::Written;
 }
 
 void PdfExport::saveFromPreview(QWidget *window, Session &listing, const QPageLayout &paper,

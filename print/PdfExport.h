@@ -23,9 +23,12 @@ public:
     /// The file appears only once every page is in it: a cancelled or failed
     /// export leaves path as it was. False when nothing was written: no
     /// listing in preview mode (direct mode, or a print or export is running),
-    /// no pages, a path that cannot be written, Cancel.
+    /// no pages, a path that cannot be written, Cancel. With the listing's
+    /// PdfArchive set the file is PDF/A-1b. pageWritten, when given, is told
+    /// of each page drawn into the file.
     static bool save(const QString &path, const PageList &pages, Session &listing, const QPageLayout &paper,
-                     QWidget *owner = nullptr, const KeepGoing &keepGoing = {});
+                     QWidget *owner = nullptr, const KeepGoing &keepGoing = {},
+                     const PageWritten &pageWritten = {});
 
     /// "Salvar como PDF..." in the preview: asks for the file, then for all
     /// pages or some, then saves them with progress.
@@ -35,7 +38,7 @@ public:
 private:
     enum class Result { Written, Cancelled, Failed };
     static Result write(const QString &path, const PageList &pages, Session &listing, const QPageLayout &paper,
-                        QWidget *owner, const KeepGoing &keepGoing);
+                        QWidget *owner, const KeepGoing &keepGoing, const PageWritten &pageWritten = {});
 };
 
 } // namespace quillet

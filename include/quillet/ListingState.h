@@ -45,6 +45,7 @@ struct ListingState {
     bool ShowPrint = true;  ///< Init's cPRINT: print button
     bool ShowFind = true;   ///< Init's cFIND: find button
     bool ShowPdf = true; ///< a property of the component: Init leaves it alone
+    bool PdfArchive = false; ///< a property of the component: saved PDFs are PDF/A-1b
     bool ShowCancel = true; ///< Init's cCANCEL: Cancel on the wait dialog
     bool CanShow = false;   ///< Init's CanShow: Cancel shows what was composed
     bool ASizeOn = true;    ///< Init's ASize

@@ -20,6 +20,8 @@ class Quillet : public QWidget {
     Q_OBJECT
     /// Whether the preview shows its "Salvar como PDF..." button (true by default).
     Q_PROPERTY(bool ShowPdf READ ShowPdf WRITE setShowPdf)
+    /// Whether the PDF files saved are PDF/A-1b, for archiving (false by default).
+    Q_PROPERTY(bool PdfArchive READ PdfArchive WRITE setPdfArchive)
 public:
     explicit Quillet(QWidget *parent = nullptr);
     ~Quillet() override;
@@ -50,7 +52,9 @@ public:
     void Abort();
     /// Writes pages fromPage..toPage (-1: the last) of the composed listing to
     /// a PDF file at path, without showing anything; false when nothing was
-    /// written. Call it after composing, before or instead of Show. The file
+    /// written. Call it after composing, before or instead of Show. With
+    /// PdfArchive set the file is PDF/A-1b: every font embedded, the listing's
+    /// name as its title and its creation date in the metadata. The file
     /// appears whole or not at all; a symbolic link at path is replaced, never
     /// written through (in a shared folder such as /tmp, a link of another
     /// user's cannot be replaced: false).
@@ -69,6 +73,13 @@ public:
     bool ShowPdf() const;
     /// Shows or hides the preview's "Salvar como PDF..." button.
     void setShowPdf(bool value);
+    /// Whether SavePDF and the preview's "Salvar como PDF..." write PDF/A-1b.
+    bool PdfArchive() const;
+    /// Makes SavePDF and the preview's "Salvar como PDF..." write PDF/A-1b
+    /// (true) or plain PDF (false); Init leaves it as it is.
+    void setPdfArchive(bool value);
+    /// The pages of the listing: those composed so far while composing.
+    int pageCount() const;
     /// Lets the windows run; false once the listing has been ended (the host stops composing).
     bool Wait();
     /// True once the listing was aborted through setAbortPRT.
@@ -162,6 +173,12 @@ public:
 
     /// The size of the component's face on the host's window.
     QSize sizeHint() const override;
+
+signals:
+    /// Emitted by SavePDF and SavePageImages after each page they write:
+    /// written pages so far (from 1) of pageCount. A slot that ends the
+    /// listing stops the save, as if it had failed.
+    void pageWritten(int written, int pageCount);
 
 protected:
     /// Paints the component's face.

@@ -25,8 +25,12 @@
  * - Strings returned by the library belong to the handle: they stay valid
  *   until the next call of the same function on the same handle, or until
  *   quillet_destroy(). Copy them to keep them longer.
- * - Call every function from the thread that created the first handle: the
- *   component runs on the user-interface thread of the process.
+ * - Threads: call every function from one thread, the one that created the
+ *   first handle; the component runs on the user-interface thread of the
+ *   process. When quillet_create() creates the application object, that
+ *   thread should be the process's main thread, the one Qt runs its windows
+ *   on. Other threads must hand their work to it (a queue the host drains);
+ *   no function may be called from two threads at once.
  */
 
 #ifdef __cplusplus
@@ -63,10 +67,11 @@ enum quillet_init_flags {
  *
  * When the process has no Qt application object yet, the first call creates
  * a QApplication, which then lives until the process ends; a C or Python
- * program needs nothing else. When the process has no display (neither
- * `DISPLAY` nor `WAYLAND_DISPLAY` is set) and `QT_QPA_PLATFORM` is not set,
- * that application uses Qt's "offscreen" platform, so listings can still be
- * composed, saved as PDF and printed directly.
+ * program needs nothing else. When `QT_QPA_PLATFORM` is not set, that
+ * application tries the window system first and falls back to Qt's
+ * "offscreen" platform (`QT_QPA_PLATFORM` becomes "xcb;offscreen") when there
+ * is no display or it does not answer, so listings can still be composed,
+ * saved as PDF and printed directly instead of Qt ending the process.
  *
  * @return a new handle, to be released with quillet_destroy(); NULL when the
  *         process runs a QCoreApplication that is not a QApplication (the
@@ -193,6 +198,24 @@ int quillet_show_pdf(quillet_t *q);
  * @param value whether the preview shows its "Salvar como PDF..." button.
  */
 void quillet_set_show_pdf(quillet_t *q, int value);
+
+/**
+ * Reads the property `PdfArchive`.
+ *
+ * @param q the component.
+ * @return 1 when saved PDF files are PDF/A-1b, for archiving, else 0.
+ */
+int quillet_pdf_archive(quillet_t *q);
+
+/**
+ * Sets the property `PdfArchive`: quillet_save_pdf(), quillet_save_pdf_pages()
+ * and the preview's "Salvar como PDF..." write PDF/A-1b (every font embedded,
+ * the listing's name as title, the creation date in the XMP metadata).
+ *
+ * @param q the component.
+ * @param value whether saved PDF files are PDF/A-1b.
+ */
+void quillet_set_pdf_archive(quillet_t *q, int value);
 
 /**
  * Tells where the last direct print job went.
