@@ -10,6 +10,8 @@ namespace {
 
 /// How long a server that stayed silent is taken as silent without asking again.
 constexpr int SilenceRememberedMs = 15000;
+/// How long an answer holds: one Init asks before each of its printer look-ups.
+constexpr int AnswerRememberedMs = 1000;
 
 struct HttpClose {
     void operator()(http_t *http) const { httpClose(http); }
@@ -65,16 +67,22 @@ QString failureReason()
 
 Status status()
 {
-    // One wait for a silent server is enough for a while: a listing asks at every step.
+    // A listing asks at every step: one wait for a silent server is enough for
+    // a while, and one answer for the steps of one Init.
     static QDeadlineTimer silenceRemembered;
+    static QDeadlineTimer answerRemembered;
     if (!silenceRemembered.hasExpired())
         return Status::Silent;
+    if (!answerRemembered.hasExpired())
+        return Status::Answering;
     const Connection http = connect();
     if (!http)
         return Status::Absent;
     const Response answer(cupsDoRequest(http.get(), ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/"));
-    if (answer)
+    if (answer) {
+        answerRemembered.setRemainingTime(AnswerRememberedMs);
         return Status::Answering;
+    }
     silenceRemembered.setRemainingTime(SilenceRememberedMs);
     return Status::Silent;
 }
