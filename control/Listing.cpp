@@ -97,9 +97,6 @@ PreviewWindow &Listing::loadPreviewWindow()
 
 void Listing::end()
 {
-    if (m_ending)
-        return;
-    m_ending = true;
     Session &s = *m_session;
     s.ended = true;
     s.state.Spooling = false;
@@ -111,7 +108,6 @@ void Listing::end()
         s.state.Surface = nullptr;
     closeSpool(s);
     s.state.Imgs.fill(nullptr);
-    m_ending = false;
 }
 
 bool Listing::keepGoing()
@@ -132,9 +128,8 @@ void Listing::print()
 {
     if (!m_previewWindow || !m_printer)
         return;
-    const auto self = shared_from_this();
     PrintJob::run(m_previewWindow, m_previewWindow->printerDialog(), *m_session, *m_printer,
-                  [self] { return self->keepGoing(); });
+                  [this] { return keepGoing(); });
     redrawPreview();
 }
 
@@ -150,9 +145,8 @@ void Listing::savePdf()
 {
     if (!m_previewWindow || !m_printer)
         return;
-    const auto self = shared_from_this();
     PdfExport::saveFromPreview(m_previewWindow, *m_session, m_printer->printer().pageLayout(),
-                               [self] { return self->keepGoing(); });
+                               [this] { return keepGoing(); });
 }
 
 void Listing::pageStarted(int page)

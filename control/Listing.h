@@ -69,7 +69,6 @@ private:
     QPointer<QWidget> m_parentWindow;
     QPointer<WaitDialog> m_waitDialog;
     QPointer<PreviewWindow> m_previewWindow;
-    bool m_ending = false;
 };
 
 } // namespace quillet
