@@ -13,7 +13,7 @@ exec 3>&1 1>&2 # keep stdout for the export lines
 
 PACKAGES=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-tools-dev libgtest-dev libbenchmark-dev libcups2-dev
+    qt6-base-dev qt6-tools-dev qt6-l10n-tools libgtest-dev libbenchmark-dev libcups2-dev
     clang libclang-rt-14-dev doxygen gnuplot-nox python3 dpkg-dev
     fonts-liberation2
     cups cups-bsd cups-ipp-utils printer-driver-cups-pdf poppler-utils
