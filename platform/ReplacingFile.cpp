@@ -11,10 +11,20 @@ namespace quillet {
 
 namespace {
 
-/// The mode open() gives a new file: 0666 less the process's umask, which can
-/// only be read by setting it.
+/// The mode open() gives a new file: 0666 less the process's umask. The kernel
+/// reports the umask in /proc; setting it to read it back would race with
+/// other threads creating files, so that is only the fallback.
 mode_t newFileMode()
 {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+            bool octal = false;
+            const uint mask = line.startsWith("Umask:") ? line.mid(6).trimmed().toUInt(&octal, 8) : 0;
+            if (octal)
+                return 0666 & ~mask;
+        }
+    }
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
