@@ -44,7 +44,7 @@ as_root() {
 install_packages() {
     local missing=() package
     for package in "${PACKAGES[@]}"; do
-        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+        [[ $(dpkg-query -W -f='${Status}' "$package" 2>/dev/null) == *'install ok installed'* ]] ||
             missing+=("$package")
     done
     # Updating the package lists takes a while: only when something is missing.
@@ -59,7 +59,7 @@ install_packages() {
 }
 
 scheduler_running() {
-    lpstat -r 2>/dev/null | grep -q '^scheduler is running'
+    [[ $(lpstat -r 2>/dev/null) == 'scheduler is running'* ]]
 }
 
 start_scheduler() {
