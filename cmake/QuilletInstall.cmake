@@ -53,6 +53,6 @@ set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
 # come with qt6-base-dev.
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS
     "libquillet${PROJECT_VERSION_MAJOR} (= ${PROJECT_VERSION}), qt6-base-dev")
-set(CPACK_COMPONENT_RUNTIME_DESCRIPTION "${PROJECT_DESCRIPTION}: library, Qt Designer plugin and command line")
+set(CPACK_COMPONENT_RUNTIME_DESCRIPTION "${PROJECT_DESCRIPTION}: library, its translations, Qt Designer plugin and command line")
 set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION "${PROJECT_DESCRIPTION}: headers, CMake and pkg-config files")
 include(CPack)

@@ -1,5 +1,6 @@
 #include "platform/PrintServer.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 
 #include <memory>
@@ -52,9 +53,9 @@ QString failureReason()
 {
     switch (cupsLastError()) {
     case IPP_STATUS_ERROR_NOT_FOUND:
-        return QStringLiteral("a impressora não existe");
+        return QCoreApplication::translate("quillet::printserver", "a impressora não existe");
     case IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS:
-        return QStringLiteral("a impressora não aceita trabalhos");
+        return QCoreApplication::translate("quillet::printserver", "a impressora não aceita trabalhos");
     case IPP_STATUS_ERROR_SERVICE_UNAVAILABLE:
     case IPP_STATUS_ERROR_INTERNAL: // what libcups reports for a connection that timed out
         return unreachableReason(Status::Silent);
@@ -91,13 +92,13 @@ QString unreachableReason(Status state)
 {
     switch (state) {
     case Status::Answering:
-        return QStringLiteral("não há nenhuma impressora instalada");
+        return QCoreApplication::translate("quillet::printserver", "não há nenhuma impressora instalada");
     case Status::Absent:
-        return QStringLiteral("não há serviço de impressão");
+        return QCoreApplication::translate("quillet::printserver", "não há serviço de impressão");
     case Status::Silent:
         break;
     }
-    return QStringLiteral("o serviço de impressão não responde");
+    return QCoreApplication::translate("quillet::printserver", "o serviço de impressão não responde");
 }
 
 QString queueRefusal(const QByteArray &queue)
@@ -113,9 +114,9 @@ QString queueRefusal(const QByteArray &queue)
         return failureReason();
     // A stopped queue would hold the job unseen until someone resumes it, so it counts as refusing.
     if (ippGetInteger(ippFindAttribute(answer.get(), "printer-state", IPP_TAG_ENUM), 0) == IPP_PSTATE_STOPPED)
-        return QStringLiteral("a impressora está parada");
+        return QCoreApplication::translate("quillet::printserver", "a impressora está parada");
     if (!ippGetBoolean(ippFindAttribute(answer.get(), "printer-is-accepting-jobs", IPP_TAG_BOOLEAN), 0))
-        return QStringLiteral("a impressora não aceita trabalhos");
+        return QCoreApplication::translate("quillet::printserver", "a impressora não aceita trabalhos");
     return {};
 }
 

@@ -4,6 +4,7 @@
 #include "platform/PrintServer.h"
 #include "render/ErrorsIgnored.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QPrintEngine>
@@ -319,7 +320,8 @@ void QtPrinterDevice::endDoc()
         const QString path = finished->finish();
         if (path.isEmpty()) {
             d->lastOutput.clear();
-            d->lastJobError = QStringLiteral("não foi possível escrever o PDF temporário");
+            d->lastJobError = QCoreApplication::translate("quillet::QtPrinterDevice",
+                                                          "não foi possível escrever o PDF temporário");
             return;
         }
         if (!isPdfFallback()) {

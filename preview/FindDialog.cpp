@@ -29,29 +29,28 @@ constexpr int CancelLeft = 2400;
 
 FindDialog::FindDialog(QWidget *owner)
     : QDialog(owner), m_text(placed(new QLineEdit(this), "TB1", twipsRect(900, 180, 3075, 315))),
-      m_ignoreCase(placed(new QCheckBox(QStringLiteral("Ignorar Maiúsculas / Minúsculas"), this), "MM",
+      m_ignoreCase(placed(new QCheckBox(tr("Ignorar Maiúsculas / Minúsculas"), this), "MM",
                           twipsRect(900, 600, 2715, 255))),
-      m_fromFirst(placed(new QRadioButton(QStringLiteral("1º Página"), this), "FP",
-                         twipsRect(900, 1020, 1575, 195))),
-      m_fromNext(placed(new QRadioButton(QStringLiteral("Página Seguinte"), this), "CP",
-                        twipsRect(900, 1260, 1575, 195))),
+      m_fromFirst(placed(new QRadioButton(tr("1º Página"), this), "FP", twipsRect(900, 1020, 1575, 195))),
+      m_fromNext(
+          placed(new QRadioButton(tr("Página Seguinte"), this), "CP", twipsRect(900, 1260, 1575, 195))),
       m_hits(placed(new QLabel(this), "LHits", twipsRect(2580, 1140, 1440, 255)))
 {
     setObjectName(QStringLiteral("wFIND"));
-    setWindowTitle(QStringLiteral("Pesquisar..."));
+    setWindowTitle(tr("Pesquisar..."));
     setFixedSize(twipsToPixels(DialogWidth), twipsToPixels(DialogHeight));
     installPatternBackground(*this);
 
-    placed(new QLabel(QStringLiteral("Procurar:"), this), "Label1", twipsRect(120, 240, 675, 195));
-    placed(new QLabel(QStringLiteral("Desde:"), this), "Label1", twipsRect(120, 1020, 675, 195));
+    placed(new QLabel(tr("Procurar:"), this), "Label1", twipsRect(120, 240, 675, 195));
+    placed(new QLabel(tr("Desde:"), this), "Label1", twipsRect(120, 1020, 675, 195));
     // The option texts are taller than their design rows at today's font sizes.
     for (QRadioButton *option : {m_fromFirst, m_fromNext})
         option->resize(option->width(), option->sizeHint().height());
     m_fromNext->move(m_fromNext->x(), m_fromFirst->geometry().bottom() + 1);
 
-    auto *accept = placed(new QPushButton(QStringLiteral("Aceitar"), this), "Command1",
+    auto *accept = placed(new QPushButton(tr("Aceitar"), this), "Command1",
                           twipsRect(AcceptLeft, ButtonTop, ButtonWidth, ButtonHeight));
-    auto *cancel = placed(new QPushButton(QStringLiteral("Cancelar"), this), "Command2",
+    auto *cancel = placed(new QPushButton(tr("Cancelar"), this), "Command2",
                           twipsRect(CancelLeft, ButtonTop, ButtonWidth, ButtonHeight));
     accept->setDefault(true);
     connect(accept, &QPushButton::clicked, this, &QDialog::accept);
@@ -73,7 +72,7 @@ FindDialog::FindDialog(QWidget *owner)
 
 void FindDialog::showHits(int ordinal, int hits, bool finished)
 {
-    m_hits->setText(QStringLiteral("%1 de %2%3").arg(ordinal).arg(hits).arg(finished ? QString() : QStringLiteral("…")));
+    m_hits->setText(tr("%1 de %2%3").arg(ordinal).arg(hits).arg(finished ? QString() : QStringLiteral("…")));
 }
 
 void FindDialog::prepare(const QString &text, bool hasNextPage, bool ignoreCase)

@@ -1,6 +1,7 @@
 #include "preview/GoToPageBox.h"
 
 #include "render/ErrorsIgnored.h"
+#include "widgets/Translation.h"
 
 #include <QKeyEvent>
 #include <QRegularExpressionValidator>
@@ -20,7 +21,7 @@ GoToPageBox::GoToPageBox(QWidget &label) : QLineEdit(label.parentWidget()), m_la
     setAlignment(Qt::AlignCenter);
     setMaxLength(MaxDigits);
     setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
-    setToolTip(QStringLiteral("Número da página; Enter para ir"));
+    translated(*this, [this] { setToolTip(tr("Número da página; Enter para ir")); });
     hide();
 }
 

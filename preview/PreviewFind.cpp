@@ -84,8 +84,7 @@ void PreviewWindow::find()
     } else {
         m_found.page = 0;
         QApplication::beep();
-        QMessageBox::warning(this, QStringLiteral("Pesquisar..."),
-                             u'"' + text + QStringLiteral("\" não foi encontrado !"));
+        QMessageBox::warning(this, tr("Pesquisar..."), tr("\"%1\" não foi encontrado !").arg(text));
         if (m_listing->ended)
             return;
     }

@@ -2,8 +2,10 @@
 // The preview window's geometry, in twips as its layout rule gives it, and
 // the few builders its toolbar and panels share.
 
+#include "widgets/Translation.h"
 #include "widgets/Twips.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QPushButton>
 #include <QToolButton>
@@ -60,12 +62,19 @@ inline QFrame *panel(const char *name, QWidget *parent)
     return frame;
 }
 
-inline QToolButton *toolbarButton(const char *name, const QString &toolTip, const QIcon &icon, int slot,
-                           QWidget *parent)
+/// A text of the preview window, marked with QT_TR_NOOP where a builder is
+/// called, in the current language.
+inline QString windowText(const char *text)
+{
+    return QCoreApplication::translate("quillet::PreviewWindow", text);
+}
+
+inline QToolButton *toolbarButton(const char *name, const char *toolTip, const QIcon &icon, int slot,
+                                  QWidget *parent)
 {
     auto *button = new QToolButton(parent);
     button->setObjectName(QLatin1String(name));
-    button->setToolTip(toolTip);
+    translated(*button, [button, toolTip] { button->setToolTip(windowText(toolTip)); });
     button->setIcon(icon);
     button->setIconSize(QSize(24, 24));
     button->setFocusPolicy(Qt::StrongFocus); // a click takes the focus and so validates the zoom box
@@ -78,7 +87,7 @@ inline QPushButton *navigationButton(const char *name, const char *caption, cons
 {
     auto *button = new QPushButton(QLatin1String(caption), parent);
     button->setObjectName(QLatin1String(name));
-    button->setToolTip(QString::fromUtf8(toolTip));
+    translated(*button, [button, toolTip] { button->setToolTip(windowText(toolTip)); });
     button->setAutoDefault(false);
     button->setGeometry(twipsRect(left, NavigationTop, NavigationWidth, NavigationHeight));
     return button;

@@ -19,18 +19,18 @@ void PreviewWindow::buildToolbar()
 {
     m_rule->setObjectName(QStringLiteral("LTop"));
     m_rule->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-    m_closeButton = toolbarButton("butCAN", QStringLiteral("Fechar (Esc)"), closeIcon(), 0, m_toolbar);
+    m_closeButton = toolbarButton("butCAN", QT_TR_NOOP("Fechar (Esc)"), closeIcon(), 0, m_toolbar);
     const ListingState &s = listing();
     // Without the printer set-up the button offers the page range only.
-    const QString setupTip = !s.ShowSetup && s.ShowSelPag ? QStringLiteral("Páginas a Imprimir...")
-                                                          : QStringLiteral("Seleccionar Impressora...");
+    const char *setupTip = !s.ShowSetup && s.ShowSelPag ? QT_TR_NOOP("Páginas a Imprimir...")
+                                                        : QT_TR_NOOP("Seleccionar Impressora...");
     m_setupButton = toolbarButton("butSETUP", setupTip, printerSetupIcon(), 1, m_toolbar);
-    m_printButton = toolbarButton("butPRT", QStringLiteral("Imprimir (Ctrl+P)"), printIcon(), 2, m_toolbar);
+    m_printButton = toolbarButton("butPRT", QT_TR_NOOP("Imprimir (Ctrl+P)"), printIcon(), 2, m_toolbar);
     m_findButton =
-        toolbarButton("butFIND", QStringLiteral("Pesquisar... (Ctrl+F; seguinte F3, anterior Shift+F3)"),
+        toolbarButton("butFIND", QT_TR_NOOP("Pesquisar... (Ctrl+F; seguinte F3, anterior Shift+F3)"),
                       findIcon(), 3, m_toolbar);
-    m_pdfButton = toolbarButton("butPDF", QStringLiteral("Salvar como PDF..."), pdfIcon(), 4, m_toolbar);
-    m_thumbButton = toolbarButton("butTHUMB", QStringLiteral("Miniaturas"), thumbnailsIcon(), 5, m_toolbar);
+    m_pdfButton = toolbarButton("butPDF", QT_TR_NOOP("Salvar como PDF..."), pdfIcon(), 4, m_toolbar);
+    m_thumbButton = toolbarButton("butTHUMB", QT_TR_NOOP("Miniaturas"), thumbnailsIcon(), 5, m_toolbar);
     m_thumbButton->setCheckable(true);
     connect(m_closeButton, &QToolButton::clicked, this, &QDialog::reject);
     connect(m_setupButton, &QToolButton::clicked, this, &PreviewWindow::setupRequested);
@@ -43,10 +43,10 @@ void PreviewWindow::buildPageNavigation()
 {
     m_pagePanel = panel("PPag", m_toolbar);
     m_pagePanel->resize(twipsToPixels(PagePanelWidth), twipsToPixels(PagePanelHeight));
-    m_firstPage = navigationButton("FstPag", "<<", "Primeira Página (Home)", 60, m_pagePanel);
-    m_previousPage = navigationButton("bPag0", "<", "Página Anterior (PgUp)", 540, m_pagePanel);
-    m_nextPage = navigationButton("bPag1", ">", "Página Seguinte (PgDown)", 1020, m_pagePanel);
-    m_lastPage = navigationButton("LstPag", ">>", "Última Página (End)", 1500, m_pagePanel);
+    m_firstPage = navigationButton("FstPag", "<<", QT_TR_NOOP("Primeira Página (Home)"), 60, m_pagePanel);
+    m_previousPage = navigationButton("bPag0", "<", QT_TR_NOOP("Página Anterior (PgUp)"), 540, m_pagePanel);
+    m_nextPage = navigationButton("bPag1", ">", QT_TR_NOOP("Página Seguinte (PgDown)"), 1020, m_pagePanel);
+    m_lastPage = navigationButton("LstPag", ">>", QT_TR_NOOP("Última Página (End)"), 1500, m_pagePanel);
     m_pageLabel = new QLabel(m_pagePanel);
     m_pageLabel->setObjectName(QStringLiteral("LPag"));
     m_pageLabel->setAlignment(Qt::AlignCenter);
@@ -54,7 +54,11 @@ void PreviewWindow::buildPageNavigation()
     QFont small = m_pageLabel->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     m_pageLabel->setFont(small);
-    m_pageLabel->setToolTip(QStringLiteral("Ir para a página... (Ctrl+G)"));
+    translated(*m_pageLabel, [this] {
+        m_pageLabel->setToolTip(tr("Ir para a página... (Ctrl+G)"));
+        if (!m_pageLabel->text().isEmpty())
+            writePageLabel();
+    });
     m_pageLabel->setCursor(Qt::IBeamCursor);
     m_pageLabel->installEventFilter(this);
     m_goToPage = new GoToPageBox(*m_pageLabel);
@@ -71,13 +75,16 @@ void PreviewWindow::buildZoomPanel()
 {
     m_zoomPanel = panel("PZoom", m_toolbar);
     m_zoomPanel->resize(twipsToPixels(ZoomPanelWidth), twipsToPixels(ZoomPanelHeight));
-    auto *caption = new QLabel(QStringLiteral("Zoom"), m_zoomPanel);
+    auto *caption = new QLabel(m_zoomPanel);
     caption->setObjectName(QStringLiteral("Label1"));
     caption->setGeometry(twipsRect(60, 120, 495, 195));
     m_zoomBox = new ZoomBox(m_zoomPanel);
     m_zoomBox->setGeometry(twipsRect(600, 60, 615, 285));
     m_zoomBox->setPercent(std::round(listing().Zoom * 100));
-    m_zoomBox->setToolTip(QStringLiteral("Zoom (+ e -, Ctrl+roda do rato; Ctrl+0 ajusta à janela)"));
+    translated(*m_zoomPanel, [this, caption] {
+        caption->setText(tr("Zoom"));
+        m_zoomBox->setToolTip(tr("Zoom (+ e -, Ctrl+roda do rato; Ctrl+0 ajusta à janela)"));
+    });
     connect(m_zoomBox, &ZoomBox::zoomEntered, this, guarded(this, &PreviewWindow::applyZoom));
 }
 

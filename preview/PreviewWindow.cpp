@@ -138,7 +138,7 @@ void PreviewWindow::renderPage()
     if (!s.Preview || s.Spooling)
         return; // still composing: there is no page count yet
     m_page.clear();
-    m_pageLabel->setText(QStringLiteral("Página %1 de %2").arg(s.CurPage).arg(s.NumPages));
+    writePageLabel();
     m_firstPage->setEnabled(s.CurPage != 1);
     m_previousPage->setEnabled(s.CurPage != 1);
     m_nextPage->setEnabled(s.CurPage != s.NumPages);
@@ -149,6 +149,11 @@ void PreviewWindow::renderPage()
     if (!m_thumbnails->isHidden())
         m_thumbnails->setCurrentPage(s.CurPage);
     emit pageRendered(s.CurPage);
+}
+
+void PreviewWindow::writePageLabel()
+{
+    m_pageLabel->setText(tr("Página %1 de %2").arg(listing().CurPage).arg(listing().NumPages));
 }
 
 void PreviewWindow::showPage(int page)

@@ -90,6 +90,7 @@ private:
     void placePage(QScrollBar &bar, int pageSize, int deskSize, int &position);
     void resizePageImage(QSize pixels);
 
+    void writePageLabel();
     void showPage(int page);
     void applyZoom(float zoom);
     void zoomStep(Qt::MouseButton button);

@@ -38,11 +38,11 @@ QString pageListProblem(PageListError error)
 {
     switch (error) {
     case PageListError::EmptyItem:
-        return QStringLiteral("Falta uma página entre as vírgulas.");
+        return PageRangeDialog::tr("Falta uma página entre as vírgulas.");
     case PageListError::Reversed:
-        return QStringLiteral("Um intervalo vai da menor à maior página.");
+        return PageRangeDialog::tr("Um intervalo vai da menor à maior página.");
     default:
-        return QStringLiteral("Escreva as páginas assim: 1-3,7,10-");
+        return PageRangeDialog::tr("Escreva as páginas assim: 1-3,7,10-");
     }
 }
 
@@ -63,21 +63,21 @@ PageRangeDialog::PageRangeDialog(int numPages, PrinterDialog &cmd, QWidget *owne
     : QDialog(owner), m_cmd(cmd), m_highestPage(numPages)
 {
     setObjectName(QStringLiteral("wSELPAG"));
-    setWindowTitle(QStringLiteral("Páginas a Imprimir..."));
+    setWindowTitle(tr("Páginas a Imprimir..."));
     setFixedSize(twipsToPixels(DialogTwips.width()), twipsToPixels(DialogTwips.height()));
     auto *panel = placed(new QFrame(this), "SSPanel1", PanelRect);
     panel->setFrameShape(QFrame::StyledPanel);
-    m_allPages = placed(new QRadioButton(QStringLiteral("Todas as Páginas"), this), "oALLPAG", AllPagesRect);
-    m_somePages = placed(new QRadioButton(QStringLiteral("Desde"), this), "oSELPAG", SomePagesRect);
+    m_allPages = placed(new QRadioButton(tr("Todas as Páginas"), this), "oALLPAG", AllPagesRect);
+    m_somePages = placed(new QRadioButton(tr("Desde"), this), "oSELPAG", SomePagesRect);
     m_from = placed(new QLineEdit(QStringLiteral("1"), this), "eFrom", FromRect);
-    placed(new QLabel(QStringLiteral("até"), this), "Label1", UntilRect);
+    placed(new QLabel(tr("até"), this), "Label1", UntilRect);
     m_to = placed(new QLineEdit(QString::number(numPages), this), "eTo", ToRect);
-    placed(new QLabel(QStringLiteral("Páginas"), this), "Label2", PagesLabelRect);
+    placed(new QLabel(tr("Páginas"), this), "Label2", PagesLabelRect);
     m_pages = placed(new QLineEdit(this), "ePages", PagesRect);
-    m_pages->setPlaceholderText(QStringLiteral("ex.: 1-3,7,10-"));
+    m_pages->setPlaceholderText(tr("ex.: 1-3,7,10-"));
     m_pagesProblem = placed(new QLabel(this), "LPagesProblem", PagesProblemRect);
-    auto *accept = placed(new QPushButton(QStringLiteral("Aceitar"), this), "Command1", AcceptRect);
-    auto *cancel = placed(new QPushButton(QStringLiteral("Cancelar"), this), "Command2", CancelRect);
+    auto *accept = placed(new QPushButton(tr("Aceitar"), this), "Command1", AcceptRect);
+    auto *cancel = placed(new QPushButton(tr("Cancelar"), this), "Command2", CancelRect);
     m_allPages->setChecked(true);
 
     // Pasted text is held to digits too; typed keys are filtered with a beep.

@@ -21,7 +21,10 @@ constexpr std::chrono::milliseconds RepaintInterval{50};
 
 QString progressText(int page, int64_t count)
 {
-    return QStringLiteral("Página %1 de %2 Página%3").arg(page).arg(count).arg(count > 1 ? "s" : "");
+    // Two texts, not a plural form: the source language shows its texts untranslated.
+    return (count > 1 ? WaitDialog::tr("Página %1 de %2 Páginas") : WaitDialog::tr("Página %1 de %2 Página"))
+        .arg(page)
+        .arg(count);
 }
 
 } // namespace

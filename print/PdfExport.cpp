@@ -35,14 +35,13 @@ QString withPdfSuffix(const QString &path)
 /// The file the user names, ".pdf" added when missing; empty when cancelled.
 QString askForFile(QWidget *window, const ListingState &s)
 {
-    QFileDialog dialog(window, QStringLiteral("Salvar como PDF..."));
+    QFileDialog dialog(window, PdfExport::tr("Salvar como PDF..."));
     dialog.setObjectName(QStringLiteral("dlgSAVEPDF"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(QStringLiteral("PDF (*.pdf)"));
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
     const QString name = QString::fromStdString(s.ListName).trimmed();
-    dialog.selectFile(
-        QDir::home().filePath((name.isEmpty() ? QStringLiteral("Listagem") : name) + PdfSuffix));
+    dialog.selectFile(QDir::home().filePath((name.isEmpty() ? PdfExport::tr("Listagem") : name) + PdfSuffix));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return withPdfSuffix(dialog.selectedFiles().constFirst());
@@ -74,7 +73,7 @@ PdfExport::Result PdfExport::write(const QString &path, const PageList &pages, S
     };
     listing.replaying = true;
     const ReplayOutcome outcome =
-        owner ? runWithProgress(owner, listing, QStringLiteral("Salvando PDF..."),
+        owner ? runWithProgress(owner, listing, tr("Salvando PDF..."),
                                 [&](WaitDialog &dialog) {
                                     return replayPages(listing, pages, surface, newSheet, &dialog, keepGoing);
                                 })
@@ -105,16 +104,15 @@ void PdfExport::saveFromPreview(QWidget *window, Session &listing, const QPageLa
     PrinterDialog choice;
     choice.reset(s.NumPages);
     PageRangeDialog pagesDialog(s.NumPages, choice, window);
-    pagesDialog.setWindowTitle(QStringLiteral("Páginas a Salvar..."));
+    pagesDialog.setWindowTitle(tr("Páginas a Salvar..."));
     if (pagesDialog.exec() != QDialog::Accepted || listing.ended)
         return;
     if (write(path, choice.chosenPages(s.NumPages), listing, paper, window, keepGoing) != Result::Failed ||
         listing.ended)
         return;
-    QMessageBox box(
-        QMessageBox::Warning, QStringLiteral("Salvar como PDF"),
-        QStringLiteral("Não foi possível salvar a listagem em %1.").arg(QDir::toNativeSeparators(path)),
-        QMessageBox::Ok, window);
+    QMessageBox box(QMessageBox::Warning, tr("Salvar como PDF"),
+                    tr("Não foi possível salvar a listagem em %1.").arg(QDir::toNativeSeparators(path)),
+                    QMessageBox::Ok, window);
     box.setObjectName(QStringLiteral("msgPdfFailed"));
     box.exec();
 }

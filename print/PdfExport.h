@@ -5,6 +5,7 @@
 
 #include "print/PageReplay.h"
 
+#include <QCoreApplication>
 #include <QPageLayout>
 #include <QString>
 
@@ -15,6 +16,8 @@ namespace quillet {
 class PageList;
 
 class PdfExport {
+    Q_DECLARE_TR_FUNCTIONS(quillet::PdfExport)
+
 public:
     /// Writes the pages of the listing to a PDF at path on paper (the
     /// listing's paper and orientation, as the printer has them), titled with

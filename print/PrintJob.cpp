@@ -42,14 +42,12 @@ void PrintJob::tellNotPrinted(QWidget *owner, const QtPrinterDevice &printer)
     const QString queue = QString::fromStdString(printer.deviceName());
     QString text =
         queue.isEmpty()
-            ? QStringLiteral("Não foi possível imprimir a listagem: %1.").arg(printer.lastJobError())
-            : QStringLiteral("Não foi possível imprimir a listagem em %1: %2.")
-                  .arg(queue, printer.lastJobError());
+            ? tr("Não foi possível imprimir a listagem: %1.").arg(printer.lastJobError())
+            : tr("Não foi possível imprimir a listagem em %1: %2.").arg(queue, printer.lastJobError());
     if (!printer.lastOutput().isEmpty())
-        text += QStringLiteral("\n\nA listagem ficou guardada em %1.").arg(printer.lastOutput());
+        text += tr("\n\nA listagem ficou guardada em %1.").arg(printer.lastOutput());
     // On the heap: the host may delete owner, and the box with it, while the box is open.
-    auto *box =
-        new QMessageBox(QMessageBox::Warning, QStringLiteral("Imprimir"), text, QMessageBox::Ok, owner);
+    auto *box = new QMessageBox(QMessageBox::Warning, tr("Imprimir"), text, QMessageBox::Ok, owner);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setObjectName(QStringLiteral("msgPrintFailed"));
     box->exec();
@@ -64,7 +62,7 @@ ReplayOutcome PrintJob::run(QWidget *owner, PrinterDialog &cmd, Session &listing
     const QPointer<PrinterDialog> choice(&cmd);
     const PageList pages = pagesToPrint(listing.state, cmd);
     const ReplayOutcome outcome =
-        runWithProgress(owner, listing, QStringLiteral("Imprimindo..."), [&](WaitDialog &dialog) {
+        runWithProgress(owner, listing, tr("Imprimindo..."), [&](WaitDialog &dialog) {
             return replayPages(
                 listing, pages, printer.surface(), [&printer] { printer.newPage(); }, &dialog, keepGoing);
         });
@@ -73,11 +71,11 @@ ReplayOutcome PrintJob::run(QWidget *owner, PrinterDialog &cmd, Session &listing
         return ReplayOutcome::ListingEnded;
     if (outcome == ReplayOutcome::Cancelled) {
         printer.killDoc();
-        showNote(owner, QStringLiteral("A impressão foi cancelada: nada foi enviado para a impressora."));
+        showNote(owner, tr("A impressão foi cancelada: nada foi enviado para a impressora."));
     } else {
         printer.endDoc();
         if (printer.lastJobError().isEmpty() && !pages.isEmpty())
-            showNote(owner, QStringLiteral("A listagem foi enviada para a impressora %1.")
+            showNote(owner, tr("A listagem foi enviada para a impressora %1.")
                                 .arg(QString::fromStdString(printer.deviceName())));
     }
     cmd.reset(listing.state.NumPages, printer.printer());

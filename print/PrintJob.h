@@ -6,6 +6,8 @@
 
 #include "print/PageReplay.h"
 
+#include <QCoreApplication>
+
 class QWidget;
 
 namespace quillet {
@@ -14,6 +16,8 @@ class PrinterDialog;
 class QtPrinterDevice;
 
 class PrintJob {
+    Q_DECLARE_TR_FUNCTIONS(quillet::PrintJob)
+
 public:
     /// Prints the listing on printer, modally over owner, then measures the
     /// printer again. The pages come from cmd's chosen range (with the set-up

@@ -23,8 +23,8 @@ void PrinterSetup::run(QWidget *owner, PrinterDialog &cmd, Session &listing, QtP
     cmd.reset(s.NumPages, printer.printer());
     if (s.ShowSetup && printserver::status() == printserver::Status::Silent) {
         // The dialog would wait for the print server's list of printers without end.
-        QMessageBox::warning(owner, QStringLiteral("Seleccionar Impressora"),
-                             QStringLiteral("Não foi possível mostrar as impressoras: %1.")
+        QMessageBox::warning(owner, tr("Seleccionar Impressora"),
+                             tr("Não foi possível mostrar as impressoras: %1.")
                                  .arg(printserver::unreachableReason(printserver::Status::Silent)));
     } else if (s.ShowSetup) {
         cmd.exec(printer.printer(), owner);

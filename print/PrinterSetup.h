@@ -2,6 +2,8 @@
 // Preparing the next print: the system print dialog (printer, settings, pages)
 // or, when the listing offers only a page choice, the page-range dialog.
 
+#include <QCoreApplication>
+
 class QWidget;
 
 namespace quillet {
@@ -11,6 +13,8 @@ class QtPrinterDevice;
 struct Session;
 
 class PrinterSetup {
+    Q_DECLARE_TR_FUNCTIONS(quillet::PrinterSetup)
+
 public:
     /// Shows the dialog modally over owner, then measures the page again for
     /// the printer now in use, with the listing's own orientation and paper,

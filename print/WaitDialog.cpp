@@ -2,6 +2,7 @@
 
 #include "render/ErrorsIgnored.h"
 #include "widgets/PaintPattern.h"
+#include "widgets/Translation.h"
 #include "widgets/Twips.h"
 
 #include <QFontMetrics>
@@ -28,8 +29,7 @@ constexpr int SmallNamePoints = 8;
 } // namespace
 
 WaitDialog::WaitDialog(QWidget *owner)
-    : QDialog(owner), m_name(new QLabel(this)), m_page(new QLabel(this)),
-      m_cancel(new QPushButton(QStringLiteral("Cancelar"), this))
+    : QDialog(owner), m_name(new QLabel(this)), m_page(new QLabel(this)), m_cancel(new QPushButton(this))
 {
     setObjectName(QStringLiteral("wWAIT"));
     m_name->setObjectName(QStringLiteral("LBName"));
@@ -43,12 +43,13 @@ WaitDialog::WaitDialog(QWidget *owner)
     m_cancel->hide();
     setFixedSize(twipsToPixels(DialogWidth), twipsToPixels(DialogHeight));
     installPatternBackground(*this);
+    translated(*m_cancel, [this] { m_cancel->setText(tr("Cancelar")); });
     connect(m_cancel, &QPushButton::clicked, this, guarded(this, &WaitDialog::cancelClicked));
 }
 
 void WaitDialog::showForComposing(const QString &listName, bool showCancel)
 {
-    fillIn(listName, showCancel, QStringLiteral("Compondo a Listagem..."));
+    fillIn(listName, showCancel, tr("Compondo a Listagem..."));
     setPage(1);
     show(); // a new window comes up in front
     repaint();
@@ -83,7 +84,7 @@ void WaitDialog::fillIn(const QString &listName, bool showCancel, const QString 
 
 void WaitDialog::setPage(int page)
 {
-    setProgressText(QStringLiteral("Página %1").arg(page));
+    setProgressText(tr("Página %1").arg(page));
 }
 
 void WaitDialog::setProgressText(const QString &text)

@@ -17,10 +17,9 @@ public:
     /// Fills in the listing's name and the Cancel button for a listing being
     /// composed, and shows the dialog without blocking.
     void showForComposing(const QString &listName, bool showCancel);
-    /// Prepares the dialog to show the progress of a print ("Imprimindo...")
-    /// or of another replay of the pages, captioned caption.
-    void prepareForPrinting(const QString &listName, bool showCancel,
-                            const QString &caption = QStringLiteral("Imprimindo..."));
+    /// Prepares the dialog to show the progress of a print or of another
+    /// replay of the pages, captioned caption.
+    void prepareForPrinting(const QString &listName, bool showCancel, const QString &caption);
     void setPage(int page);
     void setProgressText(const QString &text);
 

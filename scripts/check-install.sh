@@ -93,6 +93,7 @@ grep -qE "libquillet0 \(= [0-9.]+\)" <<<"$dev_depends" || fail "libquillet-dev d
 grep -q qt6-base-dev <<<"$dev_depends" || fail "libquillet-dev does not depend on qt6-base-dev"
 runtime_files=$(dpkg-deb -c "$runtime_deb")
 grep -q '/usr/lib/.*libquillet\.so\.0\.' <<<"$runtime_files" || fail "libquillet0 lacks the library"
+grep -q '/usr/share/quillet/translations/quillet_en\.qm' <<<"$runtime_files" || fail "libquillet0 lacks the translations"
 dev_files=$(dpkg-deb -c "$dev_deb")
 for file in include/quillet/quillet.h cmake/Quillet/QuilletConfig.cmake pkgconfig/quillet.pc 'libquillet\.so ->'; do
     grep -q "$file" <<<"$dev_files" || fail "libquillet-dev lacks $file"

@@ -1,0 +1,127 @@
+// The component's texts follow QLocale(): English under an English locale,
+// the Portuguese source texts, byte for byte, under C and Portuguese; and a
+// host that changes language while the preview is open gets it there.
+
+#include "PreviewDriver.h"
+
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+using namespace preview_driver;
+using quillet::Quillet;
+
+namespace {
+
+QString toolTip(QWidget &window, const char *name)
+{
+    return child(window, name)->toolTip();
+}
+
+/// The progress dialog's caption and text on page 3 of a print, then cancelled.
+QStringList printProgress(PreviewWindow &window)
+{
+    QStringList seen;
+    watchProgress([&](QWidget &dialog) {
+        const QString text = child<QLabel>(dialog, "LBPag")->text();
+        if (text.section(u' ', 1, 1).toInt() < 3)
+            return true;
+        seen << dialog.windowTitle() << text;
+        child<QPushButton>(dialog, "bCAN")->click();
+        return false;
+    });
+    clickPrint(window);
+    return seen;
+}
+
+/// The find dialog's caption and the message of a text not found.
+QStringList findNothing(PreviewWindow &window)
+{
+    QStringList seen;
+    onNextModal("quillet::FindDialog", [&](QWidget &dialog) {
+        seen << dialog.windowTitle();
+        child<QLineEdit>(dialog, "TB1")->setText(QStringLiteral("zzz"));
+        onNextModal("QMessageBox", [&](QWidget &box) {
+            seen << static_cast<QMessageBox &>(box).text();
+            static_cast<QMessageBox &>(box).accept();
+        });
+        QTest::mouseClick(child(dialog, "Command1"), Qt::LeftButton);
+    });
+    QTest::mouseClick(child(window, "butFIND"), Qt::LeftButton);
+    return seen;
+}
+
+const QStringList Portuguese{"Pesquisar... (Ctrl+F; seguinte F3, anterior Shift+F3)",
+                             "Página 1 de 10",
+                             "Imprimindo...",
+                             "Página 3 de 10 Páginas",
+                             "Pesquisar...",
+                             "\"zzz\" não foi encontrado !"};
+const QStringList English{"Search... (Ctrl+F; next F3, previous Shift+F3)",
+                          "Page 1 of 10",
+                          "Printing...",
+                          "Page 3 of 10 Pages",
+                          "Search...",
+                          "\"zzz\" was not found!"};
+
+} // namespace
+
+class TranslationTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup()
+    {
+        m_control.Abort();
+        QLocale::setDefault(QLocale::c());
+    }
+
+    void textsFollowTheLocale_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("C") << "C" << Portuguese;
+        QTest::newRow("Portuguese") << "pt_BR" << Portuguese;
+        QTest::newRow("English") << "en_US" << English;
+        QTest::newRow("English, by language") << "en_GB" << English;
+    }
+
+    void textsFollowTheLocale()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QStringList, texts);
+        QLocale::setDefault(QLocale(locale));
+        openListing(m_control);
+        composePages(m_control, 10);
+        QStringList seen;
+        showAndCheck(m_control, [&](PreviewWindow &window) {
+            seen << toolTip(window, "butFIND") << child<QLabel>(window, "LPag")->text()
+                 << printProgress(window) << findNothing(window);
+        });
+        QCOMPARE(seen, texts);
+    }
+
+    void aLanguageChangeReachesTheOpenPreview()
+    {
+        openListing(m_control);
+        composePages(m_control, 10);
+        QStringList seen;
+        showAndCheck(m_control, [&](PreviewWindow &window) {
+            // As a host switches: its locale, then its translators, which sends LanguageChange.
+            for (const char *locale : {"en_US", "pt_PT"}) {
+                QLocale::setDefault(QLocale(QString::fromLatin1(locale)));
+                QEvent change(QEvent::LanguageChange);
+                QCoreApplication::sendEvent(qApp, &change);
+                QCoreApplication::processEvents();
+                seen << toolTip(window, "butFIND") << child<QLabel>(window, "LPag")->text();
+            }
+        });
+        QCOMPARE(seen, English.mid(0, 2) + Portuguese.mid(0, 2));
+    }
+
+private:
+    Quillet m_control;
+};
+
+QTEST_MAIN(TranslationTest)
+#include "translation_test.moc"
