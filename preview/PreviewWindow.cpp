@@ -45,6 +45,8 @@ PreviewWindow::PreviewWindow(std::shared_ptr<Session> ownListing, std::shared_pt
     hideSwitchedOffButtons();
     buildKeyMap();
     buildThumbnails();
+    describeForAssistiveTools();
+    orderTabStops();
 
     for (QScrollBar *bar : {m_hScroll, m_vScroll}) {
         bar->setSingleStep(twipsToPixels(ScrollArrowStepTwips));
@@ -139,6 +141,8 @@ void PreviewWindow::renderPage()
         return; // still composing: there is no page count yet
     m_page.clear();
     m_pageLabel->setText(QStringLiteral("Página %1 de %2").arg(s.CurPage).arg(s.NumPages));
+    // Tells a screen reader of the new page; Qt sends nothing when none listens.
+    m_pageView->setAccessibleName(m_pageLabel->text());
     m_firstPage->setEnabled(s.CurPage != 1);
     m_previousPage->setEnabled(s.CurPage != 1);
     m_nextPage->setEnabled(s.CurPage != s.NumPages);
