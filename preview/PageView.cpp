@@ -6,6 +6,8 @@
 #include <QBitmap>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
 
 namespace quillet {
 
@@ -58,6 +60,11 @@ void PageView::paintEvent(QPaintEvent *)
             painter.setBrush(i == m_currentHighlight ? QColor(255, 140, 0, 110) : QColor(255, 225, 0, 90));
             painter.drawRect(m_highlights[i]);
         }
+        if (hasFocus()) {
+            QStyleOptionFocusRect focus;
+            focus.initFrom(this);
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+        }
     });
 }
 
@@ -73,6 +80,16 @@ void PageView::mousePressEvent(QMouseEvent *event)
     ignoringErrors([&] {
         emit pressed(event->button());
     });
+}
+
+void PageView::focusInEvent(QFocusEvent *)
+{
+    ignoringErrors([&] { update(); });
+}
+
+void PageView::focusOutEvent(QFocusEvent *)
+{
+    ignoringErrors([&] { update(); });
 }
 
 void PageView::mouseDoubleClickEvent(QMouseEvent *)
