@@ -1,6 +1,7 @@
 #include "print/WaitDialog.h"
 
 #include "render/ErrorsIgnored.h"
+#include "widgets/AccessibleText.h"
 #include "widgets/PaintPattern.h"
 #include "widgets/Twips.h"
 
@@ -44,6 +45,13 @@ WaitDialog::WaitDialog(QWidget *owner)
     setFixedSize(twipsToPixels(DialogWidth), twipsToPixels(DialogHeight));
     installPatternBackground(*this);
     connect(m_cancel, &QPushButton::clicked, this, guarded(this, &WaitDialog::cancelClicked));
+    // The labels' texts, the listing's name and its page, name them.
+    setAccessibleTexts({
+        {this, {}, tr("Mostra o andamento da listagem")},
+        {m_name, {}, tr("Nome da listagem")},
+        {m_page, {}, tr("Página a que a listagem vai")},
+        {m_cancel, {}, tr("Interrompe a listagem")},
+    });
 }
 
 void WaitDialog::showForComposing(const QString &listName, bool showCancel)
