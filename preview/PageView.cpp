@@ -6,8 +6,6 @@
 #include <QBitmap>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOption>
 
 namespace quillet {
 
@@ -16,6 +14,7 @@ namespace {
 constexpr int CursorSize = 32;
 constexpr QPoint LensCentre(9, 8);
 constexpr int LensRadius = 7;
+constexpr int FocusFrameWidth = 2;
 
 /// A magnifying glass: a white lens with a black rim and a handle down to the
 /// right; the hot spot is the centre of the lens.
@@ -61,9 +60,10 @@ void PageView::paintEvent(QPaintEvent *)
             painter.drawRect(m_highlights[i]);
         }
         if (hasFocus()) {
-            QStyleOptionFocusRect focus;
-            focus.initFrom(this);
-            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+            // A frame only: a style's focus rectangle may tint the whole page.
+            painter.setPen(QPen(palette().color(QPalette::Highlight), FocusFrameWidth));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
         }
     });
 }
