@@ -6,11 +6,8 @@
 #include "preview/FindDialog.h"
 #include "print/PageRangeDialog.h"
 #include "print/PrinterDialog.h"
-#include "print/WaitDialog.h"
-#include "quillet/ListingState.h"
 
 #include <QAccessible>
-#include <QLineEdit>
 
 using namespace preview_driver;
 using quillet::Quillet;
@@ -19,22 +16,21 @@ namespace {
 
 QString accessibleText(QWidget *widget, QAccessible::Text kind)
 {
-    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
-    return face ? face->text(kind) : QString();
+    return QAccessible::queryAccessibleInterface(widget)->text(kind);
 }
 
 /// Every control a user can meet in window is named and described.
 void expectDescribed(QWidget &window)
 {
-    QList<QWidget *> controls{&window};
-    for (QWidget *child : window.findChildren<QWidget *>())
-        if (child->isVisibleTo(&window) && (child->inherits("QAbstractButton") || child->inherits("QLineEdit") ||
-                                   child->inherits("QLabel") || child->inherits("QAbstractSlider")))
-            controls << child;
-    for (QWidget *control : controls) {
-        QVERIFY2(!accessibleText(control, QAccessible::Name).isEmpty(), qPrintable(control->objectName()));
-        QVERIFY2(!accessibleText(control, QAccessible::Description).isEmpty(), qPrintable(control->objectName()));
-    }
+    QList<QWidget *> controls = window.findChildren<QWidget *>();
+    controls.removeIf([&](QWidget *child) {
+        return !child->isVisibleTo(&window) || !(child->inherits("QAbstractButton") || child->inherits("QLineEdit") ||
+                                                 child->inherits("QLabel") || child->inherits("QAbstractSlider"));
+    });
+    for (QWidget *control : controls << &window)
+        QVERIFY2(!accessibleText(control, QAccessible::Name).isEmpty() &&
+                     !accessibleText(control, QAccessible::Description).isEmpty(),
+                 qPrintable(control->objectName()));
 }
 
 } // namespace
@@ -52,33 +48,31 @@ private slots:
         showAndCheck(m_control, [](PreviewWindow &window) {
             QVERIFY(QTest::qWaitForWindowActive(&window));
             expectDescribed(window);
+            const auto press = [&](const char *focused, Qt::Key key) {
+                child(window, focused)->setFocus();
+                QTest::keyClick(QApplication::focusWidget(), key);
+            };
             QWidget *page = child(window, "PRT");
             QCOMPARE(accessibleText(page, QAccessible::Name), QStringLiteral("Página 1 de 3"));
-
-            child(window, "bPag1")->setFocus();
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+            press("bPag1", Qt::Key_Space);
             QCOMPARE(accessibleText(page, QAccessible::Name), QStringLiteral("Página 2 de 3"));
 
             // With every button enabled, Tab goes round the whole window.
-            child(window, "butCAN")->setFocus();
             QStringList walk;
-            do {
+            press("butCAN", Qt::Key_Tab);
+            while (QApplication::focusWidget() != child(window, "butCAN") && walk.size() < 20) {
                 walk << QApplication::focusWidget()->objectName();
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            } while (QApplication::focusWidget() != child(window, "butCAN") && walk.size() < 30);
-            QCOMPARE(walk, QStringList({"butCAN", "butSETUP", "butPRT", "butFIND", "butPDF", "butTHUMB", "FstPag",
-                                        "bPag0", "bPag1", "LstPag", "LPag", "PRT", "ESC"}));
+            }
+            QCOMPARE(walk, QStringList({"butSETUP", "butPRT", "butFIND", "butPDF", "butTHUMB", "FstPag", "bPag0",
+                                        "bPag1", "LstPag", "LPag", "PRT", "ESC"}));
 
-            child(window, "LstPag")->setFocus();
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            press("LstPag", Qt::Key_Return);
             QCOMPARE(accessibleText(page, QAccessible::Name), QStringLiteral("Página 3 de 3"));
-            child(window, "LPag")->setFocus();
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-            QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("ePAGE"));
-            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("1"));
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            press("LPag", Qt::Key_Return);
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("1\r"));
             QCOMPARE(accessibleText(page, QAccessible::Name), QStringLiteral("Página 1 de 3"));
-            QCOMPARE(QApplication::focusWidget(), page); // the page just reached is where the reader goes on
+            QCOMPARE(QApplication::focusWidget(), page); // the reader goes on at the page just shown
         });
     }
 
@@ -89,10 +83,6 @@ private slots:
         quillet::PrinterDialog printer(nullptr);
         quillet::PageRangeDialog range(5, printer, nullptr);
         expectDescribed(range);
-        quillet::WaitDialog wait(nullptr);
-        wait.prepareForPrinting(QStringLiteral("Teste"), true, QStringLiteral("Imprimir"));
-        wait.setPage(2);
-        expectDescribed(wait);
     }
 
 private:
