@@ -115,8 +115,9 @@ void PageRangeDialog::describeForAssistiveTools()
         {untilCaption, {}, tr("Legenda da última página do intervalo")},
         {m_to, tr("Até à página"), tr("Última página do intervalo")},
         {pagesCaption, {}, tr("Legenda da lista de páginas")},
-        {m_pages, tr("Páginas"), tr("Páginas e intervalos separados por vírgulas, por exemplo 1-3,7,10-; "
-                                     "quando preenchida, vale em vez do intervalo")},
+        {m_pages, tr("Páginas"),
+         tr("Páginas e intervalos separados por vírgulas, por exemplo 1-3,7,10-; "
+            "quando preenchida, vale em vez do intervalo")},
         {m_pagesProblem, tr("Problema da lista de páginas"), tr("O que está errado na lista de páginas")},
         {findChild<QPushButton *>(QStringLiteral("Command1")), {}, tr("Imprime as páginas escolhidas")},
         {findChild<QPushButton *>(QStringLiteral("Command2")), {}, tr("Fecha sem imprimir")},

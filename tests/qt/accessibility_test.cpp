@@ -24,8 +24,9 @@ void expectDescribed(QWidget &window)
 {
     QList<QWidget *> controls = window.findChildren<QWidget *>();
     controls.removeIf([&](QWidget *child) {
-        return !child->isVisibleTo(&window) || !(child->inherits("QAbstractButton") || child->inherits("QLineEdit") ||
-                                                 child->inherits("QLabel") || child->inherits("QAbstractSlider"));
+        return !child->isVisibleTo(&window) ||
+               !(child->inherits("QAbstractButton") || child->inherits("QLineEdit") ||
+                 child->inherits("QLabel") || child->inherits("QAbstractSlider"));
     });
     for (QWidget *control : controls << &window)
         QVERIFY2(!accessibleText(control, QAccessible::Name).isEmpty() &&
@@ -64,8 +65,8 @@ private slots:
                 walk << QApplication::focusWidget()->objectName();
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             }
-            QCOMPARE(walk, QStringList({"butSETUP", "butPRT", "butFIND", "butPDF", "butTHUMB", "FstPag", "bPag0",
-                                        "bPag1", "LstPag", "LPag", "PRT", "ESC"}));
+            QCOMPARE(walk, QStringList({"butSETUP", "butPRT", "butFIND", "butPDF", "butTHUMB", "FstPag",
+                                        "bPag0", "bPag1", "LstPag", "LPag", "PRT", "ESC"}));
 
             press("LstPag", Qt::Key_Return);
             QCOMPARE(accessibleText(page, QAccessible::Name), QStringLiteral("Página 3 de 3"));
