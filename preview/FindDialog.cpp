@@ -1,6 +1,7 @@
 #include "preview/FindDialog.h"
 
 #include "render/ErrorsIgnored.h"
+#include "widgets/AccessibleText.h"
 #include "widgets/PaintPattern.h"
 #include "widgets/SelectAllText.h"
 #include "widgets/Twips.h"
@@ -68,6 +69,28 @@ FindDialog::FindDialog(QWidget *owner)
     };
     connect(m_text, &QLineEdit::textChanged, this, changed);
     connect(m_ignoreCase, &QCheckBox::toggled, this, changed);
+    describeForAssistiveTools();
+}
+
+void FindDialog::describeForAssistiveTools()
+{
+    // The two captions share their name; they come in the order they were made.
+    const QList<QLabel *> captions = findChildren<QLabel *>(QStringLiteral("Label1"));
+    QLabel &textCaption = *captions.at(0);
+    QLabel &startCaption = *captions.at(1);
+    textCaption.setBuddy(m_text);
+    setAccessibleTexts({
+        {this, {}, tr("Procura um texto nas páginas da listagem")},
+        {&textCaption, {}, tr("Legenda da caixa do texto a procurar")},
+        {m_text, tr("Procurar"), tr("Texto a procurar, até 50 caracteres")},
+        {m_ignoreCase, {}, tr("Encontra o texto esteja escrito em maiúsculas ou em minúsculas")},
+        {&startCaption, {}, tr("Legenda da página onde a pesquisa começa")},
+        {m_fromFirst, {}, tr("Começa a pesquisa na primeira página")},
+        {m_fromNext, {}, tr("Começa a pesquisa na página seguinte à que está em vista")},
+        {m_hits, tr("Ocorrências"), tr("A ocorrência em vista e quantas há")},
+        {findChild<QPushButton *>(QStringLiteral("Command1")), {}, tr("Procura o texto")},
+        {findChild<QPushButton *>(QStringLiteral("Command2")), {}, tr("Fecha sem procurar")},
+    });
 }
 
 void FindDialog::showHits(int ordinal, int hits, bool finished)

@@ -36,6 +36,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void describeForAssistiveTools();
+
     QLineEdit *m_text;
     QCheckBox *m_ignoreCase;
     QRadioButton *m_fromFirst;

@@ -14,6 +14,7 @@ namespace {
 constexpr int CursorSize = 32;
 constexpr QPoint LensCentre(9, 8);
 constexpr int LensRadius = 7;
+constexpr int FocusFrameWidth = 2;
 
 /// A magnifying glass: a white lens with a black rim and a handle down to the
 /// right; the hot spot is the centre of the lens.
@@ -58,6 +59,12 @@ void PageView::paintEvent(QPaintEvent *)
             painter.setBrush(i == m_currentHighlight ? QColor(255, 140, 0, 110) : QColor(255, 225, 0, 90));
             painter.drawRect(m_highlights[i]);
         }
+        if (hasFocus()) {
+            // A frame only: a style's focus rectangle may tint the whole page.
+            painter.setPen(QPen(palette().color(QPalette::Highlight), FocusFrameWidth));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+        }
     });
 }
 
@@ -73,6 +80,16 @@ void PageView::mousePressEvent(QMouseEvent *event)
     ignoringErrors([&] {
         emit pressed(event->button());
     });
+}
+
+void PageView::focusInEvent(QFocusEvent *)
+{
+    ignoringErrors([&] { update(); });
+}
+
+void PageView::focusOutEvent(QFocusEvent *)
+{
+    ignoringErrors([&] { update(); });
 }
 
 void PageView::mouseDoubleClickEvent(QMouseEvent *)

@@ -50,6 +50,13 @@ void PreviewWindow::buildKeyMap()
             findAgain(TextFinder::Direction::Backward);
     });
     onKeys(Qt::CTRL | Qt::Key_G, [this] { m_goToPage->open(listing().CurPage); });
+    // The buttons take Space themselves; Return reaches them from here.
+    const auto clickFocusedButton = [this] {
+        if (auto *button = qobject_cast<QAbstractButton *>(focusWidget()); button && button->isEnabled())
+            button->click();
+    };
+    onKeys(Qt::Key_Return, clickFocusedButton);
+    onKeys(Qt::Key_Enter, clickFocusedButton);
 }
 
 void PreviewWindow::keyPressEvent(QKeyEvent *event)
@@ -71,9 +78,26 @@ void PreviewWindow::keyPressEvent(QKeyEvent *event)
 bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
 {
     return ignoringErrors(false, [&] {
-        if (watched == m_pageLabel && event->type() == QEvent::MouseButtonPress) {
-            m_goToPage->open(listing().CurPage);
-            return true;
+        if (watched == m_pageLabel) {
+            switch (event->type()) {
+            case QEvent::MouseButtonPress:
+                m_goToPage->open(listing().CurPage);
+                return true;
+            case QEvent::KeyPress:
+                if (const int key = static_cast<QKeyEvent *>(event)->key();
+                    key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+                    m_goToPage->open(listing().CurPage);
+                    return true;
+                }
+                break;
+            case QEvent::FocusIn:
+            case QEvent::FocusOut:
+                // A label draws no focus of its own: a frame shows where Tab is.
+                m_pageLabel->setFrameShape(event->type() == QEvent::FocusIn ? QFrame::Box : QFrame::NoFrame);
+                break;
+            default:
+                break;
+            }
         }
         return QDialog::eventFilter(watched, event);
     });

@@ -9,6 +9,7 @@
 #include "render/PageRenderer.h"
 #include "render/PrinterDevice.h"
 #include "widgets/PaintPattern.h"
+#include "widgets/Translation.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -45,6 +46,8 @@ PreviewWindow::PreviewWindow(std::shared_ptr<Session> ownListing, std::shared_pt
     hideSwitchedOffButtons();
     buildKeyMap();
     buildThumbnails();
+    translated(*this, [this] { describeForAssistiveTools(); });
+    orderTabStops();
 
     for (QScrollBar *bar : {m_hScroll, m_vScroll}) {
         bar->setSingleStep(twipsToPixels(ScrollArrowStepTwips));
@@ -154,6 +157,8 @@ void PreviewWindow::renderPage()
 void PreviewWindow::writePageLabel()
 {
     m_pageLabel->setText(tr("Página %1 de %2").arg(listing().CurPage).arg(listing().NumPages));
+    // Tells a screen reader of the new page; Qt sends nothing when none listens.
+    m_pageView->setAccessibleName(m_pageLabel->text());
 }
 
 void PreviewWindow::showPage(int page)

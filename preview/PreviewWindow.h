@@ -85,6 +85,11 @@ private:
     void buildPageNavigation();
     void buildZoomPanel();
     void hideSwitchedOffButtons();
+    /// Names and describes every control for screen readers: the toolbar
+    /// buttons show icons only.
+    void describeForAssistiveTools();
+    /// Tab walks the toolbar in the order it shows, then the page, then the zoom box.
+    void orderTabStops();
     void layoutWindow();
     void fitZoomToDesk();
     void placePage(QScrollBar &bar, int pageSize, int deskSize, int &position);

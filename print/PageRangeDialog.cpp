@@ -3,6 +3,7 @@
 #include "print/PageList.h"
 #include "print/PrinterDialog.h"
 #include "render/ErrorsIgnored.h"
+#include "widgets/AccessibleText.h"
 #include "widgets/PaintPattern.h"
 #include "widgets/SelectAllText.h"
 #include "widgets/Twips.h"
@@ -97,6 +98,30 @@ PageRangeDialog::PageRangeDialog(int numPages, PrinterDialog &cmd, QWidget *owne
     connect(m_pages, &QLineEdit::textEdited, m_pagesProblem, &QLabel::clear);
     connect(accept, &QPushButton::clicked, this, guarded(this, &PageRangeDialog::acceptRange));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    describeForAssistiveTools();
+}
+
+void PageRangeDialog::describeForAssistiveTools()
+{
+    auto *untilCaption = findChild<QLabel *>(QStringLiteral("Label1"));
+    auto *pagesCaption = findChild<QLabel *>(QStringLiteral("Label2"));
+    untilCaption->setBuddy(m_to);
+    pagesCaption->setBuddy(m_pages);
+    setAccessibleTexts({
+        {this, {}, tr("Escolhe as páginas da listagem a imprimir")},
+        {m_allPages, {}, tr("Imprime todas as páginas")},
+        {m_somePages, {}, tr("Imprime as páginas de um intervalo ou de uma lista")},
+        {m_from, tr("Desde a página"), tr("Primeira página do intervalo")},
+        {untilCaption, {}, tr("Legenda da última página do intervalo")},
+        {m_to, tr("Até à página"), tr("Última página do intervalo")},
+        {pagesCaption, {}, tr("Legenda da lista de páginas")},
+        {m_pages, tr("Páginas"),
+         tr("Páginas e intervalos separados por vírgulas, por exemplo 1-3,7,10-; "
+            "quando preenchida, vale em vez do intervalo")},
+        {m_pagesProblem, tr("Problema da lista de páginas"), tr("O que está errado na lista de páginas")},
+        {findChild<QPushButton *>(QStringLiteral("Command1")), {}, tr("Imprime as páginas escolhidas")},
+        {findChild<QPushButton *>(QStringLiteral("Command2")), {}, tr("Fecha sem imprimir")},
+    });
 }
 
 bool PageRangeDialog::eventFilter(QObject *watched, QEvent *event)

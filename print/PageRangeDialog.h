@@ -32,6 +32,7 @@ private:
     /// not past the other box's page (then it takes the other's text).
     void keepInRange(QLineEdit &box, const QLineEdit &other);
     void acceptRange();
+    void describeForAssistiveTools();
 
     PrinterDialog &m_cmd;
     int m_highestPage;

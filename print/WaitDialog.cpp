@@ -1,6 +1,7 @@
 #include "print/WaitDialog.h"
 
 #include "render/ErrorsIgnored.h"
+#include "widgets/AccessibleText.h"
 #include "widgets/PaintPattern.h"
 #include "widgets/Translation.h"
 #include "widgets/Twips.h"
@@ -43,8 +44,17 @@ WaitDialog::WaitDialog(QWidget *owner)
     m_cancel->hide();
     setFixedSize(twipsToPixels(DialogWidth), twipsToPixels(DialogHeight));
     installPatternBackground(*this);
-    translated(*m_cancel, [this] { m_cancel->setText(tr("Cancelar")); });
     connect(m_cancel, &QPushButton::clicked, this, guarded(this, &WaitDialog::cancelClicked));
+    translated(*this, [this] {
+        m_cancel->setText(tr("Cancelar"));
+        // The labels' texts, the listing's name and its page, name them.
+        setAccessibleTexts({
+            {this, {}, tr("Mostra o andamento da listagem")},
+            {m_name, {}, tr("Nome da listagem")},
+            {m_page, {}, tr("Página a que a listagem vai")},
+            {m_cancel, {}, tr("Interrompe a listagem")},
+        });
+    });
 }
 
 void WaitDialog::showForComposing(const QString &listName, bool showCancel)

@@ -113,10 +113,13 @@ private slots:
                 QEvent change(QEvent::LanguageChange);
                 QCoreApplication::sendEvent(qApp, &change);
                 QCoreApplication::processEvents();
-                seen << toolTip(window, "butFIND") << child<QLabel>(window, "LPag")->text();
+                seen << toolTip(window, "butFIND") << child<QLabel>(window, "LPag")->text()
+                     << child(window, "butFIND")->accessibleDescription();
             }
         });
-        QCOMPARE(seen, English.mid(0, 2) + Portuguese.mid(0, 2));
+        QCOMPARE(seen, English.mid(0, 2) + QStringList{"Finds a text in the pages (Ctrl+F; next F3, previous Shift+F3)"} +
+                           Portuguese.mid(0, 2) +
+                           QStringList{"Procura um texto nas páginas (Ctrl+F; seguinte F3, anterior Shift+F3)"});
     }
 
 private:
