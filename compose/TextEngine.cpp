@@ -29,6 +29,9 @@ std::string Composer::FitText(std::string_view text, float widthMm) const
 {
     if (!surface())
         return {};
+    // Most texts fit whole, and one measure of the whole text says so.
+    if (WX(text) <= widthMm)
+        return std::string(text);
     const std::vector<size_t> offsets = characterOffsets(text);
     const size_t length = offsets.size() - 1;
     const std::vector<float> widths = surface()->prefixWidths(text, widthMm);

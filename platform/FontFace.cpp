@@ -106,10 +106,22 @@ FontFace::FontFace(const QFont &font) : m_font(font)
     m_raw = QRawFont::fromFont(m_font);
     m_ascentEm = m_raw.ascent() / ReferencePixels;
     m_descentEm = m_raw.descent() / ReferencePixels;
+    m_lastMapped.simple = mapSimpleGlyphs(m_lastMapped.text, m_lastMapped.glyphs);
 }
 
 bool FontFace::simpleGlyphs(const QString &text, QList<quint32> &glyphs) const
 {
+    if (text != m_lastMapped.text) {
+        m_lastMapped.text = text;
+        m_lastMapped.simple = mapSimpleGlyphs(text, m_lastMapped.glyphs);
+    }
+    glyphs = m_lastMapped.glyphs;
+    return m_lastMapped.simple;
+}
+
+bool FontFace::mapSimpleGlyphs(const QString &text, QList<quint32> &glyphs) const
+{
+    glyphs.clear();
     if (std::any_of(text.cbegin(), text.cend(), needsShaping))
         return false;
     glyphs.resize(text.size());

@@ -56,6 +56,8 @@ private:
     /// Glyphs of a text that needs no shaping and that this face covers;
     /// false when the text must go through full text layout.
     bool simpleGlyphs(const QString &text, QList<quint32> &glyphs) const;
+    /// simpleGlyphs without the memo.
+    bool mapSimpleGlyphs(const QString &text, QList<quint32> &glyphs) const;
     qreal advanceEm(quint32 glyph);
     TextLayoutEm shapedLayout(const QString &text) const;
 
@@ -65,6 +67,14 @@ private:
     qreal m_descentEm = 0;
     /// Design advances by glyph index, filled on first use; negative when not yet read.
     std::vector<float> m_advanceEm;
+    /// The last text mapped to glyphs: a text is fitted, measured and drawn in
+    /// turn, and mapping it is most of each step.
+    struct MappedText {
+        QString text;
+        QList<quint32> glyphs;
+        bool simple = false;
+    };
+    mutable MappedText m_lastMapped;
 };
 
 /// The text without control characters, which print as nothing.

@@ -61,11 +61,6 @@ qreal pixelsPerMm(const QPainter &painter)
     return std::hypot(t.m21(), t.m22());
 }
 
-QString printableFromUtf8(std::string_view text)
-{
-    return printableText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-}
-
 } // namespace
 
 PainterSurface::PainterSurface()
@@ -94,9 +89,18 @@ qreal PainterSurface::fontSizeMm() const
     return std::isfinite(sizeMm) ? std::clamp(sizeMm, 0.0, MaxFontSizeMm) : MaxFontSizeMm;
 }
 
+const QString &PainterSurface::printable(std::string_view text) const
+{
+    if (text != m_lastUtf8) {
+        m_lastUtf8 = text;
+        m_lastPrintable = printableText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    }
+    return m_lastPrintable;
+}
+
 float PainterSurface::textWidth(std::string_view text) const
 {
-    return m_face ? static_cast<float>(m_face->widthEm(printableFromUtf8(text)) * fontSizeMm()) : 0.0f;
+    return m_face ? static_cast<float>(m_face->widthEm(printable(text)) * fontSizeMm()) : 0.0f;
 }
 
 std::vector<float> PainterSurface::prefixWidths(std::string_view text, float stopAfterMm) const
@@ -159,15 +163,15 @@ void PainterSurface::print(std::string_view text)
     const float y = currentY();
     if (!isUsable({x, y}))
         return;
-    const QString printable = printableFromUtf8(text);
+    const QString &shown = printable(text);
     const qreal sizeMm = fontSizeMm();
     QPainter *painter = beginDrawing();
     if (!painter) {
         // The advance alone: the layout's width is this same sum of advances.
-        setCurrentX(static_cast<float>(x + m_face->widthEm(printable) * sizeMm));
+        setCurrentX(static_cast<float>(x + m_face->widthEm(shown) * sizeMm));
         return;
     }
-    const TextLayoutEm layout = m_face->layout(printable);
+    const TextLayoutEm layout = m_face->layout(shown);
     const qreal widthMm = layout.widthEm * sizeMm;
     painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
     if (!m_font.transparent) {

@@ -15,6 +15,10 @@ void measureQuilletPreview(int pages, Measurements &out);
 /// savepdf_ms and savepdf_bytes_per_page (savepdf_ok 0 when SavePDF wrote nothing).
 void measureQuilletSavePdf(int pages, Measurements &out);
 
+/// straight_ms and straight_bytes_per_page: a listing composed and saved with
+/// SavePDF, from Init to the file written, as `quillet --pdf` makes it.
+void measureQuilletStraightPdf(int pages, Measurements &out);
+
 /// print_ms and print_bytes_per_page: all pages printed from the preview to
 /// the printer's PDF job, not submitted (no print server is reachable).
 void measureQuilletPrint(int pages, Measurements &out);

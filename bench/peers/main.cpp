@@ -1,6 +1,6 @@
 // One measurement of the peer comparison per process, since the peak
 // resident memory (VmHWM) never goes down:
-//   quillet_peers <qt-preview|qpdfwriter|quillet-preview|quillet-savepdf|quillet-print|grep> <pages>
+//   quillet_peers <qt-preview|qpdfwriter|quillet-preview|quillet-savepdf|quillet-straight-pdf|quillet-print|grep> <pages>
 // prints one JSON line of figures; bench/peers/run runs and tabulates them.
 
 #include "Measurements.h"
@@ -23,11 +23,12 @@ int main(int argc, char **argv)
     const std::map<std::string, std::function<void(int, Measurements &)>> runs{
         {"qt-preview", measureQtPreview}, {"qpdfwriter", measureQPdfWriter},
         {"quillet-preview", measureQuilletPreview}, {"quillet-savepdf", measureQuilletSavePdf},
-        {"quillet-print", measureQuilletPrint}, {"grep", measureGrep}};
+        {"quillet-straight-pdf", measureQuilletStraightPdf}, {"quillet-print", measureQuilletPrint},
+        {"grep", measureGrep}};
     const auto run = argc == 3 ? runs.find(argv[1]) : runs.end();
     const int pages = argc == 3 ? std::atoi(argv[2]) : 0;
     if (run == runs.end() || pages < 1 || pages > 32767) {
-        std::fprintf(stderr, "usage: %s <qt-preview|qpdfwriter|quillet-preview|quillet-savepdf|quillet-print|grep> <pages 1..32767>\n",
+        std::fprintf(stderr, "usage: %s <qt-preview|qpdfwriter|quillet-preview|quillet-savepdf|quillet-straight-pdf|quillet-print|grep> <pages 1..32767>\n",
                      argv[0]);
         return 2;
     }

@@ -142,6 +142,11 @@ def main():
                ratio(m.get("quillet-savepdf", pdf_n, "savepdf_ms"), m.get("qpdfwriter", pdf_n, "ms")), 1.2,
                "no figure while SavePDF still writes nothing" if not m.get("quillet-savepdf", pdf_n, "savepdf_ok")
                else "")
+    straight_n = max(m.pages("quillet-straight-pdf"), default=None)
+    if straight_n:
+        target(f"A listing straight to PDF, {straight_n} pages, ÷ QPdfWriter",
+               ratio(m.get("quillet-straight-pdf", straight_n, "straight_ms"), m.get("qpdfwriter", straight_n, "ms")),
+               1.1, "composing and SavePDF, as `quillet --pdf` does, against QPdfWriter drawing the pages")
     doc += ["## Targets\n", table(["Measure", "Ratio", "Target", "", "What is compared"], targets)]
 
     rows = []
@@ -164,23 +169,27 @@ def main():
         writer_ms = m.get("qpdfwriter", pages, "ms")
         print_ms = m.get("quillet-print", pages, "print_ms")
         save_ms = m.get("quillet-savepdf", pages, "savepdf_ms")
+        straight_ms = m.get("quillet-straight-pdf", pages, "straight_ms")
         kib = lambda what, name: None if m.get(what, pages, name) is None else m.get(what, pages, name) / 1024
         rows.append([f"{pages:,}".replace(",", " "), fmt(writer_ms), fmt(m.get("qpdfwriter", pages, "ms_per_page"), 2),
                      fmt(kib("qpdfwriter", "bytes_per_page"), 2), fmt(print_ms), fmt(ratio(print_ms, writer_ms), 2),
                      fmt(kib("quillet-print", "print_bytes_per_page"), 2), fmt(save_ms), fmt(ratio(save_ms, writer_ms), 2),
                      fmt(m.get("quillet-preview", pages, "compose_ms")),
-                     fmt(ratio(m.get("quillet-preview", pages, "compose_ms"), writer_ms), 2)])
+                     fmt(ratio(m.get("quillet-preview", pages, "compose_ms"), writer_ms), 2),
+                     fmt(straight_ms), fmt(ratio(straight_ms, writer_ms), 2)])
     doc += ["## PDF output and composing against QPdfWriter\n",
             "QPdfWriter draws the pages straight into a PDF at 1200 dpi. Quillet prints every page of the previewed "
             "listing through its print job (the preview's print button): each page replayed from the spool onto the "
             "printer's PDF job. The benchmark makes the print server unreachable, so the job's PDF is kept in the "
             "temporary directory instead of being handed to CUPS: the drawing is the same, the submission (about "
-            "30 ms) is left out. SavePDF writes the listing to a file without the preview. Each of the three runs in "
-            "a process of its own, right after the others for the same page count"
+            "30 ms) is left out. SavePDF writes the listing to a file without the preview; straight to PDF is a listing "
+            "composed and saved by SavePDF in one process, from Init to the file written, as `quillet --pdf` makes "
+            "it. Each runs in a process of its own, right after the others for the same page count"
             + ("." if any(m.get("quillet-savepdf", p, "savepdf_ok") for p in pdf_pages)
                else "; it still returns false (nothing written) in this build, so its columns are empty.") + "\n",
             table(["Pages", "QPdfWriter ms", "ms/page", "KiB/page", "Print job ms", "÷ QPdfWriter", "KiB/page",
-                   "SavePDF ms", "÷ QPdfWriter", "Composing ms", "÷ QPdfWriter"], rows)]
+                   "SavePDF ms", "÷ QPdfWriter", "Composing ms", "÷ QPdfWriter", "Straight to PDF ms",
+                   "÷ QPdfWriter"], rows)]
 
     rows = []
     for pages in quillet_pages:
