@@ -11,6 +11,10 @@ static_assert(std::endian::native == std::endian::little,
               "the spool layout is little-endian; add byte swapping for this target");
 
 constexpr int16_t FileTrue = -1;
+/// In the last byte of a record's slot, which the layout leaves free: a
+/// written slot is never all zero, so the zero room a writer reserves after
+/// its last command never passes for commands. A chunk's slot holds a length.
+constexpr uint8_t RecordSlotMark = 1;
 
 template <typename T> void put(char *slot, int offset, T value)
 {
@@ -59,6 +63,7 @@ std::vector<char> encodeCommand(const SpoolRecord &record)
     put<float>(slot, 15, record.valD);
     put<int16_t>(slot, 19, chunks.empty() ? 0 : FileTrue);
     put<float>(slot, 21, record.valE);
+    put<uint8_t>(slot, SlotSize - 1, RecordSlotMark);
     for (size_t i = 0; i < chunks.size(); ++i) {
         slot += SlotSize;
         put<int16_t>(slot, 0, i + 1 < chunks.size() ? FileTrue : 0);
