@@ -34,8 +34,20 @@ QString substitutedFamily(const QString &family)
     return QFontInfo(QFont(family)).family();
 }
 
+/// Below U+0250 every character is Latin or Common, none a mark: none needs
+/// shaping, and the face's advance for it can be kept in a table.
+constexpr char16_t LatinTableEnd = 0x250;
+
+/// The characters of category Other_Control, tested without a table lookup.
+bool isControl(QChar c)
+{
+    return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0);
+}
+
 bool needsShaping(QChar c)
 {
+    if (c.unicode() < LatinTableEnd)
+        return false;
     if (c.isSurrogate() || c.isMark())
         return true;
     switch (c.script()) {
@@ -53,7 +65,7 @@ bool needsShaping(QChar c)
 
 QString printableText(QString text)
 {
-    text.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
+    text.removeIf(isControl);
     return text;
 }
 
@@ -133,8 +145,41 @@ qreal FontFace::advanceEm(quint32 glyph)
     return advance;
 }
 
+float FontFace::latinAdvanceEm(char16_t c)
+{
+    if (m_latinAdvanceEm.empty())
+        m_latinAdvanceEm.resize(LatinTableEnd, NotYetRead);
+    float &advance = m_latinAdvanceEm[c];
+    if (advance == NotYetRead) {
+        const QChar character(c);
+        quint32 glyph = 0;
+        int glyphCount = 1;
+        advance =
+            m_raw.glyphIndexesForChars(&character, 1, &glyph, &glyphCount) && glyphCount == 1 && glyph != 0
+                ? static_cast<float>(advanceEm(glyph))
+                : Lacking;
+    }
+    return advance;
+}
+
+template <typename Add> bool FontFace::addLatinAdvancesEm(const QString &text, Add add)
+{
+    for (QChar c : text) {
+        if (c.unicode() >= LatinTableEnd)
+            return false;
+        const float advance = isControl(c) ? 0.0f : latinAdvanceEm(c.unicode());
+        if (advance == Lacking)
+            return false;
+        add(advance);
+    }
+    return true;
+}
+
 qreal FontFace::widthEm(const QString &text)
 {
+    qreal latinWidth = 0;
+    if (addLatinAdvancesEm(text, [&](float advance) { latinWidth += advance; }))
+        return latinWidth;
     QList<quint32> glyphs;
     if (!simpleGlyphs(text, glyphs))
         return shapedLayout(text).widthEm;
@@ -146,15 +191,19 @@ qreal FontFace::widthEm(const QString &text)
 
 std::vector<qreal> FontFace::prefixWidthsEm(const QString &text)
 {
+    std::vector<qreal> widths;
+    widths.reserve(text.size());
+    qreal latinWidth = 0;
+    if (addLatinAdvancesEm(text, [&](float advance) { widths.push_back(latinWidth += advance); }))
+        return widths;
     QList<quint32> glyphs;
     if (!simpleGlyphs(printableText(text), glyphs))
         return {};
-    std::vector<qreal> widths;
-    widths.reserve(text.size());
+    widths.clear();
     qreal width = 0;
     auto glyph = glyphs.cbegin();
     for (QChar c : text) {
-        if (c.category() != QChar::Other_Control && glyph != glyphs.cend())
+        if (!isControl(c) && glyph != glyphs.cend())
             width += advanceEm(*glyph++);
         widths.push_back(width);
     }

@@ -57,6 +57,13 @@ private:
     /// false when the text must go through full text layout.
     bool simpleGlyphs(const QString &text, QList<quint32> &glyphs) const;
     qreal advanceEm(quint32 glyph);
+    /// The advance of a character below the table's end; Lacking when this
+    /// face has no glyph for it.
+    float latinAdvanceEm(char16_t c);
+    /// Calls add with each character's advance (control characters add 0),
+    /// for a text whose characters all have one in the table; false, having
+    /// maybe added some, when one has none.
+    template <typename Add> bool addLatinAdvancesEm(const QString &text, Add add);
     TextLayoutEm shapedLayout(const QString &text) const;
 
     QFont m_font;
@@ -65,6 +72,10 @@ private:
     qreal m_descentEm = 0;
     /// Design advances by glyph index, filled on first use; negative when not yet read.
     std::vector<float> m_advanceEm;
+    static constexpr float NotYetRead = -1;
+    static constexpr float Lacking = -2;
+    /// Advances by character for characters that need no shaping, filled on first use.
+    std::vector<float> m_latinAdvanceEm;
 };
 
 /// The text without control characters, which print as nothing.
