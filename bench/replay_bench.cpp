@@ -62,7 +62,8 @@ bool repeatFirstPage(quillet::testing::TestSession &listing, int pageCount)
             pageIndex.push_back(slotCount + 1);
             for (quillet::SpoolRecord record : firstPage) {
                 record.page = static_cast<int16_t>(page);
-                const std::vector<char> bytes = quillet::encodeCommand(record);
+                std::vector<char> bytes(quillet::commandSlots(record.text) * quillet::SlotSize);
+                quillet::encodeCommand(record, bytes);
                 out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
                 slotCount += static_cast<int32_t>(bytes.size() / quillet::SlotSize);
             }

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
 #include <sys/stat.h>
 
 namespace quillet {
@@ -72,15 +71,15 @@ bool SpoolFile::write(const SpoolRecord &record)
 {
     if (!m_appender)
         return false;
-    const std::vector<char> bytes = encodeCommand(record);
+    const size_t slots = commandSlots(record.text);
     const int32_t written = m_records.slotCount();
-    const auto slots = static_cast<int32_t>(bytes.size() / SlotSize);
-    char *room = slots <= INT32_MAX - written ? m_appender->room(bytes.size()) : nullptr;
+    const size_t size = slots * SlotSize;
+    char *room = slots <= static_cast<size_t>(INT32_MAX - written) ? m_appender->room(size) : nullptr;
     if (!room)
         return false;
-    std::memcpy(room, bytes.data(), bytes.size());
-    m_appender->advance(bytes.size());
-    m_records.setSlotCount(written + slots);
+    encodeCommand(record, {room, size});
+    m_appender->advance(size);
+    m_records.setSlotCount(written + static_cast<int32_t>(slots));
     return true;
 }
 
