@@ -118,6 +118,7 @@ FontFace::FontFace(const QFont &font) : m_font(font)
     m_raw = QRawFont::fromFont(m_font);
     m_ascentEm = m_raw.ascent() / ReferencePixels;
     m_descentEm = m_raw.descent() / ReferencePixels;
+    m_latinAdvanceEm = readLatinAdvancesEm();
 }
 
 bool FontFace::simpleGlyphs(const QString &text, QList<quint32> &glyphs) const
@@ -145,21 +146,24 @@ qreal FontFace::advanceEm(quint32 glyph)
     return advance;
 }
 
-float FontFace::latinAdvanceEm(char16_t c)
+std::vector<float> FontFace::readLatinAdvancesEm()
 {
-    if (m_latinAdvanceEm.empty())
-        m_latinAdvanceEm.resize(LatinTableEnd, NotYetRead);
-    float &advance = m_latinAdvanceEm[c];
-    if (advance == NotYetRead) {
-        const QChar character(c);
-        quint32 glyph = 0;
-        int glyphCount = 1;
-        advance =
-            m_raw.glyphIndexesForChars(&character, 1, &glyph, &glyphCount) && glyphCount == 1 && glyph != 0
-                ? static_cast<float>(advanceEm(glyph))
-                : Lacking;
+    std::vector<float> advances(LatinTableEnd, Lacking);
+    QString characters(LatinTableEnd, Qt::Uninitialized);
+    for (char16_t c = 0; c < LatinTableEnd; ++c)
+        characters[c] = QChar(c);
+    QList<quint32> glyphs(LatinTableEnd);
+    int glyphCount = LatinTableEnd;
+    if (!m_raw.glyphIndexesForChars(characters.constData(), LatinTableEnd, glyphs.data(), &glyphCount) ||
+        glyphCount != LatinTableEnd)
+        return advances;
+    for (char16_t c = 0; c < LatinTableEnd; ++c) {
+        if (isControl(c))
+            advances[c] = 0;
+        else if (glyphs[c] != 0) // else the face lacks it: it comes from another font
+            advances[c] = static_cast<float>(advanceEm(glyphs[c]));
     }
-    return advance;
+    return advances;
 }
 
 template <typename Add> bool FontFace::addLatinAdvancesEm(const QString &text, Add add)
@@ -167,7 +171,7 @@ template <typename Add> bool FontFace::addLatinAdvancesEm(const QString &text, A
     for (QChar c : text) {
         if (c.unicode() >= LatinTableEnd)
             return false;
-        const float advance = isControl(c) ? 0.0f : latinAdvanceEm(c.unicode());
+        const float advance = m_latinAdvanceEm[c.unicode()];
         if (advance == Lacking)
             return false;
         add(advance);

@@ -57,9 +57,9 @@ private:
     /// false when the text must go through full text layout.
     bool simpleGlyphs(const QString &text, QList<quint32> &glyphs) const;
     qreal advanceEm(quint32 glyph);
-    /// The advance of a character below the table's end; Lacking when this
-    /// face has no glyph for it.
-    float latinAdvanceEm(char16_t c);
+    /// The advance of each character that needs no shaping, by character:
+    /// 0 for control characters, Lacking where this face has no glyph.
+    std::vector<float> readLatinAdvancesEm();
     /// Calls add with each character's advance (control characters add 0),
     /// for a text whose characters all have one in the table; false, having
     /// maybe added some, when one has none.
@@ -72,10 +72,8 @@ private:
     qreal m_descentEm = 0;
     /// Design advances by glyph index, filled on first use; negative when not yet read.
     std::vector<float> m_advanceEm;
-    static constexpr float NotYetRead = -1;
-    static constexpr float Lacking = -2;
-    /// Advances by character for characters that need no shaping, filled on first use.
-    std::vector<float> m_latinAdvanceEm;
+    static constexpr float Lacking = -1;
+    std::vector<float> m_latinAdvanceEm; ///< readLatinAdvancesEm()
 };
 
 /// The text without control characters, which print as nothing.
