@@ -10,9 +10,11 @@ namespace quillet {
 
 namespace {
 
-/// Room is reserved this much at a time: few system calls, and at most this
-/// much of the file mapped at once (mapped pages count as the process's memory).
-constexpr off_t ReserveStep = off_t{4} << 20;
+/// Room is reserved on disk this much at a time, and mapped this much at a
+/// time: few system calls, and few pages mapped at once, which count as the
+/// process's memory.
+constexpr off_t ReserveStep = off_t{16} << 20;
+constexpr off_t WindowSize = off_t{1} << 20;
 
 off_t pageSize()
 {
@@ -38,7 +40,7 @@ char *MappedAppender::room(size_t size)
         // A step ahead while the disk has it, then only what each append needs.
         if (end > m_reserved && !reserveUpTo(std::max(end, m_end + ReserveStep)) && !reserveUpTo(end))
             return nullptr;
-        if (!mapFrom(m_end))
+        if (!mapFrom(m_end, end))
             return nullptr;
     }
     return m_window + (m_end - m_windowStart);
@@ -58,14 +60,17 @@ bool MappedAppender::reserveUpTo(off_t end)
     return true;
 }
 
-bool MappedAppender::mapFrom(off_t offset)
+bool MappedAppender::mapFrom(off_t offset, off_t end)
 {
     unmap();
     const off_t start = offset - offset % pageSize();
-    const auto size = static_cast<size_t>(m_reserved - start);
+    const auto size = static_cast<size_t>(std::min(m_reserved, std::max(end, start + WindowSize)) - start);
     void *window = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, m_fd, start);
     if (window == MAP_FAILED)
         return false;
+    // One call faults the whole window in, writable, instead of a fault per
+    // page as appends reach it; where refused, pages fault one by one.
+    ::madvise(window, size, MADV_POPULATE_WRITE);
     m_window = static_cast<char *>(window);
     m_windowStart = start;
     m_windowSize = size;

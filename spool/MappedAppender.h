@@ -27,7 +27,8 @@ public:
 
 private:
     bool reserveUpTo(off_t end);
-    bool mapFrom(off_t offset);
+    /// Maps the reserved room from offset on, at least up to end.
+    bool mapFrom(off_t offset, off_t end);
     void unmap();
 
     int m_fd;
