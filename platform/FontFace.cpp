@@ -166,12 +166,22 @@ std::vector<float> FontFace::readLatinAdvancesEm()
     return advances;
 }
 
-template <typename Add> bool FontFace::addLatinAdvancesEm(const QString &text, Add add)
+template <typename Add> bool FontFace::addLatinAdvancesEm(std::string_view utf8, Add add) const
 {
-    for (QChar c : text) {
-        if (c.unicode() >= LatinTableEnd)
-            return false;
-        const float advance = m_latinAdvanceEm[c.unicode()];
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        auto c = static_cast<char16_t>(lead);
+        if (lead >= 0x80) {
+            // Two bytes led by C2 to C9 encode U+0080 to U+027F; anything
+            // else is beyond the table or malformed.
+            if (lead < 0xC2 || lead > 0xC9 || i + 1 == utf8.size() ||
+                (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) != 0x80)
+                return false;
+            c = static_cast<char16_t>((lead & 0x1F) << 6 | (static_cast<unsigned char>(utf8[++i]) & 0x3F));
+            if (c >= LatinTableEnd)
+                return false;
+        }
+        const float advance = m_latinAdvanceEm[c];
         if (advance == Lacking)
             return false;
         add(advance);
@@ -179,34 +189,38 @@ template <typename Add> bool FontFace::addLatinAdvancesEm(const QString &text, A
     return true;
 }
 
-qreal FontFace::widthEm(const QString &text)
+qreal FontFace::widthEm(std::string_view text)
 {
-    qreal latinWidth = 0;
-    if (addLatinAdvancesEm(text, [&](float advance) { latinWidth += advance; }))
-        return latinWidth;
-    QList<quint32> glyphs;
-    if (!simpleGlyphs(text, glyphs))
-        return shapedLayout(text).widthEm;
     qreal width = 0;
+    if (addLatinAdvancesEm(text, [&](float advance) { width += advance; }))
+        return width;
+    const QString printable =
+        printableText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    QList<quint32> glyphs;
+    if (!simpleGlyphs(printable, glyphs))
+        return shapedLayout(printable).widthEm;
+    width = 0;
     for (quint32 glyph : glyphs)
         width += advanceEm(glyph);
     return width;
 }
 
-std::vector<qreal> FontFace::prefixWidthsEm(const QString &text)
+std::vector<qreal> FontFace::prefixWidthsEm(std::string_view text)
 {
     std::vector<qreal> widths;
     widths.reserve(text.size());
-    qreal latinWidth = 0;
-    if (addLatinAdvancesEm(text, [&](float advance) { widths.push_back(latinWidth += advance); }))
+    qreal width = 0;
+    if (addLatinAdvancesEm(text, [&](float advance) { widths.push_back(width += advance); }))
         return widths;
+    // Malformed UTF-8 may decode to fewer replacement characters than it has bytes.
+    const QString decoded = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     QList<quint32> glyphs;
-    if (!simpleGlyphs(printableText(text), glyphs))
+    if (decoded.contains(QChar::ReplacementCharacter) || !simpleGlyphs(printableText(decoded), glyphs))
         return {};
     widths.clear();
-    qreal width = 0;
+    width = 0;
     auto glyph = glyphs.cbegin();
-    for (QChar c : text) {
+    for (QChar c : decoded) {
         if (!isControl(c) && glyph != glyphs.cend())
             width += advanceEm(*glyph++);
         widths.push_back(width);
