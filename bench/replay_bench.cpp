@@ -48,8 +48,8 @@ std::unique_ptr<LongListing> theLongListing;
 /// Gives the listing a spool file of pageCount copies of its page 1, each
 /// record carrying its own page number: the file composing that many workload
 /// pages writes, but for the numbers in the cells. Composing them all through
-/// the commands takes half a minute here (one write call per command), too long
-/// for a smoke run; BM_RecordAndReplay measures that path.
+/// the commands takes seconds, too long for a smoke run; BM_RecordAndReplay
+/// measures that path.
 bool repeatFirstPage(quillet::testing::TestSession &listing, int pageCount)
 {
     const std::vector<quillet::SpoolRecord> firstPage = listing.pageRecords(1);
