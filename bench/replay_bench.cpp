@@ -48,8 +48,8 @@ std::unique_ptr<LongListing> theLongListing;
 /// Gives the listing a spool file of pageCount copies of its page 1, each
 /// record carrying its own page number: the file composing that many workload
 /// pages writes, but for the numbers in the cells. Composing them all through
-/// the commands takes half a minute here (one write call per command), too long
-/// for a smoke run; BM_RecordAndReplay measures that path.
+/// the commands takes seconds, too long for a smoke run; BM_RecordAndReplay
+/// measures that path.
 bool repeatFirstPage(quillet::testing::TestSession &listing, int pageCount)
 {
     const std::vector<quillet::SpoolRecord> firstPage = listing.pageRecords(1);
@@ -62,7 +62,8 @@ bool repeatFirstPage(quillet::testing::TestSession &listing, int pageCount)
             pageIndex.push_back(slotCount + 1);
             for (quillet::SpoolRecord record : firstPage) {
                 record.page = static_cast<int16_t>(page);
-                const std::vector<char> bytes = quillet::encodeCommand(record);
+                std::vector<char> bytes(quillet::commandSlots(record.text) * quillet::SlotSize);
+                quillet::encodeCommand(record, bytes);
                 out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
                 slotCount += static_cast<int32_t>(bytes.size() / quillet::SlotSize);
             }

@@ -34,8 +34,20 @@ QString substitutedFamily(const QString &family)
     return QFontInfo(QFont(family)).family();
 }
 
+/// Below U+0250 every character is Latin or Common, none a mark: none needs
+/// shaping, and the face's advance for it can be kept in a table.
+constexpr char16_t LatinTableEnd = 0x250;
+
+/// The characters of category Other_Control, tested without a table lookup.
+bool isControl(QChar c)
+{
+    return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0);
+}
+
 bool needsShaping(QChar c)
 {
+    if (c.unicode() < LatinTableEnd)
+        return false;
     if (c.isSurrogate() || c.isMark())
         return true;
     switch (c.script()) {
@@ -53,7 +65,7 @@ bool needsShaping(QChar c)
 
 QString printableText(QString text)
 {
-    text.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
+    text.removeIf(isControl);
     return text;
 }
 
@@ -107,6 +119,7 @@ FontFace::FontFace(const QFont &font) : m_font(font)
     m_ascentEm = m_raw.ascent() / ReferencePixels;
     m_descentEm = m_raw.descent() / ReferencePixels;
     m_lastMapped.simple = mapSimpleGlyphs(m_lastMapped.text, m_lastMapped.glyphs);
+    m_latinAdvanceEm = readLatinAdvancesEm();
 }
 
 bool FontFace::simpleGlyphs(const QString &text, QList<quint32> &glyphs) const
@@ -145,28 +158,82 @@ qreal FontFace::advanceEm(quint32 glyph)
     return advance;
 }
 
-qreal FontFace::widthEm(const QString &text)
+std::vector<float> FontFace::readLatinAdvancesEm()
 {
-    QList<quint32> glyphs;
-    if (!simpleGlyphs(text, glyphs))
-        return shapedLayout(text).widthEm;
+    std::vector<float> advances(LatinTableEnd, Lacking);
+    QString characters(LatinTableEnd, Qt::Uninitialized);
+    for (char16_t c = 0; c < LatinTableEnd; ++c)
+        characters[c] = QChar(c);
+    QList<quint32> glyphs(LatinTableEnd);
+    int glyphCount = LatinTableEnd;
+    if (!m_raw.glyphIndexesForChars(characters.constData(), LatinTableEnd, glyphs.data(), &glyphCount) ||
+        glyphCount != LatinTableEnd)
+        return advances;
+    for (char16_t c = 0; c < LatinTableEnd; ++c) {
+        if (isControl(c))
+            advances[c] = 0;
+        else if (glyphs[c] != 0) // else the face lacks it: it comes from another font
+            advances[c] = static_cast<float>(advanceEm(glyphs[c]));
+    }
+    return advances;
+}
+
+template <typename Add> bool FontFace::addLatinAdvancesEm(std::string_view utf8, Add add) const
+{
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        auto c = static_cast<char16_t>(lead);
+        if (lead >= 0x80) {
+            // Two bytes led by C2 to C9 encode U+0080 to U+027F; anything
+            // else is beyond the table or malformed.
+            if (lead < 0xC2 || lead > 0xC9 || i + 1 == utf8.size() ||
+                (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) != 0x80)
+                return false;
+            c = static_cast<char16_t>((lead & 0x1F) << 6 | (static_cast<unsigned char>(utf8[++i]) & 0x3F));
+            if (c >= LatinTableEnd)
+                return false;
+        }
+        const float advance = m_latinAdvanceEm[c];
+        if (advance == Lacking)
+            return false;
+        add(advance);
+    }
+    return true;
+}
+
+qreal FontFace::widthEm(std::string_view text)
+{
     qreal width = 0;
+    if (addLatinAdvancesEm(text, [&](float advance) { width += advance; }))
+        return width;
+    const QString printable =
+        printableText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    QList<quint32> glyphs;
+    if (!simpleGlyphs(printable, glyphs))
+        return shapedLayout(printable).widthEm;
+    width = 0;
     for (quint32 glyph : glyphs)
         width += advanceEm(glyph);
     return width;
 }
 
-std::vector<qreal> FontFace::prefixWidthsEm(const QString &text)
+std::vector<qreal> FontFace::prefixWidthsEm(std::string_view text)
 {
-    QList<quint32> glyphs;
-    if (!simpleGlyphs(printableText(text), glyphs))
-        return {};
     std::vector<qreal> widths;
     widths.reserve(text.size());
     qreal width = 0;
+    if (addLatinAdvancesEm(text, [&](float advance) { widths.push_back(width += advance); }))
+        return widths;
+    // Malformed UTF-8 may decode to fewer replacement characters than it has bytes.
+    const QString decoded = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    QList<quint32> glyphs;
+    if (decoded.contains(QChar::ReplacementCharacter) || !simpleGlyphs(printableText(decoded), glyphs))
+        return {};
+    widths.clear();
+    width = 0;
     auto glyph = glyphs.cbegin();
-    for (QChar c : text) {
-        if (c.category() != QChar::Other_Control && glyph != glyphs.cend())
+    for (QChar c : decoded) {
+        if (!isControl(c) && glyph != glyphs.cend())
             width += advanceEm(*glyph++);
         widths.push_back(width);
     }

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <memory>
+#include <string_view>
 #include <vector>
 
 namespace quillet {
@@ -42,12 +43,13 @@ public:
     qreal ascentEm() const { return m_ascentEm; }
     qreal descentEm() const { return m_descentEm; }
 
-    /// Width of the text in ems. Control characters take no room.
-    qreal widthEm(const QString &text);
-    /// Widths in ems of the text's first 1, 2, ... characters, summed exactly
-    /// as widthEm() sums them; empty when the text needs shaping or another
-    /// face, whose widths do not add up character by character.
-    std::vector<qreal> prefixWidthsEm(const QString &text);
+    /// Width of the UTF-8 text in ems. Control characters take no room.
+    qreal widthEm(std::string_view text);
+    /// Widths in ems of the UTF-8 text's first 1, 2, ... characters (code
+    /// points), summed exactly as widthEm() sums them; empty when the text
+    /// is malformed, or needs shaping or another face, whose widths do not
+    /// add up character by character.
+    std::vector<qreal> prefixWidthsEm(std::string_view text);
     TextLayoutEm layout(const QString &text);
 
     explicit FontFace(const QFont &font);
@@ -59,6 +61,14 @@ private:
     /// simpleGlyphs without the memo.
     bool mapSimpleGlyphs(const QString &text, QList<quint32> &glyphs) const;
     qreal advanceEm(quint32 glyph);
+    /// The advance of each character that needs no shaping, by character:
+    /// 0 for control characters, Lacking where this face has no glyph.
+    std::vector<float> readLatinAdvancesEm();
+    /// Calls add with each character's advance (control characters add 0)
+    /// for well-formed UTF-8 whose characters all have one in the table,
+    /// without decoding the text for Qt; false, having maybe added some,
+    /// when one has none.
+    template <typename Add> bool addLatinAdvancesEm(std::string_view utf8, Add add) const;
     TextLayoutEm shapedLayout(const QString &text) const;
 
     QFont m_font;
@@ -75,6 +85,8 @@ private:
         bool simple = false;
     };
     mutable MappedText m_lastMapped;
+    static constexpr float Lacking = -1;
+    std::vector<float> m_latinAdvanceEm; ///< readLatinAdvancesEm()
 };
 
 /// The text without control characters, which print as nothing.

@@ -100,7 +100,7 @@ const QString &PainterSurface::printable(std::string_view text) const
 
 float PainterSurface::textWidth(std::string_view text) const
 {
-    return m_face ? static_cast<float>(m_face->widthEm(printable(text)) * fontSizeMm()) : 0.0f;
+    return m_face ? static_cast<float>(m_face->widthEm(text) * fontSizeMm()) : 0.0f;
 }
 
 std::vector<float> PainterSurface::prefixWidths(std::string_view text, float stopAfterMm) const
@@ -121,13 +121,7 @@ std::vector<float> PainterSurface::prefixWidths(std::string_view text, float sto
 
 std::vector<float> PainterSurface::measurePrefixWidths(std::string_view text, float stopAfterMm) const
 {
-    // Widths add up character by character only for a face's own glyphs
-    // without shaping (no surrogates: one QChar per character); malformed
-    // UTF-8 may decode to fewer replacement characters than it has bytes.
-    const QString decoded = QString::fromUtf8(text.data(), qsizetype(text.size()));
-    const std::vector<qreal> widthsEm = m_face && !decoded.contains(QChar::ReplacementCharacter)
-                                            ? m_face->prefixWidthsEm(decoded)
-                                            : std::vector<qreal>();
+    const std::vector<qreal> widthsEm = m_face ? m_face->prefixWidthsEm(text) : std::vector<qreal>();
     if (widthsEm.empty())
         return Surface::prefixWidths(text, stopAfterMm);
     const qreal sizeMm = fontSizeMm();
@@ -163,15 +157,14 @@ void PainterSurface::print(std::string_view text)
     const float y = currentY();
     if (!isUsable({x, y}))
         return;
-    const QString &shown = printable(text);
     const qreal sizeMm = fontSizeMm();
     QPainter *painter = beginDrawing();
     if (!painter) {
         // The advance alone: the layout's width is this same sum of advances.
-        setCurrentX(static_cast<float>(x + m_face->widthEm(shown) * sizeMm));
+        setCurrentX(static_cast<float>(x + m_face->widthEm(text) * sizeMm));
         return;
     }
-    const TextLayoutEm layout = m_face->layout(shown);
+    const TextLayoutEm layout = m_face->layout(printable(text));
     const qreal widthMm = layout.widthEm * sizeMm;
     painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
     if (!m_font.transparent) {

@@ -6,16 +6,14 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace quillet {
 
-/// The slots of one command: its record and its text chunks, zero-padded.
-std::vector<char> encodeCommand(const SpoolRecord &record);
-
-/// Splits UTF-8 text into pieces of at most ChunkTextMax bytes without
-/// splitting a character (a malformed sequence is cut anywhere).
-std::vector<std::string_view> splitIntoChunks(std::string_view text);
+/// How many slots a command with this text takes: its record and one per chunk.
+size_t commandSlots(std::string_view text);
+/// Writes the slots of one command, its record and its text chunks,
+/// zero-padded, into exactly commandSlots(record.text) slots.
+void encodeCommand(const SpoolRecord &record, std::span<char> slots);
 
 struct DecodedRecord {
     SpoolRecord record;

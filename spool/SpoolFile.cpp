@@ -9,6 +9,33 @@
 
 namespace quillet {
 
+namespace {
+
+/// The first slots of the file up to the last one holding a byte other than
+/// zero: a written slot always holds one, the room reserved after them none.
+int32_t slotsBeforeZeros(int fd, int32_t slots)
+{
+    constexpr int32_t BlockSlots = 512;
+    std::vector<char> block(static_cast<size_t>(BlockSlots) * SlotSize);
+    const auto holdsAByte = [](const char *slot) {
+        return std::any_of(slot, slot + SlotSize, [](char byte) { return byte != 0; });
+    };
+    while (slots > 0) {
+        const int32_t first = std::max(slots - BlockSlots, 0);
+        const auto size = static_cast<size_t>(slots - first) * SlotSize;
+        if (::pread(fd, block.data(), size, static_cast<off_t>(first) * SlotSize) !=
+            static_cast<ssize_t>(size))
+            return slots; // what cannot be read is left for the reader to find short
+        for (int32_t slot = slots; slot > first; --slot)
+            if (holdsAByte(block.data() + static_cast<size_t>(slot - 1 - first) * SlotSize))
+                return slot;
+        slots = first;
+    }
+    return 0;
+}
+
+} // namespace
+
 std::unique_ptr<SpoolFile> SpoolFile::make(std::string path, FileDescriptor file, int32_t slotCount)
 {
     FileDescriptor reading = file.duplicate();
@@ -22,9 +49,10 @@ std::unique_ptr<SpoolFile> SpoolFile::create(const std::string &prefix)
 {
     SpoolName name = MakeSpoolName(prefix);
     std::unique_ptr<SpoolFile> spool = make(name.path, FileDescriptor(name.fd), 0);
-    if (spool)
+    if (spool) {
+        spool->m_appender.emplace(spool->m_file.get(), 0);
         spool->m_texts = PageTextIndex::create(prefix + "txt-");
-    else if (name.fd >= 0)
+    } else if (name.fd >= 0)
         ::unlink(name.path.c_str()); // created, but no descriptor is left to read it through
     return spool;
 }
@@ -35,19 +63,23 @@ std::unique_ptr<SpoolFile> SpoolFile::open(const std::string &path)
     struct stat info {};
     if (!file.isOpen() || ::fstat(file.get(), &info) != 0)
         return nullptr;
-    return make(path, std::move(file),
-                static_cast<int32_t>(std::min<off_t>(info.st_size / SlotSize, INT32_MAX)));
+    const int32_t slots = slotsBeforeZeros(file.get(), std::min<off_t>(info.st_size / SlotSize, INT32_MAX));
+    return make(path, std::move(file), slots);
 }
 
 bool SpoolFile::write(const SpoolRecord &record)
 {
-    if (!m_file.isOpen())
+    if (!m_appender)
         return false;
-    const std::vector<char> bytes = encodeCommand(record);
+    const size_t slots = commandSlots(record.text);
     const int32_t written = m_records.slotCount();
-    if (!writeWholeAt(m_file.get(), bytes.data(), bytes.size(), static_cast<off_t>(written) * SlotSize))
+    const size_t size = slots * SlotSize;
+    char *room = slots <= static_cast<size_t>(INT32_MAX - written) ? m_appender->room(size) : nullptr;
+    if (!room)
         return false;
-    m_records.setSlotCount(written + static_cast<int32_t>(bytes.size() / SlotSize));
+    encodeCommand(record, {room, size});
+    m_appender->advance(size);
+    m_records.setSlotCount(written + static_cast<int32_t>(slots));
     return true;
 }
 
@@ -63,6 +95,7 @@ SpoolSnapshot SpoolFile::snapshot(std::vector<int32_t> pageIndex)
 
 void SpoolFile::remove()
 {
+    m_appender.reset();
     closeAndDelete(m_file, m_path);
     m_records = SpoolReader();
     if (m_texts) {

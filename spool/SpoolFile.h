@@ -1,9 +1,12 @@
 #pragma once
 // The spool file: fixed 128-byte slots numbered from 1. Every command is
-// written with a single write call, so the file on disk is complete whenever a
-// command returns. The file and its page text index are read only through the
-// descriptors opened when they were created, never again by name.
+// written into a shared mapping of the file, so the file is complete whenever
+// a command returns; the zero slots of room reserved after the last command
+// are cut off when the spool goes. The file and its page text index are read
+// only through the descriptors opened when they were created, never again by
+// name.
 
+#include "spool/MappedAppender.h"
 #include "spool/PageTextIndex.h"
 #include "spool/SpoolReader.h"
 
@@ -29,7 +32,8 @@ public:
     /// text index beside it when that can be created; nullptr on failure.
     static std::unique_ptr<SpoolFile> create(const std::string &prefix);
     /// Opens an existing spool file for reading (diagnostics, tests); a
-    /// partial last slot is ignored. nullptr when it cannot be opened.
+    /// partial last slot and the all-zero slots at the end (room reserved
+    /// for commands to come) are ignored. nullptr when it cannot be opened.
     static std::unique_ptr<SpoolFile> open(const std::string &path);
     SpoolFile(const SpoolFile &) = delete;
     SpoolFile &operator=(const SpoolFile &) = delete;
@@ -37,7 +41,8 @@ public:
     const std::string &path() const { return m_path; }
     int handle() const { return m_file.get(); }
 
-    /// Appends one command; false (and nothing appended) when the write fails.
+    /// Appends one command; false (and nothing appended) when the write fails
+    /// or the spool was opened for reading.
     bool write(const SpoolRecord &record);
     /// Number of the last slot written, 0 for an empty file.
     int32_t lastSlot() const { return m_records.slotCount(); }
@@ -68,7 +73,8 @@ private:
     static std::unique_ptr<SpoolFile> make(std::string path, FileDescriptor file, int32_t slotCount);
 
     std::string m_path;
-    FileDescriptor m_file; ///< written through; m_records reads through a duplicate
+    FileDescriptor m_file;                    ///< written through; m_records reads through a duplicate
+    std::optional<MappedAppender> m_appender; ///< after m_file: it goes before the descriptor closes
     SpoolReader m_records;
     std::unique_ptr<PageTextIndex> m_texts;
 };

@@ -113,6 +113,20 @@ private slots:
         }
     }
 
+    // Latin texts are measured from a table by character, others glyph by glyph.
+    void eachPrefixWidthIsThatPrefixsWidth()
+    {
+        ImageSurface page;
+        page.setFont(font("Times New Roman", 12));
+        for (const QString &text :
+             {QStringLiteral("Preço ñ"), QStringLiteral("Total Ω Ж"), QStringLiteral("a\tb\u0085c")}) {
+            const std::vector<float> widths = page.prefixWidths(text.toStdString(), 1e6f);
+            QCOMPARE(qsizetype(widths.size()), text.size());
+            for (qsizetype i = 0; i < text.size(); ++i)
+                QCOMPARE(widths[i], page.textWidth(text.left(i + 1).toStdString()));
+        }
+    }
+
     void unknownFamilyFallsBackToLiberationSerif()
     {
         const std::string sample = "Wide Mmm and narrow iii 0123";
