@@ -2,6 +2,7 @@
 
 #include "compose/Composer.h"
 #include "control/Lifecycle.h"
+#include "control/Listing.h"
 #include "control/ResumeOnError.h"
 #include "control/Runtime.h"
 #include "platform/ImagePicture.h"
@@ -40,7 +41,9 @@ PageWritten emitting(Quillet *control)
 bool savePdf(const QString &path, const std::function<PageList(int pageCount)> &pagesOf,
              const PageWritten &pageWritten)
 {
-    Session &listing = session();
+    // Held: a host told of a page may open its next listing meanwhile.
+    const std::shared_ptr<Listing> held = Runtime::instance().listingHandle();
+    Session &listing = held->session();
     return PdfExport::save(path, pagesOf(pageCount(listing.state)), listing,
                            Runtime::instance().printer().printer().pageLayout(), nullptr, {}, pageWritten);
 }
@@ -138,7 +141,8 @@ bool Quillet::SavePDF(const QString &path, const QString &pages)
 QString Quillet::SavePageImages(const QString &folder, int zoomPercent)
 {
     return resumeOnError(this, QStringLiteral("the pages could not be drawn"), [&] {
-        return savePageImages(session(), folder, zoomPercent, emitting(this)).error;
+        const std::shared_ptr<Listing> held = Runtime::instance().listingHandle(); // as SavePDF holds it
+        return savePageImages(held->session(), folder, zoomPercent, emitting(this)).error;
     });
 }
 

@@ -46,10 +46,11 @@ ReplayOutcome replayPages(const Session &listing, const PageList &pages, Surface
                 sinceRepaint.start();
             progress->setUpdatesEnabled(repaint);
             progress->setProgressText(progressText(page, count));
-            if (keepGoing && !keepGoing()) {
-                outcome = ReplayOutcome::ListingEnded;
-                return false;
-            }
+        }
+        // The host's code, run by the progress dialog or told of a page, may end the listing.
+        if ((progress && keepGoing && !keepGoing()) || listing.ended) {
+            outcome = ReplayOutcome::ListingEnded;
+            return false;
         }
         ignoringErrors([&] { replay.render(page); }); // a failing page keeps what it drew
         if (++drawn < count)

@@ -100,6 +100,15 @@ private slots:
         QVERIFY(!m_control.SavePDF(path, 3, 2));
         QVERIFY(!m_control.SavePDF(path, QStringLiteral("1-2,x")));
         QVERIFY(!m_control.SavePDF(m_dir->filePath(QStringLiteral("no/such/folder.pdf"))));
+        // A host told of the first page written opens its next listing: the save stops there.
+        QObject replacer;
+        int told = 0;
+        connect(&m_control, &quillet::Quillet::pageWritten, &replacer, [&] {
+            if (++told == 1)
+                composeSheets(m_control, QStringLiteral("Seguinte"), 1, false);
+        });
+        QVERIFY(!m_control.SavePDF(path));
+        QVERIFY(told == 1 && m_control.pageCount() == 1);
         m_control.Abort();
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
