@@ -253,13 +253,10 @@ private slots:
         composeSheets(m_control, name, 20);
         QString stoppedAt;
         showAndCheck(m_control, [&](PreviewWindow &window) {
-            watchProgress([&](QWidget &dialog) {
+            atPageOfNextJob(3, [&](QWidget &dialog) {
                 stoppedAt = child<QLabel>(dialog, "LBPag")->text();
-                if (stoppedAt.section(u' ', 1, 1).toInt() < 3)
-                    return true;
                 child<QPushButton>(dialog, "bCAN")->click();
                 child<QPushButton>(dialog, "bCAN")->click(); // twice is no worse than once
-                return false;
             });
             clickPrint(window);
             // The preview stays usable and the next print starts cleanly.
