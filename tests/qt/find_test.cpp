@@ -1,7 +1,7 @@
 // Find in the preview: the dialog's starting state, stepping through the
-// pages that hold a text, the case option, wildcards, markers, the "not
-// found" message and cancelling; the marks over what was found, F3 and
-// Shift+F3, and the hit counter.
+// pages that hold a text, the case option, a bad pattern, the "not found"
+// message and cancelling; the marks over what was found, F3 and Shift+F3, and
+// the hit counter. Markers and wildcards are matched in find_index_test.
 
 #include "PreviewDriver.h"
 #include "compose/Session.h"
@@ -81,7 +81,7 @@ class FindTest : public QObject {
 private slots:
     void cleanup() { m_control.Abort(); }
 
-    void repeatedFindsStepThroughThePagesAndCancelKeepsTheOptions()
+    void findsStepFromTheChosenStartAndCancelKeepsTheOptions()
     {
         composeAlfaListing(m_control);
         QStringList finds;
