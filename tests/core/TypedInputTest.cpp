@@ -48,7 +48,6 @@ TEST(PageList, ParsesWhatUsersTypeAndRefusesTheRest)
         EXPECT_EQ(list.error(), row.error) << '"' << row.text << '"';
         EXPECT_EQ(list.spans(), row.spans) << '"' << row.text << '"';
     }
-    EXPECT_EQ(PageList::parse("1-3,7,10-", 12).pageCount(), 7);
     EXPECT_TRUE(PageList::parse("1-3", 0).isEmpty()); // a listing without pages
 }
 
@@ -127,13 +126,11 @@ TEST(ScriptParser, ReportsABadLineAtItsLineAndColumnAndReadsTheLinesAround)
         int line, column;
         const char *messagePart;
     } rows[] = {
-        {"PNP\nC \"Total 10\nPNP", 2, 3, "unclosed quote"},
         {"PNP\nL \"ends in \\\"\nPNP", 2, 3, "unclosed quote"},
         {"PNP\n  L \"a\\qb\"\nPNP", 2, 7, "unknown escape"},
         {"PNP\nL \"a\"b\nPNP", 2, 6, "blank must follow"},
         {"PNP\n   PBoxx 1 2 3 4\nPNP", 2, 4, "unknown command \"PBoxx\""},
         {"PNP\n\"PNP\"\nPNP", 2, 1, "unknown command"},
-        {"PNP\nPNL 5 6\nPNP", 2, 7, "too many arguments"},
         {"PNP\nNewCol 20\nPNP", 2, 10, "missing cx"},
         {"PNP\nPNL five\nPNP", 2, 5, "\"five\" is not a number"},
         {"PNP\nPNL \"5\"\nPNP", 2, 5, "not a number"},

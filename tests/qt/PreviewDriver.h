@@ -92,6 +92,17 @@ inline QTimer *watchProgress(std::function<bool(QWidget &dialog)> watch)
     return poll;
 }
 
+/// Runs action(progress dialog) once, when the next print or export reaches page.
+inline void atPageOfNextJob(int page, std::function<void(QWidget &dialog)> action)
+{
+    watchProgress([page, action](QWidget &dialog) {
+        if (child<QLabel>(dialog, "LBPag")->text().section(u' ', 1, 1).toInt() < page)
+            return true;
+        action(dialog);
+        return false;
+    });
+}
+
 inline void clickPrint(PreviewWindow &window)
 {
     child<QToolButton>(window, "butPRT")->click();

@@ -11,7 +11,6 @@
 
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -26,23 +25,6 @@ namespace {
 
 enum class HostCall { Abort, Show, Init, Destroy };
 enum class Replay { Print, Export };
-
-/// Runs action once, at page 3 of the next print or export.
-void atThirdPageOfNextJob(std::function<void()> action)
-{
-    auto *poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, action] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || modal->objectName() != QLatin1String("wWAIT"))
-            return;
-        if (child<QLabel>(*modal, "LBPag")->text().section(QLatin1Char(' '), 1, 1).toInt() < 3)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        action();
-    });
-    poll->start(0);
-}
 
 } // namespace
 
@@ -83,7 +65,7 @@ private slots:
     {
         QTest::addColumn<QString>("openDialog");
         QTest::newRow("preview only") << QString();
-        QTest::newRow("find dialog") << QStringLiteral("quillet::FindDialog");  // its loop runs on top
+        QTest::newRow("find dialog") << QStringLiteral("quillet::FindDialog"); // its loop runs on top
         QTest::newRow("message box") << QStringLiteral("QMessageBox"); // two loops above the preview's
     }
 
@@ -139,7 +121,8 @@ private slots:
         QTest::addColumn<HostCall>("call");
         QTest::addColumn<bool>("whole"); // the job ends whole; otherwise nothing of it comes out
         QTest::newRow("print, Abort") << Replay::Print << HostCall::Abort << false;
-        QTest::newRow("print, Show") << Replay::Print << HostCall::Show << true; // Show while previewing: no-op
+        // Show while previewing is a no-op.
+        QTest::newRow("print, Show") << Replay::Print << HostCall::Show << true;
         QTest::newRow("print, Init") << Replay::Print << HostCall::Init << false;
         QTest::newRow("print, component deleted") << Replay::Print << HostCall::Destroy << false;
         QTest::newRow("export, Abort") << Replay::Export << HostCall::Abort << false;
@@ -159,15 +142,21 @@ private slots:
         const QString exported = m_temp.filePath(name + QStringLiteral(".pdf"));
         composeSheets(*control, name, 200);
 
-        atThirdPageOfNextJob([&] {
+        atPageOfNextJob(3, [&](QWidget &) {
             switch (call) {
-            case HostCall::Abort: control->Abort(); break;
-            case HostCall::Show: control->Show(); break;
+            case HostCall::Abort:
+                control->Abort();
+                break;
+            case HostCall::Show:
+                control->Show();
+                break;
             case HostCall::Init:
                 open(*control, QStringLiteral("Nova"));
                 control->L(QStringLiteral("Nova listagem"));
                 break;
-            case HostCall::Destroy: delete std::exchange(control, nullptr); break;
+            case HostCall::Destroy:
+                delete std::exchange(control, nullptr);
+                break;
             }
         });
         onNextModal("quillet::PreviewWindow", [&](QWidget &preview) {

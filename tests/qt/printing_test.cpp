@@ -1,9 +1,8 @@
 // Printing end to end on CUPS, each path once, read back from what cups-pdf
-// wrote: a direct listing (where texts, shapes and a picture land), the pages
-// chosen in the preview, Cancel, another printer's paper and a printer that
-// refuses the job. Positions
-// are millimetres of the A4 sheet: cups-pdf has no unprintable border (Qt's
-// default of 10 pt would move every text), pages start with 10 mm margins.
+// wrote: a direct listing (where texts and a picture land), the pages chosen in
+// the preview, Cancel, another printer's paper and a printer that refuses the
+// job. Positions are millimetres of the A4 sheet: cups-pdf has no unprintable
+// border (Qt's default of 10 pt would move every text); margins are 10 mm.
 
 #include "CupsOutput.h"
 #include "PrintDriver.h"
@@ -55,16 +54,6 @@ QPoint pixelAt(float xMm, float yMm)
     return QPoint(int(xMm * RenderDpi / 25.4f), int(yMm * RenderDpi / 25.4f));
 }
 
-/// The darkest grey within a pixel of a point: a hairline may fall either side of a pixel boundary.
-int darkestNear(const QImage &page, float xMm, float yMm)
-{
-    int darkest = 255;
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
-            darkest = qMin(darkest, qGray(page.pixel(pixelAt(xMm, yMm) + QPoint(dx, dy))));
-    return darkest;
-}
-
 /// Runs an administration command quietly; true when it succeeded.
 bool run(const QString &program, const QStringList &arguments)
 {
@@ -106,23 +95,15 @@ private slots:
         const float usableMm = m_control.mx();
         const QString left = QStringLiteral("Margem esquerda"), right = QStringLiteral("margem direita");
         const QString centred = QStringLiteral("Título centrado");
-        const QString longCell = QStringLiteral("Descrição comprida demais para a coluna");
         m_control.L(left, 10, 0);
         m_control.R(right, 10, usableMm);
         m_control.C(centred, 20);
-        for (const auto &[leftMm, widthMm] : {std::pair{0, 30}, {30, 50}, {80, 60}, {140, 50}})
-            m_control.NewCol(leftMm, widthMm);
-        m_control.LCol(4, longCell, 0, 30); // the cells' rules are in TextCommandsTest
-        // The longest prefix that fits the 50 mm column, less its 0.2 mm edge, with "...".
-        QString cutCell = longCell;
-        while (!cutCell.isEmpty() && m_control.WX(cutCell + QStringLiteral("...")) > 50 - 0.2f)
-            cutCell.chop(1);
-        m_control.L(QStringLiteral("Página PRICOCO de TRICOCO"), 80, 0);
         const float rightStartMm = MarginMm + usableMm - m_control.WX(right);
         const float centredStartMm = MarginMm + (usableMm - m_control.WX(centred)) / 2 + 0.2f;
 
-        // Page 2: a line, a box and a picture of 60 pixels at 96 dpi, in mm from the margins.
-        constexpr float boxTopMm = 12, boxHeightMm = 236, pictureTopMm = 258, pictureLeftMm = 150;
+        // Page 2: a picture of 60 pixels at 96 dpi, in mm from the margins (shapes on paper are
+        // compared with the screen in screen_and_paper_test).
+        constexpr float pictureTopMm = 258, pictureLeftMm = 150;
         constexpr float pictureSideMm = 60 * 25.4f / 96;
         QImage red(60, 60, QImage::Format_RGB32);
         red.fill(Qt::red);
@@ -131,8 +112,6 @@ private slots:
         m_control.PNewImg(red);
         m_control.PNP();
         m_control.L(QStringLiteral("Página PRICOCO de TRICOCO"), 0, 0);
-        m_control.PLine(10, 0, 10, usableMm);
-        m_control.PBox(boxTopMm, 0, boxHeightMm, usableMm);
         m_control.PDrawImg(1, pictureTopMm, pictureLeftMm);
         m_control.Show();
         QVERIFY(m_host.isEnabled());
@@ -156,24 +135,12 @@ private slots:
                  context.constData());
         QVERIFY2(centredText.startsLine && centredText.endsLine && centredText.line > leftText.line,
                  context.constData());
-        // The long cell at its column's edge, cut with "...".
-        const PlacedText cutText = placedAt(pages[0], cutCell + QStringLiteral("..."), MarginMm + 140.2);
-        QVERIFY2(cutText.line > centredText.line && cutText.endsLine, context.constData());
         // Direct mode knows the page number but not yet the page count.
-        QVERIFY2(placedAt(pages[0], QStringLiteral("Página 1 de *"), MarginMm).line >= 0,
-                 context.constData());
         QVERIFY2(placedAt(pages[1], QStringLiteral("Página 2 de *"), MarginMm).line >= 0,
                  qPrintable(pages[1]));
 
         const QImage image = pdfPageImage(pdf, 2, RenderDpi);
         QVERIFY(!image.isNull());
-        const float rightMm = MarginMm + usableMm, top = MarginMm + boxTopMm, bottom = top + boxHeightMm;
-        for (const QPointF &onOutline : {QPointF(100, MarginMm + 10), QPointF(100, top), QPointF(100, bottom),
-                                         QPointF(MarginMm, 150), QPointF(rightMm, 150)})
-            QVERIFY2(darkestNear(image, onOutline.x(), onOutline.y()) < 200,
-                     qPrintable(QStringLiteral("line at %1, %2 mm").arg(onOutline.x()).arg(onOutline.y())));
-        QCOMPARE(darkestNear(image, rightMm + 4, 150), 255);
-        QCOMPARE(darkestNear(image, 100, top - 1), 255); // between the line and the box
         // The picture covers its natural 15.9 mm square and nothing more.
         for (const float dx : {-1.5f, 1.5f, pictureSideMm - 1.5f, pictureSideMm + 1.5f})
             for (const float dy : {-1.5f, 1.5f, pictureSideMm - 1.5f, pictureSideMm + 1.5f}) {
@@ -253,13 +220,10 @@ private slots:
         composeSheets(m_control, name, 20);
         QString stoppedAt;
         showAndCheck(m_control, [&](PreviewWindow &window) {
-            watchProgress([&](QWidget &dialog) {
+            atPageOfNextJob(3, [&](QWidget &dialog) {
                 stoppedAt = child<QLabel>(dialog, "LBPag")->text();
-                if (stoppedAt.section(u' ', 1, 1).toInt() < 3)
-                    return true;
                 child<QPushButton>(dialog, "bCAN")->click();
                 child<QPushButton>(dialog, "bCAN")->click(); // twice is no worse than once
-                return false;
             });
             clickPrint(window);
             // The preview stays usable and the next print starts cleanly.

@@ -102,6 +102,13 @@ private slots:
         const auto near = [](QPoint apart) { return std::abs(apart.x()) <= 1 && std::abs(apart.y()) <= 1; };
         QVERIFY(near(
             QPoint(paperImage.width() - screenImage.width(), paperImage.height() - screenImage.height())));
+        // Where each shape was asked for: its ink starts and ends there on both.
+        const QRectF shapesMm[] = {{width * 0.2f, 3 * band + 3, width * 0.6f, 0},
+                                   {width * 0.5f, 4 * band, 0, 6},
+                                   {width * 0.25f, 5 * band, width * 0.5f, 6}};
+        const auto pixel = [](QPointF mm) {
+            return ((mm + QPointF(Margin, Margin)) * PixelsPerMm).toPoint();
+        };
         for (int i = 0; i < Bands; ++i) {
             const QRect area = pixelsOf(QRectF(-Margin, i * band - 2, sheetMm.width(), band - 1));
             const QRect onPaper = boundsOf(paperImage, area, isInk);
@@ -113,6 +120,10 @@ private slots:
             QVERIFY2(!onPaper.isEmpty() && near(onPaper.topLeft() - onScreen.topLeft()) &&
                          near(onPaper.bottomRight() - onScreen.bottomRight()),
                      qPrintable(where));
+            if (i >= 3)
+                QVERIFY2(near(onPaper.topLeft() - pixel(shapesMm[i - 3].topLeft())) &&
+                             near(onPaper.bottomRight() - pixel(shapesMm[i - 3].bottomRight())),
+                         qPrintable(where));
         }
     }
 

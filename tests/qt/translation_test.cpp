@@ -22,13 +22,9 @@ QString toolTip(QWidget &window, const char *name)
 QStringList printProgress(PreviewWindow &window)
 {
     QStringList seen;
-    watchProgress([&](QWidget &dialog) {
-        const QString text = child<QLabel>(dialog, "LBPag")->text();
-        if (text.section(u' ', 1, 1).toInt() < 3)
-            return true;
-        seen << dialog.windowTitle() << text;
+    atPageOfNextJob(3, [&](QWidget &dialog) {
+        seen << dialog.windowTitle() << child<QLabel>(dialog, "LBPag")->text();
         child<QPushButton>(dialog, "bCAN")->click();
-        return false;
     });
     clickPrint(window);
     return seen;
@@ -117,9 +113,11 @@ private slots:
                      << child(window, "butFIND")->accessibleDescription();
             }
         });
-        QCOMPARE(seen, English.mid(0, 2) + QStringList{"Finds a text in the pages (Ctrl+F; next F3, previous Shift+F3)"} +
-                           Portuguese.mid(0, 2) +
-                           QStringList{"Procura um texto nas páginas (Ctrl+F; seguinte F3, anterior Shift+F3)"});
+        QCOMPARE(seen,
+                 English.mid(0, 2) +
+                     QStringList{"Finds a text in the pages (Ctrl+F; next F3, previous Shift+F3)"} +
+                     Portuguese.mid(0, 2) +
+                     QStringList{"Procura um texto nas páginas (Ctrl+F; seguinte F3, anterior Shift+F3)"});
     }
 
 private:
