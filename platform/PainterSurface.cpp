@@ -182,10 +182,11 @@ void PainterSurface::drawGlyphs(QPainter &painter, const TextLayoutEm &layout, q
     if (layout.runs.empty() || pageTransform.isRotating() || !(pageTransform.m22() > 0))
         return;
     // Glyphs are placed in device pixels, where a font's pixel size can be
-    // fractional; a painter scaled to millimetres would round it. A pure
-    // translation also lets the raster engine use its glyph cache.
+    // fractional; a painter scaled to millimetres would round it. With no
+    // transform at all the raster engine uses its glyph cache, and the PDF
+    // engine writes no matrix of its own for each text.
     const QPointF origin = pageTransform.map(QPointF(x, baselineY));
-    painter.setWorldTransform(QTransform::fromTranslate(origin.x(), origin.y()));
+    painter.setWorldTransform(QTransform());
     const qreal sizeMm = fontSizeMm();
     const qreal pixelSize = sizeMm * pageTransform.m22();
     const QPointF emToPixels(sizeMm * pageTransform.m11(), pixelSize);
@@ -198,7 +199,7 @@ void PainterSurface::drawGlyphs(QPainter &painter, const TextLayoutEm &layout, q
         glyphs.setRawFont(sizedFont(run.font, pixelSize));
         glyphs.setGlyphIndexes(run.glyphs);
         glyphs.setPositions(positions);
-        painter.drawGlyphRun(QPointF(0, 0), glyphs);
+        painter.drawGlyphRun(origin, glyphs);
     }
     painter.setWorldTransform(pageTransform);
 }
