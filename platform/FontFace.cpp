@@ -69,6 +69,11 @@ QString printableText(QString text)
     return text;
 }
 
+QString printableText(std::string_view utf8)
+{
+    return printableText(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+}
+
 QString FontFace::defaultFamily()
 {
     return QStringLiteral("Liberation Serif");
@@ -206,8 +211,7 @@ qreal FontFace::widthEm(std::string_view text)
     qreal width = 0;
     if (addLatinAdvancesEm(text, [&](float advance) { width += advance; }))
         return width;
-    const QString printable =
-        printableText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    const QString printable = printableText(text);
     QList<quint32> glyphs;
     if (!simpleGlyphs(printable, glyphs))
         return shapedLayout(printable).widthEm;

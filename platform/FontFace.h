@@ -91,5 +91,7 @@ private:
 
 /// The text without control characters, which print as nothing.
 QString printableText(QString text);
+/// The UTF-8 text decoded, without control characters.
+QString printableText(std::string_view utf8);
 
 } // namespace quillet

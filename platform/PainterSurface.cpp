@@ -89,15 +89,6 @@ qreal PainterSurface::fontSizeMm() const
     return std::isfinite(sizeMm) ? std::clamp(sizeMm, 0.0, MaxFontSizeMm) : MaxFontSizeMm;
 }
 
-const QString &PainterSurface::printable(std::string_view text) const
-{
-    if (text != m_lastUtf8) {
-        m_lastUtf8 = text;
-        m_lastPrintable = printableText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-    }
-    return m_lastPrintable;
-}
-
 float PainterSurface::textWidth(std::string_view text) const
 {
     return m_face ? static_cast<float>(m_face->widthEm(text) * fontSizeMm()) : 0.0f;
@@ -164,7 +155,7 @@ void PainterSurface::print(std::string_view text)
         setCurrentX(static_cast<float>(x + m_face->widthEm(text) * sizeMm));
         return;
     }
-    const TextLayoutEm layout = m_face->layout(printable(text));
+    const TextLayoutEm layout = m_face->layout(printableText(text));
     const qreal widthMm = layout.widthEm * sizeMm;
     painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
     if (!m_font.transparent) {

@@ -11,7 +11,6 @@
 #include <QRawFont>
 
 #include <memory>
-#include <string>
 #include <vector>
 
 class QPainter;
@@ -58,8 +57,6 @@ private:
     /// prefixWidths of the whole of text, in one pass.
     std::vector<float> measurePrefixWidths(std::string_view text, float stopAfterMm) const;
     qreal fontSizeMm() const;
-    /// The text decoded, without control characters.
-    const QString &printable(std::string_view text) const;
     /// Sets pen, brush and raster mode for a shape from the pen state.
     void preparePen(QPainter &painter) const;
     /// The rectangle a box outline runs on; "inside" lines keep within the box.
@@ -75,9 +72,6 @@ private:
     };
     /// Faces at the pixel sizes recently drawn: making one is costly.
     std::vector<SizedFont> m_sizedFonts;
-    /// The last text decoded: a text is measured, then drawn.
-    mutable std::string m_lastUtf8;
-    mutable QString m_lastPrintable;
 };
 
 } // namespace quillet

@@ -34,7 +34,8 @@ using PageWritten = std::function<void(int written, int pageCount)>;
 /// composing can go on and the preview shows what it showed. With a progress
 /// dialog it shows "Página n de N Página(s)" and calls keepGoing before each
 /// page, though it repaints at most every 50 ms, and stops after the page
-/// during which Cancel was pressed; without one it only draws.
+/// during which Cancel was pressed; without one it only draws. Either way it
+/// stops before the next page once the listing has ended.
 ReplayOutcome replayPages(const Session &listing, const PageList &pages, Surface &target,
                           const std::function<void()> &newSheet, WaitDialog *progress, const KeepGoing &keepGoing);
 
