@@ -1,5 +1,6 @@
 #include "preview/PageTextFilter.h"
 
+#include "preview/NeedleSearch.h"
 #include "spool/PageMarkers.h"
 
 #include <algorithm>
@@ -63,27 +64,29 @@ const UpperCasingIntoAscii &upperCasingIntoAscii()
                 into.produced[static_cast<unsigned char>(asciiLower(static_cast<char>(upper)))] = true;
             }
         };
-        // The first plane in one call, each character followed by a zero, as
-        // upper-casing may turn one character into more ("ß" into "SS").
-        QString plane;
-        plane.reserve(2 * 0x10000);
-        for (char32_t code = 0x80; code < 0x10000; ++code) {
-            if (!QChar::isSurrogate(code))
-                plane.append(QChar(static_cast<char16_t>(code)));
-            plane.append(QChar(0));
+        // Upper-casing gives more than one character (as "ß" gives "SS") only
+        // for small and title-case letters: only those are upper-cased as a
+        // text, each followed by a zero, and the rest one by one. Cased
+        // letters are all in the first two planes; the other fifteen hold none.
+        QString cased;
+        std::vector<char32_t> casedCodes;
+        for (char32_t code = 0x80; code < 0x20000; ++code) {
+            const QChar::Category category = QChar::category(code);
+            if (code < 0x10000 && (category == QChar::Letter_Lowercase || category == QChar::Letter_Titlecase)) {
+                cased.append(QChar(static_cast<char16_t>(code)));
+                cased.append(QChar(0));
+                casedCodes.push_back(code);
+            } else {
+                note(code, QChar::toUpper(code));
+            }
         }
-        char32_t code = 0x80;
-        for (const QChar upper : plane.toUpper()) {
+        auto code = casedCodes.begin();
+        for (const QChar upper : cased.toUpper()) {
             if (upper.isNull())
                 ++code;
             else
-                note(code, upper.unicode());
+                note(*code, upper.unicode());
         }
-        // One character to one: longer forms are all in the first plane. Cased
-        // letters beyond it are all in the second (the rest hold none), and
-        // asking for the other fifteen planes took the find's first 2 ms.
-        for (code = 0x10000; code < 0x20000; ++code)
-            note(code, QChar::toUpper(code));
         return into;
     }();
     return table;
@@ -133,22 +136,12 @@ PageTextFilter::PageTextFilter(const QString &pattern, bool ignoreCase, std::str
     }
 }
 
-std::string_view PageTextFilter::comparable(std::string_view texts, std::string &folded) const
-{
-    if (!m_ignoreCase)
-        return texts;
-    folded.resize(texts.size());
-    std::transform(texts.begin(), texts.end(), folded.begin(), asciiLower);
-    return folded;
-}
-
 bool PageTextFilter::mayShow(int page, std::string_view pageTexts) const
 {
-    const std::string_view texts = comparable(pageTexts, m_folded);
     std::optional<bool> upperCasesIntoAscii; // looked for once, only when it matters
     // A matching text holds every run; a page lacking one cannot match.
     return std::all_of(m_needles.begin(), m_needles.end(), [&](const Needle &needle) {
-        if (texts.find(needle.text) != std::string_view::npos)
+        if (holdsNeedle(pageTexts, needle.text, m_ignoreCase))
             return true;
         if (needle.reachableBeyondAscii) {
             if (!upperCasesIntoAscii)
@@ -162,16 +155,17 @@ bool PageTextFilter::mayShow(int page, std::string_view pageTexts) const
 
 bool PageTextFilter::expandedTextHolds(int page, std::string_view pageTexts, std::string_view needle) const
 {
-    for (size_t at = pageTexts.find(PageCountMarker); at != std::string_view::npos;) {
-        const size_t before = pageTexts.rfind('\0', at);
-        const size_t begin = before == std::string_view::npos ? 0 : before + 1;
-        const size_t end = std::min(pageTexts.find('\0', at), pageTexts.size());
+    // The index puts the texts that show the page count first.
+    while (!pageTexts.empty()) {
+        const size_t end = std::min(pageTexts.find('\0'), pageTexts.size());
+        const std::string_view text = pageTexts.substr(0, end);
+        if (text.find(PageCountMarker) == std::string_view::npos)
+            return false;
         m_expanded.clear();
-        appendWithMarkersExpanded(m_expanded, pageTexts.substr(begin, end - begin), std::to_string(page),
-                                  m_pageCount);
-        if (comparable(m_expanded, m_expandedFolded).find(needle) != std::string_view::npos)
+        appendWithMarkersExpanded(m_expanded, text, std::to_string(page), m_pageCount);
+        if (holdsNeedle(m_expanded, needle, m_ignoreCase))
             return true;
-        at = pageTexts.find(PageCountMarker, end);
+        pageTexts.remove_prefix(std::min(end + 1, pageTexts.size()));
     }
     return false;
 }

@@ -27,10 +27,8 @@ private:
     /// Runs looked for, at most: the longest ones tell pages apart enough.
     static constexpr size_t MaxNeedles = 4;
 
-    /// The texts as needles are compared with: in ASCII lower case, into
-    /// folded, when case is ignored.
-    std::string_view comparable(std::string_view texts, std::string &folded) const;
-    /// Whether a text with the page-count marker holds needle as the page shows it.
+    /// Whether one of the page's texts with the page-count marker holds needle
+    /// as the page shows it.
     bool expandedTextHolds(int page, std::string_view pageTexts, std::string_view needle) const;
 
     struct Needle {
@@ -43,7 +41,7 @@ private:
     std::vector<Needle> m_needles; ///< longest first
     bool m_ignoreCase;
     std::string m_pageCount;
-    mutable std::string m_folded, m_expanded, m_expandedFolded; ///< reused from page to page
+    mutable std::string m_expanded; ///< reused from page to page
 };
 
 } // namespace quillet

@@ -3,10 +3,12 @@
 // bytes a text instead of every drawing record. One record per page: its
 // number, its byte count, then its texts, each ended by a zero byte, with the
 // page number in place of its marker and the page-count marker kept, as
-// "TRICOCO", for the count is known only when the listing ends. A page's
-// texts are held only until the page ends, then written with one call, so
-// memory follows the page, not the listing. The file is only a prefilter: a
-// page it names is searched in the spool itself.
+// "TRICOCO", for the count is known only when the listing ends; the texts
+// that hold it come first, so a find expands only those. Records are held
+// until a few hundred KiB are ready, then written with one call: memory stays
+// small, and the page cache keeps the file in large pieces, which a find
+// copies out faster. The file is only a prefilter: a page it names is
+// searched in the spool itself.
 
 #include "spool/FileDescriptor.h"
 #include "spool/PageTextReader.h"
@@ -35,10 +37,9 @@ public:
     const std::string &path() const { return m_path; }
 
     /// Adds a text of a page as the command recorded it (pages come in
-    /// ascending order); an empty text only notes that the page exists. A new
-    /// page writes the last one.
+    /// ascending order); an empty text only notes that the page exists.
     void add(int page, std::string_view text);
-    /// Writes the texts held for the current page, so the file is complete.
+    /// Writes the texts held, the current page's too, so the file is complete.
     void flush();
     /// The pages, from 1, whose texts were all in the file at the last
     /// flush. After a failed write nothing more is written, so the pages
@@ -55,6 +56,13 @@ public:
 private:
     PageTextIndex(std::string path, int fd) : m_path(std::move(path)), m_file(fd) {}
 
+    /// Bytes of records held before they are written.
+    static constexpr size_t WriteBytes = 256 << 10;
+
+    /// Moves the current page's texts, as a record, to those held.
+    void closePage();
+    void writeHeld();
+
     std::string m_path;
     FileDescriptor m_file;
     int64_t m_bytes = 0;
@@ -62,7 +70,10 @@ private:
     std::string m_pageNumber = "0";
     int m_completePages = 0;
     bool m_broken = false;
-    std::string m_held;
+    std::string m_pageTexts;     ///< the current page's, those with the page-count marker first
+    size_t m_countingBytes = 0;  ///< of those with the marker
+    std::string m_held;          ///< records of closed pages, not yet written
+    int m_heldThroughPage = 0;   ///< the last page closed
 };
 
 } // namespace quillet

@@ -114,7 +114,7 @@ TEST_F(SpoolFileTest, AFullDiskLeavesNoPartialCommandOrPageAndLaterSpoolWritesGo
 {
     PageTextIndex &index = *spool->texts();
     index.add(1, "curto");
-    index.add(2, std::string(4000, 'x')); // page 1 is written, page 2 waits
+    index.flush();
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
     const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails, no signal
@@ -125,7 +125,8 @@ TEST_F(SpoolFileTest, AFullDiskLeavesNoPartialCommandOrPageAndLaterSpoolWritesGo
     const bool results[] = {spool->write({1, RecColor, 1, 0, 0, 0, 0, ""}),
                             spool->write({1, RecTextMulti, 2, 0, 0, 0, 0, std::string(250, 'z')}), // 4 slots
                             spool->write({1, RecNewLine, 3, 0, 0, 0, 0, ""})};
-    index.add(3, "três"); // page 2 does not fit
+    index.add(2, std::string(4000, 'x')); // pages 2 to 4 do not fit
+    index.add(3, "três");
     index.add(4, "quatro");
     index.flush();
     setrlimit(RLIMIT_FSIZE, &saved);

@@ -1,15 +1,20 @@
 // Find and the hit counter through the page text index give what a scan of
 // the whole spool gives: markers, column cells cut to their width,
 // paragraphs, case folding beyond ASCII and wildcards, finds both ways from
-// several pages, with the index whole, cut short, damaged or gone.
+// several pages, with the index whole, cut short, damaged or gone; and the
+// byte search that rules pages out, against a plain one.
 
 #include "PreviewDriver.h"
 #include "compose/Session.h"
 #include "control/Runtime.h"
 #include "preview/HitCounter.h"
+#include "preview/NeedleSearch.h"
 #include "preview/TextFinder.h"
 
 #include <QFile>
+
+#include <algorithm>
+#include <random>
 
 using namespace preview_driver;
 using quillet::HitCounter;
@@ -101,6 +106,35 @@ private slots:
               "página 9 (any case): 9 0 9 0 0 9 1/2", "PRICOCO (any case): 0 0 0 0 0 0 0/0",
               "[ab]lfa (any case): 1 1 6 6 12 12 9/12", "Artigo*#2: 12 0 12 0 12 12 0/1"})
             QVERIFY2(indexed.contains(QString::fromUtf8(expected)), expected);
+    }
+
+    void theNeedleSearchFindsWhatAPlainSearchFindsAtEveryOffset()
+    {
+        // Bytes one case bit apart that are not letters ("@" and "`", and a
+        // UTF-8 lead byte) must not be taken for each other.
+        const std::string alphabet = "aAmM@`0\xc3\xe3";
+        const auto folded = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c | 0x20) : c; };
+        std::mt19937 random(7);
+        const auto pick = [&](size_t length, bool smallOnly) {
+            std::string bytes;
+            while (bytes.size() < length) {
+                const char c = alphabet[random() % alphabet.size()];
+                bytes += smallOnly ? folded(c) : c;
+            }
+            return bytes;
+        };
+        for (int round = 0; round < 20000; ++round) {
+            const std::string text = pick(random() % 70, false);
+            for (const bool fold : {false, true}) {
+                const std::string needle = pick(1 + random() % 4, fold);
+                const auto same = [&](char a, char b) { return (fold ? folded(a) : a) == b; };
+                const bool expected =
+                    std::search(text.begin(), text.end(), needle.begin(), needle.end(), same) != text.end();
+                QVERIFY2(quillet::holdsNeedle(text, needle, fold) == expected,
+                         qPrintable(QString::fromLatin1(QByteArray::fromStdString(text).toHex()) + u' ' +
+                                    QString::fromStdString(needle)));
+            }
+        }
     }
 };
 
