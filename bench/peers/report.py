@@ -72,6 +72,14 @@ def machine():
     return f"{os.cpu_count()} cores ({cpu}), Linux {platform.release()}, Qt {qt or 'unknown'}, offscreen"
 
 
+def load_summary(m):
+    loads = sorted(r["load_1min"] for runs in m.runs.values() for r in runs if "load_1min" in r)
+    if not loads:
+        return "Machine load: not recorded."
+    return (f"Machine load (one-minute average, as each measurement started): median {statistics.median(loads):.2f}, "
+            f"from {loads[0]:.2f} to {loads[-1]:.2f}, on {os.cpu_count()} cores.")
+
+
 def largest_at_most(pages, limit):
     fitting = [p for p in pages if p <= limit]
     return max(fitting) if fitting else None
@@ -96,6 +104,7 @@ def main():
            f"- Machine: {machine()}.",
            f"- Figures are medians of {reps} run{'' if reps == 1 else 's'}, each measurement in its own process (peak memory is the "
            "process's VmHWM). The machine is shared with other work, so single figures are noisy.",
+           f"- {load_summary(m)}",
            "- Workload page: a centred bold 14 pt title \"Listagem de teste - Página PRICOCO de TRICOCO\", a "
            "line, five column titles, 50 rows × 5 cells of Times New Roman 10 at 0, 20, 90, 120 and 150 mm, a box "
            "around the table and a footer (`bench/WorkloadPage.h`); the peers draw the same texts at the same "
