@@ -77,8 +77,8 @@ private:
     qreal m_descentEm = 0;
     /// Design advances by glyph index, filled on first use; negative when not yet read.
     std::vector<float> m_advanceEm;
-    /// The last text mapped to glyphs: a text is fitted, measured and drawn in
-    /// turn, and mapping it is most of each step.
+    /// The last text mapped to glyphs: a text beyond the Latin table is
+    /// fitted, measured and drawn in turn, and mapping it is most of each step.
     struct MappedText {
         QString text;
         QList<quint32> glyphs;

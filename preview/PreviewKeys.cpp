@@ -79,25 +79,16 @@ bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
 {
     return ignoringErrors(false, [&] {
         if (watched == m_pageLabel) {
-            switch (event->type()) {
-            case QEvent::MouseButtonPress:
+            const QEvent::Type type = event->type();
+            const int key = type == QEvent::KeyPress ? static_cast<QKeyEvent *>(event)->key() : 0;
+            if (type == QEvent::MouseButtonPress || key == Qt::Key_Return || key == Qt::Key_Enter ||
+                key == Qt::Key_Space) {
                 m_goToPage->open(listing().CurPage);
                 return true;
-            case QEvent::KeyPress:
-                if (const int key = static_cast<QKeyEvent *>(event)->key();
-                    key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
-                    m_goToPage->open(listing().CurPage);
-                    return true;
-                }
-                break;
-            case QEvent::FocusIn:
-            case QEvent::FocusOut:
-                // A label draws no focus of its own: a frame shows where Tab is.
-                m_pageLabel->setFrameShape(event->type() == QEvent::FocusIn ? QFrame::Box : QFrame::NoFrame);
-                break;
-            default:
-                break;
             }
+            // A label draws no focus of its own: a frame shows where Tab is.
+            if (type == QEvent::FocusIn || type == QEvent::FocusOut)
+                m_pageLabel->setFrameShape(type == QEvent::FocusIn ? QFrame::Box : QFrame::NoFrame);
         }
         return QDialog::eventFilter(watched, event);
     });
