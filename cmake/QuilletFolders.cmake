@@ -1,30 +1,46 @@
 # Each folder of the library builds as a target of its own, with the folders
 # it depends on declared beside it. What a folder may include follows from
-# that: its own headers, the public ones, those of the folders it DEPENDS on
-# and the single INTERFACE_HEADERS named. A check runs before the folder
-# compiles, so an include against the arrows fails the build.
+# that: its own headers, those of the folders it DEPENDS on, the single
+# INTERFACE_HEADERS named, and the public ones (quillet/) only when it is
+# PUBLIC_API, the folders that implement or use the component's interface. A
+# check runs before the folder compiles, so an include against the arrows
+# fails the build.
+set(QUILLET_PROJECT_TOPS spool compose render platform widgets print preview control capi quillet cli)
+
 function(quillet_folder folder)
-    cmake_parse_arguments(PARSE_ARGV 1 arg "QT" "" "DEPENDS;INTERFACE_HEADERS")
+    cmake_parse_arguments(PARSE_ARGV 1 arg "QT;PUBLIC_API" "" "DEPENDS;INTERFACE_HEADERS")
     file(GLOB sources CONFIGURE_DEPENDS
         ${PROJECT_SOURCE_DIR}/${folder}/*.cpp ${PROJECT_SOURCE_DIR}/${folder}/*.h)
     set(target quillet_${folder})
     add_library(${target} OBJECT ${sources})
     target_include_directories(${target} PUBLIC
-        $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}> $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>)
+        $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}> $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
+        $<BUILD_INTERFACE:${PROJECT_BINARY_DIR}/include>)
+    # The export macro's switch (see the Quillet target's DEFINE_SYMBOL).
+    target_compile_definitions(${target} PRIVATE QUILLET_BUILDING_LIBRARY)
     if(arg_QT)
         set_target_properties(${target} PROPERTIES AUTOMOC ON)
         target_link_libraries(${target} PUBLIC Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport)
     endif()
 
-    # Lists travel to the check joined by "|": a ";" would split the command.
-    string(JOIN "|" allowed ${folder} quillet ${arg_DEPENDS})
-    string(JOIN "|" interfaces ${arg_INTERFACE_HEADERS})
-    string(JOIN "|" checked ${sources})
+    set(allowed ${folder} ${arg_DEPENDS})
+    if(arg_PUBLIC_API)
+        list(APPEND allowed quillet)
+    endif()
+    # The folder's rules, read by the check here and by the test that plants
+    # a back edge; rewritten only when they change.
+    set(rules ${PROJECT_BINARY_DIR}/layering/${folder}.rules.cmake)
+    file(CONFIGURE OUTPUT ${rules} CONTENT [[
+set(FOLDER "@folder@")
+set(ALLOWED "@allowed@")
+set(INTERFACE_HEADERS "@arg_INTERFACE_HEADERS@")
+set(PROJECT_TOPS "@QUILLET_PROJECT_TOPS@")
+set(SOURCES "@sources@")
+]] @ONLY)
     set(stamp ${PROJECT_BINARY_DIR}/layering/${folder}.checked)
     add_custom_command(OUTPUT ${stamp}
-        COMMAND ${CMAKE_COMMAND} -DFOLDER=${folder} -DALLOWED=${allowed} -DINTERFACE_HEADERS=${interfaces}
-                -DSOURCES=${checked} -DSTAMP=${stamp} -P ${PROJECT_SOURCE_DIR}/cmake/CheckLayering.cmake
-        DEPENDS ${sources} ${PROJECT_SOURCE_DIR}/cmake/CheckLayering.cmake
+        COMMAND ${CMAKE_COMMAND} -DRULES=${rules} -DSTAMP=${stamp} -P ${PROJECT_SOURCE_DIR}/cmake/CheckLayering.cmake
+        DEPENDS ${sources} ${rules} ${PROJECT_SOURCE_DIR}/cmake/CheckLayering.cmake
         COMMENT "Checking what ${folder}/ includes"
         VERBATIM)
     add_custom_target(${target}_layering DEPENDS ${stamp})

@@ -1,6 +1,6 @@
 # Installing and packaging: the library, its headers, a CMake package
 # (find_package(Quillet)), a pkg-config file and the Debian packages
-# libquillet0 (run time) and libquillet-dev (building against it).
+# libquillet1 (run time) and libquillet-dev (building against it).
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -16,6 +16,8 @@ install(TARGETS Quillet EXPORT QuilletTargets
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime
     INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(DIRECTORY include/quillet DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
+install(FILES ${PROJECT_BINARY_DIR}/include/quillet/quillet_export.h
+    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quillet COMPONENT development)
 install(EXPORT QuilletTargets NAMESPACE Quillet:: DESTINATION ${QUILLET_CMAKE_DIR} COMPONENT development)
 
 configure_package_config_file(cmake/QuilletConfig.cmake.in
@@ -46,13 +48,13 @@ set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION libs)
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libquillet${PROJECT_VERSION_MAJOR})
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libquillet${QUILLET_SOVERSION})
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libquillet-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
 # The development files name Qt's CMake packages and pkg-config files, which
 # come with qt6-base-dev.
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS
-    "libquillet${PROJECT_VERSION_MAJOR} (= ${PROJECT_VERSION}), qt6-base-dev")
+    "libquillet${QUILLET_SOVERSION} (= ${PROJECT_VERSION}), qt6-base-dev")
 set(CPACK_COMPONENT_RUNTIME_DESCRIPTION "${PROJECT_DESCRIPTION}: library, its translations, Qt Designer plugin and command line")
 set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION "${PROJECT_DESCRIPTION}: headers, CMake and pkg-config files")
 include(CPack)

@@ -4,7 +4,7 @@
 // listing being composed; windows and print jobs hold it by a shared handle
 // and check `ended` after every nested event loop.
 
-#include "quillet/ListingState.h"
+#include "compose/ListingState.h"
 #include "spool/SpoolFile.h"
 
 #include <memory>

@@ -2,6 +2,7 @@
 
 #include "compose/Composer.h"
 #include "control/Lifecycle.h"
+#include "control/QuilletPrivate.h"
 #include "control/Listing.h"
 #include "control/ResumeOnError.h"
 #include "control/Runtime.h"
@@ -50,7 +51,7 @@ bool savePdf(const QString &path, const std::function<PageList(int pageCount)> &
 
 } // namespace
 
-Quillet::Quillet(QWidget *parent) : QWidget(parent)
+Quillet::Quillet(QWidget *parent) : QWidget(parent), d(std::make_unique<QuilletPrivate>())
 {
     setFixedSize(FaceSize);
 }

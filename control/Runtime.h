@@ -9,6 +9,7 @@ namespace quillet {
 
 class Listing;
 class QtPrinterDevice;
+struct ListingState;
 struct Session;
 
 class Runtime {
@@ -38,5 +39,8 @@ private:
 
 /// The state and spool of the current listing.
 Session &session();
+
+/// The state of the current listing (read-only view).
+const ListingState &state();
 
 } // namespace quillet

@@ -7,16 +7,22 @@
 // -1 (or any negative value) means the current print position. No method ever
 // throws or reports an error, except Init's result code.
 
+#include <quillet/quillet_export.h>
+
 #include <QImage>
 #include <QString>
 #include <QVariant>
 #include <QWidget>
 
+#include <memory>
+
 namespace quillet {
+
+class QuilletPrivate;
 
 /// The print-and-preview component: one widget per host window; every instance
 /// works on the process's one listing.
-class Quillet : public QWidget {
+class QUILLET_EXPORT Quillet : public QWidget {
     Q_OBJECT
     /// Whether the preview shows its "Salvar como PDF..." button (true by default).
     Q_PROPERTY(bool ShowPdf READ ShowPdf WRITE setShowPdf)
@@ -174,7 +180,7 @@ public:
     /// The size of the component's face on the host's window.
     QSize sizeHint() const override;
 
-signals:
+Q_SIGNALS:
     /// Emitted by SavePDF and SavePageImages after each page they write:
     /// written pages so far (from 1) of pageCount. A slot that ends the
     /// listing stops the save, as if it had failed.
@@ -183,6 +189,10 @@ signals:
 protected:
     /// Paints the component's face.
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    // Room for members of later versions without changing the class's size.
+    const std::unique_ptr<QuilletPrivate> d;
 };
 
 } // namespace quillet

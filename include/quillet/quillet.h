@@ -33,6 +33,8 @@
  *   no function may be called from two threads at once.
  */
 
+#include <quillet/quillet_export.h>
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -77,7 +79,7 @@ enum quillet_init_flags {
  *         process runs a QCoreApplication that is not a QApplication (the
  *         component is a widget) or when the component cannot be created.
  */
-quillet_t *quillet_create(void);
+QUILLET_EXPORT quillet_t *quillet_create(void);
 
 /**
  * Releases a component and the strings it returned. The listing that is
@@ -85,7 +87,7 @@ quillet_t *quillet_create(void);
  *
  * @param q the handle; NULL is allowed and does nothing.
  */
-void quillet_destroy(quillet_t *q);
+QUILLET_EXPORT void quillet_destroy(quillet_t *q);
 
 /* --- Opening and ending a listing -------------------------------------- */
 
@@ -112,7 +114,7 @@ void quillet_destroy(quillet_t *q);
  *         1 orientation refused, 2 paper refused, 3 spool file not opened,
  *         10/20/30 custom paper not applied; -1 for a NULL handle.
  */
-int quillet_init(quillet_t *q, const char *name, const char *mode, const char *orientation, const char *paper,
+QUILLET_EXPORT int quillet_init(quillet_t *q, const char *name, const char *mode, const char *orientation, const char *paper,
                  unsigned flags, int width_mm, int height_mm);
 
 /**
@@ -122,14 +124,14 @@ int quillet_init(quillet_t *q, const char *name, const char *mode, const char *o
  *
  * @param q the component.
  */
-void quillet_show(quillet_t *q);
+QUILLET_EXPORT void quillet_show(quillet_t *q);
 
 /**
  * Throws the listing away; a direct print job is discarded.
  *
  * @param q the component.
  */
-void quillet_abort(quillet_t *q);
+QUILLET_EXPORT void quillet_abort(quillet_t *q);
 
 /**
  * Lets the windows run; call it now and then while composing.
@@ -138,7 +140,7 @@ void quillet_abort(quillet_t *q);
  * @return 1 to go on composing; 0 once the listing has been ended (shown or
  *         aborted from the wait dialog): the caller stops composing.
  */
-int quillet_wait(quillet_t *q);
+QUILLET_EXPORT int quillet_wait(quillet_t *q);
 
 /**
  * Reads the property `AbortPRT`.
@@ -147,7 +149,7 @@ int quillet_wait(quillet_t *q);
  * @return 1 when the listing was aborted through quillet_set_abort_prt()
  *         with a true value, else 0.
  */
-int quillet_abort_prt(quillet_t *q);
+QUILLET_EXPORT int quillet_abort_prt(quillet_t *q);
 
 /**
  * Sets the property `AbortPRT`, which aborts the listing.
@@ -156,7 +158,7 @@ int quillet_abort_prt(quillet_t *q);
  * @param value true also stops the component from handing the focus back
  *        to the host's window.
  */
-void quillet_set_abort_prt(quillet_t *q, int value);
+QUILLET_EXPORT void quillet_set_abort_prt(quillet_t *q, int value);
 
 /**
  * Writes pages of the composed listing to a PDF file without showing
@@ -168,7 +170,7 @@ void quillet_set_abort_prt(quillet_t *q, int value);
  * @param to_page the last page; #QUILLET_LAST_PAGE for the last one.
  * @return 1 when the file was written, 0 when nothing was written.
  */
-int quillet_save_pdf(quillet_t *q, const char *path, int from_page, int to_page);
+QUILLET_EXPORT int quillet_save_pdf(quillet_t *q, const char *path, int from_page, int to_page);
 
 /**
  * Writes pages of the composed listing to a PDF file, the pages typed as in
@@ -181,7 +183,7 @@ int quillet_save_pdf(quillet_t *q, const char *path, int from_page, int to_page)
  * @return 1 when the file was written, 0 when nothing was written or
  *         @p pages is not such a list.
  */
-int quillet_save_pdf_pages(quillet_t *q, const char *path, const char *pages);
+QUILLET_EXPORT int quillet_save_pdf_pages(quillet_t *q, const char *path, const char *pages);
 
 /**
  * Reads the property `ShowPdf`.
@@ -189,7 +191,7 @@ int quillet_save_pdf_pages(quillet_t *q, const char *path, const char *pages);
  * @param q the component.
  * @return 1 when the preview shows its "Salvar como PDF..." button, else 0.
  */
-int quillet_show_pdf(quillet_t *q);
+QUILLET_EXPORT int quillet_show_pdf(quillet_t *q);
 
 /**
  * Sets the property `ShowPdf`.
@@ -197,7 +199,7 @@ int quillet_show_pdf(quillet_t *q);
  * @param q the component.
  * @param value whether the preview shows its "Salvar como PDF..." button.
  */
-void quillet_set_show_pdf(quillet_t *q, int value);
+QUILLET_EXPORT void quillet_set_show_pdf(quillet_t *q, int value);
 
 /**
  * Reads the property `PdfArchive`.
@@ -205,7 +207,7 @@ void quillet_set_show_pdf(quillet_t *q, int value);
  * @param q the component.
  * @return 1 when saved PDF files are PDF/A-1b, for archiving, else 0.
  */
-int quillet_pdf_archive(quillet_t *q);
+QUILLET_EXPORT int quillet_pdf_archive(quillet_t *q);
 
 /**
  * Sets the property `PdfArchive`: quillet_save_pdf(), quillet_save_pdf_pages()
@@ -215,7 +217,7 @@ int quillet_pdf_archive(quillet_t *q);
  * @param q the component.
  * @param value whether saved PDF files are PDF/A-1b.
  */
-void quillet_set_pdf_archive(quillet_t *q, int value);
+QUILLET_EXPORT void quillet_set_pdf_archive(quillet_t *q, int value);
 
 /**
  * Tells where the last direct print job went.
@@ -224,7 +226,7 @@ void quillet_set_pdf_archive(quillet_t *q, int value);
  * @return "<queue>, job <id>", a PDF file path, or "" when no job was sent;
  *         owned by the handle (see the conventions above).
  */
-const char *quillet_last_output(quillet_t *q);
+QUILLET_EXPORT const char *quillet_last_output(quillet_t *q);
 
 #ifdef __cplusplus
 }

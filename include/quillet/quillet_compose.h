@@ -23,14 +23,14 @@ extern "C" {
  * @param skip the distance to move down in millimetres; 0 for one line of
  *        the current font.
  */
-void quillet_pnl(quillet_t *q, float skip);
+QUILLET_EXPORT void quillet_pnl(quillet_t *q, float skip);
 
 /**
  * Starts a new page.
  *
  * @param q the component.
  */
-void quillet_pnp(quillet_t *q);
+QUILLET_EXPORT void quillet_pnp(quillet_t *q);
 
 /**
  * Sets the page margins in millimetres from the edges of the paper.
@@ -41,43 +41,43 @@ void quillet_pnp(quillet_t *q);
  * @param bottom the bottom margin.
  * @param right the right margin.
  */
-void quillet_pmargins(quillet_t *q, float top, float left, float bottom, float right);
+QUILLET_EXPORT void quillet_pmargins(quillet_t *q, float top, float left, float bottom, float right);
 
 /**
  * @param q the component.
  * @return the usable width between the left and right margins, in millimetres.
  */
-float quillet_mx(quillet_t *q);
+QUILLET_EXPORT float quillet_mx(quillet_t *q);
 
 /**
  * @param q the component.
  * @return the usable height between the top and bottom margins, in millimetres.
  */
-float quillet_my(quillet_t *q);
+QUILLET_EXPORT float quillet_my(quillet_t *q);
 
 /**
  * @param q the component.
  * @return the paper width in millimetres.
  */
-float quillet_pw(quillet_t *q);
+QUILLET_EXPORT float quillet_pw(quillet_t *q);
 
 /**
  * @param q the component.
  * @return the paper height in millimetres.
  */
-float quillet_ph(quillet_t *q);
+QUILLET_EXPORT float quillet_ph(quillet_t *q);
 
 /**
  * @param q the component.
  * @return the horizontal print position, in millimetres from the left margin.
  */
-float quillet_curx(quillet_t *q);
+QUILLET_EXPORT float quillet_curx(quillet_t *q);
 
 /**
  * @param q the component.
  * @return the vertical print position, in millimetres from the top margin.
  */
-float quillet_cury(quillet_t *q);
+QUILLET_EXPORT float quillet_cury(quillet_t *q);
 
 /* --- Text -------------------------------------------------------------- */
 
@@ -90,7 +90,7 @@ float quillet_cury(quillet_t *q);
  * @param pos_x the left edge, or #QUILLET_CURRENT for the left margin.
  * @param max_x the right edge, or #QUILLET_CURRENT for the right margin.
  */
-void quillet_c(quillet_t *q, const char *text, float pos_y, float pos_x, float max_x);
+QUILLET_EXPORT void quillet_c(quillet_t *q, const char *text, float pos_y, float pos_x, float max_x);
 
 /**
  * Prints a left-aligned text.
@@ -101,7 +101,7 @@ void quillet_c(quillet_t *q, const char *text, float pos_y, float pos_x, float m
  * @param pos_x the left edge, or #QUILLET_CURRENT.
  * @param width the width to cut the text to; 0 for no limit.
  */
-void quillet_l(quillet_t *q, const char *text, float pos_y, float pos_x, float width);
+QUILLET_EXPORT void quillet_l(quillet_t *q, const char *text, float pos_y, float pos_x, float width);
 
 /**
  * Prints a right-aligned text.
@@ -112,7 +112,7 @@ void quillet_l(quillet_t *q, const char *text, float pos_y, float pos_x, float w
  * @param pos_x the right edge, or #QUILLET_CURRENT.
  * @param width the width to cut the text to; 0 for no limit.
  */
-void quillet_r(quillet_t *q, const char *text, float pos_y, float pos_x, float width);
+QUILLET_EXPORT void quillet_r(quillet_t *q, const char *text, float pos_y, float pos_x, float width);
 
 /**
  * Prints one justified line of a paragraph.
@@ -126,7 +126,7 @@ void quillet_r(quillet_t *q, const char *text, float pos_y, float pos_x, float w
  *         did), owned by the handle (see the conventions above); call again
  *         with it for the next line.
  */
-const char *quillet_m(quillet_t *q, const char *text, float pos_y, float pos_x, float max_x);
+QUILLET_EXPORT const char *quillet_m(quillet_t *q, const char *text, float pos_y, float pos_x, float max_x);
 
 /* --- Columns (numbered from 1, at most 20) ------------------------------ */
 
@@ -137,14 +137,14 @@ const char *quillet_m(quillet_t *q, const char *text, float pos_y, float pos_x, 
  * @param pos_x its left edge, from the left margin.
  * @param width its width.
  */
-void quillet_newcol(quillet_t *q, float pos_x, float width);
+QUILLET_EXPORT void quillet_newcol(quillet_t *q, float pos_x, float width);
 
 /**
  * Removes every column.
  *
  * @param q the component.
  */
-void quillet_clscols(quillet_t *q);
+QUILLET_EXPORT void quillet_clscols(quillet_t *q);
 
 /**
  * Prints a text centred in a column.
@@ -155,7 +155,7 @@ void quillet_clscols(quillet_t *q);
  * @param pos_y the height, or #QUILLET_CURRENT.
  * @param truncate true cuts a text wider than the column, ending it with "...".
  */
-void quillet_ccol(quillet_t *q, int column, const char *text, float pos_y, int truncate);
+QUILLET_EXPORT void quillet_ccol(quillet_t *q, int column, const char *text, float pos_y, int truncate);
 
 /**
  * Prints a text at the left of a column.
@@ -167,7 +167,7 @@ void quillet_ccol(quillet_t *q, int column, const char *text, float pos_y, int t
  * @param pos_y the height, or #QUILLET_CURRENT.
  * @param truncate true cuts a text wider than the column, ending it with "...".
  */
-void quillet_lcol(quillet_t *q, int column, const char *text, float add_x, float pos_y, int truncate);
+QUILLET_EXPORT void quillet_lcol(quillet_t *q, int column, const char *text, float add_x, float pos_y, int truncate);
 
 /**
  * Prints a text at the right of a column.
@@ -179,7 +179,7 @@ void quillet_lcol(quillet_t *q, int column, const char *text, float add_x, float
  * @param pos_y the height, or #QUILLET_CURRENT.
  * @param truncate true cuts a text wider than the column, ending it with "...".
  */
-void quillet_rcol(quillet_t *q, int column, const char *text, float sub_x, float pos_y, int truncate);
+QUILLET_EXPORT void quillet_rcol(quillet_t *q, int column, const char *text, float sub_x, float pos_y, int truncate);
 
 /* --- Fonts, alignment and metrics --------------------------------------- */
 
@@ -193,7 +193,7 @@ void quillet_rcol(quillet_t *q, int column, const char *text, float sub_x, float
  * @param italic true for italic.
  * @param transparent false paints the text's background.
  */
-void quillet_pfont(quillet_t *q, const char *name, float size, int bold, int italic, int transparent);
+QUILLET_EXPORT void quillet_pfont(quillet_t *q, const char *name, float size, int bold, int italic, int transparent);
 
 /**
  * Chooses how texts stand on their height.
@@ -201,28 +201,28 @@ void quillet_pfont(quillet_t *q, const char *name, float size, int bold, int ita
  * @param q the component.
  * @param alignment 2 bottom on the line, 1 baseline, -1 ascent, -2 top on the line.
  */
-void quillet_palign(quillet_t *q, int alignment);
+QUILLET_EXPORT void quillet_palign(quillet_t *q, int alignment);
 
 /**
  * @param q the component.
  * @param text the text to measure.
  * @return its width in the current font, in millimetres.
  */
-float quillet_wx(quillet_t *q, const char *text);
+QUILLET_EXPORT float quillet_wx(quillet_t *q, const char *text);
 
 /**
  * @param q the component.
  * @param text the text to measure.
  * @return its height in the current font, in millimetres.
  */
-float quillet_wy(quillet_t *q, const char *text);
+QUILLET_EXPORT float quillet_wy(quillet_t *q, const char *text);
 
 /**
  * @param q the component.
  * @return the number of lines of the current font that still fit above the
  *         bottom margin.
  */
-float quillet_nlines(quillet_t *q);
+QUILLET_EXPORT float quillet_nlines(quillet_t *q);
 
 /**
  * @param q the component.
@@ -230,7 +230,7 @@ float quillet_nlines(quillet_t *q);
  * @param width the width available, in millimetres.
  * @return 1 when the text fits the width in the current font, else 0.
  */
-int quillet_insize(quillet_t *q, const char *text, float width);
+QUILLET_EXPORT int quillet_insize(quillet_t *q, const char *text, float width);
 
 /* --- Graphics ----------------------------------------------------------- */
 
@@ -244,7 +244,7 @@ int quillet_insize(quillet_t *q, const char *text, float width);
  * @param x2 the width; 0 (with a height) draws a vertical line.
  * @param thickness the pen width in pixels of the surface; 0 for the thinnest.
  */
-void quillet_pbox(quillet_t *q, float y1, float x1, float y2, float x2, int thickness);
+QUILLET_EXPORT void quillet_pbox(quillet_t *q, float y1, float x1, float y2, float x2, int thickness);
 
 /**
  * Draws a circle.
@@ -255,7 +255,7 @@ void quillet_pbox(quillet_t *q, float y1, float x1, float y2, float x2, int thic
  * @param radius the radius.
  * @param thickness the pen width in pixels of the surface; 0 for the thinnest.
  */
-void quillet_pcircle(quillet_t *q, float pos_y, float pos_x, float radius, int thickness);
+QUILLET_EXPORT void quillet_pcircle(quillet_t *q, float pos_y, float pos_x, float radius, int thickness);
 
 /**
  * Draws a line.
@@ -267,7 +267,7 @@ void quillet_pcircle(quillet_t *q, float pos_y, float pos_x, float radius, int t
  * @param x2 the end's distance from the left margin.
  * @param thickness the pen width in pixels of the surface; 0 for the thinnest.
  */
-void quillet_pline(quillet_t *q, float y1, float x1, float y2, float x2, int thickness);
+QUILLET_EXPORT void quillet_pline(quillet_t *q, float y1, float x1, float y2, float x2, int thickness);
 
 /**
  * Chooses the colour of texts and lines.
@@ -275,7 +275,7 @@ void quillet_pline(quillet_t *q, float y1, float x1, float y2, float x2, int thi
  * @param q the component.
  * @param colour 0xBBGGRR.
  */
-void quillet_pcolor(quillet_t *q, int colour);
+QUILLET_EXPORT void quillet_pcolor(quillet_t *q, int colour);
 
 /**
  * Chooses the pen.
@@ -284,7 +284,7 @@ void quillet_pcolor(quillet_t *q, int colour);
  * @param style 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot, 5 none.
  * @param mode the raster operation, 13 to copy the pen.
  */
-void quillet_pdraw(quillet_t *q, int style, int mode);
+QUILLET_EXPORT void quillet_pdraw(quillet_t *q, int style, int mode);
 
 /**
  * Chooses how boxes and circles are filled.
@@ -293,7 +293,7 @@ void quillet_pdraw(quillet_t *q, int style, int mode);
  * @param colour 0xBBGGRR.
  * @param style 0 solid, 1 transparent, 2 to 7 hatches.
  */
-void quillet_pfill(quillet_t *q, int colour, int style);
+QUILLET_EXPORT void quillet_pfill(quillet_t *q, int colour, int style);
 
 /**
  * Chooses whether drawing moves the print position.
@@ -302,7 +302,7 @@ void quillet_pfill(quillet_t *q, int colour, int style);
  * @param fix_x true keeps the horizontal position.
  * @param fix_y true keeps the vertical position.
  */
-void quillet_pfix(quillet_t *q, int fix_x, int fix_y);
+QUILLET_EXPORT void quillet_pfix(quillet_t *q, int fix_x, int fix_y);
 
 /* --- Pictures (numbered from 1 in registration order) -------------------- */
 
@@ -315,7 +315,7 @@ void quillet_pfix(quillet_t *q, int fix_x, int fix_y);
  * @param path the file (UTF-8).
  * @return 1 when the file was read as a picture, else 0.
  */
-int quillet_pnewimg(quillet_t *q, const char *path);
+QUILLET_EXPORT int quillet_pnewimg(quillet_t *q, const char *path);
 
 /**
  * Registers a picture from pixels in memory, 8 bits each of red, green,
@@ -331,7 +331,7 @@ int quillet_pnewimg(quillet_t *q, const char *path);
  * @return 1 when the pixels were taken, 0 when @p rgba is NULL or a size is
  *         not positive or too large.
  */
-int quillet_pnewimg_rgba(quillet_t *q, const unsigned char *rgba, int width, int height, int stride);
+QUILLET_EXPORT int quillet_pnewimg_rgba(quillet_t *q, const unsigned char *rgba, int width, int height, int stride);
 
 /**
  * Draws a registered picture at its own size.
@@ -341,7 +341,7 @@ int quillet_pnewimg_rgba(quillet_t *q, const unsigned char *rgba, int width, int
  * @param pos_y the top, or #QUILLET_CURRENT.
  * @param pos_x the left, or #QUILLET_CURRENT.
  */
-void quillet_pdrawimg(quillet_t *q, int number, float pos_y, float pos_x);
+QUILLET_EXPORT void quillet_pdrawimg(quillet_t *q, int number, float pos_y, float pos_x);
 
 #ifdef __cplusplus
 }

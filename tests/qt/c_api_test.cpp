@@ -1,7 +1,8 @@
 // The C interface: argument sentinels, strings the handle owns, pictures and
 // files it refuses. A null handle or a null text only has to not crash.
 
-#include "quillet/ListingState.h"
+#include "compose/ListingState.h"
+#include "control/Runtime.h"
 #include "quillet/quillet.h"
 
 #include <QFile>

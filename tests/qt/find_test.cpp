@@ -8,7 +8,7 @@
 #include "control/Runtime.h"
 #include "preview/HitCounter.h"
 #include "preview/PageView.h"
-#include "quillet/ListingState.h"
+#include "compose/ListingState.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -6,7 +6,8 @@
 // failing printer is in printing_test.
 
 #include "PreviewDriver.h"
-#include "quillet/ListingState.h"
+#include "compose/ListingState.h"
+#include "control/Runtime.h"
 
 #include <QProcess>
 #include <QPushButton>

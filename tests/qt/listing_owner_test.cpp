@@ -7,7 +7,8 @@
 
 #include "CupsOutput.h"
 #include "PreviewDriver.h"
-#include "quillet/ListingState.h"
+#include "compose/ListingState.h"
+#include "control/Runtime.h"
 
 #include <QFileDialog>
 #include <QLineEdit>

@@ -5,7 +5,8 @@
 
 #include "PreviewDriver.h"
 #include "preview/ThumbnailPanel.h"
-#include "quillet/ListingState.h"
+#include "compose/ListingState.h"
+#include "control/Runtime.h"
 
 #include <QLineEdit>
 #include <QListView>

@@ -8,7 +8,8 @@
 #include "PrintDriver.h"
 #include "print/PageList.h"
 #include "print/PrinterDialog.h"
-#include "quillet/ListingState.h"
+#include "compose/ListingState.h"
+#include "control/Runtime.h"
 #include "widgets/Twips.h"
 
 #include <QPushButton>
