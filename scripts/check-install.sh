@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks Quillet as its users get it: builds, installs to a temporary prefix,
 # builds examples/ against that prefix with CMake and with pkg-config, runs the
-# C++, C and Python examples and reads their PDFs back with pdftotext, checks
+# C++, C and Python examples and reads their PDFs back with pdftotext, compiles
+# each installed header on its own as a strict host would, checks
 # the installed Designer plugin, then builds the Debian packages and checks
 # their dependencies and contents. QUILLET_BUILD_DIR overrides the build
 # folder, as for build.sh. Exits non-zero at the first failed check.
@@ -22,20 +23,23 @@ fail() {
 QUILLET_BUILD_DIR=$build_dir "$root/scripts/build.sh"
 cmake --install "$build_dir" --prefix "$prefix" >/dev/null
 
-library=$(find "$prefix" -name 'libquillet.so.0' -print -quit)
+soname=libquillet.so.$(sed -n 's/^set(QUILLET_SOVERSION \([0-9]*\))$/\1/p' "$root/CMakeLists.txt")
+library=$(find "$prefix" -name "$soname" -print -quit)
 pc_file=$(find "$prefix" -name quillet.pc -print -quit)
-[[ -n $library && -n $pc_file ]] || fail "libquillet.so.0 or quillet.pc is not installed"
-[[ $(objdump -p "$library" | awk '/SONAME/ {print $2}') == libquillet.so.0 ]] || fail "wrong SONAME"
-for header in Quillet.h quillet.h quillet_compose.h; do
-    [[ -f $prefix/include/quillet/$header ]] || fail "include/quillet/$header is not installed"
-done
+[[ -n $library && -n $pc_file ]] || fail "$soname or quillet.pc is not installed"
+[[ $(objdump -p "$library" | awk '/SONAME/ {print $2}') == "$soname" ]] || fail "wrong SONAME"
+# The public headers, and nothing of the library's insides.
+installed_headers=$(cd "$prefix/include/quillet" && ls | sort | xargs)
+[[ $installed_headers == "Quillet.h quillet.h quillet_compose.h quillet_export.h" ]] ||
+    fail "include/quillet holds $installed_headers"
+"$root/scripts/check-headers.sh" "$prefix/include"
 
 # The Designer plugin finds the installed library through its RUNPATH.
 plugin=$(find "$prefix" -path '*/plugins/designer/libquillet_designer.so' -print -quit)
 if [[ -n $plugin ]]; then
     # Read whole first: grep -q stops early, and under pipefail ldd's broken pipe would fail the check.
     links=$(ldd "$plugin")
-    grep -q "libquillet.so.0 => $(dirname "$library")/" <<<"$links" ||
+    grep -q "$soname => $(dirname "$library")/" <<<"$links" ||
         fail "the Designer plugin does not load the installed library"
 else
     echo "check-install: no Designer plugin installed (QUILLET_BUILD_DESIGNER off)"
@@ -80,20 +84,21 @@ check_pdf python "Fatura n.º 42" "Agrafador" "Total: 22.35 EUR" -- \
 # The Debian packages: the run-time package's dependencies come from the
 # library's own links (shlibdeps); the development package needs the run time.
 cpack -G DEB --config "$build_dir/CPackConfig.cmake" -B "$work/deb" >/dev/null
-runtime_deb=$(find "$work/deb" -maxdepth 1 -name 'libquillet0_*.deb' -print -quit)
+runtime_package=libquillet${soname#libquillet.so.}
+runtime_deb=$(find "$work/deb" -maxdepth 1 -name "${runtime_package}_*.deb" -print -quit)
 dev_deb=$(find "$work/deb" -maxdepth 1 -name 'libquillet-dev_*.deb' -print -quit)
-[[ -n $runtime_deb && -n $dev_deb ]] || fail "cpack did not build libquillet0 and libquillet-dev"
+[[ -n $runtime_deb && -n $dev_deb ]] || fail "cpack did not build $runtime_package and libquillet-dev"
 # One package name a line, versions dropped.
 runtime_depends=$(dpkg-deb -f "$runtime_deb" Depends | sed 's/ ([^)]*)//g; s/, /\n/g')
 for package in libc6 libstdc++6 libcups2 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6; do
-    grep -qxF "$package" <<<"$runtime_depends" || fail "libquillet0 does not depend on $package"
+    grep -qxF "$package" <<<"$runtime_depends" || fail "$runtime_package does not depend on $package"
 done
 dev_depends=$(dpkg-deb -f "$dev_deb" Depends)
-grep -qE "libquillet0 \(= [0-9.]+\)" <<<"$dev_depends" || fail "libquillet-dev does not depend on libquillet0"
+grep -qE "$runtime_package \(= [0-9.]+\)" <<<"$dev_depends" || fail "libquillet-dev does not depend on $runtime_package"
 grep -q qt6-base-dev <<<"$dev_depends" || fail "libquillet-dev does not depend on qt6-base-dev"
 runtime_files=$(dpkg-deb -c "$runtime_deb")
-grep -q '/usr/lib/.*libquillet\.so\.0\.' <<<"$runtime_files" || fail "libquillet0 lacks the library"
-grep -q '/usr/share/quillet/translations/quillet_en\.qm' <<<"$runtime_files" || fail "libquillet0 lacks the translations"
+grep -q "/usr/lib/.*$soname\\." <<<"$runtime_files" || fail "$runtime_package lacks the library"
+grep -q '/usr/share/quillet/translations/quillet_en\.qm' <<<"$runtime_files" || fail "$runtime_package lacks the translations"
 dev_files=$(dpkg-deb -c "$dev_deb")
 for file in include/quillet/quillet.h cmake/Quillet/QuilletConfig.cmake pkgconfig/quillet.pc 'libquillet\.so ->'; do
     grep -q "$file" <<<"$dev_files" || fail "libquillet-dev lacks $file"
