@@ -122,8 +122,8 @@ int main(int argc, char *argv[])
     // A display that is missing or does not answer must not end the process:
     // the preview's list ends in offscreen, which the check below reports.
     const bool preview = asksForPreview(argc, argv);
-    const bool choosesPlatform =
-        quillet::choosePlatformsUnlessHostDid(preview ? quillet::desktopPlatforms() : QByteArrayLiteral("offscreen"));
+    const bool choosesPlatform = quillet::choosePlatformsUnlessHostDid(
+        preview ? quillet::desktopPlatforms() : QByteArrayLiteral("offscreen"));
     // CUPS takes LPDEST as the default destination, and the component prints on the default printer.
     const QString printer = printerArgument(argc, argv);
     if (!printer.isEmpty())

@@ -17,7 +17,8 @@ namespace quillet {
 /// a display keeps running.
 inline QByteArray desktopPlatforms(const QByteArray &waylandDisplay)
 {
-    return waylandDisplay.isEmpty() ? QByteArrayLiteral("xcb;offscreen") : QByteArrayLiteral("wayland;xcb;offscreen");
+    return waylandDisplay.isEmpty() ? QByteArrayLiteral("xcb;offscreen")
+                                    : QByteArrayLiteral("wayland;xcb;offscreen");
 }
 
 /// Sets QT_QPA_PLATFORM to platforms when the host left it unset or empty,

@@ -32,7 +32,8 @@ QWidget *exposedPreview()
 int main()
 {
     quillet_t *q = quillet_create();
-    if (!q || quillet_init(q, ListingName, nullptr, nullptr, nullptr, QUILLET_DEFAULTS | QUILLET_NODIALOG, 0, 0)) {
+    if (!q ||
+        quillet_init(q, ListingName, nullptr, nullptr, nullptr, QUILLET_DEFAULTS | QUILLET_NODIALOG, 0, 0)) {
         QTextStream(stderr) << "open_preview: the listing did not open\n";
         return 1;
     }
@@ -51,7 +52,8 @@ int main()
     QTimer::singleShot(GiveUpMs, [] { QApplication::closeAllWindows(); });
     quillet_show(q); // returns when the preview is closed
 
-    QTextStream(stdout) << QGuiApplication::platformName() << (exposed ? " exposed" : " never exposed") << '\n';
+    QTextStream(stdout) << QGuiApplication::platformName() << (exposed ? " exposed" : " never exposed")
+                        << '\n';
     quillet_destroy(q);
     return exposed ? 0 : 1;
 }
