@@ -3,6 +3,7 @@
 
 #include "quillet/quillet.h"
 
+#include "platform/QtPlatformChoice.h"
 #include "quillet/Quillet.h"
 #include "render/ErrorsIgnored.h"
 
@@ -23,23 +24,15 @@ namespace {
 
 using quillet::ignoringErrors;
 
-// A display that is missing or no longer answers would make QApplication end
-// the host's process; Qt tries the platforms of the list in order, and
-// offscreen still composes, saves PDF files and prints.
-void allowOffscreenFallback()
-{
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "xcb;offscreen");
-#endif
-}
-
 /// The process's QApplication, created for hosts that have none (C, Python).
 bool ensureApplication()
 {
     if (QCoreApplication::instance())
         return qobject_cast<QApplication *>(QCoreApplication::instance()) != nullptr;
-    allowOffscreenFallback();
+    // A display that is missing or no longer answers would make QApplication
+    // end the host's process: the list ends in offscreen, which still
+    // composes, saves PDF files and prints.
+    quillet::choosePlatformsUnlessHostDid(quillet::desktopPlatforms());
     // QApplication keeps references to argc and argv for its whole life.
     static int argc = 1;
     static char name[] = "quillet";

@@ -5,6 +5,7 @@
 #include "cli/Progress.h"
 #include "cli/ScriptParser.h"
 #include "cli/ScriptRunner.h"
+#include "platform/QtPlatformChoice.h"
 
 #include <quillet/Quillet.h>
 
@@ -119,11 +120,10 @@ int printDirectly(const std::vector<ScriptCommand> &commands, const CommandLine 
 int main(int argc, char *argv[])
 {
     // A display that is missing or does not answer must not end the process:
-    // Qt tries the platforms of the list in order.
+    // the preview's list ends in offscreen, which the check below reports.
     const bool preview = asksForPreview(argc, argv);
-    const bool choosesPlatform = qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
-    if (choosesPlatform)
-        qputenv("QT_QPA_PLATFORM", preview ? "xcb;offscreen" : "offscreen");
+    const bool choosesPlatform = quillet::choosePlatformsUnlessHostDid(
+        preview ? quillet::desktopPlatforms() : QByteArrayLiteral("offscreen"));
     // CUPS takes LPDEST as the default destination, and the component prints on the default printer.
     const QString printer = printerArgument(argc, argv);
     if (!printer.isEmpty())

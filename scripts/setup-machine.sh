@@ -17,7 +17,7 @@ PACKAGES=(
     clang libclang-rt-14-dev doxygen gnuplot-nox python3 dpkg-dev
     fonts-liberation2
     cups cups-bsd cups-ipp-utils printer-driver-cups-pdf poppler-utils
-    xvfb xauth
+    xvfb xauth weston qt6-wayland
     abigail-tools
 )
 CUPS_PDF_PPD=lsb/usr/cups-pdf/CUPS-PDF_opt.ppd

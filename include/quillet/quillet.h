@@ -69,11 +69,13 @@ enum quillet_init_flags {
  *
  * When the process has no Qt application object yet, the first call creates
  * a QApplication, which then lives until the process ends; a C or Python
- * program needs nothing else. When `QT_QPA_PLATFORM` is not set, that
- * application tries the window system first and falls back to Qt's
- * "offscreen" platform (`QT_QPA_PLATFORM` becomes "xcb;offscreen") when there
- * is no display or it does not answer, so listings can still be composed,
- * saved as PDF and printed directly instead of Qt ending the process.
+ * program needs nothing else. When `QT_QPA_PLATFORM` is unset or empty, that
+ * application tries the desktop's own window system first: Wayland when
+ * `WAYLAND_DISPLAY` is set, then X11, and falls back to Qt's "offscreen"
+ * platform when there is no display or it does not answer
+ * (`QT_QPA_PLATFORM` becomes "wayland;xcb;offscreen", or "xcb;offscreen"
+ * without `WAYLAND_DISPLAY`), so listings can still be composed, saved as
+ * PDF and printed directly instead of Qt ending the process.
  *
  * @return a new handle, to be released with quillet_destroy(); NULL when the
  *         process runs a QCoreApplication that is not a QApplication (the
