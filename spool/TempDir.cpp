@@ -6,6 +6,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/file.h>
 #include <unistd.h>
 #include <vector>
 
@@ -30,6 +31,14 @@ SpoolName MakeSpoolName(const std::string &prefix)
     const int fd = mkostemps(buffer.data(), sizeof suffix - 1, O_CLOEXEC);
     if (fd < 0)
         return {};
+    // flock, not fcntl: a fcntl lock goes when any duplicate closes, and
+    // readers on other threads close theirs. Where the file system has no
+    // locks, no sweep can take one either, so the file is safe unlocked.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        // A sweep took it for stale after a stall longer than its age rule and unlinks it.
+        ::close(fd);
+        return {};
+    }
     return {std::string(buffer.data()), fd};
 }
 

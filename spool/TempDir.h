@@ -12,7 +12,9 @@ namespace quillet {
 std::string TempDir();
 
 /// Result of MakeSpoolName: the new file's path and its descriptor, already
-/// created exclusively with mode 0600 so nobody can plant a file or link there.
+/// created exclusively with mode 0600 so nobody can plant a file or link there,
+/// and locked (flock) until the last descriptor of it closes, so the sweep of
+/// stale spools knows it is live.
 struct SpoolName {
     std::string path;
     int fd = -1; ///< -1 when the file could not be created
