@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <sys/types.h>
 
 namespace quillet {
@@ -32,5 +33,12 @@ void closeAndDelete(FileDescriptor &file, const std::string &path);
 
 /// "Prt" + day of the month as two digits + "-".
 std::string spoolPrefixForToday();
+
+/// Put after a spool's prefix to name its page text index.
+inline constexpr char TextIndexTag[] = "txt-";
+
+/// Whether a file name is one MakeSpoolName gives a listing's spool (after
+/// spoolPrefixForToday() of any day) or its text index.
+bool isListingSpoolName(std::string_view name);
 
 } // namespace quillet

@@ -1,0 +1,190 @@
+// The sweep of stale spools: a crashed host's spool and text index go; a live
+// listing's, and whatever is not plainly the component's own, stay.
+
+#include "spool/StaleSpoolSweep.h"
+#include "spool/SpoolFile.h"
+#include "spool/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <set>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+using namespace quillet;
+namespace fs = std::filesystem;
+
+namespace {
+
+using Names = std::set<std::string>;
+
+/// A child process composing a listing through the real API until it is killed.
+class ComposingChild {
+public:
+    ComposingChild()
+    {
+        int ready[2];
+        if (::pipe(ready) != 0)
+            return;
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            const auto spool = SpoolFile::create(spoolPrefixForToday());
+            const bool composing =
+                spool && spool->texts() && spool->write({1, RecTextLeft, 0, 0, 0, 0, 0, "x"});
+            if (composing)
+                spool->texts()->add(1, "x");
+            [[maybe_unused]] const ssize_t told = ::write(ready[1], composing ? "1" : "0", 1);
+            ::pause();
+            ::_exit(0);
+        }
+        char answer = 0;
+        ::close(ready[1]);
+        m_composing = m_pid > 0 && ::read(ready[0], &answer, 1) == 1 && answer == '1';
+        ::close(ready[0]);
+    }
+    ~ComposingChild() { crash(); }
+    bool composing() const { return m_composing; }
+    void crash()
+    {
+        if (m_pid > 0 && ::kill(m_pid, SIGKILL) == 0)
+            ::waitpid(m_pid, nullptr, 0);
+        m_pid = -1;
+    }
+
+private:
+    pid_t m_pid = -1;
+    bool m_composing = false;
+};
+
+class StaleSpoolSweepTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string folder = ::testing::TempDir() + "quillet-sweep-XXXXXX";
+        ASSERT_TRUE(::mkdtemp(folder.data()));
+        dir = folder + "/";
+        if (const char *tmpdir = std::getenv("TMPDIR"))
+            savedTmpdir = tmpdir;
+        ::setenv("TMPDIR", dir.c_str(), 1);
+    }
+    void TearDown() override
+    {
+        if (savedTmpdir)
+            ::setenv("TMPDIR", savedTmpdir->c_str(), 1);
+        else
+            ::unsetenv("TMPDIR");
+        fs::remove_all(dir);
+    }
+    Names names() const
+    {
+        Names found;
+        for (const auto &entry : fs::directory_iterator(dir))
+            found.insert(entry.path().filename());
+        return found;
+    }
+    void empty() const
+    {
+        for (const auto &entry : fs::directory_iterator(dir))
+            fs::remove_all(entry.path());
+    }
+
+    std::string dir;
+    std::optional<std::string> savedTmpdir;
+};
+
+TEST_F(StaleSpoolSweepTest, ACrashedHostsSpoolAndIndexGoWhileLiveOnesStay)
+{
+    ComposingChild child;
+    ASSERT_TRUE(child.composing());
+    const auto own = SpoolFile::create(spoolPrefixForToday());
+    ASSERT_TRUE(own && own->texts());
+    const Names ownNames{fs::path(own->path()).filename(), fs::path(own->texts()->path()).filename()};
+
+    sweepStaleSpools(dir, 0);
+    EXPECT_EQ(names().size(), 4u) << "a live child's spool and index, and this process's, are locked";
+    child.crash();
+    sweepStaleSpools(dir, 0);
+    EXPECT_EQ(names(), ownNames) << "the killed child's lock went with it";
+    own->remove();
+}
+
+TEST_F(StaleSpoolSweepTest, LeavesWhatIsNotPlainlyAStaleSpoolOfThisUser)
+{
+    enum Plant { File, Live, LinkToFile, SecondLink, Directory, Fifo, ForeignOwner };
+    constexpr int Young = StaleSpoolMinimumAgeSeconds;
+    // clang-format off
+    const struct {
+        Plant plant;
+        const char *name;
+        int minimumAge;
+        bool removed;
+        const char *reason;
+    } rows[] = {
+        {File, "Prt07-aB3xY9.tmp", 0, true, "a crashed host's spool, of another day"},
+        {File, "Prt31-txt-Zz09aQ.tmp", 0, true, "a crashed host's text index"},
+        {File, "Prt07-aB3xY9.tmp", Young, false, "just created: its creator may not have locked it yet"},
+        {Live, "", 0, false, "locked by a live listing of this process, whatever its age"},
+        {LinkToFile, "Prt07-aB3xY9.tmp", 0, false, "a planted link: neither it nor the file it names"},
+        {SecondLink, "Prt07-aB3xY9.tmp", 0, false, "another name holds the same file"},
+        {Directory, "Prt07-aB3xY9.tmp", 0, false, "not a regular file"},
+        {Fifo, "Prt07-aB3xY9.tmp", 0, false, "not a regular file, nor one to wait on"},
+        {ForeignOwner, "Prt07-aB3xY9.tmp", 0, false, "another user's"},
+        {File, "Prt07-aB3xY9.tmp~", 0, false, "foreign names: another suffix"},
+        {File, "QuilletSpoolTest-aB3xY9.tmp", 0, false, "another prefix"},
+        {File, "Prt7-aB3xY9.tmp", 0, false, "one digit for the day"},
+        {File, "Prt07-aB3xY.tmp", 0, false, "five unique characters"},
+        {File, "Prt07-aB-xY9.tmp", 0, false, "a character mkostemps never puts"},
+        {File, "Prt07-idx-aB3xY9.tmp", 0, false, "another tag than the text index's"},
+    };
+    // clang-format on
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.reason);
+        if (row.plant == ForeignOwner && ::geteuid() != 0) {
+            std::cout << "[ SKIPPED  ] row \"" << row.reason << "\": only root can give a file away\n";
+            continue;
+        }
+        const std::string path = dir + row.name;
+        FileDescriptor live;
+        switch (row.plant) {
+        case File:
+            std::ofstream(path) << "left";
+            break;
+        case ForeignOwner:
+            std::ofstream(path) << "left";
+            ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0); // nobody
+            break;
+        case Live:
+            live = FileDescriptor(MakeSpoolName(spoolPrefixForToday()).fd);
+            ASSERT_TRUE(live.isOpen());
+            break;
+        case LinkToFile:
+            std::ofstream(dir + "victim") << "kept";
+            fs::create_symlink(dir + "victim", path);
+            break;
+        case SecondLink:
+            std::ofstream(dir + "original") << "kept";
+            fs::create_hard_link(dir + "original", path);
+            break;
+        case Directory:
+            fs::create_directory(path);
+            break;
+        case Fifo:
+            ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+            break;
+        }
+        Names expected = names();
+        if (row.removed)
+            expected.erase(row.name);
+        sweepStaleSpools(dir, row.minimumAge);
+        EXPECT_EQ(names(), expected);
+        empty();
+    }
+}
+
+} // namespace
