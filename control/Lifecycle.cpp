@@ -11,6 +11,7 @@
 #include "print/PrinterDialog.h"
 #include "print/WaitDialog.h"
 #include "render/SetupSurface.h"
+#include "spool/StaleSpoolSweep.h"
 #include "spool/TempDir.h"
 
 #include <QCoreApplication>
@@ -149,6 +150,7 @@ quint8 Init(const InitRequest &r)
 
     if (s.Spooling) {
         s.PageIndex.push_back(1);
+        sweepStaleSpools(TempDir()); // what crashed hosts left there, with room reserved on disk
         ses.spool = SpoolFile::create(spoolPrefixForToday());
         if (!ses.spool) {
             listing.end();

@@ -51,7 +51,7 @@ std::unique_ptr<SpoolFile> SpoolFile::create(const std::string &prefix)
     std::unique_ptr<SpoolFile> spool = make(name.path, FileDescriptor(name.fd), 0);
     if (spool) {
         spool->m_appender.emplace(spool->m_file.get(), 0);
-        spool->m_texts = PageTextIndex::create(prefix + "txt-");
+        spool->m_texts = PageTextIndex::create(prefix + TextIndexTag);
     } else if (name.fd >= 0)
         ::unlink(name.path.c_str()); // created, but no descriptor is left to read it through
     return spool;

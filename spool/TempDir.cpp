@@ -1,15 +1,36 @@
 #include "spool/TempDir.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/file.h>
 #include <unistd.h>
 #include <vector>
 
 namespace quillet {
+
+namespace {
+
+constexpr char ListingStem[] = "Prt";
+constexpr std::string_view SpoolSuffix = ".tmp";
+/// The characters mkostemps puts in place of its six X.
+constexpr size_t UniqueLength = 6;
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool isUniqueCharacter(char c)
+{
+    return isDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+} // namespace
 
 std::string TempDir()
 {
@@ -22,14 +43,21 @@ std::string TempDir()
 
 SpoolName MakeSpoolName(const std::string &prefix)
 {
-    static constexpr char suffix[] = ".tmp";
-    std::string path = TempDir() + prefix + "XXXXXX" + suffix;
+    std::string path = TempDir() + prefix + std::string(UniqueLength, 'X') + std::string(SpoolSuffix);
     std::vector<char> buffer(path.begin(), path.end());
     buffer.push_back('\0');
     // Created with O_CREAT | O_EXCL and mode 0600; not inherited by the print spooler's children.
-    const int fd = mkostemps(buffer.data(), sizeof suffix - 1, O_CLOEXEC);
+    const int fd = mkostemps(buffer.data(), static_cast<int>(SpoolSuffix.size()), O_CLOEXEC);
     if (fd < 0)
         return {};
+    // flock, not fcntl: a fcntl lock goes when any duplicate closes, and
+    // readers on other threads close theirs. Where the file system has no
+    // locks, no sweep can take one either, so the file is safe unlocked.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        // A sweep took it for stale after a stall longer than its age rule and unlinks it.
+        ::close(fd);
+        return {};
+    }
     return {std::string(buffer.data()), fd};
 }
 
@@ -60,8 +88,23 @@ std::string spoolPrefixForToday()
     std::tm local{};
     localtime_r(&now, &local);
     char prefix[8];
-    std::snprintf(prefix, sizeof prefix, "Prt%02d-", local.tm_mday);
+    std::snprintf(prefix, sizeof prefix, "%s%02d-", ListingStem, local.tm_mday);
     return prefix;
+}
+
+bool isListingSpoolName(std::string_view name)
+{
+    const std::string_view stem = ListingStem;
+    if (!name.starts_with(stem) || name.size() < stem.size() + 3)
+        return false;
+    name.remove_prefix(stem.size());
+    if (!isDigit(name[0]) || !isDigit(name[1]) || name[2] != '-')
+        return false;
+    name.remove_prefix(3);
+    if (name.starts_with(TextIndexTag))
+        name.remove_prefix(std::string_view(TextIndexTag).size());
+    return name.size() == UniqueLength + SpoolSuffix.size() && name.ends_with(SpoolSuffix) &&
+           std::all_of(name.begin(), name.begin() + UniqueLength, isUniqueCharacter);
 }
 
 } // namespace quillet

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <sys/types.h>
 
 namespace quillet {
@@ -12,7 +13,9 @@ namespace quillet {
 std::string TempDir();
 
 /// Result of MakeSpoolName: the new file's path and its descriptor, already
-/// created exclusively with mode 0600 so nobody can plant a file or link there.
+/// created exclusively with mode 0600 so nobody can plant a file or link there,
+/// and locked (flock) until the last descriptor of it closes, so the sweep of
+/// stale spools knows it is live.
 struct SpoolName {
     std::string path;
     int fd = -1; ///< -1 when the file could not be created
@@ -30,5 +33,12 @@ void closeAndDelete(FileDescriptor &file, const std::string &path);
 
 /// "Prt" + day of the month as two digits + "-".
 std::string spoolPrefixForToday();
+
+/// Put after a spool's prefix to name its page text index.
+inline constexpr char TextIndexTag[] = "txt-";
+
+/// Whether a file name is one MakeSpoolName gives a listing's spool (after
+/// spoolPrefixForToday() of any day) or its text index.
+bool isListingSpoolName(std::string_view name);
 
 } // namespace quillet
