@@ -3,7 +3,7 @@
 
     python3 listing.py OUTPUT.pdf
 
-The library is found as QUILLET_LIBRARY (a path), else as libquillet.so.0 on
+The library is found as QUILLET_LIBRARY (a path), else as libquillet.so.1 on
 the usual library path. Without a display it works offscreen.
 """
 import ctypes
@@ -17,7 +17,7 @@ NODIALOG = 1 << 7
 
 
 def load_quillet():
-    lib = ctypes.CDLL(os.environ.get("QUILLET_LIBRARY", "libquillet.so.0"))
+    lib = ctypes.CDLL(os.environ.get("QUILLET_LIBRARY", "libquillet.so.1"))
     handle, text, f, i = ctypes.c_void_p, ctypes.c_char_p, ctypes.c_float, ctypes.c_int
     signatures = {
         "quillet_create": ([], handle),
