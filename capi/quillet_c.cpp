@@ -3,9 +3,9 @@
 
 #include "quillet/quillet.h"
 
+#include "base/ErrorsIgnored.h"
 #include "platform/QtPlatformChoice.h"
 #include "quillet/Quillet.h"
-#include "render/ErrorsIgnored.h"
 
 #include <QApplication>
 #include <QImage>
@@ -81,8 +81,8 @@ const char *keep(std::string &storage, const QString &value)
 QImage rgbaImage(const unsigned char *rgba, int width, int height, int stride)
 {
     constexpr qint64 largestSide = 32767;
-    if (!rgba || width <= 0 || height <= 0 || width > largestSide || height > largestSide
-        || stride < qint64(width) * 4)
+    if (!rgba || width <= 0 || height <= 0 || width > largestSide || height > largestSide ||
+        stride < qint64(width) * 4)
         return QImage();
     return QImage(rgba, width, height, stride, QImage::Format_RGBA8888).copy();
 }
@@ -112,10 +112,11 @@ int quillet_init(quillet_t *q, const char *name, const char *mode, const char *o
 {
     return call(q, -1, [&](quillet::Quillet &control) {
         const auto on = [flags](unsigned flag) { return (flags & flag) != 0; };
-        return int(control.Init(nullptr, text(name), optionalArgument(mode, "S"), optionalArgument(orientation, "P"),
-                                optionalArgument(paper, "A4"), on(QUILLET_SETUP), on(QUILLET_SELPAG),
-                                on(QUILLET_PRINT), on(QUILLET_FIND), on(QUILLET_ASIZE), on(QUILLET_CANCEL),
-                                on(QUILLET_CANSHOW), on(QUILLET_NODIALOG), width_mm, height_mm));
+        return int(control.Init(nullptr, text(name), optionalArgument(mode, "S"),
+                                optionalArgument(orientation, "P"), optionalArgument(paper, "A4"),
+                                on(QUILLET_SETUP), on(QUILLET_SELPAG), on(QUILLET_PRINT), on(QUILLET_FIND),
+                                on(QUILLET_ASIZE), on(QUILLET_CANCEL), on(QUILLET_CANSHOW),
+                                on(QUILLET_NODIALOG), width_mm, height_mm));
     });
 }
 
@@ -146,12 +147,15 @@ void quillet_set_abort_prt(quillet_t *q, int value)
 
 int quillet_save_pdf(quillet_t *q, const char *path, int from_page, int to_page)
 {
-    return call(q, 0, [&](quillet::Quillet &control) { return int(control.SavePDF(text(path), from_page, to_page)); });
+    return call(q, 0, [&](quillet::Quillet &control) {
+        return int(control.SavePDF(text(path), from_page, to_page));
+    });
 }
 
 int quillet_save_pdf_pages(quillet_t *q, const char *path, const char *pages)
 {
-    return call(q, 0, [&](quillet::Quillet &control) { return int(control.SavePDF(text(path), text(pages))); });
+    return call(q, 0,
+                [&](quillet::Quillet &control) { return int(control.SavePDF(text(path), text(pages))); });
 }
 
 int quillet_show_pdf(quillet_t *q)

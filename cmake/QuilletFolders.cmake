@@ -1,11 +1,12 @@
 # Each folder of the library builds as a target of its own, with the folders
 # it depends on declared beside it. What a folder may include follows from
 # that: its own headers, those of the folders it DEPENDS on, the single
-# INTERFACE_HEADERS named, and the public ones (quillet/) only when it is
-# PUBLIC_API, the folders that implement or use the component's interface. A
+# INTERFACE_HEADERS named, base/ (header-only helpers every folder may use),
+# and the public ones (quillet/) only when it is PUBLIC_API, the folders that
+# implement or use the component's interface. A
 # check runs before the folder compiles, so an include against the arrows
 # fails the build.
-set(QUILLET_PROJECT_TOPS spool compose render platform widgets print preview control capi quillet cli)
+set(QUILLET_PROJECT_TOPS base spool compose render platform widgets print preview control capi quillet cli)
 
 function(quillet_folder folder)
     cmake_parse_arguments(PARSE_ARGV 1 arg "QT;PUBLIC_API" "" "DEPENDS;INTERFACE_HEADERS")
@@ -23,7 +24,7 @@ function(quillet_folder folder)
         target_link_libraries(${target} PUBLIC Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport)
     endif()
 
-    set(allowed ${folder} ${arg_DEPENDS})
+    set(allowed ${folder} base ${arg_DEPENDS})
     if(arg_PUBLIC_API)
         list(APPEND allowed quillet)
     endif()

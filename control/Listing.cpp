@@ -1,15 +1,15 @@
 #include "control/Listing.h"
 
+#include "base/ErrorsIgnored.h"
 #include "control/Lifecycle.h"
 #include "platform/ImageSurface.h"
 #include "platform/QtPrinterDevice.h"
 #include "preview/PreviewWindow.h"
 #include "print/PdfExport.h"
+#include "print/PrintJob.h"
 #include "print/PrinterDialog.h"
 #include "print/PrinterSetup.h"
-#include "print/PrintJob.h"
 #include "print/WaitDialog.h"
-#include "render/ErrorsIgnored.h"
 #include "widgets/WindowOwner.h"
 
 #include <QPrinter>

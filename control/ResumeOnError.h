@@ -2,9 +2,9 @@
 // Every public method makes its control the active one and runs so that no
 // error reaches the host: a failing step is skipped and the call returns.
 
+#include "base/ErrorsIgnored.h"
 #include "compose/Session.h"
 #include "control/Runtime.h"
-#include "render/ErrorsIgnored.h"
 
 namespace quillet {
 

@@ -1,8 +1,8 @@
 #include "platform/QtPrinterDevice.h"
 
+#include "base/ErrorsIgnored.h"
 #include "platform/PdfJob.h"
 #include "platform/PrintServer.h"
-#include "render/ErrorsIgnored.h"
 
 #include <QCoreApplication>
 #include <QDir>

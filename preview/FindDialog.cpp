@@ -1,6 +1,6 @@
 #include "preview/FindDialog.h"
 
-#include "render/ErrorsIgnored.h"
+#include "base/ErrorsIgnored.h"
 #include "widgets/AccessibleText.h"
 #include "widgets/PaintPattern.h"
 #include "widgets/SelectAllText.h"

@@ -1,6 +1,6 @@
 #include "preview/GoToPageBox.h"
 
-#include "render/ErrorsIgnored.h"
+#include "base/ErrorsIgnored.h"
 #include "widgets/Translation.h"
 
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #include "preview/PageView.h"
 
+#include "base/ErrorsIgnored.h"
 #include "platform/ImageSurface.h"
-#include "render/ErrorsIgnored.h"
 
 #include <QBitmap>
 #include <QMouseEvent>
@@ -77,9 +77,7 @@ void PageView::setHighlights(QList<QRectF> boxes, int current)
 
 void PageView::mousePressEvent(QMouseEvent *event)
 {
-    ignoringErrors([&] {
-        emit pressed(event->button());
-    });
+    ignoringErrors([&] { emit pressed(event->button()); });
 }
 
 void PageView::focusInEvent(QFocusEvent *)
@@ -94,9 +92,7 @@ void PageView::focusOutEvent(QFocusEvent *)
 
 void PageView::mouseDoubleClickEvent(QMouseEvent *)
 {
-    ignoringErrors([&] {
-        emit doubleClicked();
-    });
+    ignoringErrors([&] { emit doubleClicked(); });
 }
 
 } // namespace quillet

@@ -1,9 +1,9 @@
+#include "base/ErrorsIgnored.h"
 #include "platform/ImageSurface.h"
 #include "preview/FindDialog.h"
 #include "preview/HitCounter.h"
 #include "preview/PageView.h"
 #include "preview/PreviewWindow.h"
-#include "render/ErrorsIgnored.h"
 #include "render/PageRenderer.h"
 #include "render/SetupSurface.h"
 
@@ -11,7 +11,6 @@
 #include <QMessageBox>
 
 namespace quillet {
-
 
 namespace {
 
@@ -65,7 +64,8 @@ void PreviewWindow::find()
                 return;
             const bool onView = m_found.page != 0 && m_found.text == text && m_found.ignoreCase == ignoreCase;
             counter.start(m_listing->spool->snapshot(s.PageIndex), s.NumPages, text, ignoreCase,
-                          onView ? HitCounter::OnView{m_found.page, m_found.indexOnPage} : HitCounter::OnView{});
+                          onView ? HitCounter::OnView{m_found.page, m_found.indexOnPage}
+                                 : HitCounter::OnView{});
         });
     });
     dialog.prepare(m_lastPattern.mid(1, m_lastPattern.size() - 2), s.CurPage + 1 <= s.NumPages,
@@ -116,10 +116,9 @@ void PreviewWindow::findAgain(TextFinder::Direction direction)
         startPage += step;
     }
     const QString text = m_lastPattern.mid(1, m_lastPattern.size() - 2);
-    const std::optional<int> page =
-        startPage >= 1 && startPage <= s.NumPages
-            ? m_finder.find(text, !m_caseSensitive, startPage, direction)
-            : std::nullopt;
+    const std::optional<int> page = startPage >= 1 && startPage <= s.NumPages
+                                        ? m_finder.find(text, !m_caseSensitive, startPage, direction)
+                                        : std::nullopt;
     if (!page) {
         QApplication::beep();
         return;

@@ -1,6 +1,6 @@
+#include "base/ErrorsIgnored.h"
 #include "preview/GoToPageBox.h"
 #include "preview/PreviewWindow.h"
-#include "render/ErrorsIgnored.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>
@@ -9,7 +9,6 @@
 #include <QToolButton>
 
 namespace quillet {
-
 
 void PreviewWindow::buildKeyMap()
 {

@@ -1,10 +1,10 @@
+#include "base/ErrorsIgnored.h"
 #include "preview/GoToPageBox.h"
 #include "preview/PreviewLayout.h"
 #include "preview/PreviewWindow.h"
 #include "preview/ThumbnailPanel.h"
 #include "preview/ToolbarIcons.h"
 #include "preview/ZoomBox.h"
-#include "render/ErrorsIgnored.h"
 
 #include <QLabel>
 #include <QScrollBar>

@@ -1,11 +1,11 @@
 #include "preview/PreviewWindow.h"
 
+#include "base/ErrorsIgnored.h"
 #include "platform/ImageSurface.h"
 #include "preview/PageView.h"
 #include "preview/PreviewLayout.h"
 #include "preview/ThumbnailPanel.h"
 #include "print/PrinterDialog.h"
-#include "render/ErrorsIgnored.h"
 #include "render/PageRenderer.h"
 #include "render/PrinterDevice.h"
 #include "widgets/PaintPattern.h"
@@ -20,11 +20,12 @@ namespace quillet {
 using namespace preview_layout;
 
 PreviewWindow::PreviewWindow(std::shared_ptr<Session> ownListing, std::shared_ptr<ImageSurface> page)
-    : m_listing(std::move(ownListing)), m_pageSurface(std::move(page)), m_page(*m_pageSurface), m_toolbar(panel("PTop", this)), m_rule(new QFrame(m_toolbar)),
+    : m_listing(std::move(ownListing)), m_pageSurface(std::move(page)), m_page(*m_pageSurface),
+      m_toolbar(panel("PTop", this)), m_rule(new QFrame(m_toolbar)),
       m_hScroll(new QScrollBar(Qt::Horizontal, this)), m_vScroll(new QScrollBar(Qt::Vertical, this)),
-      m_desk(new QWidget(this)), m_pageForm(new QWidget(m_desk)), m_pageView(new PageView(m_page, m_pageForm)),
-      m_printerDialog(new PrinterDialog(this)), m_thumbnailSurface(std::make_unique<ImageSurface>()),
-      m_finder(*m_listing)
+      m_desk(new QWidget(this)), m_pageForm(new QWidget(m_desk)),
+      m_pageView(new PageView(m_page, m_pageForm)), m_printerDialog(new PrinterDialog(this)),
+      m_thumbnailSurface(std::make_unique<ImageSurface>()), m_finder(*m_listing)
 {
     setObjectName(QStringLiteral("ScrLst"));
     setWindowTitle(QCoreApplication::applicationName());
@@ -201,7 +202,8 @@ QImage PreviewWindow::drawThumbnail(int page, qreal devicePixelRatio)
     const QSize picture = sheetPixels(sheet, ThumbnailZoom);
     m_thumbnailSurface->setPixelSize((QSizeF(picture) * devicePixelRatio).toSize(), devicePixelRatio);
     mapWholeSheet(*m_thumbnailSurface, sheet, s.OffX, s.OffY);
-    ListingReplay(*m_listing, *m_thumbnailSurface, ListingReplay::Look::Previewed, ThumbnailZoom).render(page);
+    ListingReplay(*m_listing, *m_thumbnailSurface, ListingReplay::Look::Previewed, ThumbnailZoom)
+        .render(page);
     return m_thumbnailSurface->image();
 }
 

@@ -1,8 +1,8 @@
+#include "base/ErrorsIgnored.h"
 #include "preview/PageView.h"
 #include "preview/PreviewLayout.h"
 #include "preview/PreviewWindow.h"
 #include "preview/ZoomBox.h"
-#include "render/ErrorsIgnored.h"
 #include "render/PrinterDevice.h"
 #include "widgets/SelectAllText.h"
 

@@ -1,6 +1,6 @@
 #include "preview/ThumbnailPanel.h"
 
-#include "render/ErrorsIgnored.h"
+#include "base/ErrorsIgnored.h"
 
 #include <QAbstractListModel>
 #include <QCache>
@@ -27,7 +27,8 @@ public:
     {
         m_drawTimer.setSingleShot(true);
         m_drawTimer.setInterval(0);
-        QObject::connect(&m_drawTimer, &QTimer::timeout, &m_view, [this] { ignoringErrors([this] { drawNextWanted(); }); });
+        QObject::connect(&m_drawTimer, &QTimer::timeout, &m_view,
+                         [this] { ignoringErrors([this] { drawNextWanted(); }); });
     }
 
     void reset(int pageCount, QSize pictureSize)
@@ -69,7 +70,8 @@ private:
     {
         const qreal ratio = m_view.devicePixelRatioF();
         constexpr qreal MostBytes = ThumbnailPanel::MaxCachedBytes / ThumbnailPanel::MinCachedThumbnails;
-        const qreal bytes = qreal(m_pictureSize.width()) * m_pictureSize.height() * ratio * ratio * sizeof(QRgb);
+        const qreal bytes =
+            qreal(m_pictureSize.width()) * m_pictureSize.height() * ratio * ratio * sizeof(QRgb);
         return bytes > MostBytes ? ratio * std::sqrt(MostBytes / bytes) : ratio;
     }
 
@@ -131,7 +133,8 @@ ThumbnailPanel::ThumbnailPanel(PageDrawer drawPage, QWidget *parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setSpacing(ItemPadding);
     setFocusPolicy(Qt::NoFocus); // the keys stay with the preview window
-    connect(this, &QListView::clicked, this, [this](const QModelIndex &index) { emit pageClicked(index.row() + 1); });
+    connect(this, &QListView::clicked, this,
+            [this](const QModelIndex &index) { emit pageClicked(index.row() + 1); });
 }
 
 ThumbnailPanel::~ThumbnailPanel()

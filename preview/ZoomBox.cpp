@@ -1,6 +1,6 @@
 #include "preview/ZoomBox.h"
 
-#include "render/ErrorsIgnored.h"
+#include "base/ErrorsIgnored.h"
 #include "widgets/SelectAllText.h"
 
 #include <QApplication>

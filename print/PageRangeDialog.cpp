@@ -1,8 +1,8 @@
 #include "print/PageRangeDialog.h"
 
+#include "base/ErrorsIgnored.h"
 #include "print/PageList.h"
 #include "print/PrinterDialog.h"
-#include "render/ErrorsIgnored.h"
 #include "widgets/AccessibleText.h"
 #include "widgets/PaintPattern.h"
 #include "widgets/SelectAllText.h"

@@ -1,9 +1,9 @@
 #include "print/PageReplay.h"
 
+#include "base/ErrorsIgnored.h"
 #include "compose/Session.h"
 #include "print/PageList.h"
 #include "print/WaitDialog.h"
-#include "render/ErrorsIgnored.h"
 #include "render/PageRenderer.h"
 #include "widgets/WindowOwner.h"
 
@@ -30,7 +30,8 @@ QString progressText(int page, int64_t count)
 } // namespace
 
 ReplayOutcome replayPages(const Session &listing, const PageList &pages, Surface &target,
-                          const std::function<void()> &newSheet, WaitDialog *progress, const KeepGoing &keepGoing)
+                          const std::function<void()> &newSheet, WaitDialog *progress,
+                          const KeepGoing &keepGoing)
 {
     ListingReplay replay(listing, target, ListingReplay::Look::Printed);
     const int64_t count = pages.pageCount();

@@ -1,6 +1,6 @@
 #include "print/WaitDialog.h"
 
-#include "render/ErrorsIgnored.h"
+#include "base/ErrorsIgnored.h"
 #include "widgets/AccessibleText.h"
 #include "widgets/PaintPattern.h"
 #include "widgets/Translation.h"

@@ -1,6 +1,6 @@
 #include "widgets/EventHook.h"
 
-#include "render/ErrorsIgnored.h"
+#include "base/ErrorsIgnored.h"
 
 #include <QObject>
 
