@@ -3,28 +3,20 @@
 #include "compose/PenWidthCode.h"
 
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 namespace quillet::commands {
 
 namespace {
 
-template <typename Record> auto fieldOf(Field field, Record &record) -> decltype(&record.valA)
+/// The field that keeps an argument's number; null for texts and pictures.
+template <typename Record> auto fieldOf(const Arg &arg, Record &record) -> decltype(&record.valA)
 {
-    switch (field) {
-    case Field::valA:
-        return &record.valA;
-    case Field::valB:
-        return &record.valB;
-    case Field::valC:
-        return &record.valC;
-    case Field::valD:
-        return &record.valD;
-    case Field::valE:
-        return &record.valE;
-    default:
-        return nullptr;
-    }
+    constexpr float SpoolRecord::*fields[] = {&SpoolRecord::valA, &SpoolRecord::valB, &SpoolRecord::valC,
+                                              &SpoolRecord::valD, &SpoolRecord::valE};
+    const auto i = static_cast<std::size_t>(arg.field);
+    return i < std::size(fields) ? &(record.*fields[i]) : nullptr;
 }
 
 /// Whole numbers from recorded singles, rounding half to even; a value out of
@@ -47,28 +39,24 @@ void store(const Arg &arg, const StoredValue &value, SpoolRecord &record)
         record.text = value.text;
     else if (arg.kind == Kind::PenWidth)
         record.text = penWidthText(static_cast<int>(value.number));
-    else if (float *field = fieldOf(arg.field, record))
-        *field =
-            arg.kind == Kind::Flag ? (value.number != 0 ? 1.0f : 0.0f) : static_cast<float>(value.number);
+    else if (float *field = fieldOf(arg, record))
+        *field = static_cast<float>(value.number);
 }
 
 std::optional<StoredValue> load(const Arg &arg, const SpoolRecord &record)
 {
+    const float *field = fieldOf(arg, record);
     if (arg.kind == Kind::Text)
         return StoredValue{0, record.text};
     if (arg.kind == Kind::PenWidth)
         return StoredValue{static_cast<double>(penWidthOf(record.text)), {}};
-    const float *field = fieldOf(arg.field, record);
     if (!field)
         return std::nullopt; // a picture: registered, never recorded
-    switch (arg.kind) {
-    case Kind::Int16:
+    if (arg.kind == Kind::Int16)
         return wholeNumber<int16_t>(*field);
-    case Kind::Int32:
+    if (arg.kind == Kind::Int32)
         return wholeNumber<int32_t>(*field);
-    default:
-        return StoredValue{*field, {}};
-    }
+    return StoredValue{*field, {}};
 }
 
 } // namespace quillet::commands

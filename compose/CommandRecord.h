@@ -5,12 +5,10 @@
 
 #include "compose/Commands.h"
 
-#include <algorithm>
 #include <optional>
 #include <string_view>
 #include <tuple>
 #include <type_traits>
-#include <utility>
 
 namespace quillet::commands {
 
@@ -25,14 +23,6 @@ void store(const Arg &arg, const StoredValue &value, SpoolRecord &record);
 /// Reads one argument back; none when its field holds no usable value.
 std::optional<StoredValue> load(const Arg &arg, const SpoolRecord &record);
 
-template <typename Value> StoredValue storedValue(const Value &value)
-{
-    if constexpr (std::is_convertible_v<const Value &, std::string_view>)
-        return {0, value};
-    else
-        return {static_cast<double>(value), {}};
-}
-
 /// The record of a command given these arguments, in the command's order.
 template <typename Row, typename... Values> SpoolRecord recordOf(const Values &...values)
 {
@@ -40,18 +30,14 @@ template <typename Row, typename... Values> SpoolRecord recordOf(const Values &.
     SpoolRecord record;
     record.op = static_cast<uint8_t>(Row::op);
     std::size_t i = 0;
-    (store(Row::args[i++], storedValue(values), record), ...);
+    [[maybe_unused]] const auto stored = [](const auto &value) {
+        if constexpr (std::is_convertible_v<decltype(value), std::string_view>)
+            return StoredValue{0, value};
+        else
+            return StoredValue{static_cast<double>(value), {}};
+    };
+    (store(Row::args[i++], stored(values), record), ...);
     return record;
-}
-
-template <typename Param> Param argumentAs(const StoredValue &value)
-{
-    if constexpr (std::is_same_v<Param, std::string_view>)
-        return value.text;
-    else if constexpr (std::is_same_v<Param, bool>)
-        return value.number != 0;
-    else
-        return static_cast<Param>(value.number);
 }
 
 /// The arguments a record holds for the command's parameters; none when one is unusable.
@@ -59,14 +45,20 @@ template <typename Row, typename... Params>
 std::optional<std::tuple<Params...>> argumentsOf(const SpoolRecord &record)
 {
     static_assert(sizeof...(Params) == Row::args.size(), "one parameter per argument of the row");
-    return [&record]<std::size_t... I>(std::index_sequence<I...>)->std::optional<std::tuple<Params...>>
-    {
-        const std::array<std::optional<StoredValue>, sizeof...(I)> loaded = {load(Row::args[I], record)...};
-        if (!std::ranges::all_of(loaded, [](const auto &value) { return value.has_value(); }))
-            return std::nullopt;
-        return std::tuple<Params...>(argumentAs<Params>(*loaded[I])...);
-    }
-    (std::index_sequence_for<Params...>{});
+    std::size_t i = 0;
+    bool usable = true;
+    [[maybe_unused]] const auto next = [&]<typename Param>(std::type_identity<Param>) -> Param {
+        const std::optional<StoredValue> value = load(Row::args[i++], record);
+        usable = usable && value;
+        if constexpr (std::is_same_v<Param, std::string_view>)
+            return value ? value->text : std::string_view();
+        else
+            return static_cast<Param>(value ? value->number : 0);
+    };
+    std::tuple<Params...> arguments{next(std::type_identity<Params>())...}; // braces: in order
+    if (!usable)
+        return std::nullopt;
+    return arguments;
 }
 
 } // namespace quillet::commands
