@@ -12,7 +12,6 @@
 
 #include <memory>
 #include <string>
-#include <type_traits>
 
 struct quillet_handle {
     std::unique_ptr<quillet::Quillet> control;
@@ -72,26 +71,21 @@ template <typename Body> void call(quillet_t *q, Body &&body) noexcept
     });
 }
 
-/// A C argument as the component's parameter takes it: NULL text as "", any
-/// non-zero int as true.
-template <typename Param, typename CArgument> Param converted(CArgument value)
+/// A C argument as the component takes it: a NULL text as an empty one, an int as a flag.
+template <typename Value> Value converted(Value value)
 {
-    if constexpr (std::is_same_v<Param, QString>)
-        return text(value);
-    else if constexpr (std::is_same_v<Param, bool>)
-        return value != 0;
-    else
-        return value;
+    return value;
+}
+QString converted(const char *value)
+{
+    return text(value);
 }
 
-/// Calls the component's composition command with the C arguments, converted.
+/// Calls one of the component's composition commands with the C arguments.
 template <typename Result, typename... Params, typename... CArguments>
 void forward(quillet_t *q, Result (quillet::Quillet::*command)(Params...), CArguments... arguments) noexcept
 {
-    static_assert(sizeof...(Params) == sizeof...(CArguments), "one C argument per parameter");
-    call(q, [&](quillet::Quillet &control) {
-        (control.*command)(converted<std::remove_cvref_t<Params>>(arguments)...);
-    });
+    call(q, [&](quillet::Quillet &control) { (control.*command)(converted(arguments)...); });
 }
 
 /// Copies text into the handle's storage and returns it as a C string.
