@@ -10,30 +10,6 @@
 
 namespace quillet::cli {
 
-namespace {
-
-/// Typed access to a command's arguments; the parser has checked types and ranges.
-class Args {
-public:
-    explicit Args(const ScriptCommand &command) : m_args(command.args) {}
-
-    QString text(std::size_t i) const { return QString::fromStdString(std::get<std::string>(m_args.at(i))); }
-    int integer(std::size_t i) const { return static_cast<int>(std::get<double>(m_args.at(i))); }
-    bool flag(std::size_t i) const { return std::get<bool>(m_args.at(i)); }
-    /// A whole number when the word is one (paper code 9, orientation 2), else the word.
-    QVariant setting(std::size_t i) const
-    {
-        bool isNumber = false;
-        const int code = text(i).toInt(&isNumber, 0);
-        return isNumber ? QVariant(code) : QVariant(text(i));
-    }
-
-private:
-    const std::vector<ArgValue> &m_args;
-};
-
-} // namespace
-
 ScriptRunner::ScriptRunner(Quillet &listing, QWidget *window, const QDir &baseDir, const QString &prtScreen)
     : m_listing(listing), m_window(window), m_baseDir(baseDir), m_prtScreen(prtScreen)
 {
@@ -59,10 +35,11 @@ std::vector<ScriptError> ScriptRunner::run(const std::vector<ScriptCommand> &com
 
 void ScriptRunner::openListing(const ScriptCommand &init)
 {
-    const Args a(init);
-    const quint8 result = m_listing.Init(m_window, a.text(0), m_prtScreen, a.setting(2), a.setting(3),
-                                         a.flag(4), a.flag(5), a.flag(6), a.flag(7), a.flag(8), a.flag(9),
-                                         a.flag(10), a.flag(11), a.integer(12), a.integer(13));
+    const auto flag = [&](std::size_t i) { return argument<bool>(init, i); };
+    const auto setting = [&](std::size_t i) { return argument<QVariant>(init, i); };
+    const quint8 result = m_listing.Init(
+        m_window, argument<QString>(init, 0), m_prtScreen, setting(2), setting(3), flag(4), flag(5), flag(6),
+        flag(7), flag(8), flag(9), flag(10), flag(11), argument<int>(init, 12), argument<int>(init, 13));
     if (result != 0)
         m_problems.push_back(
             {init.line, 1,
@@ -74,6 +51,11 @@ template <typename Param> Param ScriptRunner::argument(const ScriptCommand &scri
     const ArgValue &value = script.args.at(i);
     if constexpr (std::is_same_v<Param, QString>) {
         return QString::fromStdString(std::get<std::string>(value));
+    } else if constexpr (std::is_same_v<Param, QVariant>) {
+        // A whole number when the word is one (paper code 9, orientation 2), else the word.
+        bool isNumber = false;
+        const int code = argument<QString>(script, i).toInt(&isNumber, 0);
+        return isNumber ? QVariant(code) : QVariant(argument<QString>(script, i));
     } else if constexpr (std::is_same_v<Param, QImage>) {
         const QString path = m_baseDir.filePath(argument<QString>(script, i));
         QImage picture(path);
