@@ -71,6 +71,23 @@ template <typename Body> void call(quillet_t *q, Body &&body) noexcept
     });
 }
 
+/// A C argument as the component takes it: a NULL text as an empty one, an int as a flag.
+template <typename Value> Value converted(Value value)
+{
+    return value;
+}
+QString converted(const char *value)
+{
+    return text(value);
+}
+
+/// Calls one of the component's composition commands with the C arguments.
+template <typename Result, typename... Params, typename... CArguments>
+void forward(quillet_t *q, Result (quillet::Quillet::*command)(Params...), CArguments... arguments) noexcept
+{
+    call(q, [&](quillet::Quillet &control) { (control.*command)(converted(arguments)...); });
+}
+
 /// Copies text into the handle's storage and returns it as a C string.
 const char *keep(std::string &storage, const QString &value)
 {
@@ -186,17 +203,17 @@ const char *quillet_last_output(quillet_t *q)
 
 void quillet_pnl(quillet_t *q, float skip)
 {
-    call(q, [=](quillet::Quillet &control) { control.PNL(skip); });
+    forward(q, &quillet::Quillet::PNL, skip);
 }
 
 void quillet_pnp(quillet_t *q)
 {
-    call(q, [](quillet::Quillet &control) { control.PNP(); });
+    forward(q, &quillet::Quillet::PNP);
 }
 
 void quillet_pmargins(quillet_t *q, float top, float left, float bottom, float right)
 {
-    call(q, [=](quillet::Quillet &control) { control.PMargins(top, left, bottom, right); });
+    forward(q, &quillet::Quillet::PMargins, top, left, bottom, right);
 }
 
 float quillet_mx(quillet_t *q)
@@ -231,17 +248,17 @@ float quillet_cury(quillet_t *q)
 
 void quillet_c(quillet_t *q, const char *str, float pos_y, float pos_x, float max_x)
 {
-    call(q, [&](quillet::Quillet &control) { control.C(text(str), pos_y, pos_x, max_x); });
+    forward(q, &quillet::Quillet::C, str, pos_y, pos_x, max_x);
 }
 
 void quillet_l(quillet_t *q, const char *str, float pos_y, float pos_x, float width)
 {
-    call(q, [&](quillet::Quillet &control) { control.L(text(str), pos_y, pos_x, width); });
+    forward(q, &quillet::Quillet::L, str, pos_y, pos_x, width);
 }
 
 void quillet_r(quillet_t *q, const char *str, float pos_y, float pos_x, float width)
 {
-    call(q, [&](quillet::Quillet &control) { control.R(text(str), pos_y, pos_x, width); });
+    forward(q, &quillet::Quillet::R, str, pos_y, pos_x, width);
 }
 
 const char *quillet_m(quillet_t *q, const char *str, float pos_y, float pos_x, float max_x)
@@ -253,39 +270,37 @@ const char *quillet_m(quillet_t *q, const char *str, float pos_y, float pos_x, f
 
 void quillet_newcol(quillet_t *q, float pos_x, float width)
 {
-    call(q, [=](quillet::Quillet &control) { control.NewCol(pos_x, width); });
+    forward(q, &quillet::Quillet::NewCol, pos_x, width);
 }
 
 void quillet_clscols(quillet_t *q)
 {
-    call(q, [](quillet::Quillet &control) { control.ClsCols(); });
+    forward(q, &quillet::Quillet::ClsCols);
 }
 
 void quillet_ccol(quillet_t *q, int column, const char *str, float pos_y, int truncate)
 {
-    call(q, [&](quillet::Quillet &control) { control.CCol(column, text(str), pos_y, truncate != 0); });
+    forward(q, &quillet::Quillet::CCol, column, str, pos_y, truncate);
 }
 
 void quillet_lcol(quillet_t *q, int column, const char *str, float add_x, float pos_y, int truncate)
 {
-    call(q, [&](quillet::Quillet &control) { control.LCol(column, text(str), add_x, pos_y, truncate != 0); });
+    forward(q, &quillet::Quillet::LCol, column, str, add_x, pos_y, truncate);
 }
 
 void quillet_rcol(quillet_t *q, int column, const char *str, float sub_x, float pos_y, int truncate)
 {
-    call(q, [&](quillet::Quillet &control) { control.RCol(column, text(str), sub_x, pos_y, truncate != 0); });
+    forward(q, &quillet::Quillet::RCol, column, str, sub_x, pos_y, truncate);
 }
 
 void quillet_pfont(quillet_t *q, const char *name, float size, int bold, int italic, int transparent)
 {
-    call(q, [&](quillet::Quillet &control) {
-        control.PFont(text(name), size, bold != 0, italic != 0, transparent != 0);
-    });
+    forward(q, &quillet::Quillet::PFont, name, size, bold, italic, transparent);
 }
 
 void quillet_palign(quillet_t *q, int alignment)
 {
-    call(q, [=](quillet::Quillet &control) { control.PAlign(alignment); });
+    forward(q, &quillet::Quillet::PAlign, alignment);
 }
 
 float quillet_wx(quillet_t *q, const char *str)
@@ -310,37 +325,37 @@ int quillet_insize(quillet_t *q, const char *str, float width)
 
 void quillet_pbox(quillet_t *q, float y1, float x1, float y2, float x2, int thickness)
 {
-    call(q, [=](quillet::Quillet &control) { control.PBox(y1, x1, y2, x2, thickness); });
+    forward(q, &quillet::Quillet::PBox, y1, x1, y2, x2, thickness);
 }
 
 void quillet_pcircle(quillet_t *q, float pos_y, float pos_x, float radius, int thickness)
 {
-    call(q, [=](quillet::Quillet &control) { control.PCircle(pos_y, pos_x, radius, thickness); });
+    forward(q, &quillet::Quillet::PCircle, pos_y, pos_x, radius, thickness);
 }
 
 void quillet_pline(quillet_t *q, float y1, float x1, float y2, float x2, int thickness)
 {
-    call(q, [=](quillet::Quillet &control) { control.PLine(y1, x1, y2, x2, thickness); });
+    forward(q, &quillet::Quillet::PLine, y1, x1, y2, x2, thickness);
 }
 
 void quillet_pcolor(quillet_t *q, int colour)
 {
-    call(q, [=](quillet::Quillet &control) { control.PColor(colour); });
+    forward(q, &quillet::Quillet::PColor, colour);
 }
 
 void quillet_pdraw(quillet_t *q, int style, int mode)
 {
-    call(q, [=](quillet::Quillet &control) { control.PDraw(style, mode); });
+    forward(q, &quillet::Quillet::PDraw, style, mode);
 }
 
 void quillet_pfill(quillet_t *q, int colour, int style)
 {
-    call(q, [=](quillet::Quillet &control) { control.PFill(colour, style); });
+    forward(q, &quillet::Quillet::PFill, colour, style);
 }
 
 void quillet_pfix(quillet_t *q, int fix_x, int fix_y)
 {
-    call(q, [=](quillet::Quillet &control) { control.PFix(fix_x != 0, fix_y != 0); });
+    forward(q, &quillet::Quillet::PFix, fix_x, fix_y);
 }
 
 int quillet_pnewimg(quillet_t *q, const char *path)
@@ -363,7 +378,7 @@ int quillet_pnewimg_rgba(quillet_t *q, const unsigned char *rgba, int width, int
 
 void quillet_pdrawimg(quillet_t *q, int number, float pos_y, float pos_x)
 {
-    call(q, [=](quillet::Quillet &control) { control.PDrawImg(number, pos_y, pos_x); });
+    forward(q, &quillet::Quillet::PDrawImg, number, pos_y, pos_x);
 }
 
 } // extern "C"

@@ -1,7 +1,10 @@
 #pragma once
-// The commands of a listing script: one row per command with its arguments,
-// their types, defaults and ranges. The parser checks scripts against it, the
-// runner calls the component from it and `quillet --help` prints it.
+// The commands of a listing script: Init, and the composition commands with
+// their arguments' types, defaults and ranges as compose/Commands.h declares
+// them. The parser checks scripts against it, the runner calls the component
+// from it and `quillet --help` prints it.
+
+#include "compose/Commands.h"
 
 #include <span>
 #include <string>
@@ -9,32 +12,10 @@
 
 namespace quillet::cli {
 
-enum class CommandId {
-    Init,
-    PNL,
-    PNP,
-    PMargins,
-    C,
-    L,
-    R,
-    M,
-    NewCol,
-    ClsCols,
-    CCol,
-    LCol,
-    RCol,
-    PFont,
-    PAlign,
-    PBox,
-    PCircle,
-    PLine,
-    PColor,
-    PDraw,
-    PFill,
-    PFix,
-    PNewImg,
-    PDrawImg,
-};
+#define QUILLET_COMMAND_ID(Name, ...) Name,
+/// Init, then the composition commands as compose/Commands.h lists them.
+enum class CommandId { Init, QUILLET_COMMANDS(QUILLET_COMMAND_ID) };
+#undef QUILLET_COMMAND_ID
 
 enum class ArgType {
     Text,    ///< a quoted string, or a bare word

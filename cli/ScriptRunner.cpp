@@ -4,32 +4,11 @@
 
 #include <QImage>
 
+#include <tuple>
+#include <type_traits>
+#include <utility>
+
 namespace quillet::cli {
-
-namespace {
-
-/// Typed access to a command's arguments; the parser has checked types and ranges.
-class Args {
-public:
-    explicit Args(const ScriptCommand &command) : m_args(command.args) {}
-
-    QString text(std::size_t i) const { return QString::fromStdString(std::get<std::string>(m_args.at(i))); }
-    float number(std::size_t i) const { return static_cast<float>(std::get<double>(m_args.at(i))); }
-    int integer(std::size_t i) const { return static_cast<int>(std::get<double>(m_args.at(i))); }
-    bool flag(std::size_t i) const { return std::get<bool>(m_args.at(i)); }
-    /// A whole number when the word is one (paper code 9, orientation 2), else the word.
-    QVariant setting(std::size_t i) const
-    {
-        bool isNumber = false;
-        const int code = text(i).toInt(&isNumber, 0);
-        return isNumber ? QVariant(code) : QVariant(text(i));
-    }
-
-private:
-    const std::vector<ArgValue> &m_args;
-};
-
-} // namespace
 
 ScriptRunner::ScriptRunner(Quillet &listing, QWidget *window, const QDir &baseDir, const QString &prtScreen)
     : m_listing(listing), m_window(window), m_baseDir(baseDir), m_prtScreen(prtScreen)
@@ -56,110 +35,77 @@ std::vector<ScriptError> ScriptRunner::run(const std::vector<ScriptCommand> &com
 
 void ScriptRunner::openListing(const ScriptCommand &init)
 {
-    const Args a(init);
-    const quint8 result = m_listing.Init(m_window, a.text(0), m_prtScreen, a.setting(2), a.setting(3),
-                                         a.flag(4), a.flag(5), a.flag(6), a.flag(7), a.flag(8), a.flag(9),
-                                         a.flag(10), a.flag(11), a.integer(12), a.integer(13));
+    const auto flag = [&](std::size_t i) { return argument<bool>(init, i); };
+    const auto setting = [&](std::size_t i) { return argument<QVariant>(init, i); };
+    const quint8 result = m_listing.Init(
+        m_window, argument<QString>(init, 0), m_prtScreen, setting(2), setting(3), flag(4), flag(5), flag(6),
+        flag(7), flag(8), flag(9), flag(10), flag(11), argument<int>(init, 12), argument<int>(init, 13));
     if (result != 0)
         m_problems.push_back(
             {init.line, 1,
              "Init did not open the listing as asked (result code " + std::to_string(result) + ")"});
 }
 
-void ScriptRunner::runCommand(const ScriptCommand &command)
+template <typename Param> Param ScriptRunner::argument(const ScriptCommand &script, std::size_t i)
 {
-    const Args a(command);
-    Quillet &q = m_listing;
-    switch (command.entry->id) {
-    case CommandId::Init:
-        openListing(command);
-        break;
-    case CommandId::PNL:
-        q.PNL(a.number(0));
-        break;
-    case CommandId::PNP:
-        q.PNP();
-        break;
-    case CommandId::PMargins:
-        q.PMargins(a.number(0), a.number(1), a.number(2), a.number(3));
-        break;
-    case CommandId::C:
-        q.C(a.text(0), a.number(1), a.number(2), a.number(3));
-        break;
-    case CommandId::L:
-        q.L(a.text(0), a.number(1), a.number(2), a.number(3));
-        break;
-    case CommandId::R:
-        q.R(a.text(0), a.number(1), a.number(2), a.number(3));
-        break;
-    case CommandId::M:
-        paragraph(a.text(0), a.number(1), a.number(2), a.number(3));
-        break;
-    case CommandId::NewCol:
-        q.NewCol(a.number(0), a.number(1));
-        break;
-    case CommandId::ClsCols:
-        q.ClsCols();
-        break;
-    case CommandId::CCol:
-        q.CCol(a.integer(0), a.text(1), a.number(2), a.flag(3));
-        break;
-    case CommandId::LCol:
-        q.LCol(a.integer(0), a.text(1), a.number(2), a.number(3), a.flag(4));
-        break;
-    case CommandId::RCol:
-        q.RCol(a.integer(0), a.text(1), a.number(2), a.number(3), a.flag(4));
-        break;
-    case CommandId::PFont:
-        q.PFont(a.text(0), a.number(1), a.flag(2), a.flag(3), a.flag(4));
-        break;
-    case CommandId::PAlign:
-        q.PAlign(a.integer(0));
-        break;
-    case CommandId::PBox:
-        q.PBox(a.number(0), a.number(1), a.number(2), a.number(3), a.integer(4));
-        break;
-    case CommandId::PCircle:
-        q.PCircle(a.number(0), a.number(1), a.number(2), a.integer(3));
-        break;
-    case CommandId::PLine:
-        q.PLine(a.number(0), a.number(1), a.number(2), a.number(3), a.integer(4));
-        break;
-    case CommandId::PColor:
-        q.PColor(a.integer(0));
-        break;
-    case CommandId::PDraw:
-        q.PDraw(a.integer(0), a.integer(1));
-        break;
-    case CommandId::PFill:
-        q.PFill(a.integer(0), a.integer(1));
-        break;
-    case CommandId::PFix:
-        q.PFix(a.flag(0), a.flag(1));
-        break;
-    case CommandId::PNewImg: {
-        const QString path = m_baseDir.filePath(a.text(0));
-        const QImage picture(path);
+    const ArgValue &value = script.args.at(i);
+    if constexpr (std::is_same_v<Param, QString>) {
+        return QString::fromStdString(std::get<std::string>(value));
+    } else if constexpr (std::is_same_v<Param, QVariant>) {
+        // A whole number when the word is one (paper code 9, orientation 2), else the word.
+        bool isNumber = false;
+        const int code = argument<QString>(script, i).toInt(&isNumber, 0);
+        return isNumber ? QVariant(code) : QVariant(argument<QString>(script, i));
+    } else if constexpr (std::is_same_v<Param, QImage>) {
+        const QString path = m_baseDir.filePath(argument<QString>(script, i));
+        QImage picture(path);
         if (picture.isNull())
-            m_problems.push_back({command.line, 1, "cannot read the picture " + path.toStdString()});
-        q.PNewImg(picture); // numbers stay in step with the script even when a file is missing
-        break;
-    }
-    case CommandId::PDrawImg:
-        q.PDrawImg(a.integer(0), a.number(1), a.number(2));
-        break;
+            m_problems.push_back({script.line, 1, "cannot read the picture " + path.toStdString()});
+        return picture; // numbers stay in step with the script even when a file is missing
+    } else if constexpr (std::is_same_v<Param, bool>) {
+        return std::get<bool>(value);
+    } else {
+        return static_cast<Param>(std::get<double>(value));
     }
 }
 
-void ScriptRunner::paragraph(const QString &text, float posY, float posX, float maxX)
+template <typename Row, typename Result, typename... Params>
+void ScriptRunner::call(Result (Quillet::*command)(Params...), const ScriptCommand &script)
 {
-    QString rest = m_listing.M(text, posY, posX, maxX);
-    while (!rest.isEmpty()) {
-        m_listing.PNL();
-        QString next = m_listing.M(rest, -1, posX, maxX);
-        if (next.size() >= rest.size())
-            break; // nothing fits the line: stop rather than loop
-        rest = std::move(next);
+    [&]<std::size_t... I>(std::index_sequence<I...>)
+    {
+        std::tuple<std::remove_cvref_t<Params>...> args{argument<std::remove_cvref_t<Params>>(script, I)...};
+        const auto run = [&] {
+            return std::apply([&](const auto &...values) { return (m_listing.*command)(values...); }, args);
+        };
+        if constexpr (Row::returns == commands::RestOfText) {
+            // The whole paragraph: the rest goes on at the cursor, a line lower each time.
+            for (Result rest = run(); !rest.isEmpty();) {
+                m_listing.PNL();
+                std::get<0>(args) = rest;
+                std::get<1>(args) = -1;
+                Result next = run();
+                if (next.size() >= rest.size())
+                    break; // nothing fits the line: stop rather than loop
+                rest = std::move(next);
+            }
+        } else {
+            run();
+        }
+    }
+    (std::index_sequence_for<Params...>{});
+}
+
+void ScriptRunner::runCommand(const ScriptCommand &command)
+{
+    switch (command.entry->id) {
+#define QUILLET_SCRIPT_CALL(Name, ...)                                                                       \
+    case CommandId::Name:                                                                                    \
+        return call<commands::Name>(&Quillet::Name, command);
+        QUILLET_COMMANDS(QUILLET_SCRIPT_CALL)
+#undef QUILLET_SCRIPT_CALL
+    case CommandId::Init:
+        return openListing(command);
     }
 }
 

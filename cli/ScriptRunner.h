@@ -33,8 +33,11 @@ public:
 private:
     void openListing(const ScriptCommand &init);
     void runCommand(const ScriptCommand &command);
-    /// Writes the whole paragraph, one justified line after another.
-    void paragraph(const QString &text, float posY, float posX, float maxX);
+    /// Calls the component's command of that row with the script's arguments.
+    template <typename Row, typename Result, typename... Params>
+    void call(Result (Quillet::*command)(Params...), const ScriptCommand &script);
+    /// The script's argument i as the component's parameter takes it.
+    template <typename Param> Param argument(const ScriptCommand &script, std::size_t i);
 
     Quillet &m_listing;
     QWidget *m_window;

@@ -15,13 +15,13 @@ void Composer::NewCol(float PosX, float cx)
     if (m_state.NumCols >= MaxColumns || !clampLengths(PosX, cx))
         return;
     m_state.Cols[m_state.NumCols++] = {PosX, PosX + cx};
-    record(RecNewCol, PosX, cx);
+    record<commands::NewCol>(PosX, cx);
 }
 
 void Composer::ClsCols()
 {
     m_state.NumCols = 0;
-    record(RecClsCols);
+    record<commands::ClsCols>();
 }
 
 void Composer::CCol(int NCol, std::string_view StrToPrint, float PosY, bool TRUNC)
@@ -33,34 +33,36 @@ void Composer::CCol(int NCol, std::string_view StrToPrint, float PosY, bool TRUN
     const float width = column.ColRight - column.ColLeft - ColumnPaddingMm;
     const std::string t = TRUNC ? FitText(s, width) : s;
     PosY = positionOrMissing(PosY);
-    record(RecColCenter, static_cast<float>(NCol), verticalValue(PosY), 0, 0, s, TRUNC ? 1 : 0);
+    record<commands::CCol>(NCol, s, verticalValue(PosY), TRUNC);
     const CellText cell(*this);
     C(t, PosY, column.ColLeft, column.ColRight);
 }
 
 void Composer::LCol(int NCol, std::string_view StrToPrint, float AddX, float PosY, bool TRUNC)
 {
-    sideCell(RecColLeft, NCol, StrToPrint, AddX, PosY, TRUNC);
+    sideCell<commands::LCol>(NCol, StrToPrint, AddX, PosY, TRUNC);
 }
 
 void Composer::RCol(int NCol, std::string_view StrToPrint, float SubX, float PosY, bool TRUNC)
 {
-    sideCell(RecColRight, NCol, StrToPrint, SubX, PosY, TRUNC);
+    sideCell<commands::RCol>(NCol, StrToPrint, SubX, PosY, TRUNC);
 }
 
-void Composer::sideCell(Opcode op, int NCol, std::string_view StrToPrint, float inset, float PosY, bool TRUNC)
+template <typename Row>
+void Composer::sideCell(int NCol, std::string_view StrToPrint, float inset, float PosY, bool TRUNC)
 {
     const std::string s = ExpandMarkers(StrToPrint);
     if (NCol < 1 || NCol > m_state.NumCols)
         return;
     inset = lengthOrZero(inset);
     const Column column = m_state.Cols[NCol - 1];
-    const bool left = op == RecColLeft;
-    const float x = left ? column.ColLeft + inset + ColumnPaddingMm : column.ColRight - inset - ColumnPaddingMm;
+    constexpr bool left = Row::op == RecColLeft;
+    const float x =
+        left ? column.ColLeft + inset + ColumnPaddingMm : column.ColRight - inset - ColumnPaddingMm;
     const float width = column.ColRight - column.ColLeft - inset - ColumnPaddingMm;
     const std::string t = TRUNC ? FitText(s, width) : s;
     PosY = positionOrMissing(PosY);
-    record(op, static_cast<float>(NCol), inset, PosY, 0, s, TRUNC ? 1 : 0);
+    record<Row>(NCol, s, inset, PosY, TRUNC);
     const CellText cell(*this);
     if (left)
         L(t, PosY, x, 0);

@@ -2,17 +2,15 @@
 
 namespace quillet {
 
-void Composer::record(Opcode op, float valA, float valB, float valC, float valD, std::string_view text,
-                      float valE)
+void Composer::write(SpoolRecord record)
 {
-    if (!recording() || !m_session.spool)
-        return;
+    record.page = m_state.CurPage;
     // A failed write leaves the command out of the file; composition goes on.
     SpoolFile &spool = *m_session.spool;
-    if (!spool.write({m_state.CurPage, op, valA, valB, valC, valD, valE, std::string(text)}))
+    if (!spool.write(record))
         return;
     if (PageTextIndex *texts = spool.texts())
-        texts->add(m_state.CurPage, isTextCommand(op) ? text : std::string_view());
+        texts->add(m_state.CurPage, isTextCommand(record.op) ? record.text : std::string_view());
 }
 
 } // namespace quillet

@@ -3,8 +3,8 @@
 // While Spooling each command appends its record; in every mode it draws on
 // the listing's Surface at once. Lengths are millimetres from the margins.
 
+#include "compose/CommandRecord.h"
 #include "compose/Session.h"
-#include "spool/SpoolRecord.h"
 
 #include <memory>
 #include <string>
@@ -86,9 +86,10 @@ private:
     /// The vertical value C and CCol record.
     float verticalValue(float PosY) const;
     /// L or R: the text starts (ends) at PosX, cut to Wid when Wid is not 0.
-    void sideText(Opcode op, std::string_view StrToPrint, float PosY, float PosX, float Wid);
+    template <typename Row> void sideText(std::string_view StrToPrint, float PosY, float PosX, float Wid);
     /// A cell of LCol or RCol: the text starts (ends) inset mm inside the column.
-    void sideCell(Opcode op, int NCol, std::string_view StrToPrint, float inset, float PosY, bool TRUNC);
+    template <typename Row>
+    void sideCell(int NCol, std::string_view StrToPrint, float inset, float PosY, bool TRUNC);
     /// The pen width of a shape: zoomed in the preview, at least 1.
     int penWidth(int Expe) const;
     /// Draws a shape with its pen width, then puts the width back to 1.
@@ -96,8 +97,13 @@ private:
     /// Draws a line of M spread over widthMm, word by word.
     void emitSpread(std::string_view line, float widthMm);
 
-    void record(Opcode op, float valA = 0, float valB = 0, float valC = 0, float valD = 0,
-                std::string_view text = {}, float valE = 0);
+    /// Records the command of that row, given its arguments in the row's order.
+    template <typename Row, typename... Values> void record(const Values &...values)
+    {
+        if (recording() && m_session.spool)
+            write(commands::recordOf<Row>(values...));
+    }
+    void write(SpoolRecord record);
     Surface *surface() const { return m_state.Surface; }
     /// Whether commands are recorded now: while Spooling, but not the text
     /// command that draws a column cell, which the cell's record replays.

@@ -30,7 +30,7 @@ void Composer::PFont(std::string_view FTName, float FTSize, bool FTBold, bool FT
         font.italic = FTItalic;
         font.transparent = FTTrans;
     }
-    record(RecFont, size, font.bold ? 1 : 0, font.italic ? 1 : 0, font.transparent ? 1 : 0, FTName);
+    record<commands::PFont>(FTName, size, font.bold, font.italic, font.transparent);
 }
 
 void Composer::PAlign(int PAl)
@@ -38,7 +38,7 @@ void Composer::PAlign(int PAl)
     if (PAl < -2 || PAl > 2 || PAl == 0)
         return;
     m_state.AlignMode = static_cast<int16_t>(PAl);
-    record(RecAlign, static_cast<float>(PAl));
+    record<commands::PAlign>(PAl);
 }
 
 float Composer::WX(std::string_view StrToSee) const

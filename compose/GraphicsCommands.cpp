@@ -5,14 +5,14 @@ namespace quillet {
 
 void Composer::PColor(int FColor)
 {
-    record(RecColor, static_cast<float>(FColor));
+    record<commands::PColor>(FColor);
     if (Surface *s = surface())
         s->pen().foreColor = FColor;
 }
 
 void Composer::PFill(int FColor, int FStyle)
 {
-    record(RecFill, static_cast<float>(FColor), static_cast<float>(FStyle));
+    record<commands::PFill>(FColor, FStyle);
     if (Surface *s = surface()) {
         s->pen().fillStyle = FStyle;
         s->pen().fillColor = FColor;
@@ -23,7 +23,7 @@ void Composer::PFix(bool FX, bool FY)
 {
     m_state.FixX = FX;
     m_state.FixY = FY;
-    record(RecFix, FX ? 1 : 0, FY ? 1 : 0);
+    record<commands::PFix>(FX, FY);
 }
 
 void Composer::PDraw(int DStyle, int DMode)
@@ -32,7 +32,7 @@ void Composer::PDraw(int DStyle, int DMode)
         s->pen().drawStyle = DStyle;
         s->pen().drawMode = DMode;
     }
-    record(RecDraw, static_cast<float>(DStyle), static_cast<float>(DMode));
+    record<commands::PDraw>(DStyle, DMode);
 }
 
 } // namespace quillet

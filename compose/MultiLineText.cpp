@@ -72,9 +72,11 @@ std::string Composer::M(std::string_view StrToPrint, float PosY, float PosX, flo
         const size_t length = offsets.size() - 1;
         const float room = lineWidth - LineSlackMm;
         const std::vector<float> widths = surf->prefixWidths(s, room);
-        const auto overflow = std::find_if(widths.begin(), widths.end(), [room](float width) { return !(width <= room); });
+        const auto overflow =
+            std::find_if(widths.begin(), widths.end(), [room](float width) { return !(width <= room); });
         // At least one character per line, so a host calling until "" always ends.
-        const size_t fitting = overflow == widths.end() ? length : std::max<size_t>(overflow - widths.begin(), 1);
+        const size_t fitting =
+            overflow == widths.end() ? length : std::max<size_t>(overflow - widths.begin(), 1);
         if (!(lineWidth > MinLineWidthMm) || (length == 1 && fitting == 1 && overflow != widths.end())) {
             w = {};
         } else if (fitting < length) {
@@ -98,7 +100,7 @@ std::string Composer::M(std::string_view StrToPrint, float PosY, float PosX, flo
         else if (spoolOpen)
             w.rest += LineMark;
         const float recordedMax = MaxX < 0 || MaxX == st.UseW ? -1.0f : MaxX;
-        record(RecTextMulti, recordedX, recordedY, recordedMax, 0, w.line);
+        record<commands::M>(w.line, recordedY, recordedX, recordedMax);
         if (last)
             w.line.pop_back();
     }

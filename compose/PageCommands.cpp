@@ -11,10 +11,12 @@ void Composer::PMargins(float TMarg, float LMarg, float BMarg, float RMarg)
 {
     if (!clampLengths(TMarg, LMarg, BMarg, RMarg))
         return;
-    record(RecMargins, LMarg, TMarg, RMarg, BMarg);
+    record<commands::PMargins>(TMarg, LMarg, BMarg, RMarg);
 
     ListingState &s = m_state;
-    const auto fromBorder = [](float margin, float border) { return margin < border ? 0.0f : margin - border; };
+    const auto fromBorder = [](float margin, float border) {
+        return margin < border ? 0.0f : margin - border;
+    };
     s.LeftMarg = fromBorder(LMarg, s.OffX);
     s.TopMarg = fromBorder(TMarg, s.OffY);
     s.RightMarg = fromBorder(RMarg, s.OffX);
@@ -36,7 +38,7 @@ void Composer::PNL(float Skip)
     const float advance = Skip == 0 ? WY({}) : clampLength(Skip);
     m_state.CursorY = clampLength(m_state.CursorY + advance);
     m_state.CursorX = m_state.LeftMarg;
-    record(RecNewLine, advance);
+    record<commands::PNL>(advance);
 }
 
 void Composer::PNP()

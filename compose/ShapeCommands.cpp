@@ -1,6 +1,5 @@
 #include "compose/Composer.h"
 #include "compose/Lengths.h"
-#include "compose/PenWidthCode.h"
 #include "render/Surface.h"
 
 #include <climits>
@@ -32,7 +31,7 @@ void Composer::PBox(float y1, float x1, float y2, float x2, int Expe)
     if (!clampLengths(y1, x1, y2, x2))
         return;
     const int width = penWidth(Expe);
-    record(RecBox, x1 == CurX() ? -1.0f : x1, y1 == CurY() ? -1.0f : y1, x2, y2, penWidthText(width));
+    record<commands::PBox>(y1 == CurY() ? -1.0f : y1, x1 == CurX() ? -1.0f : x1, y2, x2, width);
     if (x1 < 0)
         x1 = CurX();
     if (y1 < 0)
@@ -56,10 +55,11 @@ void Composer::PLine(float y1, float x1, float y2, float x2, int Expe)
     if (!clampLengths(y1, x1, y2, x2))
         return;
     const int width = penWidth(Expe);
-    record(RecLine, x1, y1, x2, y2, penWidthText(width));
+    record<commands::PLine>(y1, x1, y2, x2, width);
     const float left = m_state.LeftMarg;
     const float top = m_state.TopMarg;
-    withPenWidth(width, [&](Surface &s) { s.line(LineKind::Line, left + x1, top + y1, left + x2, top + y2); });
+    withPenWidth(width,
+                 [&](Surface &s) { s.line(LineKind::Line, left + x1, top + y1, left + x2, top + y2); });
 }
 
 void Composer::PCircle(float PosY, float PosX, float Raio, int Expe)
@@ -67,7 +67,7 @@ void Composer::PCircle(float PosY, float PosX, float Raio, int Expe)
     if (!clampLengths(PosY, PosX, Raio))
         return;
     const int width = penWidth(Expe);
-    record(RecCircle, PosX, PosY, Raio, 0, penWidthText(width));
+    record<commands::PCircle>(PosY, PosX, Raio, width);
     const float x = m_state.LeftMarg + PosX;
     const float y = m_state.TopMarg + PosY;
     withPenWidth(width, [&](Surface &s) { s.circle(x, y, Raio); });
@@ -90,7 +90,7 @@ void Composer::PDrawImg(int NImg, float PosY, float PosX)
     if (s && picture)
         s->paintPicture(*picture, m_state.LeftMarg + PosX, m_state.TopMarg + PosY, picture->widthMm(),
                         picture->heightMm());
-    record(RecImage, PosX, PosY, static_cast<float>(NImg));
+    record<commands::PDrawImg>(NImg, PosY, PosX);
 }
 
 } // namespace quillet

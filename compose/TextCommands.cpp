@@ -49,15 +49,16 @@ float Composer::placeVertically(float PosY, float heightMm)
 
 void Composer::L(std::string_view StrToPrint, float PosY, float PosX, float Wid)
 {
-    sideText(RecTextLeft, StrToPrint, PosY, PosX, Wid);
+    sideText<commands::L>(StrToPrint, PosY, PosX, Wid);
 }
 
 void Composer::R(std::string_view StrToPrint, float PosY, float PosX, float Wid)
 {
-    sideText(RecTextRight, StrToPrint, PosY, PosX, Wid);
+    sideText<commands::R>(StrToPrint, PosY, PosX, Wid);
 }
 
-void Composer::sideText(Opcode op, std::string_view StrToPrint, float PosY, float PosX, float Wid)
+template <typename Row>
+void Composer::sideText(std::string_view StrToPrint, float PosY, float PosX, float Wid)
 {
     if (!surface())
         return;
@@ -68,7 +69,7 @@ void Composer::sideText(Opcode op, std::string_view StrToPrint, float PosY, floa
     const std::string t = Wid == 0 ? s : FitText(s, Wid);
     const float w = WX(t);
     const float recordedX = horizontalValue(PosX);
-    if (op == RecTextLeft) {
+    if constexpr (Row::op == RecTextLeft) {
         placeLeft(PosX, w);
     } else if (PosX < 0) {
         surface()->setCurrentX(m_state.CursorX - w); // a right-aligned text ends at the cursor
@@ -77,7 +78,7 @@ void Composer::sideText(Opcode op, std::string_view StrToPrint, float PosY, floa
         m_state.CursorX = m_state.LeftMarg + PosX;
     }
     const float recordedY = placeVertically(PosY, WY(t));
-    record(op, recordedX, recordedY, 0, 0, s, Wid);
+    record<Row>(s, recordedY, recordedX, Wid);
     EmitText(t);
 }
 
@@ -94,7 +95,7 @@ void Composer::C(std::string_view StrToPrint, float PosY, float PosX, float MaxX
     surface()->setCurrentX(m_state.LeftMarg + from + ((to - from) - WX(s)) / 2 + CentreShiftMm);
     const float recordedY = placeVertically(PosY, WY(s));
     const float recordedMax = MaxX < 0 || MaxX == m_state.UseW ? -1.0f : MaxX;
-    record(RecTextCenter, PosX, recordedY, recordedMax, 0, s);
+    record<commands::C>(s, recordedY, PosX, recordedMax);
     EmitText(s);
 }
 

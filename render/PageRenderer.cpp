@@ -1,31 +1,29 @@
 #include "render/PageRenderer.h"
 
 #include "compose/Composer.h"
-#include "compose/PenWidthCode.h"
 #include "spool/PageReader.h"
 
-#include <cmath>
-#include <limits>
-#include <optional>
+#include <tuple>
+#include <type_traits>
 
 namespace quillet {
 
 namespace {
 
-/// Whole numbers from recorded singles, rounding half to even; a value out of
-/// the range makes the command unusable. The upper bound is -min, exclusive:
-/// a float cannot hold INT32_MAX, and rounding it up would let 2^31 through.
-template <typename Int> std::optional<Int> wholeNumber(float value)
+/// Runs the record with the command of that row when the opcode is the row's.
+template <typename Row, typename Result, typename... Params>
+bool replayed(Composer &composer, Result (Composer::*command)(Params...), const SpoolRecord &record)
 {
-    const float rounded = std::nearbyint(value);
-    const float lowest = static_cast<float>(std::numeric_limits<Int>::min());
-    if (!(rounded >= lowest && rounded < -lowest))
-        return std::nullopt;
-    return static_cast<Int>(rounded);
+    if constexpr (Row::op == commands::NotRecorded) {
+        return false;
+    } else {
+        if (record.op != Row::op)
+            return false;
+        if (auto arguments = commands::argumentsOf<Row, std::remove_cvref_t<Params>...>(record))
+            std::apply([&](const auto &...values) { (composer.*command)(values...); }, *arguments);
+        return true;
+    }
 }
-
-const auto CInt = wholeNumber<int16_t>;
-const auto CLng = wholeNumber<int32_t>;
 
 } // namespace
 
@@ -57,84 +55,10 @@ ListingReplay::ListingReplay(const Session &listing, Surface &target, Look look,
 void PageRenderer::dispatch(const SpoolRecord &r)
 {
     Composer c(m_session);
-    const auto code = [&r] { return penWidthOf(r.text); };
-    switch (r.op) {
-    case RecMargins:
-        c.PMargins(r.valB, r.valA, r.valD, r.valC);
-        break;
-    case RecTextLeft:
-        c.L(r.text, r.valB, r.valA, r.valE);
-        break;
-    case RecBox:
-        c.PBox(r.valB, r.valA, r.valD, r.valC, code());
-        break;
-    case RecColor:
-        if (auto color = CLng(r.valA))
-            c.PColor(*color);
-        break;
-    case RecFill:
-        if (auto color = CLng(r.valA)) {
-            if (auto style = CInt(r.valB))
-                c.PFill(*color, *style);
-        }
-        break;
-    case RecFont:
-        c.PFont(r.text, r.valA, r.valB != 0, r.valC != 0, r.valD != 0);
-        break;
-    case RecFix:
-        c.PFix(r.valA != 0, r.valB != 0);
-        break;
-    case RecAlign:
-        if (auto mode = CInt(r.valA))
-            c.PAlign(*mode);
-        break;
-    case RecDraw:
-        if (auto style = CInt(r.valA), mode = CInt(r.valB); style && mode)
-            c.PDraw(*style, *mode);
-        break;
-    case RecNewLine:
-        c.PNL(r.valA);
-        break;
-    case RecTextRight:
-        c.R(r.text, r.valB, r.valA, r.valE);
-        break;
-    case RecNewCol:
-        c.NewCol(r.valA, r.valB);
-        break;
-    case RecClsCols:
-        c.ClsCols();
-        break;
-    case RecColLeft:
-        if (auto column = CInt(r.valA))
-            c.LCol(*column, r.text, r.valB, r.valC, r.valE != 0);
-        break;
-    case RecColRight:
-        if (auto column = CInt(r.valA))
-            c.RCol(*column, r.text, r.valB, r.valC, r.valE != 0);
-        break;
-    case RecTextCenter:
-        c.C(r.text, r.valB, r.valA, r.valC);
-        break;
-    case RecColCenter:
-        if (auto column = CInt(r.valA))
-            c.CCol(*column, r.text, r.valB, r.valE != 0);
-        break;
-    case RecTextMulti:
-        c.M(r.text, r.valB, r.valA, r.valC);
-        break;
-    case RecCircle:
-        c.PCircle(r.valB, r.valA, r.valC, code());
-        break;
-    case RecLine:
-        c.PLine(r.valB, r.valA, r.valD, r.valC, code());
-        break;
-    case RecImage:
-        if (auto picture = CInt(r.valC))
-            c.PDrawImg(*picture, r.valB, r.valA);
-        break;
-    default:
-        break; // opcodes of later versions
-    }
+    // Opcodes of later versions match no row and are skipped.
+#define QUILLET_REPLAYED(Name, ...) replayed<commands::Name>(c, &Composer::Name, r) ||
+    (void)(QUILLET_COMMANDS(QUILLET_REPLAYED) false);
+#undef QUILLET_REPLAYED
 }
 
 } // namespace quillet
