@@ -32,7 +32,9 @@ render|#include <quillet/Quillet.h>|fail|only the folders that implement or use 
 preview|#include "quillet/quillet.h"|fail|the C API is public too
 capi|#include "print/PdfExport.h"|fail|capi/ is checked like every folder
 control|#include <quillet/Quillet.h>|pass|control/ implements the API
-capi|#include "render/ErrorsIgnored.h"|pass|a folder capi/ depends on
+capi|#include "platform/PrintServer.h"|pass|a folder capi/ depends on
+find|#include "preview/FindDialog.h"|fail|find/ knows nothing of the preview
+find|#include "spool/PageMarkers.h"|pass|a folder find/ depends on
 compose|#include "render/Surface.h"|pass|one of compose/'s named interface headers
 compose|#include "render/PageRenderer.h"|fail|render/'s other headers stay out of compose/
 spool|#include <sys/mman.h>|pass|another project's header is not the check's business
