@@ -7,6 +7,7 @@
 // for a folded "ß"): "?", "#" and a list then take a whole unit. Header-only.
 
 #include <algorithm>
+#include <bit>
 #include <functional>
 #include <optional>
 #include <span>
@@ -117,28 +118,28 @@ private:
     /// A token takes up to a unit, so the rows of the last longestUnit places are kept.
     std::optional<size_t> firstRunStart(LikeText text) const
     {
-        const size_t count = m_tokens.size(), kept = text.longestUnit + 1;
+        const size_t count = m_tokens.size(), last = keptRows(text) - 1;
         Positions emptyTail(count + 1, 1);
         for (size_t j = count; j-- > 0;)
             emptyTail[j] = m_tokens[j].kind == Token::AnyRun && emptyTail[j + 1];
-        // tails[at % kept]: the tails matching from at, also by an empty run.
-        std::vector<Positions> tails(kept, emptyTail);
+        // tails[at & last]: the tails matching from at, also by an empty run.
+        std::vector<Positions> tails(last + 1, emptyTail);
         Positions fromHere(count + 1, 0); // runs of one character or more
         std::optional<size_t> first;
         for (size_t at = text.chars.size(); at-- > 0;) {
-            const Positions &fromNext = tails[(at + 1) % kept];
+            const Positions &fromNext = tails[(at + 1) & last];
             for (size_t j = count; j-- > 0;) {
                 const Token &token = m_tokens[j];
                 if (token.kind == Token::AnyRun) {
                     fromHere[j] = fromHere[j + 1] || fromNext[j];
                 } else {
                     const size_t taken = token.take(text, at);
-                    fromHere[j] = taken != 0 && tails[(at + taken) % kept][j + 1];
+                    fromHere[j] = taken != 0 && tails[(at + taken) & last][j + 1];
                 }
             }
             if (fromHere[0])
                 first = at;
-            Positions &here = tails[at % kept];
+            Positions &here = tails[at & last];
             for (size_t j = 0; j <= count; ++j)
                 here[j] = fromHere[j] || emptyTail[j];
         }
@@ -148,12 +149,12 @@ private:
     /// The end of the shortest run from first that matches; the text's end when none does.
     size_t shortestRunEnd(LikeText text, size_t first) const
     {
-        const size_t count = m_tokens.size(), kept = text.longestUnit + 1;
-        // reached[at % kept]: the tokens that matching has got to at the place at.
-        std::vector<Positions> reached(kept, Positions(count + 1, 0));
-        reached[first % kept][0] = 1;
+        const size_t count = m_tokens.size(), last = keptRows(text) - 1;
+        // reached[at & last]: the tokens that matching has got to at the place at.
+        std::vector<Positions> reached(last + 1, Positions(count + 1, 0));
+        reached[first & last][0] = 1;
         for (size_t at = first; at < text.chars.size(); ++at) {
-            Positions &here = reached[at % kept];
+            Positions &here = reached[at & last];
             passEmptyRuns(here);
             if (at > first && here[count])
                 return at;
@@ -161,14 +162,17 @@ private:
                 if (!here[j])
                     continue;
                 if (m_tokens[j].kind == Token::AnyRun)
-                    reached[(at + 1) % kept][j] = 1;
+                    reached[(at + 1) & last][j] = 1;
                 else if (const size_t taken = m_tokens[j].take(text, at))
-                    reached[(at + taken) % kept][j + 1] = 1;
+                    reached[(at + taken) & last][j + 1] = 1;
             }
             std::fill(here.begin(), here.end(), 0);
         }
         return text.chars.size();
     }
+
+    /// Rows for the places a token can reach, a power of two to index them cheaply.
+    static size_t keptRows(LikeText text) { return std::bit_ceil(text.longestUnit + 1); }
 
     /// A "*" may take nothing: getting to it gets past it too.
     void passEmptyRuns(Positions &positions) const
