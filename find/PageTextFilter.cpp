@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 
 namespace quillet {
@@ -82,14 +83,31 @@ const CharacterChanges &changesOfCharacters(FindOptions options)
     return none;
 }
 
-/// The changes of all the characters beyond ASCII of a text.
+bool isAscii(char c)
+{
+    return static_cast<unsigned char>(c) < 0x80;
+}
+
+/// The changes of all the characters beyond ASCII of a text. Page texts are
+/// mostly ASCII, which changes nothing: it is skipped eight bytes at a time,
+/// and only the runs beyond it are decoded.
 unsigned char changesWithin(std::string_view utf8, const CharacterChanges &changes)
 {
+    constexpr uint64_t HighBits = 0x8080808080808080u;
     unsigned char within = 0;
-    forEachCodePoint(utf8, [&](char32_t c) {
-        if (c >= 0x80)
-            within |= changes.ofCharacter[c];
-    });
+    size_t i = 0;
+    while (i < utf8.size()) {
+        for (uint64_t word; i + sizeof word <= utf8.size(); i += sizeof word) {
+            std::memcpy(&word, utf8.data() + i, sizeof word);
+            if (word & HighBits)
+                break;
+        }
+        while (i < utf8.size() && isAscii(utf8[i]))
+            ++i;
+        const size_t end = std::find_if(utf8.begin() + i, utf8.end(), isAscii) - utf8.begin();
+        forEachCodePoint(utf8.substr(i, end - i), [&](char32_t c) { within |= changes.ofCharacter[c]; });
+        i = end;
+    }
     return within;
 }
 
