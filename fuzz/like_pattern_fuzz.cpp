@@ -2,7 +2,7 @@
 // matched in bounded time.
 
 #include "FuzzInput.h"
-#include "find/LikePattern.h"
+#include "preview/LikePattern.h"
 
 #include <string>
 

@@ -1,8 +1,6 @@
 #pragma once
-// wFIND, the find dialog: the text to look for, the case and accent options
-// and the page to start from. Accepted by "Aceitar", rejected by "Cancelar" or closing.
-
-#include "find/TextFolding.h"
+// wFIND, the find dialog: the text to look for, the case option and the page
+// to start from. Accepted by "Aceitar", rejected by "Cancelar" or closing.
 
 #include <QDialog>
 
@@ -19,11 +17,11 @@ public:
     explicit FindDialog(QWidget *owner);
 
     /// Fills the dialog in: the last text, whether a next page exists to start
-    /// from, and the case and accent options.
-    void prepare(const QString &text, bool hasNextPage, FindOptions options);
+    /// from, and the case option.
+    void prepare(const QString &text, bool hasNextPage, bool ignoreCase);
 
     QString text() const;
-    FindOptions options() const;
+    bool ignoreCase() const;
     bool fromNextPage() const;
 
     /// Shows the hit counter: "n de m", with an ellipsis while counting goes
@@ -31,8 +29,8 @@ public:
     void showHits(int ordinal, int hits, bool finished);
 
 signals:
-    /// The text or an option changed: the hits need counting again.
-    void searchChanged(const QString &text, FindOptions options);
+    /// The text or the case option changed: the hits need counting again.
+    void searchChanged(const QString &text, bool ignoreCase);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -42,7 +40,6 @@ private:
 
     QLineEdit *m_text;
     QCheckBox *m_ignoreCase;
-    QCheckBox *m_ignoreAccents;
     QRadioButton *m_fromFirst;
     QRadioButton *m_fromNext;
     QLabel *m_hits;

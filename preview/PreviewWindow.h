@@ -7,8 +7,8 @@
 // listing and stops as soon as that listing has ended.
 
 #include "compose/Session.h"
-#include "find/TextFinder.h"
-#include "find/TextMatcher.h"
+#include "preview/TextFinder.h"
+#include "preview/TextMatcher.h"
 
 #include <QDialog>
 
@@ -73,7 +73,7 @@ private:
     struct Found {
         std::optional<TextMatcher> matcher;
         QString text;
-        FindOptions options;
+        bool ignoreCase = false;
         int page = 0;
         int indexOnPage = 0; ///< LastOnPage: the page's last hit, once drawn
     };
@@ -152,7 +152,7 @@ private:
     Qt::MouseButton m_lastZoomButton = Qt::NoButton;
     /// The last search text with "*" at both ends; empty before the first find.
     QString m_lastPattern;
-    FindOptions m_findOptions{.ignoreCase = true};
+    bool m_caseSensitive = false;
 };
 
 } // namespace quillet

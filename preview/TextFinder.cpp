@@ -1,23 +1,22 @@
-#include "find/TextFinder.h"
+#include "preview/TextFinder.h"
 
 #include "compose/Session.h"
-#include "find/PageScan.h"
-#include "find/PageTextFilter.h"
-#include "find/TextMatcher.h"
+#include "preview/PageScan.h"
+#include "preview/PageTextFilter.h"
+#include "preview/TextMatcher.h"
 
 namespace quillet {
 
-std::optional<int> TextFinder::find(std::string_view pattern, FindOptions options, int startPage,
-                                    Direction direction)
+std::optional<int> TextFinder::find(const QString &text, bool ignoreCase, int startPage, Direction direction)
 {
     ListingState &s = m_session.state;
-    const std::optional<TextMatcher> matcher = TextMatcher::compile(pattern, options);
+    const std::optional<TextMatcher> matcher = TextMatcher::compile(text, ignoreCase);
     const int pageCount = static_cast<int>(s.PageIndex.size());
     if (!matcher || !m_session.spool || startPage < 1 || startPage > pageCount)
         return std::nullopt;
 
     SpoolSnapshot listing = m_session.spool->snapshot(s.PageIndex);
-    PageScan scan(listing, candidatePages(listing.texts, pattern, options, pageCount),
+    PageScan scan(listing, candidatePages(listing.texts, text, ignoreCase, pageCount),
                   std::to_string(s.NumPages));
     std::optional<int> found;
     scan.walk(startPage, direction == Direction::Forward ? pageCount : 1,
@@ -31,16 +30,16 @@ std::optional<int> TextFinder::find(std::string_view pattern, FindOptions option
     return found;
 }
 
-const std::vector<bool> &TextFinder::candidatePages(const PageTextReader &texts, std::string_view pattern,
-                                                    FindOptions options, int pageCount)
+const std::vector<bool> &TextFinder::candidatePages(const PageTextReader &texts, const QString &text,
+                                                    bool ignoreCase, int pageCount)
 {
     Candidates &kept = m_candidates;
-    if (kept.pattern != pattern || kept.options != options ||
+    if (kept.text != text || kept.ignoreCase != ignoreCase ||
         kept.pages.size() != static_cast<size_t>(pageCount) + 1)
         // The count the page-count marker shows in the preview.
-        kept = {std::string(pattern), options,
+        kept = {text, ignoreCase,
                 PageScan::candidatePages(
-                    texts, PageTextFilter(pattern, options, std::to_string(m_session.state.NumPages)),
+                    texts, PageTextFilter(text, ignoreCase, std::to_string(m_session.state.NumPages)),
                     pageCount)};
     return kept.pages;
 }

@@ -1,6 +1,6 @@
-#include "find/PageScan.h"
+#include "preview/PageScan.h"
 
-#include "find/PageTextFilter.h"
+#include "preview/PageTextFilter.h"
 #include "spool/PageMarkers.h"
 
 #include <algorithm>

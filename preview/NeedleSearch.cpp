@@ -1,4 +1,4 @@
-#include "find/NeedleSearch.h"
+#include "preview/NeedleSearch.h"
 
 #include <experimental/simd>
 
