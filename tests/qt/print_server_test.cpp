@@ -146,7 +146,8 @@ private slots:
             scheduler.terminate();
             scheduler.waitForFinished(10000);
         });
-        QVERIFY(QTest::qWaitFor([&] { return QFile::exists(socket); }, 20000));
+        // Answering, not only bound: stopped between bind and listen, it would refuse, not stall.
+        QVERIFY(QTest::qWaitFor([&] { return schedulerAnswers(socket); }, 20000));
         QVERIFY(::kill(pid_t(scheduler.processId()), SIGSTOP) == 0);
 
         runChild("stalledSchedulerChild", StalledVariable, socket);
@@ -184,6 +185,13 @@ private slots:
     }
 
 private:
+    static bool schedulerAnswers(const QString &socket)
+    {
+        QProcess lpstat;
+        lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-h"), socket, QStringLiteral("-r")});
+        return lpstat.waitForFinished(5000) && lpstat.readAll().startsWith("scheduler is running");
+    }
+
     /// Runs the test function slot in a child process whose CUPS client asks
     /// cupsServer, with marker set so that the slot runs there; it must pass.
     void runChild(const char *slot, const char *marker, const QString &cupsServer)
