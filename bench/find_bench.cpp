@@ -3,8 +3,8 @@
 // four million drawing records. Each runs on the component's own classes.
 
 #include "QtBenchmarkMain.h"
+#include "find/TextMatcher.h"
 #include "preview/HitCounter.h"
-#include "preview/TextMatcher.h"
 #include "spool/SpoolFile.h"
 #include "spool/SpoolRecord.h"
 
@@ -34,7 +34,8 @@ std::string longText(size_t length)
 void BM_MarkHitInLongText(benchmark::State &state)
 {
     const std::string text = longText(static_cast<size_t>(state.range(0)));
-    const std::optional<quillet::TextMatcher> matcher = quillet::TextMatcher::compile(QStringLiteral("FIM*#"), true);
+    const std::optional<quillet::TextMatcher> matcher =
+        quillet::TextMatcher::compile("FIM*#", {.ignoreCase = true});
     for (auto _ : state) {
         const auto run = matcher->firstMatch(text);
         if (!run || run->second != text.size())
@@ -42,7 +43,11 @@ void BM_MarkHitInLongText(benchmark::State &state)
     }
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_MarkHitInLongText)->RangeMultiplier(10)->Range(200, 200000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_MarkHitInLongText)
+    ->RangeMultiplier(10)
+    ->Range(200, 200000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 /// A spool of one page with four million line records (512 MB), kept for the whole process.
 quillet::SpoolFile &pageOfMillionRecords()
@@ -67,7 +72,7 @@ void BM_HitCounterStopsOnNewPattern(benchmark::State &state)
     int countsAfterCancel = 0;
     QObject::connect(&counter, &quillet::HitCounter::counted, [&](int, int, bool) { ++countsAfterCancel; });
     for (auto _ : state) {
-        counter.start(spool.snapshot({1}), 1, QStringLiteral("Total"), true, {});
+        counter.start(spool.snapshot({1}), 1, QStringLiteral("Total"), {.ignoreCase = true}, {});
         std::this_thread::sleep_for(std::chrono::milliseconds(5)); // well inside the page
         const Clock::time_point start = Clock::now();
         counter.cancel();
@@ -82,5 +87,6 @@ BENCHMARK(BM_HitCounterStopsOnNewPattern)->UseManualTime()->Iterations(5)->Unit(
 
 int main(int argc, char **argv)
 {
-    return quillet::bench::runQtBenchmarks<QCoreApplication>(argc, argv, [] { pageOfMillionRecords().remove(); });
+    return quillet::bench::runQtBenchmarks<QCoreApplication>(argc, argv,
+                                                             [] { pageOfMillionRecords().remove(); });
 }

@@ -226,15 +226,16 @@ void BM_CountHits(benchmark::State &state)
         quillet::HitCounter counter;
         QEventLoop loop;
         int hits = 0;
-        QObject::connect(&counter, &quillet::HitCounter::counted, &loop, [&](int, int counted, bool finished) {
-            hits = counted;
-            if (finished)
-                loop.quit();
-        });
+        QObject::connect(&counter, &quillet::HitCounter::counted, &loop,
+                         [&](int, int counted, bool finished) {
+                             hits = counted;
+                             if (finished)
+                                 loop.quit();
+                         });
         quillet::bench::resetPeakMemory();
         for (auto _ : state) {
             counter.start(session().spool->snapshot(session().state.PageIndex), session().state.NumPages,
-                          QStringLiteral("Artigo 7"), true, {});
+                          QStringLiteral("Artigo 7"), {.ignoreCase = true}, {});
             loop.exec();
         }
         if (hits != session().state.NumPages)

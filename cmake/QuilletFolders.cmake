@@ -6,7 +6,7 @@
 # implement or use the component's interface. A
 # check runs before the folder compiles, so an include against the arrows
 # fails the build.
-set(QUILLET_PROJECT_TOPS base spool compose render platform widgets print preview control capi quillet cli)
+set(QUILLET_PROJECT_TOPS base spool compose render find platform widgets print preview control capi quillet cli)
 
 function(quillet_folder folder)
     cmake_parse_arguments(PARSE_ARGV 1 arg "QT;PUBLIC_API" "" "DEPENDS;INTERFACE_HEADERS")

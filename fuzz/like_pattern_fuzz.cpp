@@ -2,7 +2,7 @@
 // matched in bounded time.
 
 #include "FuzzInput.h"
-#include "preview/LikePattern.h"
+#include "find/LikePattern.h"
 
 #include <string>
 

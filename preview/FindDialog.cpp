@@ -19,8 +19,10 @@ namespace {
 constexpr int MaxTextChars = 50;
 // Geometry in twips.
 constexpr int DialogWidth = 4200;
-constexpr int DialogHeight = 2280;
-constexpr int ButtonTop = 1680;
+// The rows below the options, one row lower since the accent option came.
+constexpr int Lowered = 300;
+constexpr int DialogHeight = 2280 + Lowered;
+constexpr int ButtonTop = 1680 + Lowered;
 constexpr int ButtonWidth = 1215;
 constexpr int ButtonHeight = 405;
 constexpr int AcceptLeft = 900;
@@ -32,10 +34,13 @@ FindDialog::FindDialog(QWidget *owner)
     : QDialog(owner), m_text(placed(new QLineEdit(this), "TB1", twipsRect(900, 180, 3075, 315))),
       m_ignoreCase(placed(new QCheckBox(tr("Ignorar Maiúsculas / Minúsculas"), this), "MM",
                           twipsRect(900, 600, 2715, 255))),
-      m_fromFirst(placed(new QRadioButton(tr("1º Página"), this), "FP", twipsRect(900, 1020, 1575, 195))),
-      m_fromNext(
-          placed(new QRadioButton(tr("Página Seguinte"), this), "CP", twipsRect(900, 1260, 1575, 195))),
-      m_hits(placed(new QLabel(this), "LHits", twipsRect(2580, 1140, 1440, 255)))
+      m_ignoreAccents(
+          placed(new QCheckBox(tr("Ignorar Acentos"), this), "AC", twipsRect(900, 600 + Lowered, 2715, 255))),
+      m_fromFirst(
+          placed(new QRadioButton(tr("1º Página"), this), "FP", twipsRect(900, 1020 + Lowered, 1575, 195))),
+      m_fromNext(placed(new QRadioButton(tr("Página Seguinte"), this), "CP",
+                        twipsRect(900, 1260 + Lowered, 1575, 195))),
+      m_hits(placed(new QLabel(this), "LHits", twipsRect(2580, 1140 + Lowered, 1440, 255)))
 {
     setObjectName(QStringLiteral("wFIND"));
     setWindowTitle(tr("Pesquisar..."));
@@ -43,7 +48,7 @@ FindDialog::FindDialog(QWidget *owner)
     installPatternBackground(*this);
 
     placed(new QLabel(tr("Procurar:"), this), "Label1", twipsRect(120, 240, 675, 195));
-    placed(new QLabel(tr("Desde:"), this), "Label1", twipsRect(120, 1020, 675, 195));
+    placed(new QLabel(tr("Desde:"), this), "Label1", twipsRect(120, 1020 + Lowered, 675, 195));
     // The option texts are taller than their design rows at today's font sizes.
     for (QRadioButton *option : {m_fromFirst, m_fromNext})
         option->resize(option->width(), option->sizeHint().height());
@@ -65,10 +70,11 @@ FindDialog::FindDialog(QWidget *owner)
     m_hits->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     const auto changed = [this] {
         m_hits->clear();
-        emit searchChanged(text(), ignoreCase());
+        emit searchChanged(text(), options());
     };
     connect(m_text, &QLineEdit::textChanged, this, changed);
-    connect(m_ignoreCase, &QCheckBox::toggled, this, changed);
+    for (QCheckBox *option : {m_ignoreCase, m_ignoreAccents})
+        connect(option, &QCheckBox::toggled, this, changed);
     describeForAssistiveTools();
 }
 
@@ -84,6 +90,7 @@ void FindDialog::describeForAssistiveTools()
         {&textCaption, {}, tr("Legenda da caixa do texto a procurar")},
         {m_text, tr("Procurar"), tr("Texto a procurar, até 50 caracteres")},
         {m_ignoreCase, {}, tr("Encontra o texto esteja escrito em maiúsculas ou em minúsculas")},
+        {m_ignoreAccents, {}, tr("Encontra o texto esteja escrito com acentos ou sem eles")},
         {&startCaption, {}, tr("Legenda da página onde a pesquisa começa")},
         {m_fromFirst, {}, tr("Começa a pesquisa na primeira página")},
         {m_fromNext, {}, tr("Começa a pesquisa na página seguinte à que está em vista")},
@@ -98,7 +105,7 @@ void FindDialog::showHits(int ordinal, int hits, bool finished)
     m_hits->setText(tr("%1 de %2%3").arg(ordinal).arg(hits).arg(finished ? QString() : QStringLiteral("…")));
 }
 
-void FindDialog::prepare(const QString &text, bool hasNextPage, bool ignoreCase)
+void FindDialog::prepare(const QString &text, bool hasNextPage, FindOptions options)
 {
     m_text->setText(text);
     m_fromNext->setChecked(true);
@@ -107,7 +114,8 @@ void FindDialog::prepare(const QString &text, bool hasNextPage, bool ignoreCase)
         m_fromFirst->setEnabled(true);
         m_fromFirst->setChecked(true);
     }
-    m_ignoreCase->setChecked(ignoreCase);
+    m_ignoreCase->setChecked(options.ignoreCase);
+    m_ignoreAccents->setChecked(options.ignoreAccents);
 }
 
 QString FindDialog::text() const
@@ -115,9 +123,9 @@ QString FindDialog::text() const
     return m_text->text();
 }
 
-bool FindDialog::ignoreCase() const
+FindOptions FindDialog::options() const
 {
-    return m_ignoreCase->isChecked();
+    return {m_ignoreCase->isChecked(), m_ignoreAccents->isChecked()};
 }
 
 bool FindDialog::fromNextPage() const

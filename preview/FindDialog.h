@@ -1,6 +1,8 @@
 #pragma once
-// wFIND, the find dialog: the text to look for, the case option and the page
-// to start from. Accepted by "Aceitar", rejected by "Cancelar" or closing.
+// wFIND, the find dialog: the text to look for, the case and accent options
+// and the page to start from. Accepted by "Aceitar", rejected by "Cancelar" or closing.
+
+#include "find/TextFolding.h"
 
 #include <QDialog>
 
@@ -17,11 +19,11 @@ public:
     explicit FindDialog(QWidget *owner);
 
     /// Fills the dialog in: the last text, whether a next page exists to start
-    /// from, and the case option.
-    void prepare(const QString &text, bool hasNextPage, bool ignoreCase);
+    /// from, and the case and accent options.
+    void prepare(const QString &text, bool hasNextPage, FindOptions options);
 
     QString text() const;
-    bool ignoreCase() const;
+    FindOptions options() const;
     bool fromNextPage() const;
 
     /// Shows the hit counter: "n de m", with an ellipsis while counting goes
@@ -29,8 +31,8 @@ public:
     void showHits(int ordinal, int hits, bool finished);
 
 signals:
-    /// The text or the case option changed: the hits need counting again.
-    void searchChanged(const QString &text, bool ignoreCase);
+    /// The text or an option changed: the hits need counting again.
+    void searchChanged(const QString &text, FindOptions options);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -40,6 +42,7 @@ private:
 
     QLineEdit *m_text;
     QCheckBox *m_ignoreCase;
+    QCheckBox *m_ignoreAccents;
     QRadioButton *m_fromFirst;
     QRadioButton *m_fromNext;
     QLabel *m_hits;

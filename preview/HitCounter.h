@@ -1,11 +1,14 @@
 #pragma once
-// Counts, in a thread of its own, the texts of a listing that match a find,
-// and which of them is the one on view ("n de m"). The thread reads, through
-// its own descriptors, the page text index and only the spool pages the index
-// cannot rule out. The window stays responsive and memory does not grow with
-// the listing beyond a copy of its page index. A new count cancels the last.
+// Counts the hits of a find (find/HitCount) in a thread of its own, and
+// reports them to the dialog on the counter's thread. The thread reads,
+// through its own descriptors, the page text index and only the spool pages
+// the index cannot rule out. The window stays responsive and memory does not
+// grow with the listing beyond a copy of its page index. A new count cancels
+// the last. It stays with the preview for the reports: they reach the dialog
+// as queued signals, through the event loop of the thread it lives in.
 
-#include "spool/SpoolFile.h"
+#include "find/HitCount.h"
+#include "find/TextFolding.h"
 
 #include <QObject>
 #include <QString>
@@ -17,12 +20,7 @@ namespace quillet {
 class HitCounter : public QObject {
     Q_OBJECT
 public:
-    /// The hit on view: its page (numbered from 1) and its place among the
-    /// page's hits (from 0); page 0 when no hit is on view.
-    struct OnView {
-        int page = 0;
-        int indexOnPage = 0;
-    };
+    using OnView = HitOnView;
 
     explicit HitCounter(QObject *parent = nullptr);
     ~HitCounter() override;
@@ -32,7 +30,7 @@ public:
     /// reading pages that cannot match; without it, or for pages it does not
     /// hold in full, the spool is read page by page. The count is the same
     /// either way. An invalid pattern or an unreadable spool counts nothing.
-    void start(SpoolSnapshot listing, int pageCount, const QString &text, bool ignoreCase, OnView onView);
+    void start(SpoolSnapshot listing, int pageCount, const QString &text, FindOptions options, OnView onView);
     /// Stops the count under way, if any; nothing more is reported from it.
     void cancel();
 

@@ -57,30 +57,31 @@ void PreviewWindow::find()
     FindDialog dialog(this);
     HitCounter counter;
     connect(&counter, &HitCounter::counted, &dialog, guarded(&dialog, &FindDialog::showHits));
-    connect(&dialog, &FindDialog::searchChanged, &counter, [&](const QString &text, bool ignoreCase) {
+    connect(&dialog, &FindDialog::searchChanged, &counter, [&](const QString &text, FindOptions options) {
         ignoringErrors([&] {
             counter.cancel();
             if (text.isEmpty() || !m_listing->spool)
                 return;
-            const bool onView = m_found.page != 0 && m_found.text == text && m_found.ignoreCase == ignoreCase;
-            counter.start(m_listing->spool->snapshot(s.PageIndex), s.NumPages, text, ignoreCase,
+            const bool onView = m_found.page != 0 && m_found.text == text && m_found.options == options;
+            counter.start(m_listing->spool->snapshot(s.PageIndex), s.NumPages, text, options,
                           onView ? HitCounter::OnView{m_found.page, m_found.indexOnPage}
                                  : HitCounter::OnView{});
         });
     });
     dialog.prepare(m_lastPattern.mid(1, m_lastPattern.size() - 2), s.CurPage + 1 <= s.NumPages,
-                   !m_caseSensitive);
+                   m_findOptions);
     const bool accepted = dialog.exec() == QDialog::Accepted;
     counter.cancel();
     if (!accepted || m_listing->ended)
         return;
     const QString text = dialog.text();
     m_lastPattern = u'*' + text + u'*';
-    m_caseSensitive = !dialog.ignoreCase();
+    m_findOptions = dialog.options();
     const int startPage = dialog.fromNextPage() ? s.CurPage + 1 : 1;
 
-    if (const std::optional<int> page = m_finder.find(text, dialog.ignoreCase(), startPage)) {
-        m_found = {TextMatcher::compile(text, dialog.ignoreCase()), text, dialog.ignoreCase(), *page, 0};
+    const std::string pattern = text.toStdString();
+    if (const std::optional<int> page = m_finder.find(pattern, m_findOptions, startPage)) {
+        m_found = {TextMatcher::compile(pattern, m_findOptions), text, m_findOptions, *page, 0};
     } else {
         m_found.page = 0;
         QApplication::beep();
@@ -116,14 +117,15 @@ void PreviewWindow::findAgain(TextFinder::Direction direction)
         startPage += step;
     }
     const QString text = m_lastPattern.mid(1, m_lastPattern.size() - 2);
+    const std::string pattern = text.toStdString();
     const std::optional<int> page = startPage >= 1 && startPage <= s.NumPages
-                                        ? m_finder.find(text, !m_caseSensitive, startPage, direction)
+                                        ? m_finder.find(pattern, m_findOptions, startPage, direction)
                                         : std::nullopt;
     if (!page) {
         QApplication::beep();
         return;
     }
-    m_found = {TextMatcher::compile(text, !m_caseSensitive), text, !m_caseSensitive, *page,
+    m_found = {TextMatcher::compile(pattern, m_findOptions), text, m_findOptions, *page,
                forward ? 0 : LastOnPage};
     renderPage();
 }

@@ -7,8 +7,8 @@
 // listing and stops as soon as that listing has ended.
 
 #include "compose/Session.h"
-#include "preview/TextFinder.h"
-#include "preview/TextMatcher.h"
+#include "find/TextFinder.h"
+#include "find/TextMatcher.h"
 
 #include <QDialog>
 
@@ -73,7 +73,7 @@ private:
     struct Found {
         std::optional<TextMatcher> matcher;
         QString text;
-        bool ignoreCase = false;
+        FindOptions options;
         int page = 0;
         int indexOnPage = 0; ///< LastOnPage: the page's last hit, once drawn
     };
@@ -152,7 +152,7 @@ private:
     Qt::MouseButton m_lastZoomButton = Qt::NoButton;
     /// The last search text with "*" at both ends; empty before the first find.
     QString m_lastPattern;
-    bool m_caseSensitive = false;
+    FindOptions m_findOptions{.ignoreCase = true};
 };
 
 } // namespace quillet

@@ -87,6 +87,14 @@
         <source>Fecha sem procurar</source>
         <translation>Closes without finding</translation>
     </message>
+    <message>
+        <source>Ignorar Acentos</source>
+        <translation>Ignore accents</translation>
+    </message>
+    <message>
+        <source>Encontra o texto esteja escrito com acentos ou sem eles</source>
+        <translation>Finds the text whether it is written with accents or without them</translation>
+    </message>
 </context>
 <context>
     <name>quillet::GoToPageBox</name>

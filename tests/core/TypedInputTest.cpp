@@ -4,7 +4,7 @@
 // there), and scripts for the command-line tool.
 
 #include "cli/ScriptParser.h"
-#include "preview/LikePattern.h"
+#include "find/LikePattern.h"
 #include "print/PageList.h"
 
 #include <gtest/gtest.h>

@@ -33,6 +33,7 @@ preview|#include "quillet/quillet.h"|fail|the C API is public too
 capi|#include "print/PdfExport.h"|fail|capi/ is checked like every folder
 control|#include <quillet/Quillet.h>|pass|control/ implements the API
 capi|#include "platform/QtPlatformChoice.h"|pass|a folder capi/ depends on
+find|#include "preview/FindDialog.h"|fail|find/ knows nothing of the preview
 compose|#include "render/Surface.h"|pass|one of compose/'s named interface headers
 compose|#include "render/PageRenderer.h"|fail|render/'s other headers stay out of compose/
 spool|#include <sys/mman.h>|pass|another project's header is not the check's business

@@ -5,9 +5,11 @@
 // 32 000 pages reads the texts once and needs little more memory than for one.
 // A finder serves one listing once it is composed.
 
-#include <QString>
+#include "find/TextFolding.h"
 
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillet {
@@ -23,23 +25,23 @@ public:
 
     /// The first page from startPage (numbered from 1) towards the end, or
     /// towards page 1 when searching backward, with a text that contains a
-    /// match of text, a Like pattern; markers are read as their page shows
+    /// match of pattern, a Like pattern in UTF-8; markers are read as their page shows
     /// them. On a match CurPage is that page; otherwise CurPage is left as it
     /// was and the result is empty, also for an invalid pattern.
-    std::optional<int> find(const QString &text, bool ignoreCase, int startPage,
+    std::optional<int> find(std::string_view pattern, FindOptions options, int startPage,
                             Direction direction = Direction::Forward);
 
 private:
     /// For each page (numbered from 1), whether it could hold a match. Kept
     /// for the last pattern: "find next" on a shown listing reads the index
     /// again only for another pattern.
-    const std::vector<bool> &candidatePages(const PageTextReader &texts, const QString &text, bool ignoreCase,
-                                            int pageCount);
+    const std::vector<bool> &candidatePages(const PageTextReader &texts, std::string_view pattern,
+                                            FindOptions options, int pageCount);
 
     Session &m_session;
     struct Candidates {
-        QString text;
-        bool ignoreCase = false;
+        std::string pattern;
+        FindOptions options;
         std::vector<bool> pages;
     } m_candidates;
 };

@@ -1,22 +1,23 @@
-#include "preview/TextFinder.h"
+#include "find/TextFinder.h"
 
 #include "compose/Session.h"
-#include "preview/PageScan.h"
-#include "preview/PageTextFilter.h"
-#include "preview/TextMatcher.h"
+#include "find/PageScan.h"
+#include "find/PageTextFilter.h"
+#include "find/TextMatcher.h"
 
 namespace quillet {
 
-std::optional<int> TextFinder::find(const QString &text, bool ignoreCase, int startPage, Direction direction)
+std::optional<int> TextFinder::find(std::string_view pattern, FindOptions options, int startPage,
+                                    Direction direction)
 {
     ListingState &s = m_session.state;
-    const std::optional<TextMatcher> matcher = TextMatcher::compile(text, ignoreCase);
+    const std::optional<TextMatcher> matcher = TextMatcher::compile(pattern, options);
     const int pageCount = static_cast<int>(s.PageIndex.size());
     if (!matcher || !m_session.spool || startPage < 1 || startPage > pageCount)
         return std::nullopt;
 
     SpoolSnapshot listing = m_session.spool->snapshot(s.PageIndex);
-    PageScan scan(listing, candidatePages(listing.texts, text, ignoreCase, pageCount),
+    PageScan scan(listing, candidatePages(listing.texts, pattern, options, pageCount),
                   std::to_string(s.NumPages));
     std::optional<int> found;
     scan.walk(startPage, direction == Direction::Forward ? pageCount : 1,
@@ -30,16 +31,16 @@ std::optional<int> TextFinder::find(const QString &text, bool ignoreCase, int st
     return found;
 }
 
-const std::vector<bool> &TextFinder::candidatePages(const PageTextReader &texts, const QString &text,
-                                                    bool ignoreCase, int pageCount)
+const std::vector<bool> &TextFinder::candidatePages(const PageTextReader &texts, std::string_view pattern,
+                                                    FindOptions options, int pageCount)
 {
     Candidates &kept = m_candidates;
-    if (kept.text != text || kept.ignoreCase != ignoreCase ||
+    if (kept.pattern != pattern || kept.options != options ||
         kept.pages.size() != static_cast<size_t>(pageCount) + 1)
         // The count the page-count marker shows in the preview.
-        kept = {text, ignoreCase,
+        kept = {std::string(pattern), options,
                 PageScan::candidatePages(
-                    texts, PageTextFilter(text, ignoreCase, std::to_string(m_session.state.NumPages)),
+                    texts, PageTextFilter(pattern, options, std::to_string(m_session.state.NumPages)),
                     pageCount)};
     return kept.pages;
 }

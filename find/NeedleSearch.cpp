@@ -1,4 +1,4 @@
-#include "preview/NeedleSearch.h"
+#include "find/NeedleSearch.h"
 
 #include <experimental/simd>
 

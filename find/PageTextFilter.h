@@ -4,7 +4,7 @@
 // cannot match, and is not searched in the spool. It may let a page
 // through that does not match; it never stops one that does.
 
-#include <QString>
+#include "find/TextFolding.h"
 
 #include <string>
 #include <string_view>
@@ -14,8 +14,8 @@ namespace quillet {
 
 class PageTextFilter {
 public:
-    /// pageCount is the text that replaces the page-count marker.
-    PageTextFilter(const QString &pattern, bool ignoreCase, std::string pageCount);
+    /// pattern in UTF-8; pageCount is the text that replaces the page-count marker.
+    PageTextFilter(std::string_view pattern, FindOptions options, std::string pageCount);
 
     /// Whether the pattern has no plain run to look for, so that every page passes.
     bool passesEverything() const { return m_needles.empty(); }
@@ -32,14 +32,15 @@ private:
     bool expandedTextHolds(int page, std::string_view pageTexts, std::string_view needle) const;
 
     struct Needle {
-        /// UTF-8; ASCII only, in lower case, when case is ignored.
+        /// UTF-8, folded as the matcher folds: ASCII letters in small letters
+        /// when case is ignored.
         std::string text;
-        /// Whether upper-casing a character beyond ASCII can give one of its
-        /// characters (case ignored, "ss" comes from "ß"): then such a page passes.
-        bool reachableBeyondAscii;
+        /// The characters beyond ASCII (see PageTextFilter.cpp) that, held by
+        /// a page, let it pass whether its bytes hold the needle or not.
+        unsigned char passedBy = 0;
     };
     std::vector<Needle> m_needles; ///< longest first
-    bool m_ignoreCase;
+    FindOptions m_options;
     std::string m_pageCount;
     mutable std::string m_expanded; ///< reused from page to page
 };

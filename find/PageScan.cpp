@@ -1,6 +1,6 @@
-#include "preview/PageScan.h"
+#include "find/PageScan.h"
 
-#include "preview/PageTextFilter.h"
+#include "find/PageTextFilter.h"
 #include "spool/PageMarkers.h"
 
 #include <algorithm>

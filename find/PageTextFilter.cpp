@@ -1,0 +1,214 @@
+#include "find/PageTextFilter.h"
+
+#include "find/NeedleSearch.h"
+#include "spool/PageMarkers.h"
+
+#include <utf8proc.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <optional>
+
+namespace quillet {
+
+namespace {
+
+/// What folding does to a character beyond ASCII, as far as a needle is
+/// concerned. A page whose characters beyond ASCII fold to themselves and do
+/// not compose with their neighbours folds to its own bytes, ASCII case
+/// aside: the needle is in them or nowhere.
+enum CharacterChange : unsigned char {
+    Changes = 1,    ///< folds to something else, or may compose with the character before
+    GivesAscii = 2, ///< folds to code points that hold ASCII ones ("ß" to "ss", the Kelvin sign to "k")
+    Vanishes = 4,   ///< a mark dropped with the accents: what is around it comes together
+};
+
+struct CharacterChanges {
+    std::vector<unsigned char> ofCharacter = std::vector<unsigned char>(0x110000, 0);
+    std::array<bool, 0x80> givenAscii{}; ///< the ASCII characters some character folds to
+};
+
+CharacterChanges changesOf(FindOptions options)
+{
+    const TextFolding folding(options);
+    CharacterChanges changes;
+    const auto note = [&](char32_t c) {
+        const utf8proc_property_t *property = utf8proc_get_property(static_cast<utf8proc_int32_t>(c));
+        unsigned char &change = changes.ofCharacter[c];
+        if (continuesCharacter(c)) {
+            change = Changes | (options.ignoreAccents ? Vanishes : 0);
+            return;
+        }
+        // Compatibility decompositions are no part of the composed form.
+        const bool decomposes = property->decomp_seqindex != UINT16_MAX && property->decomp_type == 0;
+        if (!decomposes && (!options.ignoreCase || property->casefold_seqindex == UINT16_MAX))
+            return;
+        std::u32string folded;
+        for (const char32_t composed : TextFolding::composed(toUtf8(std::u32string(1, c))))
+            folded += folding.foldCharacter(composed);
+        if (folded != std::u32string(1, c))
+            change = Changes;
+        for (const char32_t code : folded)
+            if (code < 0x80) {
+                change |= GivesAscii;
+                changes.givenAscii[code] = true;
+            }
+    };
+    // The planes beyond hold no character that decomposes, folds or combines
+    // but the variation selectors of the fourteenth.
+    for (char32_t c = 0x80; c < 0x30000; ++c)
+        note(c);
+    for (char32_t c = 0xE0000; c < 0xE1000; ++c)
+        note(c);
+    return changes;
+}
+
+const CharacterChanges &changesOfCharacters(FindOptions options)
+{
+    // Built once for each set of options a find uses.
+    if (options.ignoreCase && options.ignoreAccents) {
+        static const CharacterChanges both = changesOf(options);
+        return both;
+    }
+    if (options.ignoreCase) {
+        static const CharacterChanges caseOnly = changesOf(options);
+        return caseOnly;
+    }
+    if (options.ignoreAccents) {
+        static const CharacterChanges accentsOnly = changesOf(options);
+        return accentsOnly;
+    }
+    static const CharacterChanges none = changesOf(options);
+    return none;
+}
+
+bool isAscii(char c)
+{
+    return static_cast<unsigned char>(c) < 0x80;
+}
+
+/// The changes of all the characters beyond ASCII of a text. Page texts are
+/// mostly ASCII, which changes nothing: it is skipped eight bytes at a time,
+/// and only the runs beyond it are decoded.
+unsigned char changesWithin(std::string_view utf8, const CharacterChanges &changes)
+{
+    constexpr uint64_t HighBits = 0x8080808080808080u;
+    unsigned char within = 0;
+    size_t i = 0;
+    while (i < utf8.size()) {
+        for (uint64_t word; i + sizeof word <= utf8.size(); i += sizeof word) {
+            std::memcpy(&word, utf8.data() + i, sizeof word);
+            if (word & HighBits)
+                break;
+        }
+        while (i < utf8.size() && isAscii(utf8[i]))
+            ++i;
+        const size_t end = std::find_if(utf8.begin() + i, utf8.end(), isAscii) - utf8.begin();
+        forEachCodePoint(utf8.substr(i, end - i), [&](char32_t c) { within |= changes.ofCharacter[c]; });
+        i = end;
+    }
+    return within;
+}
+
+/// The runs of characters that the pattern matches only by themselves, folded,
+/// longest first: "*", "?", "#" and a "[list]" end a run, an empty "[]" (no
+/// character at all) does not. A run beyond ASCII comes with its ASCII runs:
+/// a page may hold it only in another form, they tell pages apart still.
+std::vector<std::u32string> plainRuns(std::u32string_view pattern, const TextFolding &folding)
+{
+    std::vector<std::u32string> runs(1);
+    const auto endRun = [&runs] {
+        if (!runs.back().empty())
+            runs.emplace_back();
+    };
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        const char32_t c = pattern[i];
+        if (c == U'[') {
+            const size_t close = pattern.find(U']', i + 1);
+            if (close != i + 1)
+                endRun();
+            i = close == std::u32string_view::npos ? pattern.size() : close;
+        } else if (c == U'*' || c == U'?' || c == U'#' || c == U'\uFFFD') {
+            endRun(); // U+FFFD also stands for the bytes of malformed UTF-8 in a text
+        } else {
+            runs.back() += folding.foldCharacter(c);
+        }
+    }
+    if (runs.back().empty())
+        runs.pop_back();
+    for (size_t r = 0, count = runs.size(); r < count; ++r) {
+        const std::u32string run = runs[r];
+        if (std::all_of(run.begin(), run.end(), [](char32_t c) { return c < 0x80; }))
+            continue;
+        for (size_t first = 0, end = 0; first < run.size(); first = end + 1) {
+            end = std::find_if(run.begin() + first, run.end(), [](char32_t c) { return c >= 0x80; }) -
+                  run.begin();
+            if (end > first)
+                runs.push_back(run.substr(first, end - first));
+        }
+    }
+    std::stable_sort(runs.begin(), runs.end(),
+                     [](const auto &a, const auto &b) { return a.size() > b.size(); });
+    return runs;
+}
+
+} // namespace
+
+PageTextFilter::PageTextFilter(std::string_view pattern, FindOptions options, std::string pageCount)
+    : m_options(options), m_pageCount(std::move(pageCount))
+{
+    const TextFolding folding(options);
+    for (const std::u32string &run : plainRuns(TextFolding::composed(pattern), folding)) {
+        Needle needle{toUtf8(run)};
+        const bool ascii = std::all_of(run.begin(), run.end(), [](char32_t c) { return c < 0x80; });
+        if (!ascii) {
+            needle.passedBy = Changes;
+        } else {
+            const auto &given = changesOfCharacters(options).givenAscii;
+            if (std::any_of(run.begin(), run.end(), [&](char32_t c) { return given[c]; }))
+                needle.passedBy |= GivesAscii;
+            if (run.size() > 1)
+                needle.passedBy |= Vanishes;
+        }
+        m_needles.push_back(std::move(needle));
+        if (m_needles.size() == MaxNeedles)
+            break;
+    }
+}
+
+bool PageTextFilter::mayShow(int page, std::string_view pageTexts) const
+{
+    std::optional<unsigned char> changes; // looked for once, only when it matters
+    // A matching text holds every run; a page lacking one cannot match.
+    return std::all_of(m_needles.begin(), m_needles.end(), [&](const Needle &needle) {
+        if (holdsNeedle(pageTexts, needle.text, m_options.ignoreCase))
+            return true;
+        if (needle.passedBy != 0) {
+            if (!changes)
+                changes = changesWithin(pageTexts, changesOfCharacters(m_options));
+            if (*changes & needle.passedBy)
+                return true;
+        }
+        return expandedTextHolds(page, pageTexts, needle.text);
+    });
+}
+
+bool PageTextFilter::expandedTextHolds(int page, std::string_view pageTexts, std::string_view needle) const
+{
+    // The index puts the texts that show the page count first.
+    while (!pageTexts.empty()) {
+        const size_t end = std::min(pageTexts.find('\0'), pageTexts.size());
+        const std::string_view text = pageTexts.substr(0, end);
+        if (text.find(PageCountMarker) == std::string_view::npos)
+            return false;
+        m_expanded.clear();
+        appendWithMarkersExpanded(m_expanded, text, std::to_string(page), m_pageCount);
+        if (holdsNeedle(m_expanded, needle, m_options.ignoreCase))
+            return true;
+        pageTexts.remove_prefix(std::min(end + 1, pageTexts.size()));
+    }
+    return false;
+}
+
+} // namespace quillet
