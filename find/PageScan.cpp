@@ -15,9 +15,9 @@ std::vector<bool> PageScan::candidatePages(const PageTextReader &texts, const Pa
         return candidates;
     const int known = std::clamp(texts.completePages(), 0, pageCount);
     std::fill(candidates.begin() + 1, candidates.begin() + known + 1, false);
-    const bool intact = texts.readPages([&](int page, std::string_view pageTexts) {
-        if (page >= 1 && page <= known && !candidates[page])
-            candidates[page] = filter.mayShow(page, pageTexts);
+    const bool intact = texts.readPages([&](const IndexedPage &page) {
+        if (page.page >= 1 && page.page <= known && !candidates[page.page])
+            candidates[page.page] = filter.mayShow(page);
         return !stop.stop_requested();
     });
     if (!intact)

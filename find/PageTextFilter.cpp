@@ -1,5 +1,6 @@
 #include "find/PageTextFilter.h"
 
+#include "base/AsciiRun.h"
 #include "find/NeedleSearch.h"
 #include "spool/PageMarkers.h"
 
@@ -27,7 +28,25 @@ enum CharacterChange : unsigned char {
 struct CharacterChanges {
     std::vector<unsigned char> ofCharacter = std::vector<unsigned char>(0x110000, 0);
     std::array<bool, 0x80> givenAscii{}; ///< the ASCII characters some character folds to
+    /// Those of each range of PageCharacters, in the order of its bits.
+    std::array<unsigned char, 4> ofRange{};
+
+    /// The changes of the characters of the ranges given, as PageCharacters.
+    unsigned char within(uint8_t ranges) const
+    {
+        unsigned char changes = 0;
+        for (size_t bit = 0; bit < ofRange.size(); ++bit)
+            if (ranges & (1u << bit))
+                changes |= ofRange[bit];
+        return changes;
+    }
 };
+
+/// The bit of PageCharacters that a character beyond ASCII belongs to, as an index.
+size_t rangeOf(char32_t c)
+{
+    return c < 0xC0 ? 0 : c < 0xE0 ? 1 : c < 0x100 ? 2 : 3;
+}
 
 CharacterChanges changesOf(FindOptions options)
 {
@@ -61,6 +80,9 @@ CharacterChanges changesOf(FindOptions options)
         note(c);
     for (char32_t c = 0xE0000; c < 0xE1000; ++c)
         note(c);
+    for (char32_t c = 0x80; c < 0x30000; ++c)
+        changes.ofRange[rangeOf(c)] |= changes.ofCharacter[c];
+    changes.ofRange[rangeOf(0xE0000)] |= Changes | Vanishes; // and bytes that are no UTF-8
     return changes;
 }
 
@@ -88,22 +110,14 @@ bool isAscii(char c)
     return static_cast<unsigned char>(c) < 0x80;
 }
 
-/// The changes of all the characters beyond ASCII of a text. Page texts are
-/// mostly ASCII, which changes nothing: it is skipped eight bytes at a time,
-/// and only the runs beyond it are decoded.
+/// The changes of all the characters beyond ASCII of a text. ASCII changes
+/// nothing: only the runs beyond it are decoded.
 unsigned char changesWithin(std::string_view utf8, const CharacterChanges &changes)
 {
-    constexpr uint64_t HighBits = 0x8080808080808080u;
     unsigned char within = 0;
     size_t i = 0;
     while (i < utf8.size()) {
-        for (uint64_t word; i + sizeof word <= utf8.size(); i += sizeof word) {
-            std::memcpy(&word, utf8.data() + i, sizeof word);
-            if (word & HighBits)
-                break;
-        }
-        while (i < utf8.size() && isAscii(utf8[i]))
-            ++i;
+        i = endOfAscii(utf8, i);
         const size_t end = std::find_if(utf8.begin() + i, utf8.end(), isAscii) - utf8.begin();
         forEachCodePoint(utf8.substr(i, end - i), [&](char32_t c) { within |= changes.ofCharacter[c]; });
         i = end;
@@ -177,20 +191,24 @@ PageTextFilter::PageTextFilter(std::string_view pattern, FindOptions options, st
     }
 }
 
-bool PageTextFilter::mayShow(int page, std::string_view pageTexts) const
+bool PageTextFilter::mayShow(const IndexedPage &page) const
 {
-    std::optional<unsigned char> changes; // looked for once, only when it matters
+    const CharacterChanges &characterChanges = changesOfCharacters(m_options);
+    // What the page's ranges of characters may change bounds what its
+    // characters do: only then are they looked at one by one, once.
+    const unsigned char mayChange = characterChanges.within(page.characters);
+    std::optional<unsigned char> changes;
     // A matching text holds every run; a page lacking one cannot match.
     return std::all_of(m_needles.begin(), m_needles.end(), [&](const Needle &needle) {
-        if (holdsNeedle(pageTexts, needle.text, m_options.ignoreCase))
+        if (holdsNeedle(page.texts, needle.text, m_options.ignoreCase))
             return true;
-        if (needle.passedBy != 0) {
+        if (needle.passedBy & mayChange) {
             if (!changes)
-                changes = changesWithin(pageTexts, changesOfCharacters(m_options));
+                changes = changesWithin(page.texts, characterChanges);
             if (*changes & needle.passedBy)
                 return true;
         }
-        return expandedTextHolds(page, pageTexts, needle.text);
+        return expandedTextHolds(page.page, page.texts, needle.text);
     });
 }
 

@@ -5,6 +5,7 @@
 // through that does not match; it never stops one that does.
 
 #include "find/TextFolding.h"
+#include "spool/PageTextReader.h"
 
 #include <string>
 #include <string_view>
@@ -19,9 +20,8 @@ public:
 
     /// Whether the pattern has no plain run to look for, so that every page passes.
     bool passesEverything() const { return m_needles.empty(); }
-    /// Whether a page (numbered from 1) with these texts, as the index keeps
-    /// them, could match.
-    bool mayShow(int page, std::string_view pageTexts) const;
+    /// Whether a page of the text index could match.
+    bool mayShow(const IndexedPage &page) const;
 
 private:
     /// Runs looked for, at most: the longest ones tell pages apart enough.

@@ -56,7 +56,8 @@ void PageTextIndex::add(int page, std::string_view text)
 void PageTextIndex::closePage()
 {
     if (!m_pageTexts.empty() && !m_broken) {
-        const PageTextRecordHeader header{m_page, static_cast<uint32_t>(m_pageTexts.size())};
+        const PageTextRecordHeader header{m_page, static_cast<uint32_t>(m_pageTexts.size()),
+                                          charactersBeyondAscii(m_pageTexts)};
         m_held.append(reinterpret_cast<const char *>(&header), sizeof header);
         m_held.append(m_pageTexts);
     }

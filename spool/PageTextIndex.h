@@ -7,7 +7,9 @@
 // that hold it come first, so a find expands only those. Records are held
 // until a few hundred KiB are ready, then written with one call: memory stays
 // small, and the page cache keeps the file in large pieces, which a find
-// copies out faster. The file is only a prefilter: a page it names is
+// copies out faster. Each record also says which characters beyond ASCII its
+// texts hold, so that a find which compares folded texts reads a page's bytes
+// once when folding cannot change them. The file is only a prefilter: a page it names is
 // searched in the spool itself.
 
 #include "spool/FileDescriptor.h"
@@ -26,7 +28,8 @@ bool isTextCommand(uint8_t op);
 /// The start of each record of the file.
 struct PageTextRecordHeader {
     int32_t page;
-    uint32_t bytes; ///< of the texts that follow
+    uint32_t bytes;      ///< of the texts that follow
+    uint32_t characters; ///< PageCharacters of those texts
 };
 
 class PageTextIndex {

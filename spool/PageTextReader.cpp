@@ -2,6 +2,8 @@
 
 #include "spool/PageTextIndex.h"
 
+#include "base/AsciiRun.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -15,6 +17,23 @@ namespace {
 constexpr size_t ReadChunkBytes = 1 << 20;
 
 } // namespace
+
+uint8_t charactersBeyondAscii(std::string_view utf8)
+{
+    uint8_t characters = 0;
+    for (size_t i = endOfAscii(utf8, 0); i < utf8.size(); i = endOfAscii(utf8, i)) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const auto next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0;
+        if ((lead == 0xC2 || lead == 0xC3) && (next & 0xC0) == 0x80) {
+            characters |= lead == 0xC2 ? LatinSigns : next < 0xA0 ? LatinCapitals : LatinSmall;
+            i += 2;
+        } else {
+            characters |= BeyondLatin;
+            ++i;
+        }
+    }
+    return characters;
+}
 
 bool PageTextReader::readPages(const PageVisitor &visit) const
 {
@@ -32,8 +51,10 @@ bool PageTextReader::readPages(const PageVisitor &visit) const
                 return false; // a byte count past what was written is damage
             needed += header.bytes;
             if (end - start >= needed) {
-                if (!visit(header.page,
-                           std::string_view(buffer.data() + start + sizeof header, header.bytes)))
+                const IndexedPage page{header.page,
+                                       std::string_view(buffer.data() + start + sizeof header, header.bytes),
+                                       static_cast<uint8_t>(header.characters)};
+                if (!visit(page))
                     return true;
                 start += needed;
                 continue;

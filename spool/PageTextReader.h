@@ -11,6 +11,24 @@
 
 namespace quillet {
 
+/// Which characters beyond ASCII some texts hold, by range of code points.
+enum PageCharacters : uint8_t {
+    LatinSigns = 1,    ///< U+0080 to U+00BF
+    LatinCapitals = 2, ///< U+00C0 to U+00DF
+    LatinSmall = 4,    ///< U+00E0 to U+00FF
+    BeyondLatin = 8,   ///< U+0100 and up, and bytes that are not UTF-8
+};
+
+/// The PageCharacters of a UTF-8 text.
+uint8_t charactersBeyondAscii(std::string_view utf8);
+
+/// One record of the index: a page's texts, as the index keeps them.
+struct IndexedPage {
+    int page;
+    std::string_view texts;
+    uint8_t characters; ///< PageCharacters
+};
+
 class PageTextReader {
 public:
     /// Reads nothing; readPages fails.
@@ -25,10 +43,10 @@ public:
     /// The pages, from 1, whose texts are all in the part read.
     int completePages() const { return m_completePages; }
 
-    /// Calls visit(page, texts) for each record, in order, until visit
+    /// Calls visit(page) for each record, in order, until visit
     /// returns false. A page may come in more than one record. False when
     /// the file cannot be read or a record is damaged.
-    using PageVisitor = std::function<bool(int page, std::string_view texts)>;
+    using PageVisitor = std::function<bool(const IndexedPage &page)>;
     bool readPages(const PageVisitor &visit) const;
 
 private:

@@ -26,8 +26,9 @@ using Pages = std::vector<std::pair<int, std::string>>;
 Pages readBack(const PageTextIndex &index, bool *intact = nullptr)
 {
     Pages pages;
-    const bool read = index.reader().readPages([&](int page, std::string_view texts) {
-        pages.emplace_back(page, std::string(texts));
+    const bool read = index.reader().readPages([&](const IndexedPage &page) {
+        EXPECT_EQ(page.characters, charactersBeyondAscii(page.texts));
+        pages.emplace_back(page.page, std::string(page.texts));
         return true;
     });
     if (intact)
@@ -159,6 +160,23 @@ TEST_F(SpoolFileTest, TheTextIndexIsPrivateAndKeepsPagesInOrder)
     EXPECT_EQ(index.completePages(), 3);
     using namespace std::string_literals;
     EXPECT_EQ(readBack(index), (Pages{{1, "Página 1\0"s}, {3, "três\0"s}}));
+}
+
+TEST(PageTextIndex, NamesTheRangesOfCharactersBeyondAscii)
+{
+    // clang-format off
+    const struct { const char *reason, *text; uint8_t characters; } rows[] = {
+        {"ASCII only, longer than a word", "Total a pagar em euros", 0},
+        {"a sign of Latin-1", "n\u00ba 7", LatinSigns},
+        {"a capital, and sharp s beside them", "\u00c7 \u00df", LatinCapitals},
+        {"small letters after eight ASCII bytes", "Descri\u00e7\u00e3o", LatinSmall},
+        {"a combining mark", "a\u0301", BeyondLatin},
+        {"a lead byte cut short", "ab\xc3", BeyondLatin},
+        {"a Latin-1 lead without its continuation", "\xc3(", BeyondLatin},
+    };
+    // clang-format on
+    for (const auto &row : rows)
+        EXPECT_EQ(charactersBeyondAscii(row.text), row.characters) << row.reason;
 }
 
 } // namespace
