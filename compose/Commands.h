@@ -135,4 +135,19 @@ using enum Result;
 QUILLET_COMMANDS(QUILLET_COMMAND_ROW)
 #undef QUILLET_COMMAND_ROW
 
+/// Whether the records of opcode op show a text on the page, the one find
+/// looks through: those of the commands that take a StrToPrint.
+constexpr bool showsText(int op)
+{
+    const auto takesText = [](const auto &args) {
+        for (const Arg &arg : args)
+            if (arg.name == strToPrint.name)
+                return true;
+        return false;
+    };
+#define QUILLET_SHOWS_TEXT(Name, ...) (Name::op == op && takesText(Name::args)) ||
+    return QUILLET_COMMANDS(QUILLET_SHOWS_TEXT) false;
+#undef QUILLET_SHOWS_TEXT
+}
+
 } // namespace quillet::commands

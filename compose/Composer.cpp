@@ -10,7 +10,7 @@ void Composer::write(SpoolRecord record)
     if (!spool.write(record))
         return;
     if (PageTextIndex *texts = spool.texts())
-        texts->add(m_state.CurPage, isTextCommand(record.op) ? record.text : std::string_view());
+        texts->add(m_state.CurPage, commands::showsText(record.op) ? record.text : std::string_view());
 }
 
 } // namespace quillet

@@ -1,5 +1,7 @@
 #include "find/PageScan.h"
 
+#include "compose/Commands.h"
+
 #include "find/PageTextFilter.h"
 #include "spool/PageMarkers.h"
 
@@ -60,7 +62,7 @@ const std::string *PageScan::nextShownText(int page)
     // A page may hold millions of drawing records and no text: the stop is
     // looked at for each record, not only for each text.
     while (m_next && m_next->page == page && !m_stop.stop_requested()) {
-        const bool shown = isTextCommand(m_next->op);
+        const bool shown = commands::showsText(m_next->op);
         if (shown) {
             m_shown.clear();
             appendWithMarkersExpanded(m_shown, m_next->text, m_pageNumber, m_pageCount);

@@ -1,28 +1,11 @@
 #include "spool/PageTextIndex.h"
 
 #include "spool/PageMarkers.h"
-#include "spool/SpoolRecord.h"
 #include "spool/TempDir.h"
 
 #include <algorithm>
 
 namespace quillet {
-
-bool isTextCommand(uint8_t op)
-{
-    switch (op) {
-    case RecTextLeft:
-    case RecTextRight:
-    case RecColLeft:
-    case RecColRight:
-    case RecTextCenter:
-    case RecColCenter:
-    case RecTextMulti:
-        return true;
-    default:
-        return false;
-    }
-}
 
 std::unique_ptr<PageTextIndex> PageTextIndex::create(const std::string &prefix)
 {

@@ -22,9 +22,6 @@
 
 namespace quillet {
 
-/// Whether a spool opcode is one of the commands that show a text.
-bool isTextCommand(uint8_t op);
-
 /// The start of each record of the file.
 struct PageTextRecordHeader {
     int32_t page;
