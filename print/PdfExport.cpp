@@ -6,11 +6,14 @@
 #include "print/PageRangeDialog.h"
 #include "print/PageReplay.h"
 #include "print/PrinterDialog.h"
+#include "widgets/PassingNote.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrinter>
+#include <QRegularExpression>
+#include <QStandardPaths>
 
 namespace quillet {
 
@@ -35,19 +38,33 @@ QString withPdfSuffix(const QString &path)
 /// The file the user names, ".pdf" added when missing; empty when cancelled.
 QString askForFile(QWidget *window, const ListingState &s)
 {
-    QFileDialog dialog(window, PdfExport::tr("Salvar como PDF..."));
+    QFileDialog dialog(window, PdfExport::tr("Guardar como PDF..."));
     dialog.setObjectName(QStringLiteral("dlgSAVEPDF"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(QStringLiteral("PDF (*.pdf)"));
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    const QString name = QString::fromStdString(s.ListName).trimmed();
-    dialog.selectFile(QDir::home().filePath((name.isEmpty() ? PdfExport::tr("Listagem") : name) + PdfSuffix));
+    dialog.selectFile(PdfExport::proposedPath(QString::fromStdString(s.ListName)));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return withPdfSuffix(dialog.selectedFiles().constFirst());
 }
 
 } // namespace
+
+QString PdfExport::proposedPath(const QString &listName)
+{
+    // Characters that some file system refuses in a name, and the control ones.
+    static const QRegularExpression refused(QStringLiteral("[/\\\\:*?\"<>|\\x00-\\x1f]"));
+    QString name = QString(listName).replace(refused, QStringLiteral("-")).trimmed();
+    while (name.startsWith(u'.') || name.endsWith(u'.')) // hidden, or cut by Windows
+        name = name.startsWith(u'.') ? name.mid(1).trimmed() : name.chopped(1).trimmed();
+    if (name.isEmpty())
+        name = tr("Listagem");
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    return QDir(folder).absoluteFilePath(name + PdfSuffix);
+}
 
 PdfExport::Result PdfExport::write(const QString &path, const PageList &pages, Session &listing,
                                    const QPageLayout &paper, QWidget *owner, const KeepGoing &keepGoing,
@@ -73,7 +90,7 @@ PdfExport::Result PdfExport::write(const QString &path, const PageList &pages, S
     };
     listing.replaying = true;
     const ReplayOutcome outcome =
-        owner ? runWithProgress(owner, listing, tr("Salvando PDF..."),
+        owner ? runWithProgress(owner, listing, tr("Guardando PDF..."),
                                 [&](WaitDialog &dialog) {
                                     return replayPages(listing, pages, surface, newSheet, &dialog, keepGoing);
                                 })
@@ -103,15 +120,21 @@ void PdfExport::saveFromPreview(QWidget *window, Session &listing, const QPageLa
         return;
     PrinterDialog choice;
     choice.reset(s.NumPages);
-    PageRangeDialog pagesDialog(s.NumPages, choice, window);
-    pagesDialog.setWindowTitle(tr("Páginas a Salvar..."));
-    if (pagesDialog.exec() != QDialog::Accepted || listing.ended)
+    if (s.NumPages > 1) { // one page is all there is to choose
+        PageRangeDialog pagesDialog(s.NumPages, choice, window);
+        pagesDialog.setWindowTitle(tr("Páginas a Guardar..."));
+        if (pagesDialog.exec() != QDialog::Accepted || listing.ended)
+            return;
+    }
+    const Result result = write(path, choice.chosenPages(s.NumPages), listing, paper, window, keepGoing);
+    if (listing.ended || result == Result::Cancelled)
         return;
-    if (write(path, choice.chosenPages(s.NumPages), listing, paper, window, keepGoing) != Result::Failed ||
-        listing.ended)
+    if (result == Result::Written) {
+        showPassingNote(window, tr("A listagem foi guardada em %1.").arg(QDir::toNativeSeparators(path)));
         return;
-    QMessageBox box(QMessageBox::Warning, tr("Salvar como PDF"),
-                    tr("Não foi possível salvar a listagem em %1.").arg(QDir::toNativeSeparators(path)),
+    }
+    QMessageBox box(QMessageBox::Warning, tr("Guardar como PDF"),
+                    tr("Não foi possível guardar a listagem em %1.").arg(QDir::toNativeSeparators(path)),
                     QMessageBox::Ok, window);
     box.setObjectName(QStringLiteral("msgPdfFailed"));
     box.exec();

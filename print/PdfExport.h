@@ -33,10 +33,16 @@ public:
                      QWidget *owner = nullptr, const KeepGoing &keepGoing = {},
                      const PageWritten &pageWritten = {});
 
-    /// "Salvar como PDF..." in the preview: asks for the file, then for all
-    /// pages or some, then saves them with progress.
+    /// "Guardar como PDF..." in the preview: asks for the file, then for all
+    /// pages or some when there is more than one, then saves them with
+    /// progress and tells where the file went.
     static void saveFromPreview(QWidget *window, Session &listing, const QPageLayout &paper,
                                 const KeepGoing &keepGoing);
+
+    /// The file first proposed for a listing: its name as one file name,
+    /// with the characters a file name cannot hold replaced, in the user's
+    /// documents folder (home when there is none), absolute.
+    static QString proposedPath(const QString &listName);
 
 private:
     enum class Result { Written, Cancelled, Failed };

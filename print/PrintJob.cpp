@@ -5,11 +5,11 @@
 #include "print/PageList.h"
 #include "print/PrinterDialog.h"
 #include "render/SetupSurface.h"
+#include "widgets/PassingNote.h"
 
 #include <QMessageBox>
 #include <QPointer>
 #include <QString>
-#include <QToolTip>
 
 namespace quillet {
 
@@ -22,17 +22,6 @@ PageList pagesToPrint(const ListingState &s, const PrinterDialog &cmd)
     if (s.ShowSelPag)
         return cmd.chosenPages(s.NumPages);
     return PageList::range(1, s.NumPages, s.NumPages);
-}
-
-/// How long a note on a job that went as asked stays shown.
-constexpr int NoteMs = 10000;
-
-/// A note over the window that goes by itself and takes no keys from it.
-void showNote(QWidget *owner, const QString &text)
-{
-    if (owner)
-        QToolTip::showText(owner->mapToGlobal(QPoint(owner->width() / 2, owner->height() / 3)), text, owner,
-                           {}, NoteMs);
 }
 
 } // namespace
@@ -71,11 +60,11 @@ ReplayOutcome PrintJob::run(QWidget *owner, PrinterDialog &cmd, Session &listing
         return ReplayOutcome::ListingEnded;
     if (outcome == ReplayOutcome::Cancelled) {
         printer.killDoc();
-        showNote(owner, tr("A impressão foi cancelada: nada foi enviado para a impressora."));
+        showPassingNote(owner, tr("A impressão foi cancelada: nada foi enviado para a impressora."));
     } else {
         printer.endDoc();
         if (printer.lastJobError().isEmpty() && !pages.isEmpty())
-            showNote(owner, tr("A listagem foi enviada para a impressora %1.")
+            showPassingNote(owner, tr("A listagem foi enviada para a impressora %1.")
                                 .arg(QString::fromStdString(printer.deviceName())));
     }
     cmd.reset(listing.state.NumPages, printer.printer());
