@@ -1,6 +1,8 @@
 #include "print/PrinterDialog.h"
 
+#include <QDialogButtonBox>
 #include <QPrintDialog>
+#include <QPushButton>
 #include <QPrinter>
 
 namespace quillet {
@@ -49,6 +51,10 @@ bool PrinterDialog::exec(QPrinter &printer, QWidget *parent)
     dialog.setMinMax(m_minPage, m_maxPage);
     dialog.setFromTo(m_fromPage, m_toPage);
     dialog.setPrintRange(QAbstractPrintDialog::AllPages);
+    // The dialog chooses; printing is the preview's own button.
+    if (auto *buttons = dialog.findChild<QDialogButtonBox *>())
+        if (QPushButton *choose = buttons->button(QDialogButtonBox::Ok))
+            choose->setText(tr("Escolher"));
     if (dialog.exec() != QDialog::Accepted)
         return false;
     if (dialog.printRange() == QAbstractPrintDialog::PageRange && dialog.fromPage() > 0)

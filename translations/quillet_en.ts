@@ -209,27 +209,31 @@
 <context>
     <name>quillet::PdfExport</name>
     <message>
-        <source>Salvar como PDF...</source>
-        <translation>Save as PDF...</translation>
-    </message>
-    <message>
         <source>Listagem</source>
         <translation>Listing</translation>
     </message>
     <message>
-        <source>Salvando PDF...</source>
+        <source>Guardar como PDF...</source>
+        <translation>Save as PDF...</translation>
+    </message>
+    <message>
+        <source>Guardando PDF...</source>
         <translation>Saving PDF...</translation>
     </message>
     <message>
-        <source>Páginas a Salvar...</source>
+        <source>Páginas a Guardar...</source>
         <translation>Pages to Save...</translation>
     </message>
     <message>
-        <source>Salvar como PDF</source>
+        <source>A listagem foi guardada em %1.</source>
+        <translation>The listing was saved to %1.</translation>
+    </message>
+    <message>
+        <source>Guardar como PDF</source>
         <translation>Save as PDF</translation>
     </message>
     <message>
-        <source>Não foi possível salvar a listagem em %1.</source>
+        <source>Não foi possível guardar a listagem em %1.</source>
         <translation>The listing could not be saved to %1.</translation>
     </message>
 </context>
@@ -469,6 +473,13 @@ The listing was kept in %1.</translation>
     <message>
         <source>A listagem foi enviada para a impressora %1.</source>
         <translation>The listing was sent to the printer %1.</translation>
+    </message>
+</context>
+<context>
+    <name>quillet::PrinterDialog</name>
+    <message>
+        <source>Escolher</source>
+        <translation>Choose</translation>
     </message>
 </context>
 <context>
