@@ -10,6 +10,9 @@
 #include <quillet/Quillet.h>
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QFile>
 #include <QFileInfo>
 #include <QPrinterInfo>
@@ -129,6 +132,11 @@ int main(int argc, char *argv[])
     if (!printer.isEmpty())
         qputenv("LPDEST", printer.toLocal8Bit());
     QApplication app(argc, argv);
+    // Qt's own dialogs (print, file) in the user's language, as the component's texts are.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(), QStringLiteral("qt"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTexts);
     QTextStream err(stderr);
     if (preview && choosesPlatform && QGuiApplication::platformName() == QLatin1String("offscreen")) {
         err << "quillet: --preview needs a display, and none answers\n";

@@ -44,12 +44,12 @@ DemoWindow::DemoWindow(QWidget *parent) : QMainWindow(parent)
             if (const QString output = print(*sample); !output.isEmpty())
                 report(QStringLiteral("Impresso: %1").arg(output));
     });
-    connect(addButton("butPdf", QStringLiteral("Salvar PDF...")), &QPushButton::clicked, this, [this] {
+    connect(addButton("butPdf", QStringLiteral("Guardar PDF...")), &QPushButton::clicked, this, [this] {
         const DemoSample *sample = chosenSample();
         if (!sample)
             return;
         const QString path =
-            QFileDialog::getSaveFileName(this, QStringLiteral("Salvar como PDF"),
+            QFileDialog::getSaveFileName(this, QStringLiteral("Guardar como PDF"),
                                          sample->key + QStringLiteral(".pdf"), QStringLiteral("PDF (*.pdf)"));
         if (!path.isEmpty() && savePdf(*sample, path))
             report(QStringLiteral("Guardado em %1").arg(path));

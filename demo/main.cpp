@@ -8,6 +8,9 @@
 #include "DemoWindow.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QPrinterInfo>
@@ -16,6 +19,11 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Qt's own dialogs (print, file) in the user's language, as the component's texts are.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(), QStringLiteral("qt"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTexts);
     QTextStream out(stdout);
     QTextStream err(stderr);
 

@@ -18,7 +18,7 @@ PACKAGES=(
     fonts-liberation2
     cups cups-bsd cups-ipp-utils printer-driver-cups-pdf poppler-utils
     xvfb xauth weston qt6-wayland
-    abigail-tools libutf8proc-dev
+    abigail-tools libutf8proc-dev qt6-translations-l10n
 )
 CUPS_PDF_PPD=lsb/usr/cups-pdf/CUPS-PDF_opt.ppd
 # CUPS' generic PostScript PPD offers two-sided printing once its duplexer (Option1) is installed.
