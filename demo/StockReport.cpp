@@ -3,6 +3,7 @@
 #include <quillet/Quillet.h>
 
 #include <QImage>
+#include <QLocale>
 #include <array>
 
 namespace {
@@ -42,9 +43,10 @@ double unitPriceOf(int item)
 {
     return 0.35 + (item * 53 % 1900) / 100.0;
 }
+/// Amounts as the invoice writes them: decimal comma, thousands apart.
 QString money(double value)
 {
-    return QString::number(value, 'f', 2);
+    return QLocale(QLocale::Portuguese, QLocale::Portugal).toString(value, 'f', 2);
 }
 
 } // namespace
@@ -134,7 +136,9 @@ void StockReport::itemRow(int item)
 void StockReport::totalRow()
 {
     m_listing.PFont(BodyFont, 11, true);
-    m_listing.PNL(3);
+    // A line of its own below the last row, a little apart: the box takes its height.
+    m_listing.PNL(2);
+    m_listing.PNL();
     const float top = m_listing.CurY() - m_listing.WY(QString());
     m_listing.PBox(top - 1, Columns[DescriptionColumn - 1].leftMm, m_listing.WY(QString()) + 2,
                    m_listing.mx() - Columns[DescriptionColumn - 1].leftMm, 1);
