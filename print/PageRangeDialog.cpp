@@ -4,6 +4,7 @@
 #include "print/PageList.h"
 #include "print/PrinterDialog.h"
 #include "widgets/AccessibleText.h"
+#include "widgets/FitTexts.h"
 #include "widgets/PaintPattern.h"
 #include "widgets/SelectAllText.h"
 #include "widgets/Twips.h"
@@ -93,6 +94,7 @@ PageRangeDialog::PageRangeDialog(int numPages, PrinterDialog &cmd, QWidget *owne
     m_pages->installEventFilter(this);
     selectAllOnFocus(*m_pages);
     installPatternBackground(*this);
+    widenToFitTexts(*this);
     connect(m_from, &QLineEdit::editingFinished, this, guarded(this, &PageRangeDialog::fromLeft));
     connect(m_to, &QLineEdit::editingFinished, this, guarded(this, &PageRangeDialog::toLeft));
     connect(m_pages, &QLineEdit::textEdited, m_pagesProblem, &QLabel::clear);

@@ -2,6 +2,7 @@
 
 #include "base/ErrorsIgnored.h"
 #include "widgets/AccessibleText.h"
+#include "widgets/FitTexts.h"
 #include "widgets/PaintPattern.h"
 #include "widgets/Translation.h"
 #include "widgets/Twips.h"
@@ -44,6 +45,7 @@ WaitDialog::WaitDialog(QWidget *owner)
     m_cancel->hide();
     setFixedSize(twipsToPixels(DialogWidth), twipsToPixels(DialogHeight));
     installPatternBackground(*this);
+    widenToFitTexts(*this);
     connect(m_cancel, &QPushButton::clicked, this, guarded(this, &WaitDialog::cancelClicked));
     translated(*this, [this] {
         m_cancel->setText(tr("Cancelar"));

@@ -14,6 +14,7 @@ namespace {
 constexpr int TileSize = 8;
 constexpr QRgb Silver = qRgb(192, 192, 192);
 constexpr QRgb White = qRgb(255, 255, 255);
+constexpr QRgb DisabledText = qRgb(80, 80, 80);
 
 QPixmap makeTile()
 {
@@ -42,6 +43,10 @@ void installPatternBackground(QWidget &form)
 {
     QPalette palette = form.palette();
     palette.setColor(QPalette::Window, QColor(Silver));
+    // Disabled captions stay readable on the pattern: darker grey, no etched light copy.
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        palette.setColor(QPalette::Disabled, role, QColor(DisabledText));
+    palette.setColor(QPalette::Disabled, QPalette::Light, QColor(Silver));
     form.setPalette(palette);
     form.setAutoFillBackground(true);
     // Inside the form's paint event, before the form draws itself.

@@ -1,8 +1,13 @@
-// What a user meets around the preview's jobs: the file a PDF is first
-// proposed as, and the set-up dialog's accept button saying what it does.
+// What a user meets around the preview's jobs: every caption of the dialogs
+// whole in either language, the file a PDF is first proposed as, and the
+// set-up dialog's accept button saying what it does.
 
 #include "PreviewDriver.h"
+#include "print/PageRangeDialog.h"
 #include "print/PdfExport.h"
+#include "print/PrinterDialog.h"
+#include "print/WaitDialog.h"
+#include "widgets/FitTexts.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -52,6 +57,30 @@ private Q_SLOTS:
             child<QToolButton>(window, "butSETUP")->click();
         });
         QCOMPARE(acceptText, QStringLiteral("Escolher"));
+    }
+
+    void everyCaptionFitsItsPlace_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("Portuguese, the longer captions") << "pt_PT";
+        QTest::newRow("English") << "en_GB";
+    }
+    void everyCaptionFitsItsPlace()
+    {
+        QFETCH(QString, locale);
+        QLocale::setDefault(QLocale(locale));
+        // The wait dialog picks the language; the page choice follows it.
+        quillet::WaitDialog wait(nullptr);
+        wait.prepareForPrinting(QStringLiteral("Fatura 2024/0173"), true, QStringLiteral("Imprimindo..."));
+        quillet::PrinterDialog choice;
+        quillet::PageRangeDialog pages(167, choice, nullptr);
+        for (QDialog *dialog : std::initializer_list<QDialog *>{&wait, &pages}) {
+            dialog->show();
+            for (const QWidget *place : dialog->findChildren<QWidget *>())
+                QVERIFY2(quillet::widthForText(*place) <= place->width(),
+                         qPrintable(dialog->objectName() + u' ' + place->objectName()));
+            dialog->hide();
+        }
     }
 };
 
