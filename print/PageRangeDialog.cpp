@@ -74,7 +74,7 @@ PageRangeDialog::PageRangeDialog(int numPages, PrinterDialog &cmd, QWidget *owne
     m_from = placed(new QLineEdit(QStringLiteral("1"), this), "eFrom", FromRect);
     placed(new QLabel(tr("até"), this), "Label1", UntilRect);
     m_to = placed(new QLineEdit(QString::number(numPages), this), "eTo", ToRect);
-    placed(new QLabel(tr("Páginas"), this), "Label2", PagesLabelRect);
+    m_listedPages = placed(new QRadioButton(tr("Páginas"), this), "oLISTPAG", PagesLabelRect);
     m_pages = placed(new QLineEdit(this), "ePages", PagesRect);
     m_pages->setPlaceholderText(tr("ex.: 1-3,7,10-"));
     m_pagesProblem = placed(new QLabel(this), "LPagesProblem", PagesProblemRect);
@@ -106,20 +106,16 @@ PageRangeDialog::PageRangeDialog(int numPages, PrinterDialog &cmd, QWidget *owne
 void PageRangeDialog::describeForAssistiveTools()
 {
     auto *untilCaption = findChild<QLabel *>(QStringLiteral("Label1"));
-    auto *pagesCaption = findChild<QLabel *>(QStringLiteral("Label2"));
     untilCaption->setBuddy(m_to);
-    pagesCaption->setBuddy(m_pages);
     setAccessibleTexts({
         {this, {}, tr("Escolhe as páginas da listagem a imprimir")},
         {m_allPages, {}, tr("Imprime todas as páginas")},
-        {m_somePages, {}, tr("Imprime as páginas de um intervalo ou de uma lista")},
+        {m_somePages, {}, tr("Imprime as páginas de um intervalo")},
         {m_from, tr("Desde a página"), tr("Primeira página do intervalo")},
         {untilCaption, {}, tr("Legenda da última página do intervalo")},
         {m_to, tr("Até à página"), tr("Última página do intervalo")},
-        {pagesCaption, {}, tr("Legenda da lista de páginas")},
-        {m_pages, tr("Páginas"),
-         tr("Páginas e intervalos separados por vírgulas, por exemplo 1-3,7,10-; "
-            "quando preenchida, vale em vez do intervalo")},
+        {m_listedPages, {}, tr("Imprime as páginas de uma lista")},
+        {m_pages, tr("Páginas"), tr("Páginas e intervalos separados por vírgulas, por exemplo 1-3,7,10-")},
         {m_pagesProblem, tr("Problema da lista de páginas"), tr("O que está errado na lista de páginas")},
         {findChild<QPushButton *>(QStringLiteral("Command1")), {}, tr("Imprime as páginas escolhidas")},
         {findChild<QPushButton *>(QStringLiteral("Command2")), {}, tr("Fecha sem imprimir")},
@@ -133,7 +129,7 @@ bool PageRangeDialog::eventFilter(QObject *watched, QEvent *event)
         if (!box)
             return QDialog::eventFilter(watched, event);
         if (event->type() == QEvent::FocusIn) {
-            m_somePages->setChecked(true);
+            (box == m_pages ? m_listedPages : m_somePages)->setChecked(true);
         } else if (event->type() == QEvent::KeyPress && box != m_pages) {
             const QString text = static_cast<QKeyEvent *>(event)->text();
             if (!text.isEmpty()) {
@@ -174,7 +170,7 @@ void PageRangeDialog::acceptRange()
         accept();
         return;
     }
-    if (m_pages->text().trimmed().isEmpty()) {
+    if (m_somePages->isChecked()) {
         m_cmd.setAllowedRange(leadingNumber(m_from->text()), leadingNumber(m_to->text()));
     } else {
         const PageList pages = PageList::parse(m_pages->text().toStdString(), m_highestPage);

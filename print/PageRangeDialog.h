@@ -38,6 +38,7 @@ private:
     int m_highestPage;
     QRadioButton *m_allPages;
     QRadioButton *m_somePages;
+    QRadioButton *m_listedPages;
     QLineEdit *m_from;
     QLineEdit *m_to;
     QLineEdit *m_pages;

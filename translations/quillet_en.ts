@@ -158,10 +158,6 @@
         <translation>Prints every page</translation>
     </message>
     <message>
-        <source>Imprime as páginas de um intervalo ou de uma lista</source>
-        <translation>Prints the pages of a range or of a list</translation>
-    </message>
-    <message>
         <source>Desde a página</source>
         <translation>From page</translation>
     </message>
@@ -182,14 +178,6 @@
         <translation>Last page of the range</translation>
     </message>
     <message>
-        <source>Legenda da lista de páginas</source>
-        <translation>Caption of the page list</translation>
-    </message>
-    <message>
-        <source>Páginas e intervalos separados por vírgulas, por exemplo 1-3,7,10-; quando preenchida, vale em vez do intervalo</source>
-        <translation>Pages and ranges separated by commas, for example 1-3,7,10-; when filled in, it is used instead of the range</translation>
-    </message>
-    <message>
         <source>Problema da lista de páginas</source>
         <translation>Problem of the page list</translation>
     </message>
@@ -204,6 +192,18 @@
     <message>
         <source>Fecha sem imprimir</source>
         <translation>Closes without printing</translation>
+    </message>
+    <message>
+        <source>Imprime as páginas de um intervalo</source>
+        <translation>Prints the pages of a range</translation>
+    </message>
+    <message>
+        <source>Imprime as páginas de uma lista</source>
+        <translation>Prints the pages of a list</translation>
+    </message>
+    <message>
+        <source>Páginas e intervalos separados por vírgulas, por exemplo 1-3,7,10-</source>
+        <translation>Pages and ranges separated by commas, for example 1-3,7,10-</translation>
     </message>
 </context>
 <context>

@@ -97,7 +97,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         QLineEdit *pages = box(dialog, "ePages");
         pages->setFocus(); // selects its option, as the range boxes do
-        QVERIFY(dialog.findChild<QRadioButton *>(QStringLiteral("oSELPAG"))->isChecked());
+        QVERIFY(dialog.findChild<QRadioButton *>(QStringLiteral("oLISTPAG"))->isChecked());
         QTest::keyClicks(pages, QStringLiteral("5-3;x"));
         QCOMPARE(pages->text(), QStringLiteral("5-3")); // only page-list characters go in
         auto *accept = dialog.findChild<QPushButton *>(QStringLiteral("Command1"));

@@ -18,14 +18,14 @@ using namespace quillet::testing;
 
 namespace {
 
-/// Answers the preview's "Salvar como PDF..." dialogs: the file name, then
+/// Answers the preview's "Guardar como PDF..." dialogs: the file name, then
 /// the pages typed in ePages.
 void answerSaveDialogs(const QString &fileName, const QString &pages)
 {
     onNextModal("QFileDialog", [fileName, pages](QWidget &dialog) {
         onNextModal("quillet::PageRangeDialog", [pages](QWidget &range) {
             child<QLineEdit>(range, "ePages")->setText(pages);
-            child<QRadioButton>(range, "oSELPAG")->setChecked(true);
+            child<QRadioButton>(range, "oLISTPAG")->setChecked(true);
             child<QPushButton>(range, "Command1")->click();
         });
         static_cast<QFileDialog &>(dialog).selectFile(fileName);
