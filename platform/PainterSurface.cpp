@@ -271,6 +271,30 @@ void PainterSurface::circle(float x, float y, float radius)
     painter->drawEllipse(box);
 }
 
+void PainterSurface::fillRect(float x, float y, float width, float height, int color)
+{
+    if (!isUsable({x, y, width, height}) || !(width > 0) || !(height > 0))
+        return;
+    QPainter *painter = beginDrawing();
+    if (!painter)
+        return;
+    painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const QRectF mm(x, y, width, height);
+    const QTransform pageTransform = painter->worldTransform();
+    if (pageTransform.isRotating()) {
+        painter->fillRect(mm, toColor(color));
+        return;
+    }
+    // Each edge rounded on its own: rectangles that share an edge in
+    // millimetres share it in pixels, so no gap or overlap opens between them.
+    const QRectF device = pageTransform.mapRect(mm);
+    const QRectF snapped(QPointF(std::round(device.left()), std::round(device.top())),
+                         QPointF(std::round(device.right()), std::round(device.bottom())));
+    painter->setWorldTransform(QTransform());
+    painter->fillRect(snapped, toColor(color));
+    painter->setWorldTransform(pageTransform);
+}
+
 void PainterSurface::paintPicture(const Picture &picture, float x, float y, float width, float height)
 {
     const auto *image = dynamic_cast<const ImagePicture *>(&picture);

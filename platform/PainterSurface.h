@@ -40,6 +40,8 @@ public:
     void line(LineKind kind, float x1, float y1, float x2, float y2) override;
     /// A negative radius draws nothing.
     void circle(float x, float y, float radius) override;
+    /// Edges rounded to whole device pixels (on screen and on the printer).
+    void fillRect(float x, float y, float width, float height, int color) override;
     /// Draws an ImagePicture; other pictures have nothing to draw.
     void paintPicture(const Picture &picture, float x, float y, float width = -1, float height = -1) override;
     /// A printer maps its page once, from its printable corner: ignored here.

@@ -26,4 +26,14 @@ std::vector<float> Surface::prefixWidths(std::string_view text, float stopAfterM
     return widths;
 }
 
+void Surface::fillRect(float x, float y, float width, float height, int color)
+{
+    constexpr int NoOutline = 5;
+    constexpr int CopyPen = 13;
+    const SurfacePen kept = m_pen;
+    m_pen = SurfacePen{color, color, 0, 1, NoOutline, CopyPen};
+    line(LineKind::BoxRelative, x, y, width, height);
+    m_pen = kept;
+}
+
 } // namespace quillet

@@ -75,6 +75,10 @@ public:
 
     virtual void line(LineKind kind, float x1, float y1, float x2, float y2) = 0;
     virtual void circle(float x, float y, float radius) = 0;
+    /// A rectangle filled with one colour (0xBBGGRR), no outline, whatever
+    /// the pen and fill. A device with pixels puts its edges on whole pixels,
+    /// so that rectangles side by side differ by at most one pixel.
+    virtual void fillRect(float x, float y, float width, float height, int color);
     /// Natural size when width or height is negative.
     virtual void paintPicture(const Picture &picture, float x, float y, float width = -1,
                               float height = -1) = 0;
