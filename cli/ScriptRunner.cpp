@@ -89,6 +89,11 @@ void ScriptRunner::call(Result (Quillet::*command)(Params...), const ScriptComma
                     break; // nothing fits the line: stop rather than loop
                 rest = std::move(next);
             }
+        } else if constexpr (Row::returns == commands::Status) {
+            if (const int result = run(); result != 0)
+                m_problems.push_back(
+                    {script.line, 1,
+                     std::string(Row::name) + " drew nothing (result " + std::to_string(result) + ")"});
         } else {
             run();
         }

@@ -1,5 +1,6 @@
 #include "compose/CommandRecord.h"
 
+#include "compose/PackedText.h"
 #include "compose/PenWidthCode.h"
 
 #include <cmath>
@@ -37,6 +38,8 @@ void store(const Arg &arg, const StoredValue &value, SpoolRecord &record)
 {
     if (arg.kind == Kind::Text)
         record.text = value.text;
+    else if (arg.kind == Kind::Part)
+        record.text = withPart(record.text, arg.part, value.text);
     else if (arg.kind == Kind::PenWidth)
         record.text = penWidthText(static_cast<int>(value.number));
     else if (float *field = fieldOf(arg, record))
@@ -48,6 +51,10 @@ std::optional<StoredValue> load(const Arg &arg, const SpoolRecord &record)
     const float *field = fieldOf(arg, record);
     if (arg.kind == Kind::Text)
         return StoredValue{0, record.text};
+    if (arg.kind == Kind::Part) {
+        const std::optional<std::string_view> part = partOf(record.text, arg.part);
+        return part ? std::optional(StoredValue{0, *part}) : std::nullopt;
+    }
     if (arg.kind == Kind::PenWidth)
         return StoredValue{static_cast<double>(penWidthOf(record.text)), {}};
     if (!field)

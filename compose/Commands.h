@@ -24,11 +24,13 @@ enum class Kind : uint8_t {
     Text,     ///< UTF-8
     PenWidth, ///< pixels, kept in the text (PenWidthCode.h)
     Picture,  ///< a picture file; not recorded
+    Part,     ///< UTF-8, one of several texts packed into the record's text (PackedText.h)
 };
 
 enum class Result : uint8_t {
     Nothing,
     RestOfText, ///< the text that did not fit, to pass again at the cursor after PNL
+    Status,     ///< 0 when done, else a documented code saying why nothing was drawn
 };
 
 constexpr int NotRecorded = -1; ///< PNP starts a page, PNewImg registers a picture
@@ -40,6 +42,7 @@ struct Arg {
     const char *defaultValue = nullptr; ///< as a script writes it; null when required
     double min = -10000;                ///< a script's range; lengths within +-10 metres
     double max = 10000;
+    uint8_t part = 0; ///< a Part's place in the packed text, whatever its place among the arguments
 };
 
 constexpr Arg length(std::string_view name, Field field, const char *defaultValue = nullptr)
@@ -58,6 +61,10 @@ constexpr Arg int16(std::string_view name, Field field, double min, double max,
                     const char *defaultValue = nullptr)
 {
     return {name, Kind::Int16, field, defaultValue, min, max};
+}
+constexpr Arg part(std::string_view name, uint8_t place, const char *defaultValue = nullptr)
+{
+    return {name, Kind::Part, Field::Text, defaultValue, -10000, 10000, place};
 }
 constexpr Arg colour = {"FColor", Kind::Int32, Field::valA, nullptr, 0, 0xFFFFFF};
 constexpr Arg penWidth = {"Expe", Kind::PenWidth, Field::Text, "0", 0, 255};
