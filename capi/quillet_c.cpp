@@ -376,6 +376,14 @@ int quillet_pnewimg_rgba(quillet_t *q, const unsigned char *rgba, int width, int
     });
 }
 
+int quillet_pbarcode(quillet_t *q, const char *kind, const char *data, float pos_y, float pos_x, float height,
+                     float width, const char *options)
+{
+    return call(q, -1, [&](quillet::Quillet &control) {
+        return control.PBarcode(text(kind), text(data), pos_y, pos_x, height, width, text(options));
+    });
+}
+
 void quillet_pdrawimg(quillet_t *q, int number, float pos_y, float pos_x)
 {
     forward(q, &quillet::Quillet::PDrawImg, number, pos_y, pos_x);

@@ -125,7 +125,10 @@ using enum Result;
     X(PNewImg, NotRecorded, Nothing, "registers a picture file (relative to the script) as the next number", \
       (Arg{"File", Kind::Picture, None})) \
     X(PDrawImg, RecImage, Nothing, "draws picture NImg with its corner at (PosX, PosY)", \
-      (int16("NImg", valC, 1, 200), length("PosY", valB), length("PosX", valA)))
+      (int16("NImg", valC, 1, 200), length("PosY", valB), length("PosX", valA))) \
+    X(PBarcode, RecBarcode, Status, "barcode or QR code of Kind (QR, CODE128, EAN13...), Height high, Width 0 natural", \
+      (part("Kind", 0), part("Data", 1), length("PosY", valB), length("PosX", valA), \
+       length("Height", valD), length("Width", valC, "0"), part("Options", 2, "")))
 // clang-format on
 
 #define QUILLET_UNPARENTHESIZED(...) __VA_ARGS__

@@ -42,6 +42,13 @@ public:
     void PCircle(float PosY, float PosX, float Raio, int Expe = 0);
     void PLine(float y1, float x1, float y2, float x2, int Expe = 0);
 
+    /// A barcode or QR code of Kind in a box Height high at (PosX, PosY), -1
+    /// for the print position; Width 0 is a linear code's natural width, a
+    /// square for a two-dimensional one. Returns a BarcodeResult: 0 when drawn,
+    /// otherwise nothing is drawn nor recorded.
+    int PBarcode(std::string_view Kind, std::string_view Data, float PosY, float PosX, float Height,
+                 float Width = 0, std::string_view Options = {});
+
     // Pictures, numbered from 1 in registration order
     void PNewImg(std::shared_ptr<const Picture> IMG);
     void PDrawImg(int NImg, float PosY, float PosX);

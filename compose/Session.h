@@ -11,6 +11,7 @@
 
 namespace quillet {
 
+class BarcodeEncoder;
 class PrinterDevice;
 class Surface;
 
@@ -32,6 +33,8 @@ struct Session {
     /// and finds that read it.
     std::shared_ptr<SpoolFile> spool;
     PrinterDevice *printer = nullptr;
+    /// Encodes PBarcode's symbols; none where the platform has no encoder.
+    std::shared_ptr<const BarcodeEncoder> barcodes;
     Surface *pageSurface = nullptr; ///< the preview page, also when printing directly
     ListingEvents *events = nullptr;
     /// Shown, aborted or replaced: whoever still holds the listing stops.

@@ -335,6 +335,15 @@ void Quillet::PFix(bool FX, bool FY)
     resumeOnError(this, [=] { composer().PFix(FX, FY); });
 }
 
+int Quillet::PBarcode(const QString &Kind, const QString &Data, float PosY, float PosX, float Height,
+                      float Width, const QString &Options)
+{
+    constexpr int NotDrawn = 3; // an error on the way: what data that cannot be encoded gives
+    return resumeOnError(this, NotDrawn, [&] {
+        return composer().PBarcode(utf8(Kind), utf8(Data), PosY, PosX, Height, Width, utf8(Options));
+    });
+}
+
 void Quillet::PNewImg(const QImage &IMG)
 {
     // Even a null image takes its number: the host counts its own calls.

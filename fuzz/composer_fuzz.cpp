@@ -4,8 +4,10 @@
 
 #include "FuzzInput.h"
 #include "render/PageRenderer.h"
+#include "support/FakeBarcodeEncoder.h"
 #include "support/TestSession.h"
 
+#include <algorithm>
 #include <cmath>
 
 using namespace quillet;
@@ -28,6 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const bool preview = input.take<uint8_t>() % 2;
     TestSession listing(preview ? ListingMode::Preview : ListingMode::Direct);
     listing.surfaceInUse().logging = false;
+    listing.session.barcodes = std::make_shared<FakeBarcodeEncoder>();
     Composer &c = listing.composer;
     c.PNewImg(fakePicture(20, 10));
     for (int calls = 0; calls < 64 && !input.rest().empty(); ++calls) {
@@ -36,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const auto i = input.take<int32_t>();
         const std::string_view t = input.takeText(input.take<uint8_t>());
         // clang-format off
-        switch (op % 20) {
+        switch (op % 21) {
         case 0: c.PNL(f); break;
         case 1: c.PNP(); break;
         case 2: c.PMargins(f, g, f, g); break;
@@ -56,6 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         case 16: c.PColor(i), c.PFill(i, i >> 8); break;
         case 17: c.PDraw(i, i >> 8), c.PFix(i & 1, i & 2); break;
         case 18: c.PDrawImg(i, f, g); break;
+        case 19: c.PBarcode(t.substr(0, i & 15), t, f, g, f, g, t.substr(std::min<size_t>(i & 15, t.size()))); break;
         default: c.ClsCols(), c.WX(t), c.WY(t), c.InSize(t, f); break;
         }
         // clang-format on

@@ -4,6 +4,7 @@
 
 #include "FuzzInput.h"
 #include "render/PageRenderer.h"
+#include "support/FakeBarcodeEncoder.h"
 #include "support/TestSession.h"
 
 #include <cmath>
@@ -36,6 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     fuzz::FuzzInput input(data, size);
     TestSession listing(ListingMode::Direct);
+    listing.session.barcodes = std::make_shared<FakeBarcodeEncoder>(); // garbage barcode records reach the layout
     listing.composer.PNewImg(fakePicture(20, 10));
     listing.composer.PNewImg(fakePicture(0, 1e30f));
 

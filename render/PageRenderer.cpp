@@ -43,6 +43,7 @@ ListingReplay::ListingReplay(const Session &listing, Surface &target, Look look,
     m_copy.state = listing.state;
     m_copy.spool = listing.spool;
     m_copy.printer = listing.printer;
+    m_copy.barcodes = listing.barcodes;
     ListingState &s = m_copy.state;
     s.NumPages = static_cast<int16_t>(quillet::pageCount(listing.state)); // for the page-count marker
     s.Spooling = false;

@@ -34,6 +34,8 @@ enum Opcode : uint8_t {
     RecCircle = 18,
     RecLine = 19,
     RecImage = 20,
+    // Later commands, after those every spool reader knows.
+    RecBarcode = 21,
 };
 
 /// One recorded command with its whole text. valA..valE are named after the

@@ -168,6 +168,19 @@ public:
     /// Whether texts leave the cursor where it was: across (FX) and down (FY).
     void PFix(bool FX, bool FY);
 
+    // --- Barcodes ------------------------------------------------------------
+    /// A barcode or QR code in a box Height high with its corner at (PosX,
+    /// PosY), -1 for the print position. Kind, in any case: QR, DATAMATRIX,
+    /// PDF417, CODE128, GS1-128, EAN13, EAN8, UPCA, ITF, ITF14, CODE39. Width
+    /// 0 gives a linear code its natural width and a two-dimensional one a
+    /// square box. Options, "key=value;...": text=1 (the line under a linear
+    /// code), ecc=L|M|Q|H (QR), module=<mm>. Returns 0 when drawn; otherwise
+    /// nothing is drawn nor recorded: 1 unknown kind, 2 bad options, 3 data
+    /// the kind cannot encode, 4 data too long, 5 a module under 0.1 mm, 6 a
+    /// bad size, 7 no encoder in this build.
+    int PBarcode(const QString &Kind, const QString &Data, float PosY, float PosX, float Height,
+                 float Width = 0, const QString &Options = QString());
+
     // --- Pictures (numbered from 1 in registration order) -------------------
     /// Registers a picture under the next number, from 1 (200 at most).
     void PNewImg(const QImage &IMG);

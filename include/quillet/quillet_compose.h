@@ -304,6 +304,45 @@ QUILLET_EXPORT void quillet_pfill(quillet_t *q, int colour, int style);
  */
 QUILLET_EXPORT void quillet_pfix(quillet_t *q, int fix_x, int fix_y);
 
+/* --- Barcodes ------------------------------------------------------------- */
+
+/** The results of quillet_pbarcode(): drawn, or why nothing was drawn. */
+enum quillet_barcode_result {
+    QUILLET_BARCODE_DRAWN = 0,
+    QUILLET_BARCODE_UNKNOWN_KIND = 1,   /**< not one of the kinds listed */
+    QUILLET_BARCODE_BAD_OPTIONS = 2,    /**< an unknown key or value, or one the kind has no use for */
+    QUILLET_BARCODE_CANNOT_ENCODE = 3,  /**< characters the kind does not take, a wrong check digit, no data */
+    QUILLET_BARCODE_TOO_LONG = 4,       /**< more data than the kind holds */
+    QUILLET_BARCODE_MODULE_TOO_THIN = 5, /**< a module would be under 0.1 mm */
+    QUILLET_BARCODE_BAD_SIZE = 6,       /**< a height not above 0, a negative width, no room under the text */
+    QUILLET_BARCODE_NO_ENCODER = 7      /**< this build of the library has no barcode encoder */
+};
+
+/**
+ * Draws a barcode or a QR code as vectors, black on a white box that covers
+ * its quiet zones, whatever the pen and fill.
+ *
+ * @param q the component.
+ * @param kind in any case: "QR", "DATAMATRIX", "PDF417", "CODE128",
+ *        "GS1-128" (application identifiers in parentheses), "EAN13",
+ *        "EAN8", "UPCA", "ITF", "ITF14", "CODE39".
+ * @param data UTF-8. A missing check digit of EAN-13, EAN-8, UPC-A or
+ *        ITF-14 is computed, a wrong one refused.
+ * @param pos_y the top of the box, or #QUILLET_CURRENT.
+ * @param pos_x the left of the box, or #QUILLET_CURRENT.
+ * @param height the box's height in millimetres, the human-readable line included.
+ * @param width 0 for a linear code's natural width (0.33 mm a module) or a
+ *        square box for a two-dimensional code; else the box's width, to
+ *        which a linear code is stretched.
+ * @param options NULL or "key=value;...": text=1 prints the line under a
+ *        linear code, ecc=L|M|Q|H sets a QR code's error correction
+ *        (default M), module=<mm> the module's size.
+ * @return a #quillet_barcode_result; -1 when @p q is NULL. When not
+ *         #QUILLET_BARCODE_DRAWN nothing is drawn nor recorded.
+ */
+QUILLET_EXPORT int quillet_pbarcode(quillet_t *q, const char *kind, const char *data, float pos_y, float pos_x,
+                                    float height, float width, const char *options);
+
 /* --- Pictures (numbered from 1 in registration order) -------------------- */
 
 /**

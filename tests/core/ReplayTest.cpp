@@ -4,6 +4,7 @@
 
 #include "compose/CommandRecord.h"
 #include "compose/PenWidthCode.h"
+#include "support/FakeBarcodeEncoder.h"
 #include "support/TestSession.h"
 
 #include <gtest/gtest.h>
@@ -93,6 +94,7 @@ void composePage(Composer &c, int page)
          !rest.empty(); c.PNL())
         rest = c.M(rest, -1, -1, 150);
     c.PDrawImg(1, 215, 150);
+    c.PBarcode("code128", "PRICOCO", 230, 10 * page, 12, 0, "text=1"); // the data stays as given
     if (page == 2) {
         c.PMargins(20, 25, 20, 25);
         c.PDrawImg(2, 0, 0);
@@ -105,6 +107,7 @@ struct ComposedListing {
 
     ComposedListing()
     {
+        t.session.barcodes = std::make_shared<FakeBarcodeEncoder>();
         t.composer.PNewImg(fakePicture(30, 20));
         t.composer.PNewImg(fakePicture(12.5f, 40));
         for (int page = 1; page <= Pages; ++page) {
