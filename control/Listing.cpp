@@ -4,6 +4,7 @@
 #include "control/Lifecycle.h"
 #include "platform/ImageSurface.h"
 #include "platform/QtPrinterDevice.h"
+#include "platform/ZintBarcodeEncoder.h"
 #include "preview/PreviewWindow.h"
 #include "print/PdfExport.h"
 #include "print/PrintJob.h"
@@ -45,6 +46,7 @@ Listing::Listing(QtPrinterDevice *printer, const ListingState &carried)
     s.state.SpoolPath.clear();
     s.state.SpoolNum = 0;
     s.printer = printer;
+    s.barcodes = std::make_shared<ZintBarcodeEncoder>();
     s.pageSurface = m_pageSurface.get();
     s.events = this;
 }

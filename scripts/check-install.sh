@@ -90,7 +90,7 @@ dev_deb=$(find "$work/deb" -maxdepth 1 -name 'libquillet-dev_*.deb' -print -quit
 [[ -n $runtime_deb && -n $dev_deb ]] || fail "cpack did not build $runtime_package and libquillet-dev"
 # One package name a line, versions dropped.
 runtime_depends=$(dpkg-deb -f "$runtime_deb" Depends | sed 's/ ([^)]*)//g; s/, /\n/g')
-for package in libc6 libstdc++6 libcups2 libutf8proc2 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6; do
+for package in libc6 libstdc++6 libcups2 libutf8proc2 libzint2.11 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6; do
     grep -qxF "$package" <<<"$runtime_depends" || fail "$runtime_package does not depend on $package"
 done
 dev_depends=$(dpkg-deb -f "$dev_deb" Depends)

@@ -19,6 +19,7 @@ PACKAGES=(
     cups cups-bsd cups-ipp-utils printer-driver-cups-pdf poppler-utils
     xvfb xauth weston qt6-wayland
     abigail-tools libutf8proc-dev qt6-translations-l10n
+    libzint-dev zbar-tools python3-zxing-cpp python3-pil
 )
 CUPS_PDF_PPD=lsb/usr/cups-pdf/CUPS-PDF_opt.ppd
 # CUPS' generic PostScript PPD offers two-sided printing once its duplexer (Option1) is installed.
