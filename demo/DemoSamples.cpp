@@ -11,6 +11,9 @@ const QList<DemoSample> &demoSamples()
 {
     static const QList<DemoSample> samples = {
         {QStringLiteral("invoice"), QStringLiteral("Fatura"), QStringLiteral(":/samples/invoice.qls")},
+        {QStringLiteral("barcodes"),
+         QStringLiteral("Nota fiscal com chave de acesso e código QR de pagamento"),
+         QStringLiteral(":/samples/barcodes.qls")},
         {QStringLiteral("stock"), QStringLiteral("Inventário do armazém (10 000 linhas em colunas)"), {}},
         {QStringLiteral("letter"), QStringLiteral("Carta com parágrafos justificados e logótipo"),
          QStringLiteral(":/samples/letter.qls")},

@@ -1,6 +1,6 @@
 // quillet-demo: a host window with sample listings to preview, print or save.
-//   --sample KEY   the listing for --print and --pdf (invoice, stock, letter,
-//                  graphics; the invoice when left out)
+//   --sample KEY   the listing for --print and --pdf (invoice, barcodes, stock,
+//                  letter, graphics; the invoice when left out)
 //   --print        prints it on the default printer, says where it went, exits
 //   --pdf FILE     saves it as a PDF file and exits
 

@@ -13,7 +13,7 @@ if [[ ${1:-} == --pictures ]]; then
     export QT_QPA_PLATFORM=offscreen
     pictures=$(mktemp -d)
     trap 'rm -rf "$pictures"' EXIT
-    for script in "$root/docs/margins.qls" "$root"/cli/samples/{invoice,letter,graphics}.qls; do
+    for script in "$root/docs/margins.qls" "$root"/cli/samples/{invoice,letter,graphics,barcodes}.qls; do
         name=$(basename "$script" .qls)
         "$build_dir/cli/quillet" --png "$pictures/$name" --zoom "$GUIDE_ZOOM_PERCENT" "$script"
         cp "$pictures/$name/page-0001.png" "$root/docs/guide-$name.png"
