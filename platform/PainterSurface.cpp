@@ -288,8 +288,11 @@ void PainterSurface::fillRect(float x, float y, float width, float height, int c
     // Each edge rounded on its own: rectangles that share an edge in
     // millimetres share it in pixels, so no gap or overlap opens between them.
     const QRectF device = pageTransform.mapRect(mm);
-    const QRectF snapped(QPointF(std::round(device.left()), std::round(device.top())),
-                         QPointF(std::round(device.right()), std::round(device.bottom())));
+    QRectF snapped(QPointF(std::round(device.left()), std::round(device.top())),
+                   QPointF(std::round(device.right()), std::round(device.bottom())));
+    // Under a pixel wide it would vanish (a thin bar at a small zoom): a pixel it is.
+    snapped.setWidth(std::max(snapped.width(), 1.0));
+    snapped.setHeight(std::max(snapped.height(), 1.0));
     painter->setWorldTransform(QTransform());
     painter->fillRect(snapped, toColor(color));
     painter->setWorldTransform(pageTransform);

@@ -77,7 +77,8 @@ public:
     virtual void circle(float x, float y, float radius) = 0;
     /// A rectangle filled with one colour (0xBBGGRR), no outline, whatever
     /// the pen and fill. A device with pixels puts its edges on whole pixels,
-    /// so that rectangles side by side differ by at most one pixel.
+    /// so that rectangles side by side differ by at most one pixel, and draws
+    /// one under a pixel wide or high as one pixel.
     virtual void fillRect(float x, float y, float width, float height, int color);
     /// Natural size when width or height is negative.
     virtual void paintPicture(const Picture &picture, float x, float y, float width = -1,
