@@ -1,13 +1,12 @@
 #include "preview/GoToPageBox.h"
+#include "preview/PageDesk.h"
 #include "preview/PageView.h"
 #include "preview/PreviewWindow.h"
-#include "preview/ThumbnailPanel.h"
 #include "preview/ZoomBox.h"
 #include "widgets/AccessibleText.h"
 
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QToolButton>
 
 namespace quillet {
@@ -38,28 +37,20 @@ void PreviewWindow::describeForAssistiveTools()
         {m_pageLabel, {}, tr("Página em vista; Enter ou Ctrl+G para ir para outra página")},
         {m_goToPage, tr("Ir para a página"),
          tr("Número da página a mostrar; Enter para ir, Esc para desistir")},
-        {m_pageView,
-         {},
-         tr("A página em vista; + e - mudam o zoom, as setas deslocam-na, PgUp e PgDown mudam de página")},
-        {m_thumbnails, tr("Miniaturas"), tr("Uma miniatura por página; um clique mostra essa página")},
         {zoomCaption, {}, tr("Legenda da caixa de zoom")},
         {m_zoomBox, tr("Zoom"),
          tr("Zoom em percentagem, de 10% a 200%; Enter aplica (Ctrl+0 ajusta à janela)")},
-        {m_hScroll, tr("Deslocamento horizontal"),
-         tr("Desloca a página na horizontal (setas esquerda e direita)")},
-        {m_vScroll, tr("Deslocamento vertical"), tr("Desloca a página na vertical (setas acima e abaixo)")},
     });
 }
 
 void PreviewWindow::orderTabStops()
 {
-    m_pageView->setFocusPolicy(Qt::StrongFocus);
     // The page label opens the page box on Enter (eventFilter); the box, shown
     // in its place, follows it, so leaving the box goes on to the page.
     m_pageLabel->setFocusPolicy(Qt::TabFocus);
     QWidget *const stops[] = {m_closeButton, m_setupButton, m_printButton,  m_findButton, m_pdfButton,
                               m_thumbButton, m_firstPage,   m_previousPage, m_nextPage,   m_lastPage,
-                              m_pageLabel,   m_goToPage,    m_pageView,     m_zoomBox};
+                              m_pageLabel,   m_goToPage,    &m_desk->pageView(), m_zoomBox};
     for (std::size_t i = 1; i < std::size(stops); ++i)
         setTabOrder(stops[i - 1], stops[i]);
 }

@@ -2,6 +2,7 @@
 #include "platform/ImageSurface.h"
 #include "preview/FindDialog.h"
 #include "preview/HitCounter.h"
+#include "preview/PageDesk.h"
 #include "preview/PageView.h"
 #include "preview/PreviewWindow.h"
 #include "render/PageRenderer.h"
@@ -39,16 +40,16 @@ void PreviewWindow::renderWithHighlights()
         m_found.page = 0;
     QList<QRectF> boxes;
     if (m_found.page != 0 && m_found.matcher) {
-        m_page.setTextObserver([&](std::string_view text, const QRectF &textBox) {
+        m_pageSurface->setTextObserver([&](std::string_view text, const QRectF &textBox) {
             if (const auto run = m_found.matcher->firstMatch(text))
-                boxes << runBox(m_page, text, textBox, *run);
+                boxes << runBox(*m_pageSurface, text, textBox, *run);
         });
     }
     PageRenderer(*m_listing).render(listing().CurPage);
-    m_page.setTextObserver({});
+    m_pageSurface->setTextObserver({});
     if (m_found.indexOnPage == LastOnPage || m_found.indexOnPage >= boxes.size())
         m_found.indexOnPage = static_cast<int>(boxes.size()) - 1;
-    m_pageView->setHighlights(boxes, m_found.indexOnPage);
+    m_desk->pageView().setHighlights(boxes, m_found.indexOnPage);
 }
 
 void PreviewWindow::find()
@@ -89,8 +90,7 @@ void PreviewWindow::find()
         if (m_listing->ended)
             return;
     }
-    for (QWidget *form : {m_desk, m_pageForm, static_cast<QWidget *>(m_pageView)})
-        form->setEnabled(true);
+    m_desk->enablePage();
     SetupSurface(*m_listing);
     DIMWINDOW();
     renderPage();
@@ -106,12 +106,13 @@ void PreviewWindow::findAgain(TextFinder::Direction direction)
     const bool forward = direction == TextFinder::Direction::Forward;
     const int step = forward ? 1 : -1;
     int startPage = s.CurPage;
+    PageView &view = m_desk->pageView();
     if (m_found.page == s.CurPage) {
         // First the next hit on the page on view, then the pages beyond it.
         const int next = m_found.indexOnPage + step;
-        if (next >= 0 && next < m_pageView->highlights().size()) {
+        if (next >= 0 && next < view.highlights().size()) {
             m_found.indexOnPage = next;
-            m_pageView->setHighlights(m_pageView->highlights(), next);
+            view.setHighlights(view.highlights(), next);
             return;
         }
         startPage += step;

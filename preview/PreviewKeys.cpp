@@ -1,11 +1,11 @@
 #include "base/ErrorsIgnored.h"
 #include "preview/GoToPageBox.h"
+#include "preview/PageDesk.h"
 #include "preview/PreviewWindow.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QScrollBar>
 #include <QToolButton>
 
 namespace quillet {
@@ -21,20 +21,17 @@ void PreviewWindow::buildKeyMap()
                 button->click();
         };
     };
-    const auto scroll = [](QScrollBar *bar, QAbstractSlider::SliderAction action) {
-        return [bar, action] {
-            if (bar->isEnabled())
-                bar->triggerAction(action);
-        };
+    const auto scroll = [this](Qt::Orientation orientation, QAbstractSlider::SliderAction action) {
+        return [this, orientation, action] { m_desk->scrollStep(orientation, action); };
     };
     onKeys(Qt::Key_PageUp, [this] { showPage(listing().CurPage - 1); });
     onKeys(Qt::Key_PageDown, [this] { showPage(listing().CurPage + 1); });
     onKeys(Qt::Key_Home, [this] { showPage(1); });
     onKeys(Qt::Key_End, [this] { showPage(listing().NumPages); });
-    onKeys(Qt::Key_Up, scroll(m_vScroll, QAbstractSlider::SliderSingleStepSub));
-    onKeys(Qt::Key_Down, scroll(m_vScroll, QAbstractSlider::SliderSingleStepAdd));
-    onKeys(Qt::Key_Left, scroll(m_hScroll, QAbstractSlider::SliderSingleStepSub));
-    onKeys(Qt::Key_Right, scroll(m_hScroll, QAbstractSlider::SliderSingleStepAdd));
+    onKeys(Qt::Key_Up, scroll(Qt::Vertical, QAbstractSlider::SliderSingleStepSub));
+    onKeys(Qt::Key_Down, scroll(Qt::Vertical, QAbstractSlider::SliderSingleStepAdd));
+    onKeys(Qt::Key_Left, scroll(Qt::Horizontal, QAbstractSlider::SliderSingleStepSub));
+    onKeys(Qt::Key_Right, scroll(Qt::Horizontal, QAbstractSlider::SliderSingleStepAdd));
     onKeys(Qt::Key_Plus, [this] { stepZoom(true); });
     onKeys(Qt::Key_Minus, [this] { stepZoom(false); });
     onKeys(Qt::CTRL | Qt::Key_0, [this] { fitPageToWindow(); });

@@ -1,13 +1,13 @@
 #include "base/ErrorsIgnored.h"
 #include "preview/GoToPageBox.h"
+#include "preview/PageDesk.h"
 #include "preview/PreviewLayout.h"
 #include "preview/PreviewWindow.h"
-#include "preview/ThumbnailPanel.h"
+#include "preview/PageThumbnails.h"
 #include "preview/ToolbarIcons.h"
 #include "preview/ZoomBox.h"
 
 #include <QLabel>
-#include <QScrollBar>
 
 #include <cmath>
 
@@ -117,7 +117,6 @@ void PreviewWindow::layoutWindow()
         return;
     m_desk->hide();
     const int toolbarHeight = twipsToPixels(ToolbarHeight);
-    const int scrollBar = twipsToPixels(ScrollBarThickness);
     const int innerWidth = width();
     const int innerHeight = height();
 
@@ -126,23 +125,15 @@ void PreviewWindow::layoutWindow()
     // A narrow window keeps the panels right of the buttons, even past its edge.
     const int pagePanelLeft = std::max((innerWidth - m_pagePanel->width()) / 2, rightEdge(m_thumbButton));
     m_pagePanel->move(pagePanelLeft, twipsToPixels(PagePanelTop));
-    const int zoomPanelLeft = std::max(innerWidth - scrollBar - m_zoomPanel->width(), rightEdge(m_pagePanel));
+    const int zoomPanelLeft =
+        std::max(innerWidth - twipsToPixels(ScrollBarThickness) - m_zoomPanel->width(), rightEdge(m_pagePanel));
     m_zoomPanel->move(zoomPanelLeft, twipsToPixels(ZoomPanelTop));
 
     // The thumbnail panel, when shown, takes a strip at the left of the desk
     // and its scroll bar; the rest is laid out in what remains.
     const int panelWidth = m_thumbnails->isHidden() ? 0 : m_thumbnails->width();
     m_thumbnails->setGeometry(0, toolbarHeight, panelWidth, innerHeight - toolbarHeight);
-    m_vScroll->setGeometry(innerWidth - scrollBar, toolbarHeight, scrollBar,
-                           innerHeight - toolbarHeight - scrollBar);
-    m_vScroll->setValue(0);
-    m_hScroll->setGeometry(panelWidth, innerHeight - scrollBar, innerWidth - scrollBar - panelWidth,
-                           scrollBar);
-    m_hScroll->setValue(0);
-    m_desk->setGeometry(panelWidth, toolbarHeight, innerWidth - scrollBar - panelWidth,
-                        innerHeight - toolbarHeight - scrollBar);
-    m_vScroll->setPageStep(m_desk->height());
-    m_hScroll->setPageStep(m_desk->width());
+    m_desk->layOut(QRect(panelWidth, toolbarHeight, innerWidth - panelWidth, innerHeight - toolbarHeight));
 
     const ListingState &s = listing();
     if (s.Preview && s.ASizeOn)

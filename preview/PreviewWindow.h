@@ -20,16 +20,15 @@
 class QFrame;
 class QLabel;
 class QPushButton;
-class QScrollBar;
 class QToolButton;
 
 namespace quillet {
 
 class GoToPageBox;
 class ImageSurface;
-class PageView;
+class PageDesk;
+class PageThumbnails;
 class PrinterDialog;
-class ThumbnailPanel;
 class ZoomBox;
 
 class PreviewWindow : public QDialog {
@@ -92,8 +91,6 @@ private:
     void orderTabStops();
     void layoutWindow();
     void fitZoomToDesk();
-    void placePage(QScrollBar &bar, int pageSize, int deskSize, int &position);
-    void resizePageImage(QSize pixels);
 
     void writePageLabel();
     void showPage(int page);
@@ -109,13 +106,11 @@ private:
     /// Draws the page, marking the hits of the last find when it is on view.
     void renderWithHighlights();
     void toggleThumbnails(bool shown);
-    QImage drawThumbnail(int page, qreal devicePixelRatio);
 
     ListingState &listing() { return m_listing->state; }
 
     const std::shared_ptr<Session> m_listing;
     const std::shared_ptr<ImageSurface> m_pageSurface;
-    ImageSurface &m_page;
     QFrame *m_toolbar;
     QFrame *m_rule;
     QToolButton *m_closeButton;
@@ -132,15 +127,10 @@ private:
     QLabel *m_pageLabel;
     QFrame *m_zoomPanel;
     ZoomBox *m_zoomBox;
-    QScrollBar *m_hScroll;
-    QScrollBar *m_vScroll;
-    QWidget *m_desk;
-    QWidget *m_pageForm;
-    PageView *m_pageView;
+    PageDesk *m_desk;
     PrinterDialog *m_printerDialog;
     GoToPageBox *m_goToPage;
-    ThumbnailPanel *m_thumbnails;
-    std::unique_ptr<ImageSurface> m_thumbnailSurface;
+    PageThumbnails *m_thumbnails;
     Found m_found;
     TextFinder m_finder;
     /// What each key does, by key combination; keys a child takes (typing in

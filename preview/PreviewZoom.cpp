@@ -1,4 +1,5 @@
 #include "base/ErrorsIgnored.h"
+#include "preview/PageDesk.h"
 #include "preview/PageView.h"
 #include "preview/PreviewLayout.h"
 #include "preview/PreviewWindow.h"
@@ -6,8 +7,6 @@
 #include "render/PrinterDevice.h"
 #include "widgets/SelectAllText.h"
 
-#include <QApplication>
-#include <QScrollBar>
 #include <QWheelEvent>
 
 namespace quillet {
@@ -71,7 +70,7 @@ bool PreviewWindow::stepZoom(bool zoomIn)
     }
     s.Zoom = static_cast<float>(m_zoomBox->value()) / 100;
     DIMWINDOW();
-    m_pageView->update();
+    m_desk->pageView().update();
     return true;
 }
 
@@ -105,22 +104,16 @@ void PreviewWindow::wheelEvent(QWheelEvent *event)
 
 void PreviewWindow::scrollOrTurnPage(int wheelAngle)
 {
-    QScrollBar &bar = *m_vScroll;
-    const bool down = wheelAngle < 0;
-    const bool atEdge =
-        !bar.isEnabled() || (down ? bar.value() >= bar.maximum() : bar.value() <= bar.minimum());
-    if (!atEdge) {
-        bar.setValue(bar.value() -
-                     wheelAngle * QApplication::wheelScrollLines() * bar.singleStep() / WheelAnglePerNotch);
+    if (m_desk->scrollByWheel(wheelAngle))
         return;
-    }
     // Past the page's edge: on to the next page from its top, or back to
     // the previous one at its bottom.
+    const bool down = wheelAngle < 0;
     const int page = listing().CurPage + (down ? 1 : -1);
     if (page < 1 || page > listing().NumPages)
         return;
     showPage(page);
-    bar.setValue(down ? bar.minimum() : bar.maximum());
+    m_desk->scrollToEdge(down ? Qt::TopEdge : Qt::BottomEdge);
 }
 
 } // namespace quillet

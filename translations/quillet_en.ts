@@ -104,6 +104,29 @@
     </message>
 </context>
 <context>
+    <name>quillet::PageDesk</name>
+    <message>
+        <source>A página em vista; + e - mudam o zoom, as setas deslocam-na, PgUp e PgDown mudam de página</source>
+        <translation>The page in view; + and - change the zoom, the arrows move it, PgUp and PgDown change the page</translation>
+    </message>
+    <message>
+        <source>Deslocamento horizontal</source>
+        <translation>Horizontal scrolling</translation>
+    </message>
+    <message>
+        <source>Desloca a página na horizontal (setas esquerda e direita)</source>
+        <translation>Moves the page horizontally (left and right arrows)</translation>
+    </message>
+    <message>
+        <source>Deslocamento vertical</source>
+        <translation>Vertical scrolling</translation>
+    </message>
+    <message>
+        <source>Desloca a página na vertical (setas acima e abaixo)</source>
+        <translation>Moves the page vertically (up and down arrows)</translation>
+    </message>
+</context>
+<context>
     <name>quillet::PageRangeDialog</name>
     <message>
         <source>Falta uma página entre as vírgulas.</source>
@@ -204,6 +227,17 @@
     <message>
         <source>Fecha sem imprimir</source>
         <translation>Closes without printing</translation>
+    </message>
+</context>
+<context>
+    <name>quillet::PageThumbnails</name>
+    <message>
+        <source>Miniaturas</source>
+        <translation>Thumbnails</translation>
+    </message>
+    <message>
+        <source>Uma miniatura por página; um clique mostra essa página</source>
+        <translation>One thumbnail a page; a click shows that page</translation>
     </message>
 </context>
 <context>
@@ -404,36 +438,12 @@
         <translation>Number of the page to show; Enter to go, Esc to give up</translation>
     </message>
     <message>
-        <source>A página em vista; + e - mudam o zoom, as setas deslocam-na, PgUp e PgDown mudam de página</source>
-        <translation>The page in view; + and - change the zoom, the arrows move it, PgUp and PgDown change the page</translation>
-    </message>
-    <message>
-        <source>Uma miniatura por página; um clique mostra essa página</source>
-        <translation>One thumbnail a page; a click shows that page</translation>
-    </message>
-    <message>
         <source>Legenda da caixa de zoom</source>
         <translation>Caption of the zoom box</translation>
     </message>
     <message>
         <source>Zoom em percentagem, de 10% a 200%; Enter aplica (Ctrl+0 ajusta à janela)</source>
         <translation>Zoom in percent, from 10% to 200%; Enter applies it (Ctrl+0 fits the window)</translation>
-    </message>
-    <message>
-        <source>Deslocamento horizontal</source>
-        <translation>Horizontal scrolling</translation>
-    </message>
-    <message>
-        <source>Desloca a página na horizontal (setas esquerda e direita)</source>
-        <translation>Moves the page horizontally (left and right arrows)</translation>
-    </message>
-    <message>
-        <source>Deslocamento vertical</source>
-        <translation>Vertical scrolling</translation>
-    </message>
-    <message>
-        <source>Desloca a página na vertical (setas acima e abaixo)</source>
-        <translation>Moves the page vertically (up and down arrows)</translation>
     </message>
 </context>
 <context>
