@@ -1,6 +1,7 @@
 #include "base/ErrorsIgnored.h"
 #include "preview/GoToPageBox.h"
 #include "preview/PageDesk.h"
+#include "preview/PreviewFinder.h"
 #include "preview/PreviewWindow.h"
 
 #include <QAbstractButton>
@@ -39,11 +40,11 @@ void PreviewWindow::buildKeyMap()
     onKeys(Qt::CTRL | Qt::Key_F, clickIfShown(m_findButton));
     onKeys(Qt::Key_F3, [this] {
         if (!m_findButton->isHidden())
-            findAgain(TextFinder::Direction::Forward);
+            m_finder->findAgain(TextFinder::Direction::Forward);
     });
     onKeys(Qt::SHIFT | Qt::Key_F3, [this] {
         if (!m_findButton->isHidden())
-            findAgain(TextFinder::Direction::Backward);
+            m_finder->findAgain(TextFinder::Direction::Backward);
     });
     onKeys(Qt::CTRL | Qt::Key_G, [this] { m_goToPage->open(listing().CurPage); });
     // The buttons take Space themselves; Return reaches them from here.

@@ -4,6 +4,7 @@
 #include "preview/PreviewLayout.h"
 #include "preview/PreviewWindow.h"
 #include "preview/PageThumbnails.h"
+#include "preview/PreviewFinder.h"
 #include "preview/ToolbarIcons.h"
 #include "preview/ZoomBox.h"
 
@@ -35,7 +36,7 @@ void PreviewWindow::buildToolbar()
     connect(m_closeButton, &QToolButton::clicked, this, &QDialog::reject);
     connect(m_setupButton, &QToolButton::clicked, this, &PreviewWindow::setupRequested);
     connect(m_printButton, &QToolButton::clicked, this, &PreviewWindow::printRequested);
-    connect(m_findButton, &QToolButton::clicked, this, guarded(this, &PreviewWindow::find));
+    connect(m_findButton, &QToolButton::clicked, this, guarded(m_finder, &PreviewFinder::find));
     connect(m_pdfButton, &QToolButton::clicked, this, &PreviewWindow::savePdfRequested);
 }
 

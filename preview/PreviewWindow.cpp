@@ -5,6 +5,7 @@
 #include "preview/PageDesk.h"
 #include "preview/PageThumbnails.h"
 #include "preview/PageView.h"
+#include "preview/PreviewFinder.h"
 #include "preview/PreviewLayout.h"
 #include "print/PrinterDialog.h"
 #include "render/PrinterDevice.h"
@@ -21,7 +22,8 @@ using namespace preview_layout;
 PreviewWindow::PreviewWindow(std::shared_ptr<Session> ownListing, std::shared_ptr<ImageSurface> page)
     : m_listing(std::move(ownListing)), m_pageSurface(std::move(page)), m_toolbar(panel("PTop", this)),
       m_rule(new QFrame(m_toolbar)), m_desk(new PageDesk(*m_pageSurface, *this)),
-      m_printerDialog(new PrinterDialog(this)), m_finder(*m_listing)
+      m_printerDialog(new PrinterDialog(this)),
+      m_finder(new PreviewFinder(*m_listing, *m_pageSurface, *m_desk, *this))
 {
     setObjectName(QStringLiteral("ScrLst"));
     setWindowTitle(QCoreApplication::applicationName());
@@ -43,6 +45,11 @@ PreviewWindow::PreviewWindow(std::shared_ptr<Session> ownListing, std::shared_pt
     connect(&pageView, &PageView::renderRequested, this, guarded(this, &PreviewWindow::renderPage));
     connect(&pageView, &PageView::pressed, this, guarded(this, &PreviewWindow::zoomStep));
     connect(&pageView, &PageView::doubleClicked, this, guarded(this, &PreviewWindow::repeatZoomStep));
+    connect(m_finder, &PreviewFinder::pageChosen, this, [this] {
+        DIMWINDOW();
+        renderPage();
+    });
+    connect(m_finder, &PreviewFinder::hitChosen, this, &PreviewWindow::renderPage);
 
     setMinimumSize(twipsToPixels(MinWidth), twipsToPixels(3 * ToolbarHeight));
     resize(twipsToPixels(InitialWidth), twipsToPixels(InitialHeight));
@@ -87,7 +94,7 @@ void PreviewWindow::renderPage()
     m_nextPage->setEnabled(s.CurPage != s.NumPages);
     m_lastPage->setEnabled(s.CurPage != s.NumPages);
     if (s.Surface == m_listing->pageSurface)
-        renderWithHighlights();
+        m_finder->renderPage();
     pageView.update();
     if (!m_thumbnails->isHidden())
         m_thumbnails->setCurrentPage(s.CurPage);

@@ -7,14 +7,11 @@
 // listing and stops as soon as that listing has ended.
 
 #include "compose/Session.h"
-#include "find/TextFinder.h"
-#include "find/TextMatcher.h"
 
 #include <QDialog>
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <unordered_map>
 
 class QFrame;
@@ -28,6 +25,7 @@ class GoToPageBox;
 class ImageSurface;
 class PageDesk;
 class PageThumbnails;
+class PreviewFinder;
 class PrinterDialog;
 class ZoomBox;
 
@@ -68,16 +66,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    /// The last find's text and the hit on view: page 0 when none is.
-    struct Found {
-        std::optional<TextMatcher> matcher;
-        QString text;
-        FindOptions options;
-        int page = 0;
-        int indexOnPage = 0; ///< LastOnPage: the page's last hit, once drawn
-    };
-    static constexpr int LastOnPage = -1;
-
     void buildToolbar();
     void buildKeyMap();
     void buildThumbnails();
@@ -101,10 +89,6 @@ private:
     void fitPageToWindow();
     void repeatZoomStep();
     void scrollOrTurnPage(int wheelAngle);
-    void find();
-    void findAgain(TextFinder::Direction direction);
-    /// Draws the page, marking the hits of the last find when it is on view.
-    void renderWithHighlights();
     void toggleThumbnails(bool shown);
 
     ListingState &listing() { return m_listing->state; }
@@ -131,8 +115,7 @@ private:
     PrinterDialog *m_printerDialog;
     GoToPageBox *m_goToPage;
     PageThumbnails *m_thumbnails;
-    Found m_found;
-    TextFinder m_finder;
+    PreviewFinder *m_finder;
     /// What each key does, by key combination; keys a child takes (typing in
     /// the zoom box) never reach it.
     std::unordered_map<int, std::function<void()>> m_keyMap;
@@ -140,9 +123,6 @@ private:
     bool m_firstActivation = true;
     /// The mouse step a double click repeats: Qt::LeftButton, Qt::RightButton or none.
     Qt::MouseButton m_lastZoomButton = Qt::NoButton;
-    /// The last search text with "*" at both ends; empty before the first find.
-    QString m_lastPattern;
-    FindOptions m_findOptions{.ignoreCase = true};
 };
 
 } // namespace quillet

@@ -268,7 +268,7 @@
     </message>
 </context>
 <context>
-    <name>quillet::PreviewWindow</name>
+    <name>quillet::PreviewFinder</name>
     <message>
         <source>Pesquisar...</source>
         <translation>Search...</translation>
@@ -277,6 +277,9 @@
         <source>&quot;%1&quot; não foi encontrado !</source>
         <translation>&quot;%1&quot; was not found!</translation>
     </message>
+</context>
+<context>
+    <name>quillet::PreviewWindow</name>
     <message>
         <source>Fechar (Esc)</source>
         <translation>Close (Esc)</translation>
