@@ -3,6 +3,7 @@
 #include "preview/PageView.h"
 #include "preview/PreviewWindow.h"
 #include "preview/ZoomBox.h"
+#include "preview/ZoomPanel.h"
 #include "widgets/AccessibleText.h"
 
 #include <QLabel>
@@ -15,8 +16,6 @@ void PreviewWindow::describeForAssistiveTools()
 {
     const ListingState &s = listing();
     const bool pageRangeOnly = !s.ShowSetup && s.ShowSelPag;
-    auto *zoomCaption = m_zoomPanel->findChild<QLabel *>(QStringLiteral("Label1"));
-    zoomCaption->setBuddy(m_zoomBox);
     // The window's name is its caption, the listing's name.
     setAccessibleTexts({
         {this, {}, tr("Pré-visualização da listagem, uma página de cada vez")},
@@ -37,9 +36,6 @@ void PreviewWindow::describeForAssistiveTools()
         {m_pageLabel, {}, tr("Página em vista; Enter ou Ctrl+G para ir para outra página")},
         {m_goToPage, tr("Ir para a página"),
          tr("Número da página a mostrar; Enter para ir, Esc para desistir")},
-        {zoomCaption, {}, tr("Legenda da caixa de zoom")},
-        {m_zoomBox, tr("Zoom"),
-         tr("Zoom em percentagem, de 10% a 200%; Enter aplica (Ctrl+0 ajusta à janela)")},
     });
 }
 
@@ -50,7 +46,7 @@ void PreviewWindow::orderTabStops()
     m_pageLabel->setFocusPolicy(Qt::TabFocus);
     QWidget *const stops[] = {m_closeButton, m_setupButton, m_printButton,  m_findButton, m_pdfButton,
                               m_thumbButton, m_firstPage,   m_previousPage, m_nextPage,   m_lastPage,
-                              m_pageLabel,   m_goToPage,    &m_desk->pageView(), m_zoomBox};
+                              m_pageLabel,   m_goToPage,    &m_desk->pageView(), &m_zoom->box()};
     for (std::size_t i = 1; i < std::size(stops); ++i)
         setTabOrder(stops[i - 1], stops[i]);
 }

@@ -3,11 +3,13 @@
 #include "preview/PageDesk.h"
 #include "preview/PreviewFinder.h"
 #include "preview/PreviewWindow.h"
+#include "preview/ZoomPanel.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QToolButton>
+#include <QWheelEvent>
 
 namespace quillet {
 
@@ -33,8 +35,8 @@ void PreviewWindow::buildKeyMap()
     onKeys(Qt::Key_Down, scroll(Qt::Vertical, QAbstractSlider::SliderSingleStepAdd));
     onKeys(Qt::Key_Left, scroll(Qt::Horizontal, QAbstractSlider::SliderSingleStepSub));
     onKeys(Qt::Key_Right, scroll(Qt::Horizontal, QAbstractSlider::SliderSingleStepAdd));
-    onKeys(Qt::Key_Plus, [this] { stepZoom(true); });
-    onKeys(Qt::Key_Minus, [this] { stepZoom(false); });
+    onKeys(Qt::Key_Plus, [this] { m_zoom->step(true); });
+    onKeys(Qt::Key_Minus, [this] { m_zoom->step(false); });
     onKeys(Qt::CTRL | Qt::Key_0, [this] { fitPageToWindow(); });
     onKeys(Qt::CTRL | Qt::Key_P, clickIfShown(m_printButton));
     onKeys(Qt::CTRL | Qt::Key_F, clickIfShown(m_findButton));
@@ -89,6 +91,36 @@ bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
         }
         return QDialog::eventFilter(watched, event);
     });
+}
+
+void PreviewWindow::wheelEvent(QWheelEvent *event)
+{
+    ignoringErrors([&] {
+        const int angle = event->angleDelta().y();
+        if (angle == 0) {
+            event->ignore();
+            return;
+        }
+        if (event->modifiers() & Qt::ControlModifier)
+            m_zoom->step(angle > 0);
+        else
+            scrollOrTurnPage(angle);
+        event->accept();
+    });
+}
+
+void PreviewWindow::scrollOrTurnPage(int wheelAngle)
+{
+    if (m_desk->scrollByWheel(wheelAngle))
+        return;
+    // Past the page's edge: on to the next page from its top, or back to
+    // the previous one at its bottom.
+    const bool down = wheelAngle < 0;
+    const int page = listing().CurPage + (down ? 1 : -1);
+    if (page < 1 || page > listing().NumPages)
+        return;
+    showPage(page);
+    m_desk->scrollToEdge(down ? Qt::TopEdge : Qt::BottomEdge);
 }
 
 } // namespace quillet

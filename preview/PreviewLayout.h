@@ -54,11 +54,17 @@ constexpr double MaxPercent = 200;
 constexpr float ThumbnailZoom = 0.15f;
 constexpr int WheelAnglePerNotch = 120;
 
+/// Makes frame one of the toolbar's raised panels, named name.
+inline void makePanel(QFrame &frame, const char *name)
+{
+    frame.setObjectName(QLatin1String(name));
+    frame.setFrameStyle(QFrame::Panel | QFrame::Raised);
+}
+
 inline QFrame *panel(const char *name, QWidget *parent)
 {
     auto *frame = new QFrame(parent);
-    frame->setObjectName(QLatin1String(name));
-    frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    makePanel(*frame, name);
     return frame;
 }
 

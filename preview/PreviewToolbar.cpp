@@ -1,16 +1,14 @@
 #include "base/ErrorsIgnored.h"
 #include "preview/GoToPageBox.h"
 #include "preview/PageDesk.h"
-#include "preview/PreviewLayout.h"
-#include "preview/PreviewWindow.h"
 #include "preview/PageThumbnails.h"
 #include "preview/PreviewFinder.h"
+#include "preview/PreviewLayout.h"
+#include "preview/PreviewWindow.h"
 #include "preview/ToolbarIcons.h"
-#include "preview/ZoomBox.h"
+#include "preview/ZoomPanel.h"
 
 #include <QLabel>
-
-#include <cmath>
 
 namespace quillet {
 
@@ -72,23 +70,6 @@ void PreviewWindow::buildPageNavigation()
     connect(m_lastPage, &QPushButton::clicked, this, [this] { showPage(listing().NumPages); });
 }
 
-void PreviewWindow::buildZoomPanel()
-{
-    m_zoomPanel = panel("PZoom", m_toolbar);
-    m_zoomPanel->resize(twipsToPixels(ZoomPanelWidth), twipsToPixels(ZoomPanelHeight));
-    auto *caption = new QLabel(m_zoomPanel);
-    caption->setObjectName(QStringLiteral("Label1"));
-    caption->setGeometry(twipsRect(60, 120, 495, 195));
-    m_zoomBox = new ZoomBox(m_zoomPanel);
-    m_zoomBox->setGeometry(twipsRect(600, 60, 615, 285));
-    m_zoomBox->setPercent(std::round(listing().Zoom * 100));
-    translated(*m_zoomPanel, [this, caption] {
-        caption->setText(tr("Zoom"));
-        m_zoomBox->setToolTip(tr("Zoom (+ e -, Ctrl+roda do rato; Ctrl+0 ajusta à janela)"));
-    });
-    connect(m_zoomBox, &ZoomBox::zoomEntered, this, guarded(this, &PreviewWindow::applyZoom));
-}
-
 void PreviewWindow::hideSwitchedOffButtons()
 {
     // A hidden button also moves one slot left, so the page panel, which
@@ -127,8 +108,8 @@ void PreviewWindow::layoutWindow()
     const int pagePanelLeft = std::max((innerWidth - m_pagePanel->width()) / 2, rightEdge(m_thumbButton));
     m_pagePanel->move(pagePanelLeft, twipsToPixels(PagePanelTop));
     const int zoomPanelLeft =
-        std::max(innerWidth - twipsToPixels(ScrollBarThickness) - m_zoomPanel->width(), rightEdge(m_pagePanel));
-    m_zoomPanel->move(zoomPanelLeft, twipsToPixels(ZoomPanelTop));
+        std::max(innerWidth - twipsToPixels(ScrollBarThickness) - m_zoom->width(), rightEdge(m_pagePanel));
+    m_zoom->move(zoomPanelLeft, twipsToPixels(ZoomPanelTop));
 
     // The thumbnail panel, when shown, takes a strip at the left of the desk
     // and its scroll bar; the rest is laid out in what remains.
@@ -138,7 +119,7 @@ void PreviewWindow::layoutWindow()
 
     const ListingState &s = listing();
     if (s.Preview && s.ASizeOn)
-        fitZoomToDesk();
+        m_zoom->fitTo(m_desk->size());
     DIMWINDOW();
     m_desk->show();
 }

@@ -7,6 +7,7 @@
 #include "preview/PageView.h"
 #include "preview/PreviewFinder.h"
 #include "preview/PreviewLayout.h"
+#include "preview/ZoomPanel.h"
 #include "print/PrinterDialog.h"
 #include "render/PrinterDevice.h"
 #include "widgets/Translation.h"
@@ -34,7 +35,7 @@ PreviewWindow::PreviewWindow(std::shared_ptr<Session> ownListing, std::shared_pt
 
     buildToolbar();
     buildPageNavigation();
-    buildZoomPanel();
+    m_zoom = new ZoomPanel(*m_listing, m_toolbar);
     hideSwitchedOffButtons();
     buildKeyMap();
     buildThumbnails();
@@ -43,8 +44,12 @@ PreviewWindow::PreviewWindow(std::shared_ptr<Session> ownListing, std::shared_pt
 
     PageView &pageView = m_desk->pageView();
     connect(&pageView, &PageView::renderRequested, this, guarded(this, &PreviewWindow::renderPage));
-    connect(&pageView, &PageView::pressed, this, guarded(this, &PreviewWindow::zoomStep));
-    connect(&pageView, &PageView::doubleClicked, this, guarded(this, &PreviewWindow::repeatZoomStep));
+    connect(&pageView, &PageView::pressed, this, guarded(m_zoom, &ZoomPanel::stepFor));
+    connect(&pageView, &PageView::doubleClicked, this, guarded(m_zoom, &ZoomPanel::repeatStep));
+    connect(m_zoom, &ZoomPanel::zoomChanged, this, [this, &pageView] {
+        DIMWINDOW();
+        pageView.update();
+    });
     connect(m_finder, &PreviewFinder::pageChosen, this, [this] {
         DIMWINDOW();
         renderPage();
@@ -78,6 +83,12 @@ void PreviewWindow::DIMWINDOW()
 {
     if (const PrinterDevice *printer = m_listing->printer)
         m_desk->placePage(printer->page(), listing());
+}
+
+void PreviewWindow::fitPageToWindow()
+{
+    m_zoom->fitTo(m_desk->size());
+    DIMWINDOW();
 }
 
 void PreviewWindow::renderPage()

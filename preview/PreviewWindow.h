@@ -27,7 +27,7 @@ class PageDesk;
 class PageThumbnails;
 class PreviewFinder;
 class PrinterDialog;
-class ZoomBox;
+class ZoomPanel;
 
 class PreviewWindow : public QDialog {
     Q_OBJECT
@@ -70,7 +70,6 @@ private:
     void buildKeyMap();
     void buildThumbnails();
     void buildPageNavigation();
-    void buildZoomPanel();
     void hideSwitchedOffButtons();
     /// Names and describes every control for screen readers: the toolbar
     /// buttons show icons only.
@@ -78,16 +77,10 @@ private:
     /// Tab walks the toolbar in the order it shows, then the page, then the zoom box.
     void orderTabStops();
     void layoutWindow();
-    void fitZoomToDesk();
 
     void writePageLabel();
     void showPage(int page);
-    void applyZoom(float zoom);
-    void zoomStep(Qt::MouseButton button);
-    /// One zoom step in or out as a mouse click makes it; false at the limit.
-    bool stepZoom(bool zoomIn);
     void fitPageToWindow();
-    void repeatZoomStep();
     void scrollOrTurnPage(int wheelAngle);
     void toggleThumbnails(bool shown);
 
@@ -109,8 +102,7 @@ private:
     QPushButton *m_nextPage;
     QPushButton *m_lastPage;
     QLabel *m_pageLabel;
-    QFrame *m_zoomPanel;
-    ZoomBox *m_zoomBox;
+    ZoomPanel *m_zoom;
     PageDesk *m_desk;
     PrinterDialog *m_printerDialog;
     GoToPageBox *m_goToPage;
@@ -121,8 +113,6 @@ private:
     std::unordered_map<int, std::function<void()>> m_keyMap;
 
     bool m_firstActivation = true;
-    /// The mouse step a double click repeats: Qt::LeftButton, Qt::RightButton or none.
-    Qt::MouseButton m_lastZoomButton = Qt::NoButton;
 };
 
 } // namespace quillet

@@ -329,14 +329,6 @@
         <translation>Go to page... (Ctrl+G)</translation>
     </message>
     <message>
-        <source>Zoom</source>
-        <translation>Zoom</translation>
-    </message>
-    <message>
-        <source>Zoom (+ e -, Ctrl+roda do rato; Ctrl+0 ajusta à janela)</source>
-        <translation>Zoom (+ and -, Ctrl+mouse wheel; Ctrl+0 fits the window)</translation>
-    </message>
-    <message>
         <source>Página %1 de %2</source>
         <translation>Page %1 of %2</translation>
     </message>
@@ -440,14 +432,6 @@
         <source>Número da página a mostrar; Enter para ir, Esc para desistir</source>
         <translation>Number of the page to show; Enter to go, Esc to give up</translation>
     </message>
-    <message>
-        <source>Legenda da caixa de zoom</source>
-        <translation>Caption of the zoom box</translation>
-    </message>
-    <message>
-        <source>Zoom em percentagem, de 10% a 200%; Enter aplica (Ctrl+0 ajusta à janela)</source>
-        <translation>Zoom in percent, from 10% to 200%; Enter applies it (Ctrl+0 fits the window)</translation>
-    </message>
 </context>
 <context>
     <name>quillet::PrintJob</name>
@@ -539,6 +523,25 @@ The listing was kept in %1.</translation>
     <message>
         <source>Interrompe a listagem</source>
         <translation>Stops the listing</translation>
+    </message>
+</context>
+<context>
+    <name>quillet::ZoomPanel</name>
+    <message>
+        <source>Zoom</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <source>Zoom (+ e -, Ctrl+roda do rato; Ctrl+0 ajusta à janela)</source>
+        <translation>Zoom (+ and -, Ctrl+mouse wheel; Ctrl+0 fits the window)</translation>
+    </message>
+    <message>
+        <source>Legenda da caixa de zoom</source>
+        <translation>Caption of the zoom box</translation>
+    </message>
+    <message>
+        <source>Zoom em percentagem, de 10% a 200%; Enter aplica (Ctrl+0 ajusta à janela)</source>
+        <translation>Zoom in percent, from 10% to 200%; Enter applies it (Ctrl+0 fits the window)</translation>
     </message>
 </context>
 <context>
