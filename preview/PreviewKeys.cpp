@@ -1,13 +1,13 @@
 #include "base/ErrorsIgnored.h"
-#include "preview/GoToPageBox.h"
 #include "preview/PageDesk.h"
+#include "preview/PageNavigation.h"
 #include "preview/PreviewFinder.h"
+#include "preview/PreviewToolbar.h"
 #include "preview/PreviewWindow.h"
 #include "preview/ZoomPanel.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QToolButton>
 #include <QWheelEvent>
 
@@ -27,6 +27,12 @@ void PreviewWindow::buildKeyMap()
     const auto scroll = [this](Qt::Orientation orientation, QAbstractSlider::SliderAction action) {
         return [this, orientation, action] { m_desk->scrollStep(orientation, action); };
     };
+    const auto findAgainIfShown = [this](TextFinder::Direction direction) {
+        return [this, direction] {
+            if (!m_toolbar->findButton().isHidden())
+                m_finder->findAgain(direction);
+        };
+    };
     onKeys(Qt::Key_PageUp, [this] { showPage(listing().CurPage - 1); });
     onKeys(Qt::Key_PageDown, [this] { showPage(listing().CurPage + 1); });
     onKeys(Qt::Key_Home, [this] { showPage(1); });
@@ -38,17 +44,11 @@ void PreviewWindow::buildKeyMap()
     onKeys(Qt::Key_Plus, [this] { m_zoom->step(true); });
     onKeys(Qt::Key_Minus, [this] { m_zoom->step(false); });
     onKeys(Qt::CTRL | Qt::Key_0, [this] { fitPageToWindow(); });
-    onKeys(Qt::CTRL | Qt::Key_P, clickIfShown(m_printButton));
-    onKeys(Qt::CTRL | Qt::Key_F, clickIfShown(m_findButton));
-    onKeys(Qt::Key_F3, [this] {
-        if (!m_findButton->isHidden())
-            m_finder->findAgain(TextFinder::Direction::Forward);
-    });
-    onKeys(Qt::SHIFT | Qt::Key_F3, [this] {
-        if (!m_findButton->isHidden())
-            m_finder->findAgain(TextFinder::Direction::Backward);
-    });
-    onKeys(Qt::CTRL | Qt::Key_G, [this] { m_goToPage->open(listing().CurPage); });
+    onKeys(Qt::CTRL | Qt::Key_P, clickIfShown(&m_toolbar->printButton()));
+    onKeys(Qt::CTRL | Qt::Key_F, clickIfShown(&m_toolbar->findButton()));
+    onKeys(Qt::Key_F3, findAgainIfShown(TextFinder::Direction::Forward));
+    onKeys(Qt::SHIFT | Qt::Key_F3, findAgainIfShown(TextFinder::Direction::Backward));
+    onKeys(Qt::CTRL | Qt::Key_G, [this] { m_navigation->openGoToPage(); });
     // The buttons take Space themselves; Return reaches them from here.
     const auto clickFocusedButton = [this] {
         if (auto *button = qobject_cast<QAbstractButton *>(focusWidget()); button && button->isEnabled())
@@ -71,25 +71,6 @@ void PreviewWindow::keyPressEvent(QKeyEvent *event)
             return;
         }
         action->second();
-    });
-}
-
-bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    return ignoringErrors(false, [&] {
-        if (watched == m_pageLabel) {
-            const QEvent::Type type = event->type();
-            const int key = type == QEvent::KeyPress ? static_cast<QKeyEvent *>(event)->key() : 0;
-            if (type == QEvent::MouseButtonPress || key == Qt::Key_Return || key == Qt::Key_Enter ||
-                key == Qt::Key_Space) {
-                m_goToPage->open(listing().CurPage);
-                return true;
-            }
-            // A label draws no focus of its own: a frame shows where Tab is.
-            if (type == QEvent::FocusIn || type == QEvent::FocusOut)
-                m_pageLabel->setFrameShape(type == QEvent::FocusIn ? QFrame::Box : QFrame::NoFrame);
-        }
-        return QDialog::eventFilter(watched, event);
     });
 }
 

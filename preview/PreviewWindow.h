@@ -4,7 +4,8 @@
 // holds the page, one page at a time, with scroll bars for a page larger than
 // the desk and an optional thumbnail panel at its left. Keys and the wheel
 // page, scroll and zoom; a find marks what it found on the page. It holds its
-// listing and stops as soon as that listing has ended.
+// listing and stops as soon as that listing has ended. The parts have classes
+// of their own; the window builds them, lays them out and wires them.
 
 #include "compose/Session.h"
 
@@ -14,18 +15,14 @@
 #include <memory>
 #include <unordered_map>
 
-class QFrame;
-class QLabel;
-class QPushButton;
-class QToolButton;
-
 namespace quillet {
 
-class GoToPageBox;
 class ImageSurface;
 class PageDesk;
+class PageNavigation;
 class PageThumbnails;
 class PreviewFinder;
+class PreviewToolbar;
 class PrinterDialog;
 class ZoomPanel;
 
@@ -63,55 +60,32 @@ protected:
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void buildToolbar();
+    void wireParts();
     void buildKeyMap();
-    void buildThumbnails();
-    void buildPageNavigation();
-    void hideSwitchedOffButtons();
-    /// Names and describes every control for screen readers: the toolbar
-    /// buttons show icons only.
-    void describeForAssistiveTools();
     /// Tab walks the toolbar in the order it shows, then the page, then the zoom box.
     void orderTabStops();
     void layoutWindow();
-
-    void writePageLabel();
     void showPage(int page);
     void fitPageToWindow();
-    void scrollOrTurnPage(int wheelAngle);
     void toggleThumbnails(bool shown);
+    void scrollOrTurnPage(int wheelAngle);
 
     ListingState &listing() { return m_listing->state; }
 
     const std::shared_ptr<Session> m_listing;
     const std::shared_ptr<ImageSurface> m_pageSurface;
-    QFrame *m_toolbar;
-    QFrame *m_rule;
-    QToolButton *m_closeButton;
-    QToolButton *m_setupButton;
-    QToolButton *m_printButton;
-    QToolButton *m_findButton;
-    QToolButton *m_pdfButton;
-    QToolButton *m_thumbButton;
-    QFrame *m_pagePanel;
-    QPushButton *m_firstPage;
-    QPushButton *m_previousPage;
-    QPushButton *m_nextPage;
-    QPushButton *m_lastPage;
-    QLabel *m_pageLabel;
+    PreviewToolbar *m_toolbar;
+    PageNavigation *m_navigation;
     ZoomPanel *m_zoom;
     PageDesk *m_desk;
     PrinterDialog *m_printerDialog;
-    GoToPageBox *m_goToPage;
     PageThumbnails *m_thumbnails;
     PreviewFinder *m_finder;
     /// What each key does, by key combination; keys a child takes (typing in
     /// the zoom box) never reach it.
     std::unordered_map<int, std::function<void()>> m_keyMap;
-
     bool m_firstActivation = true;
 };
 

@@ -127,6 +127,77 @@
     </message>
 </context>
 <context>
+    <name>quillet::PageNavigation</name>
+    <message>
+        <source>Primeira Página (Home)</source>
+        <translation>First Page (Home)</translation>
+    </message>
+    <message>
+        <source>Página Anterior (PgUp)</source>
+        <translation>Previous Page (PgUp)</translation>
+    </message>
+    <message>
+        <source>Página Seguinte (PgDown)</source>
+        <translation>Next Page (PgDown)</translation>
+    </message>
+    <message>
+        <source>Última Página (End)</source>
+        <translation>Last Page (End)</translation>
+    </message>
+    <message>
+        <source>Ir para a página... (Ctrl+G)</source>
+        <translation>Go to page... (Ctrl+G)</translation>
+    </message>
+    <message>
+        <source>Primeira Página</source>
+        <translation>First Page</translation>
+    </message>
+    <message>
+        <source>Mostra a primeira página (Home)</source>
+        <translation>Shows the first page (Home)</translation>
+    </message>
+    <message>
+        <source>Página Anterior</source>
+        <translation>Previous Page</translation>
+    </message>
+    <message>
+        <source>Mostra a página anterior (PgUp)</source>
+        <translation>Shows the previous page (PgUp)</translation>
+    </message>
+    <message>
+        <source>Página Seguinte</source>
+        <translation>Next Page</translation>
+    </message>
+    <message>
+        <source>Mostra a página seguinte (PgDown)</source>
+        <translation>Shows the next page (PgDown)</translation>
+    </message>
+    <message>
+        <source>Última Página</source>
+        <translation>Last Page</translation>
+    </message>
+    <message>
+        <source>Mostra a última página (End)</source>
+        <translation>Shows the last page (End)</translation>
+    </message>
+    <message>
+        <source>Página em vista; Enter ou Ctrl+G para ir para outra página</source>
+        <translation>Page in view; Enter or Ctrl+G to go to another page</translation>
+    </message>
+    <message>
+        <source>Ir para a página</source>
+        <translation>Go to page</translation>
+    </message>
+    <message>
+        <source>Número da página a mostrar; Enter para ir, Esc para desistir</source>
+        <translation>Number of the page to show; Enter to go, Esc to give up</translation>
+    </message>
+    <message>
+        <source>Página %1 de %2</source>
+        <translation>Page %1 of %2</translation>
+    </message>
+</context>
+<context>
     <name>quillet::PageRangeDialog</name>
     <message>
         <source>Falta uma página entre as vírgulas.</source>
@@ -279,7 +350,7 @@
     </message>
 </context>
 <context>
-    <name>quillet::PreviewWindow</name>
+    <name>quillet::PreviewToolbar</name>
     <message>
         <source>Fechar (Esc)</source>
         <translation>Close (Esc)</translation>
@@ -307,34 +378,6 @@
     <message>
         <source>Miniaturas</source>
         <translation>Thumbnails</translation>
-    </message>
-    <message>
-        <source>Primeira Página (Home)</source>
-        <translation>First Page (Home)</translation>
-    </message>
-    <message>
-        <source>Página Anterior (PgUp)</source>
-        <translation>Previous Page (PgUp)</translation>
-    </message>
-    <message>
-        <source>Página Seguinte (PgDown)</source>
-        <translation>Next Page (PgDown)</translation>
-    </message>
-    <message>
-        <source>Última Página (End)</source>
-        <translation>Last Page (End)</translation>
-    </message>
-    <message>
-        <source>Ir para a página... (Ctrl+G)</source>
-        <translation>Go to page... (Ctrl+G)</translation>
-    </message>
-    <message>
-        <source>Página %1 de %2</source>
-        <translation>Page %1 of %2</translation>
-    </message>
-    <message>
-        <source>Pré-visualização da listagem, uma página de cada vez</source>
-        <translation>Preview of the listing, one page at a time</translation>
     </message>
     <message>
         <source>Fechar</source>
@@ -388,49 +431,12 @@
         <source>Mostra ou esconde as miniaturas das páginas ao lado da página</source>
         <translation>Shows or hides the page thumbnails beside the page</translation>
     </message>
+</context>
+<context>
+    <name>quillet::PreviewWindow</name>
     <message>
-        <source>Primeira Página</source>
-        <translation>First Page</translation>
-    </message>
-    <message>
-        <source>Mostra a primeira página (Home)</source>
-        <translation>Shows the first page (Home)</translation>
-    </message>
-    <message>
-        <source>Página Anterior</source>
-        <translation>Previous Page</translation>
-    </message>
-    <message>
-        <source>Mostra a página anterior (PgUp)</source>
-        <translation>Shows the previous page (PgUp)</translation>
-    </message>
-    <message>
-        <source>Página Seguinte</source>
-        <translation>Next Page</translation>
-    </message>
-    <message>
-        <source>Mostra a página seguinte (PgDown)</source>
-        <translation>Shows the next page (PgDown)</translation>
-    </message>
-    <message>
-        <source>Última Página</source>
-        <translation>Last Page</translation>
-    </message>
-    <message>
-        <source>Mostra a última página (End)</source>
-        <translation>Shows the last page (End)</translation>
-    </message>
-    <message>
-        <source>Página em vista; Enter ou Ctrl+G para ir para outra página</source>
-        <translation>Page in view; Enter or Ctrl+G to go to another page</translation>
-    </message>
-    <message>
-        <source>Ir para a página</source>
-        <translation>Go to page</translation>
-    </message>
-    <message>
-        <source>Número da página a mostrar; Enter para ir, Esc para desistir</source>
-        <translation>Number of the page to show; Enter to go, Esc to give up</translation>
+        <source>Pré-visualização da listagem, uma página de cada vez</source>
+        <translation>Preview of the listing, one page at a time</translation>
     </message>
 </context>
 <context>
