@@ -38,8 +38,9 @@ void placeAlong(QScrollBar &bar, int pageSize, int deskSize, int &position)
 } // namespace
 
 PageDesk::PageDesk(ImageSurface &page, QWidget &window)
-    : QWidget(&window), m_page(page), m_pageForm(new QWidget(this)), m_pageView(new PageView(m_page, m_pageForm)),
-      m_hScroll(new QScrollBar(Qt::Horizontal, &window)), m_vScroll(new QScrollBar(Qt::Vertical, &window))
+    : QWidget(&window), m_page(page), m_pageForm(new QWidget(this)),
+      m_pageView(new PageView(m_page, m_pageForm)), m_hScroll(new QScrollBar(Qt::Horizontal, &window)),
+      m_vScroll(new QScrollBar(Qt::Vertical, &window))
 {
     setObjectName(QStringLiteral("wFUNDO"));
     m_pageForm->setObjectName(QStringLiteral("Assist"));
@@ -120,7 +121,8 @@ bool PageDesk::scrollByWheel(int wheelAngle)
     const bool down = wheelAngle < 0;
     if (!bar.isEnabled() || (down ? bar.value() >= bar.maximum() : bar.value() <= bar.minimum()))
         return false;
-    bar.setValue(bar.value() - wheelAngle * QApplication::wheelScrollLines() * bar.singleStep() / WheelAnglePerNotch);
+    bar.setValue(bar.value() -
+                 wheelAngle * QApplication::wheelScrollLines() * bar.singleStep() / WheelAnglePerNotch);
     return true;
 }
 

@@ -33,7 +33,8 @@ QPushButton *navigationButton(const char *name, const char *caption, const char 
 
 } // namespace
 
-PageNavigation::PageNavigation(const ListingState &listing, QWidget *parent) : QFrame(parent), m_listing(listing)
+PageNavigation::PageNavigation(const ListingState &listing, QWidget *parent)
+    : QFrame(parent), m_listing(listing)
 {
     makePanel(*this, "PPag");
     resize(twipsToPixels(PagePanelWidth), twipsToPixels(PagePanelHeight));
@@ -64,7 +65,8 @@ PageNavigation::PageNavigation(const ListingState &listing, QWidget *parent) : Q
     });
 
     connect(m_firstPage, &QPushButton::clicked, this, [this] { emit pageRequested(1); });
-    connect(m_previousPage, &QPushButton::clicked, this, [this] { emit pageRequested(m_listing.CurPage - 1); });
+    connect(m_previousPage, &QPushButton::clicked, this,
+            [this] { emit pageRequested(m_listing.CurPage - 1); });
     connect(m_nextPage, &QPushButton::clicked, this, [this] { emit pageRequested(m_listing.CurPage + 1); });
     connect(m_lastPage, &QPushButton::clicked, this, [this] { emit pageRequested(m_listing.NumPages); });
     translated(*this, [this] { describeForAssistiveTools(); });

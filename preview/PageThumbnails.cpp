@@ -21,7 +21,8 @@ PageThumbnails::PageThumbnails(Session &listing, QWidget *parent)
 {
     hide();
     translated(*this, [this] {
-        setAccessibleTexts({{this, tr("Miniaturas"), tr("Uma miniatura por página; um clique mostra essa página")}});
+        setAccessibleTexts(
+            {{this, tr("Miniaturas"), tr("Uma miniatura por página; um clique mostra essa página")}});
     });
 }
 

@@ -17,7 +17,8 @@ using namespace preview_layout;
 namespace {
 
 /// toolTip is marked with QT_TR_NOOP where this is called.
-QToolButton *toolbarButton(const char *name, const char *toolTip, const QIcon &icon, int slot, QWidget *parent)
+QToolButton *toolbarButton(const char *name, const char *toolTip, const QIcon &icon, int slot,
+                           QWidget *parent)
 {
     auto *button = new QToolButton(parent);
     button->setObjectName(QLatin1String(name));
@@ -57,8 +58,8 @@ PreviewToolbar::PreviewToolbar(const ListingState &listing, QWidget *parent) : Q
         pageRangeOnly ? QT_TR_NOOP("Páginas a Imprimir...") : QT_TR_NOOP("Seleccionar Impressora...");
     m_setupButton = toolbarButton("butSETUP", setupTip, printerSetupIcon(), 1, this);
     m_printButton = toolbarButton("butPRT", QT_TR_NOOP("Imprimir (Ctrl+P)"), printIcon(), 2, this);
-    m_findButton = toolbarButton("butFIND", QT_TR_NOOP("Pesquisar... (Ctrl+F; seguinte F3, anterior Shift+F3)"),
-                                 findIcon(), 3, this);
+    m_findButton = toolbarButton(
+        "butFIND", QT_TR_NOOP("Pesquisar... (Ctrl+F; seguinte F3, anterior Shift+F3)"), findIcon(), 3, this);
     m_pdfButton = toolbarButton("butPDF", QT_TR_NOOP("Salvar como PDF..."), pdfIcon(), 4, this);
     m_thumbButton = toolbarButton("butTHUMB", QT_TR_NOOP("Miniaturas"), thumbnailsIcon(), 5, this);
     m_thumbButton->setCheckable(true);

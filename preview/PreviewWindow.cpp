@@ -36,8 +36,9 @@ PreviewWindow::PreviewWindow(std::shared_ptr<Session> ownListing, std::shared_pt
     wireParts();
     buildKeyMap();
     // The window's name is its caption, the listing's name.
-    translated(*this,
-               [this] { setAccessibleDescription(tr("Pré-visualização da listagem, uma página de cada vez")); });
+    translated(*this, [this] {
+        setAccessibleDescription(tr("Pré-visualização da listagem, uma página de cada vez"));
+    });
     orderTabStops();
 
     setMinimumSize(twipsToPixels(MinWidth), twipsToPixels(3 * ToolbarHeight));
@@ -55,7 +56,8 @@ void PreviewWindow::wireParts()
     connect(m_toolbar, &PreviewToolbar::printClicked, this, &PreviewWindow::printRequested);
     connect(m_toolbar, &PreviewToolbar::findClicked, this, guarded(m_finder, &PreviewFinder::find));
     connect(m_toolbar, &PreviewToolbar::pdfClicked, this, &PreviewWindow::savePdfRequested);
-    connect(m_toolbar, &PreviewToolbar::thumbnailsToggled, this, guarded(this, &PreviewWindow::toggleThumbnails));
+    connect(m_toolbar, &PreviewToolbar::thumbnailsToggled, this,
+            guarded(this, &PreviewWindow::toggleThumbnails));
 
     connect(m_navigation, &PageNavigation::pageRequested, this, &PreviewWindow::showPage);
     // Tells a screen reader of the new page; Qt sends nothing when none listens.

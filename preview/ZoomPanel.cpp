@@ -17,8 +17,7 @@ namespace quillet {
 
 using namespace preview_layout;
 
-ZoomPanel::ZoomPanel(Session &listing, QWidget *parent)
-    : QFrame(parent), m_listing(listing)
+ZoomPanel::ZoomPanel(Session &listing, QWidget *parent) : QFrame(parent), m_listing(listing)
 {
     makePanel(*this, "PZoom");
     resize(twipsToPixels(ZoomPanelWidth), twipsToPixels(ZoomPanelHeight));
