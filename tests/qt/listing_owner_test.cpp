@@ -1,9 +1,9 @@
 // What a host does to a listing while another part of it still runs: a second
 // Init over an open listing, an Init from a timer while the preview (or one of
-// its dialogs) is open, a refused Init, and Abort, Show, Init or the
-// component's end while the preview prints or exports. The listing that should
-// exist is read back as a PDF; the spool files and the host's window are
-// checked too.
+// its dialogs) is open, and Abort, Show, Init or the component's end while the
+// preview prints or exports (a refused Init is in lifecycle_test). The listing
+// that should exist is read back as a PDF; the spool files and the host's
+// window are checked too.
 
 #include "CupsOutput.h"
 #include "PreviewDriver.h"
@@ -101,19 +101,6 @@ private slots:
             QCOMPARE(window.windowTitle(), QStringLiteral("Segunda"));
         });
         QVERIFY(m_host.isEnabled());
-    }
-
-    void refusedInitEndsTheOpenListing()
-    {
-        open(*m_control, QStringLiteral("Aberta"));
-        m_control->L(QStringLiteral("Aberta"));
-        QCOMPARE(m_control->Init(&m_host, QString(), QStringLiteral("S"), QStringLiteral("X")), quint8(1));
-        QVERIFY(m_host.isEnabled() && !state().Spooling);
-        QCOMPARE(state().SpoolNum, 0);
-        QCOMPARE(spoolFiles(), QStringList());
-        m_control->L(QStringLiteral("depois")); // recorded nowhere, appended to nothing
-        QVERIFY(!m_control->SavePDF(m_temp.filePath(QStringLiteral("nada.pdf"))));
-        m_control->Show(); // nothing to show: returns at once
     }
 
     void hostCallsWhileThePreviewPrintsOrExports_data()
