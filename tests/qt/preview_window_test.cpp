@@ -84,22 +84,6 @@ Action typeZoom(const char *keys, Qt::MouseButton then = Qt::NoButton, bool twic
     };
 }
 
-void pasteZoom(QWidget &window)
-{
-    auto *box = child<QLineEdit>(window, "ESC");
-    box->selectAll();
-    box->insert(QString(10000, u'7'));
-    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(box, &leave);
-}
-
-void toBottomAndOn(QWidget &window)
-{
-    auto *bar = child<QScrollBar>(window, "VScroll");
-    bar->setValue(bar->maximum());
-    wheel(-120)(window);
-}
-
 /// The zoom the box shows, its text and the page size agree on; -1 when they do not.
 double shownZoom(QWidget &window)
 {
@@ -136,7 +120,7 @@ private slots:
             {goToPage(click("LPag"), "2"), "Página 2 de 3 1111", "a click on the label opens the page box"},
             {goToPage(key(Qt::CTRL | Qt::Key_G), "x99"), "Página 3 de 3 1100",
              "Ctrl+G opens it; letters cannot be typed; beyond the end is the last page"},
-            {goToPage(key(Qt::CTRL | Qt::Key_G), "0"), "Página 1 de 3 0011", "before the first is the first"},
+            {goToPage(key(Qt::CTRL | Qt::Key_G), "0"), "Página 1 de 3 0011", "before the first: the first"},
         };
         // clang-format on
         openListing(m_control);
@@ -218,13 +202,17 @@ private slots:
             {typeZoom("075"), 1.0, "a leading zero falls back to 100"},
             {typeZoom(""), 0.1, "cleared is 10"},
             {typeZoom("-a%12"), 0.12, "only digits can be typed"},
-            {[](QWidget &w) { QTest::keyClick(child(w, "ESC"), Qt::Key_7), QTest::keyClick(child(w, "ESC"), Qt::Key_Escape); },
+            {[](QWidget &w) { QTest::keyClick(child(w, "ESC"), Qt::Key_7),
+                              QTest::keyClick(child(w, "ESC"), Qt::Key_Escape); },
              0.12, "Escape abandons the typing over the selected text, and the window stays"},
             {typeZoom("12", Qt::LeftButton), 0.1, "a left click zooms out, 7 % is raised to 10"},
             {typeZoom("198", Qt::RightButton), 2.0, "a right click zooms in, to 200 at most"},
             {typeZoom("100", Qt::RightButton, true), 1.1, "a double click steps again"},
             {typeZoom("100", Qt::MiddleButton), 1.0, "the middle button does not zoom"},
-            {pasteZoom, 2.0, "pasted keeps 4 characters, taken on leaving the box"},
+            {[](QWidget &w) { auto *box = child<QLineEdit>(w, "ESC");
+                              box->selectAll(), box->insert(QString(10000, u'7'));
+                              QFocusEvent leave(QEvent::FocusOut); QApplication::sendEvent(box, &leave); },
+             2.0, "pasted keeps 4 characters, taken on leaving the box"},
         };
         // At 200 %, on page 1 of 3.
         enum At { Top, Step, StepAndWheel, Bottom, AboveBottom };
@@ -232,7 +220,9 @@ private slots:
             {key(Qt::Key_Right), "HScroll", Step, 1, "Right scrolls one step"},
             {key(Qt::Key_Down), "VScroll", Step, 1, "Down scrolls one step"},
             {wheel(-120), "VScroll", StepAndWheel, 1, "the wheel scrolls its lines"},
-            {toBottomAndOn, "VScroll", Top, 2, "past the bottom: the next page, from its top"},
+            {[](QWidget &w) { auto *bar = child<QScrollBar>(w, "VScroll");
+                              bar->setValue(bar->maximum()), wheel(-120)(w); },
+             "VScroll", Top, 2, "past the bottom: the next page, from its top"},
             {wheel(120), "VScroll", Bottom, 1, "past the top: back, at the bottom"},
             {wheel(120, {}, 2), "VScroll", AboveBottom, 1, "on the first page the wheel only scrolls up"},
         };

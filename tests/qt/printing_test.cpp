@@ -118,9 +118,10 @@ private slots:
             const char *why;
         } rows[] = {
             {false, "3-3", "Página 3 de 1 Página", {3}, "one page from the page-range dialog"},
-            {false, "10-, 1-3,7", "Página 10 de 7 Páginas", {10, 11, 12, 1, 2, 3, 7}, "a list, in the order typed"},
-            {true, "11..99", "Página 11 de 2 Páginas", {11, 12}, "a system range beyond the last page stops there"},
-            {true, "4..2", "", {}, "a system range from after to prints nothing"},
+            {false, "10-, 1-3,7", "Página 10 de 7 Páginas", {10, 11, 12, 1, 2, 3, 7},
+             "a list, in the order typed"},
+            {true, "11..99", "Página 11 de 2 Páginas", {11, 12}, "a range beyond the last page ends there"},
+            {true, "4..2", "", {}, "a range from after to prints nothing"},
         };
         // clang-format on
         for (const auto &row : rows) {
