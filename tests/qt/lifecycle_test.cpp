@@ -76,7 +76,14 @@ private slots:
             // A refused Init opens nothing and ends what was open: no spool file, no dialog, the
             // host's window usable again.
             const bool nothingOpen = state().SpoolNum == 0 && m_host.isEnabled() && !topLevel("wWAIT");
-            opened << (result == 0   ? QStringLiteral("%1 x %2").arg(m_control.PW()).arg(m_control.PH())
+            // One opened over another replaces it: only its spool and text index, and it measures.
+            const bool replaced =
+                QDir(m_tmp.path()).entryList({QStringLiteral("Prt*")}, QDir::Files).size() == 2 &&
+                m_control.WX(QStringLiteral("S")) > 0 && m_control.NLines() > 0;
+            opened << (result == 0 ? QStringLiteral("%1 x %2%3")
+                                         .arg(m_control.PW())
+                                         .arg(m_control.PH())
+                                         .arg(replaced ? "" : ", not replaced")
                        : nothingOpen ? QString::number(result)
                                      : QStringLiteral("%1, yet open").arg(result));
         }
@@ -142,7 +149,8 @@ private slots:
 
     void unusableTempDirMakesInitReturn3()
     {
-        for (const QByteArray &tmpdir : {QByteArray("/nonexistent/quillet-tmp"), "/tmp/" + QByteArray(3995, 'd')}) {
+        for (const QByteArray &tmpdir :
+             {QByteArray("/nonexistent/quillet-tmp"), "/tmp/" + QByteArray(3995, 'd')}) {
             qputenv("TMPDIR", tmpdir);
             QCOMPARE(m_control.Init(nullptr, QStringLiteral("Sem espaço")), quint8(3));
             m_control.L(QStringLiteral("nada é gravado"));
@@ -201,8 +209,8 @@ int main(int argc, char **argv)
     if (argc == 2 && qstrcmp(argv[1], ExitChildSwitch) == 0) {
         // Composes, tells where its spool is and returns without ending the listing.
         Quillet control;
-        control.Init(nullptr, QStringLiteral("Filho"), QStringLiteral("S"), QStringLiteral("P"), QStringLiteral("A4"),
-                     true, true, true, true, false, true, false, true);
+        control.Init(nullptr, QStringLiteral("Filho"), QStringLiteral("S"), QStringLiteral("P"),
+                     QStringLiteral("A4"), true, true, true, true, false, true, false, true);
         control.L(QStringLiteral("página aberta"));
         QTextStream(stdout) << spoolPath() << Qt::endl;
         return 0;
