@@ -61,63 +61,54 @@ private slots:
         QFile::remove(pdf);
     }
 
-    void printChoicesReachTheJob_data()
-    {
-        QTest::addColumn<QPrinter::DuplexMode>("duplex");
-        QTest::addColumn<bool>("collate");
-        QTest::addColumn<QPrinter::ColorMode>("colour");
-        QTest::addColumn<QStringList>("cupsOptions"); // as the dialog's Properties page keeps them
-        QTest::addColumn<QStringList>("job");
-        QTest::newRow("long edge, collated, colour")
-            << QPrinter::DuplexLongSide << true << QPrinter::Color << QStringList()
-            << QStringList{"sides=two-sided-long-edge",
-                           "multiple-document-handling=separate-documents-collated-copies",
-                           "print-color-mode=color"};
-        QTest::newRow("short edge, uncollated, greyscale")
-            << QPrinter::DuplexShortSide << false << QPrinter::GrayScale << QStringList()
-            << QStringList{"sides=two-sided-short-edge",
-                           "multiple-document-handling=separate-documents-uncollated-copies",
-                           "print-color-mode=monochrome"};
-        QTest::newRow("automatic on a portrait page; a Properties option")
-            << QPrinter::DuplexAuto << true << QPrinter::Color << QStringList{"job-priority", "70"}
-            << QStringList{"sides=two-sided-long-edge", "job-priority=70"};
-    }
-
-    void printChoicesReachTheJob()
+    void printChoicesReachTheJobForOnePrintOnly()
     {
         if (QPrinterInfo::printerInfo(DuplexQueue).isNull())
             QSKIP("no CUPS queue named PSDuplex (scripts/setup-machine.sh adds it)");
-        QFETCH(QPrinter::DuplexMode, duplex);
-        QFETCH(bool, collate);
-        QFETCH(QPrinter::ColorMode, colour);
-        QFETCH(QStringList, cupsOptions);
-        QFETCH(QStringList, job);
-        const QMap<QString, QString> attributes = printOnDuplexQueue([&](QPrinter &printer) {
-            printer.setDuplex(duplex);
-            printer.setCollateCopies(collate);
-            printer.setColorMode(colour);
-            printer.printEngine()->setProperty(QPrintEngine::PrintEnginePropertyKey(0xfe00), cupsOptions);
-        });
-        for (const QString &expected : job)
-            QCOMPARE(expected.section(u'=', 0, 0) + u'=' + attributes.value(expected.section(u'=', 0, 0)),
-                     expected);
-    }
-
-    void copiesHoldForOnePrintOnly()
-    {
-        if (QPrinterInfo::printerInfo(DuplexQueue).isNull())
-            QSKIP("no CUPS queue named PSDuplex (scripts/setup-machine.sh adds it)");
-        QString second;
-        const auto first = printOnDuplexQueue([](QPrinter &printer) { printer.setCopyCount(2); },
-                                              [&](PreviewWindow &window) {
-                                                  // Reset for the next print: the dialog reopens with one
-                                                  // copy.
-                                                  QCOMPARE(printerDevice().printer().copyCount(), 1);
-                                                  clickPrint(window);
-                                                  second = printerDevice().lastOutput().section(u' ', -1);
-                                              });
-        QCOMPARE(first.value(QStringLiteral("copies")), QStringLiteral("2"));
-        QCOMPARE(jobAttributes(second).value(QStringLiteral("copies")), QStringLiteral("1"));
+        // clang-format off
+        const struct {
+            QPrinter::DuplexMode duplex;
+            bool collate;
+            QPrinter::ColorMode colour;
+            int copies;
+            QStringList cupsOptions; ///< as the dialog's Properties page keeps them
+            QStringList job;
+            const char *why;
+        } rows[] = {
+            {QPrinter::DuplexLongSide, true, QPrinter::Color, 1, {},
+             {"sides=two-sided-long-edge", "multiple-document-handling=separate-documents-collated-copies",
+              "print-color-mode=color"}, "long edge, collated, colour"},
+            {QPrinter::DuplexShortSide, false, QPrinter::GrayScale, 2, {},
+             {"sides=two-sided-short-edge", "multiple-document-handling=separate-documents-uncollated-copies",
+              "print-color-mode=monochrome", "copies=2"}, "short edge, uncollated, greyscale, two copies"},
+            {QPrinter::DuplexAuto, true, QPrinter::Color, 1, {"job-priority", "70"},
+             {"sides=two-sided-long-edge", "job-priority=70", "copies=1"},
+             "automatic on a portrait page; a Properties option; one copy again"},
+        };
+        // clang-format on
+        for (const auto &row : rows) {
+            const auto explained = explainFailure(row.why);
+            QString jobId;
+            composeSheets(m_control, uniqueDocumentName(QStringLiteral("choices-")), 1);
+            showAndCheck(m_control, [&](PreviewWindow &window) {
+                pickPrinter(window, DuplexQueue);
+                QPrinter &printer = printerDevice().printer();
+                printer.setDuplex(row.duplex);
+                printer.setCollateCopies(row.collate);
+                printer.setColorMode(row.colour);
+                printer.setCopyCount(row.copies);
+                const auto cupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00); // the Properties page's
+                printer.printEngine()->setProperty(cupsOptions, row.cupsOptions);
+                clickPrint(window);
+                QVERIFY(QToolTip::text().contains(QStringLiteral("enviada para a impressora PSDuplex")));
+                QCOMPARE(printer.copyCount(), 1); // the copies hold for one print: the next starts at one
+                jobId = printerDevice().lastOutput().section(u' ', -1);
+            });
+            const QMap<QString, QString> attributes = jobAttributes(jobId);
+            for (const QString &expected : row.job)
+                QCOMPARE(expected.section(u'=', 0, 0) + u'=' + attributes.value(expected.section(u'=', 0, 0)),
+                         expected);
+        }
     }
 
     void stalledSchedulerNeverFreezesTheHost()
@@ -206,27 +197,6 @@ private:
         QVERIFY(child.waitForFinished(120000));
         QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
                  child.readAll().constData());
-    }
-
-    /// Prints a one-page listing on the queue PSDuplex with the choices that
-    /// choose makes on its QPrinter, then runs alsoInPreview; the attributes
-    /// the scheduler keeps for the job.
-    QMap<QString, QString> printOnDuplexQueue(const std::function<void(QPrinter &)> &choose,
-                                              const std::function<void(PreviewWindow &)> &alsoInPreview = {})
-    {
-        const QString name = uniqueDocumentName(QStringLiteral("choices-"));
-        QString jobId;
-        composeSheets(m_control, name, 1);
-        showAndCheck(m_control, [&](PreviewWindow &window) {
-            pickPrinter(window, DuplexQueue);
-            choose(printerDevice().printer());
-            clickPrint(window);
-            QVERIFY(QToolTip::text().contains(QStringLiteral("enviada para a impressora PSDuplex")));
-            jobId = printerDevice().lastOutput().section(u' ', -1);
-            if (alsoInPreview)
-                alsoInPreview(window);
-        });
-        return jobAttributes(jobId);
     }
 
     /// What the scheduler keeps of a job, read with ipptool: attribute name to value.
