@@ -80,10 +80,8 @@ private slots:
             const bool replaced =
                 QDir(m_tmp.path()).entryList({QStringLiteral("Prt*")}, QDir::Files).size() == 2 &&
                 m_control.WX(QStringLiteral("S")) > 0 && m_control.NLines() > 0;
-            opened << (result == 0 ? QStringLiteral("%1 x %2%3")
-                                         .arg(m_control.PW())
-                                         .arg(m_control.PH())
-                                         .arg(replaced ? "" : ", not replaced")
+            const QString size = QStringLiteral("%1 x %2").arg(m_control.PW()).arg(m_control.PH());
+            opened << (result == 0   ? size + (replaced ? "" : ", not replaced")
                        : nothingOpen ? QString::number(result)
                                      : QStringLiteral("%1, yet open").arg(result));
         }
