@@ -97,7 +97,8 @@ private slots:
                 printer.setCollateCopies(row.collate);
                 printer.setColorMode(row.colour);
                 printer.setCopyCount(row.copies);
-                const auto cupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00); // the Properties page's
+                const auto cupsOptions =
+                    QPrintEngine::PrintEnginePropertyKey(0xfe00); // the Properties page's
                 printer.printEngine()->setProperty(cupsOptions, row.cupsOptions);
                 clickPrint(window);
                 QVERIFY(QToolTip::text().contains(QStringLiteral("enviada para a impressora PSDuplex")));
@@ -178,9 +179,8 @@ private slots:
 private:
     static bool schedulerAnswers(const QString &socket)
     {
-        QProcess lpstat;
-        lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-h"), socket, QStringLiteral("-r")});
-        return lpstat.waitForFinished(5000) && lpstat.readAll().startsWith("scheduler is running");
+        return outputOf(QStringLiteral("lpstat"), {QStringLiteral("-h"), socket, QStringLiteral("-r")}, 5000)
+            .startsWith("scheduler is running");
     }
 
     /// Runs the test function slot in a child process whose CUPS client asks
@@ -202,15 +202,14 @@ private:
     /// What the scheduler keeps of a job, read with ipptool: attribute name to value.
     static QMap<QString, QString> jobAttributes(const QString &jobId)
     {
-        QProcess ipptool;
-        ipptool.start(QStringLiteral("ipptool"),
-                      {QStringLiteral("-tv"), QStringLiteral("ipp://localhost/jobs/") + jobId,
-                       QStringLiteral("get-job-attributes.test")});
-        ipptool.waitForFinished(20000);
+        const QString reply = QString::fromUtf8(
+            outputOf(QStringLiteral("ipptool"),
+                     {QStringLiteral("-tv"), QStringLiteral("ipp://localhost/jobs/") + jobId,
+                      QStringLiteral("get-job-attributes.test")}));
         QMap<QString, QString> attributes;
         static const QRegularExpression line(QStringLiteral("^\\s*(\\S+) \\([^)]*\\) = (.*)$"),
                                              QRegularExpression::MultilineOption);
-        for (const auto &match : line.globalMatch(QString::fromUtf8(ipptool.readAllStandardOutput())))
+        for (const auto &match : line.globalMatch(reply))
             attributes.insert(match.captured(1), match.captured(2).trimmed());
         return attributes;
     }
