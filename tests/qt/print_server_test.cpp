@@ -19,8 +19,8 @@ using namespace quillet::testing;
 
 namespace {
 
-const char *const NoCupsVariable = "QUILLET_TEST_WITHOUT_CUPS";
-const char *const StalledVariable = "QUILLET_TEST_STALLED_CUPS";
+/// Set in a child process: why no print service answers it.
+const char *const ChildVariable = "QUILLET_TEST_NO_PRINT_SERVICE";
 /// Offers two-sided printing, so that the dialog's choices can be read back from its jobs.
 const QString DuplexQueue = QStringLiteral("PSDuplex");
 
@@ -33,32 +33,14 @@ private slots:
     void init()
     {
         // A child run without a scheduler that answers must not ask it.
-        if (qEnvironmentVariableIsEmpty(NoCupsVariable) && qEnvironmentVariableIsEmpty(StalledVariable) &&
-            !hasCupsPdfQueue())
+        if (qEnvironmentVariableIsEmpty(ChildVariable) && !hasCupsPdfQueue())
             QSKIP("no CUPS queue named PDF as the default printer");
     }
 
     void withoutCupsJobsAreKeptAsPdf()
     {
         // In a process of its own whose CUPS client finds no scheduler.
-        runChild("withoutCupsChild", NoCupsVariable, m_tempDir.filePath(QStringLiteral("no-cupsd.sock")));
-    }
-
-    void withoutCupsChild()
-    {
-        if (qEnvironmentVariableIsEmpty(NoCupsVariable))
-            QSKIP("runs inside withoutCupsJobsAreKeptAsPdf");
-        QCOMPARE(
-            m_control.Init(&m_host, uniqueDocumentName(QStringLiteral("fallback-")), QStringLiteral("P")),
-            quint8(0));
-        m_control.PNP();
-        const QString told = messageDuring([&] { m_control.Show(); });
-        QVERIFY(printerDevice().isPdfFallback());
-        const QString pdf = m_control.lastOutput();
-        QVERIFY2(QFileInfo(pdf).isFile() && told.endsWith(QStringLiteral("guardada em %1.").arg(pdf)),
-                 qPrintable(told));
-        QCOMPARE(pdfPageCount(pdf), 2);
-        QFile::remove(pdf);
+        runChild("não há serviço de impressão", m_tempDir.filePath(QStringLiteral("no-cupsd.sock")));
     }
 
     void printChoicesReachTheJobForOnePrintOnly()
@@ -142,14 +124,15 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return schedulerAnswers(socket); }, 20000));
         QVERIFY(::kill(pid_t(scheduler.processId()), SIGSTOP) == 0);
 
-        runChild("stalledSchedulerChild", StalledVariable, socket);
+        runChild("o serviço de impressão não responde", socket);
     }
 
-    void stalledSchedulerChild()
+    void noPrintServiceChild()
     {
-        if (qEnvironmentVariableIsEmpty(StalledVariable))
-            QSKIP("runs inside stalledSchedulerNeverFreezesTheHost");
-        constexpr int BoundMs = 20000; // returns at all: the scheduler never answers
+        const QString reason = qEnvironmentVariable(ChildVariable);
+        if (reason.isEmpty())
+            QSKIP("runs inside the two tests above");
+        constexpr int BoundMs = 20000; // returns at all: a stalled scheduler never answers
         QElapsedTimer clock;
         clock.start();
         const QString name = uniqueDocumentName(QStringLiteral("stalled-"));
@@ -167,8 +150,7 @@ private slots:
         const QString direct = messageDuring([&] { m_control.Show(); });
         for (const QString &told : {message, direct}) {
             const QString kept = told.section(QStringLiteral("guardada em "), 1).chopped(1);
-            QVERIFY2(told.startsWith(QStringLiteral(
-                         "Não foi possível imprimir a listagem: o serviço de impressão não responde.")),
+            QVERIFY2(told.startsWith(QStringLiteral("Não foi possível imprimir a listagem: %1.").arg(reason)),
                      qPrintable(told));
             QCOMPARE(pdfPageCount(kept), 2);
             QVERIFY(QFileInfo(kept).fileName().startsWith(name));
@@ -183,17 +165,17 @@ private:
             .startsWith("scheduler is running");
     }
 
-    /// Runs the test function slot in a child process whose CUPS client asks
-    /// cupsServer, with marker set so that the slot runs there; it must pass.
-    void runChild(const char *slot, const char *marker, const QString &cupsServer)
+    /// Runs noPrintServiceChild in a child process whose CUPS client asks
+    /// cupsServer, which does not answer for reason; it must pass.
+    void runChild(const char *reason, const QString &cupsServer)
     {
         QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("CUPS_SERVER"), cupsServer);
-        environment.insert(QString::fromLatin1(marker), QStringLiteral("1"));
+        environment.insert(QString::fromLatin1(ChildVariable), QString::fromUtf8(reason));
         child.setProcessEnvironment(environment);
         child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(slot)});
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("noPrintServiceChild")});
         QVERIFY(child.waitForFinished(120000));
         QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
                  child.readAll().constData());
