@@ -75,7 +75,7 @@ private slots:
         auto *control = new Quillet(&m_host);
         const QString name = uniqueDocumentName(QStringLiteral("owner-"));
         const QString exported = m_temp.filePath(name + QStringLiteral(".pdf"));
-        composeSheets(*control, name, 200);
+        composeSheets(*control, name, during == During::Print || during == During::Export ? 200 : 2);
 
         const auto hostCall = [&](QWidget &) {
             switch (call) {

@@ -79,18 +79,14 @@ private slots:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("switchedTo"); // while the preview is open
         QTest::addColumn<QStringList>("texts");
-        QTest::newRow("C") << "C"
-                           << "" << Portuguese;
-        QTest::newRow("Portuguese") << "pt_BR"
-                                    << "" << Portuguese;
-        QTest::newRow("English") << "en_US"
-                                 << "" << English;
-        QTest::newRow("English, by language") << "en_GB"
-                                              << "" << English;
-        QTest::newRow("to English while open") << "C"
-                                               << "en_US" << English;
-        QTest::newRow("back to Portuguese while open") << "en_US"
-                                                       << "pt_PT" << Portuguese;
+        // clang-format off
+        QTest::newRow("C") << "C" << "" << Portuguese;
+        QTest::newRow("Portuguese") << "pt_BR" << "" << Portuguese;
+        QTest::newRow("English") << "en_US" << "" << English;
+        QTest::newRow("English, by language") << "en_GB" << "" << English;
+        QTest::newRow("to English while open") << "C" << "en_US" << English;
+        QTest::newRow("back to Portuguese while open") << "en_US" << "pt_PT" << Portuguese;
+        // clang-format on
     }
 
     void textsFollowTheLocale()
