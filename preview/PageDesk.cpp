@@ -30,6 +30,7 @@ void placeAlong(QScrollBar &bar, int pageSize, int deskSize, int &position)
         bar.setEnabled(true);
         position = PageMargin;
     } else {
+        bar.setRange(0, 0); // no thumb that moves nothing
         bar.setEnabled(false);
         position = (deskSize - pageSize) / 2;
     }
@@ -92,7 +93,8 @@ void PageDesk::layOut(const QRect &area)
 void PageDesk::placePage(const PrinterPage &sheet, const ListingState &listing)
 {
     const QSize pageSize = sheetPixels(sheet, listing.Zoom);
-    m_pageForm->hide();
+    // Not hidden while it moves: hiding the page would take the keyboard's focus from it.
+    m_pageForm->setUpdatesEnabled(false);
     QPoint position;
     placeAlong(*m_hScroll, pageSize.width(), width(), position.rx());
     placeAlong(*m_vScroll, pageSize.height(), height(), position.ry());
@@ -100,7 +102,7 @@ void PageDesk::placePage(const PrinterPage &sheet, const ListingState &listing)
     m_pageView->setGeometry(QRect(QPoint(0, 0), pageSize));
     resizePageImage(pageSize);
     mapWholeSheet(m_page, sheet, listing.OffX, listing.OffY);
-    m_pageForm->show();
+    m_pageForm->setUpdatesEnabled(true);
 }
 
 void PageDesk::resizePageImage(QSize pixels)

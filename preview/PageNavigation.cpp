@@ -60,6 +60,7 @@ PageNavigation::PageNavigation(const ListingState &listing, QWidget *parent)
     m_pageLabel->setFocusPolicy(Qt::TabFocus);
     m_pageLabel->installEventFilter(this);
     m_goToPage = new GoToPageBox(*m_pageLabel);
+    connect(m_goToPage, &GoToPageBox::closed, this, &PageNavigation::doneWithKeys);
     connect(m_goToPage, &GoToPageBox::pageEntered, this, [this](int page) {
         emit pageRequested(std::clamp(page, 1, std::max(1, int(m_listing.NumPages))));
     });

@@ -33,6 +33,8 @@ signals:
     void pageRequested(int page);
     /// The page label was written: what a screen reader says of the page.
     void labelWritten(const QString &text);
+    /// The go-to-page box closed with a key: the keyboard goes back to the page.
+    void doneWithKeys();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -60,6 +60,12 @@ void PreviewFinder::renderPage()
     m_desk.pageView().setHighlights(boxes, m_found.indexOnPage);
 }
 
+void PreviewFinder::tellNotFound(const QString &text)
+{
+    QApplication::beep();
+    QMessageBox::warning(&m_window, tr("Pesquisar..."), tr("\"%1\" não foi encontrado !").arg(text));
+}
+
 void PreviewFinder::find()
 {
     ListingState &s = m_listing.state;
@@ -93,8 +99,7 @@ void PreviewFinder::find()
         m_found = {TextMatcher::compile(pattern, m_findOptions), text, m_findOptions, *page, 0};
     } else {
         m_found.page = 0;
-        QApplication::beep();
-        QMessageBox::warning(&m_window, tr("Pesquisar..."), tr("\"%1\" não foi encontrado !").arg(text));
+        tellNotFound(text);
         if (m_listing.ended)
             return;
     }
@@ -126,11 +131,18 @@ void PreviewFinder::findAgain(TextFinder::Direction direction)
     }
     const QString text = m_lastPattern.mid(1, m_lastPattern.size() - 2);
     const std::string pattern = text.toStdString();
-    const std::optional<int> page = startPage >= 1 && startPage <= s.NumPages
-                                        ? m_finder.find(pattern, m_findOptions, startPage, direction)
-                                        : std::nullopt;
+    const auto findFrom = [&](int from) {
+        return from >= 1 && from <= s.NumPages ? m_finder.find(pattern, m_findOptions, from, direction)
+                                               : std::nullopt;
+    };
+    // Past the last hit the find goes round, as the dialog's "n de m" counts.
+    std::optional<int> page = findFrom(startPage);
+    if (!page && !m_listing.ended)
+        page = findFrom(forward ? 1 : s.NumPages);
+    if (m_listing.ended)
+        return;
     if (!page) {
-        QApplication::beep();
+        tellNotFound(text);
         return;
     }
     m_found = {TextMatcher::compile(pattern, m_findOptions), text, m_findOptions, *page,

@@ -44,6 +44,8 @@ signals:
     void hitChosen();
 
 private:
+    /// Beeps and says so in a message box, a nested loop: the listing may end in it.
+    void tellNotFound(const QString &text);
     /// The last find's text and the hit on view: page 0 when none is.
     struct Found {
         std::optional<TextMatcher> matcher;

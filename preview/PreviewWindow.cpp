@@ -65,6 +65,9 @@ void PreviewWindow::wireParts()
     connect(m_thumbnails, &ThumbnailPanel::pageClicked, this, &PreviewWindow::showPage);
 
     PageView &pageView = m_desk->pageView();
+    const auto focusPage = [&pageView] { pageView.setFocus(Qt::OtherFocusReason); };
+    connect(m_navigation, &PageNavigation::doneWithKeys, this, focusPage);
+    connect(m_zoom, &ZoomPanel::doneWithKeys, this, focusPage);
     connect(&pageView, &PageView::renderRequested, this, guarded(this, &PreviewWindow::renderPage));
     connect(&pageView, &PageView::pressed, this, guarded(m_zoom, &ZoomPanel::stepFor));
     connect(&pageView, &PageView::doubleClicked, this, guarded(m_zoom, &ZoomPanel::repeatStep));
@@ -100,7 +103,7 @@ void PreviewWindow::layoutWindow()
 {
     if (isMinimized())
         return;
-    m_desk->hide();
+    m_desk->setUpdatesEnabled(false);
     const int toolbarHeight = twipsToPixels(ToolbarHeight);
     const int innerWidth = width();
     const int innerHeight = height();
@@ -123,7 +126,7 @@ void PreviewWindow::layoutWindow()
     if (s.Preview && s.ASizeOn)
         m_zoom->fitTo(m_desk->size());
     DIMWINDOW();
-    m_desk->show();
+    m_desk->setUpdatesEnabled(true);
 }
 
 void PreviewWindow::DIMWINDOW()
@@ -180,6 +183,8 @@ void PreviewWindow::showEvent(QShowEvent *event)
         QDialog::showEvent(event);
         if (m_firstActivation) {
             m_firstActivation = false;
+            // The keys turn pages from the start; no button takes Space or Enter unseen.
+            m_desk->pageView().setFocus(Qt::OtherFocusReason);
             activateWindow();
         }
     });
