@@ -8,6 +8,7 @@
 #include "widgets/AccessibleText.h"
 #include "widgets/Translation.h"
 
+#include <QPainter>
 #include <QScrollBar>
 
 namespace quillet {
@@ -54,7 +55,13 @@ QImage PageThumbnails::drawPage(int page, qreal devicePixelRatio)
     m_surface->setPixelSize((QSizeF(picture) * devicePixelRatio).toSize(), devicePixelRatio);
     mapWholeSheet(*m_surface, sheet, s.OffX, s.OffY);
     ListingReplay(m_listing, *m_surface, ListingReplay::Look::Previewed, ThumbnailZoom).render(page);
-    return m_surface->image();
+    // A thin edge, one device pixel: a white page stands out from the white panel.
+    QImage framed = m_surface->image();
+    QPainter edge(&framed);
+    edge.setPen(QPen(QColor(150, 150, 150), 0));
+    const qreal pixel = 1 / framed.devicePixelRatio();
+    edge.drawRect(QRectF(QPointF(0, 0), QSizeF(framed.size()) * pixel).adjusted(0, 0, -pixel, -pixel));
+    return framed;
 }
 
 } // namespace quillet

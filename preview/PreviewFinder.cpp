@@ -64,6 +64,7 @@ void PreviewFinder::tellNotFound(const QString &text)
 {
     QApplication::beep();
     QMessageBox::warning(&m_window, tr("Pesquisar..."), tr("\"%1\" não foi encontrado !").arg(text));
+    emit dialogClosed();
 }
 
 void PreviewFinder::find()
@@ -87,6 +88,7 @@ void PreviewFinder::find()
                    m_findOptions);
     const bool accepted = dialog.exec() == QDialog::Accepted;
     counter.cancel();
+    emit dialogClosed();
     if (!accepted || m_listing.ended)
         return;
     const QString text = dialog.text();

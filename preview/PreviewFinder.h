@@ -37,6 +37,8 @@ public:
     void renderPage();
 
 signals:
+    /// The find dialog or a message of the find closed: the window takes the keys back.
+    void dialogClosed();
     /// The dialog's find has ended (and the surface been set up again): the
     /// page on view, found or not, is sized and drawn anew.
     void pageChosen();

@@ -60,7 +60,7 @@ PreviewToolbar::PreviewToolbar(const ListingState &listing, QWidget *parent) : Q
     m_printButton = toolbarButton("butPRT", QT_TR_NOOP("Imprimir (Ctrl+P)"), printIcon(), 2, this);
     m_findButton = toolbarButton(
         "butFIND", QT_TR_NOOP("Pesquisar... (Ctrl+F; seguinte F3, anterior Shift+F3)"), findIcon(), 3, this);
-    m_pdfButton = toolbarButton("butPDF", QT_TR_NOOP("Salvar como PDF..."), pdfIcon(), 4, this);
+    m_pdfButton = toolbarButton("butPDF", QT_TR_NOOP("Guardar como PDF..."), pdfIcon(), 4, this);
     m_thumbButton = toolbarButton("butTHUMB", QT_TR_NOOP("Miniaturas"), thumbnailsIcon(), 5, this);
     m_thumbButton->setCheckable(true);
     connect(m_closeButton, &QToolButton::clicked, this, &PreviewToolbar::closeClicked);
@@ -105,7 +105,7 @@ void PreviewToolbar::describeForAssistiveTools(bool pageRangeOnly)
         {m_printButton, tr("Imprimir"), tr("Imprime a listagem (Ctrl+P)")},
         {m_findButton, tr("Pesquisar"),
          tr("Procura um texto nas páginas (Ctrl+F; seguinte F3, anterior Shift+F3)")},
-        {m_pdfButton, tr("Salvar como PDF"), tr("Guarda a listagem num ficheiro PDF")},
+        {m_pdfButton, tr("Guardar como PDF"), tr("Guarda a listagem num ficheiro PDF")},
         {m_thumbButton, tr("Miniaturas"),
          tr("Mostra ou esconde as miniaturas das páginas ao lado da página")},
     });

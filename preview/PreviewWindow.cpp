@@ -81,6 +81,7 @@ void PreviewWindow::wireParts()
         renderPage();
     });
     connect(m_finder, &PreviewFinder::hitChosen, this, &PreviewWindow::renderPage);
+    connect(m_finder, &PreviewFinder::dialogClosed, this, &PreviewWindow::takeBackKeys);
 }
 
 void PreviewWindow::orderTabStops()
@@ -175,6 +176,14 @@ void PreviewWindow::toggleThumbnails(bool shown)
     layoutWindow();
     if (shown)
         m_thumbnails->setCurrentPage(listing().CurPage);
+}
+
+void PreviewWindow::takeBackKeys()
+{
+    if (!isVisible())
+        return;
+    activateWindow();
+    m_desk->pageView().setFocus(Qt::OtherFocusReason);
 }
 
 void PreviewWindow::showEvent(QShowEvent *event)

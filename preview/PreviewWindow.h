@@ -45,6 +45,10 @@ public:
 
     PrinterDialog &printerDialog() { return *m_printerDialog; }
 
+    /// After a dialog of the preview closed: the window is active again and
+    /// the keys turn pages, with or without a window manager to see to it.
+    void takeBackKeys();
+
 signals:
     /// The print button was clicked.
     void printRequested();

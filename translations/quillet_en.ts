@@ -376,10 +376,6 @@
         <translation>Search... (Ctrl+F; next F3, previous Shift+F3)</translation>
     </message>
     <message>
-        <source>Salvar como PDF...</source>
-        <translation>Save as PDF...</translation>
-    </message>
-    <message>
         <source>Miniaturas</source>
         <translation>Thumbnails</translation>
     </message>
@@ -424,16 +420,20 @@
         <translation>Finds a text in the pages (Ctrl+F; next F3, previous Shift+F3)</translation>
     </message>
     <message>
-        <source>Salvar como PDF</source>
-        <translation>Save as PDF</translation>
-    </message>
-    <message>
         <source>Guarda a listagem num ficheiro PDF</source>
         <translation>Saves the listing in a PDF file</translation>
     </message>
     <message>
         <source>Mostra ou esconde as miniaturas das páginas ao lado da página</source>
         <translation>Shows or hides the page thumbnails beside the page</translation>
+    </message>
+    <message>
+        <source>Guardar como PDF...</source>
+        <translation>Save as PDF...</translation>
+    </message>
+    <message>
+        <source>Guardar como PDF</source>
+        <translation>Save as PDF</translation>
     </message>
 </context>
 <context>

@@ -27,11 +27,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("listName");
         QTest::addColumn<QString>("fileName");
-        QTest::newRow("a slash would make a folder") << "Fatura 2024/0173" << "Fatura 2024-0173.pdf";
-        QTest::newRow("characters Windows refuses") << "a:b*c?\"<d>|e\\f" << "a-b-c---d--e-f.pdf";
-        QTest::newRow("a control character") << "Guia\tde remessa" << "Guia-de remessa.pdf";
-        QTest::newRow("dots would hide it or be cut") << " .Stock. " << "Stock.pdf";
-        QTest::newRow("no name") << "  " << "Listagem.pdf";
+        QTest::newRow("a slash would make a folder") << "Fatura 2024/0173"
+                                                     << "Fatura 2024-0173.pdf";
+        QTest::newRow("characters Windows refuses") << "a:b*c?\"<d>|e\\f"
+                                                    << "a-b-c---d--e-f.pdf";
+        QTest::newRow("a control character") << "Guia\tde remessa"
+                                             << "Guia-de remessa.pdf";
+        QTest::newRow("dots would hide it or be cut") << " .Stock. "
+                                                      << "Stock.pdf";
+        QTest::newRow("no name") << "  "
+                                 << "Listagem.pdf";
     }
     void proposedPdfIsOneFileInTheDocuments()
     {
@@ -57,9 +62,9 @@ private Q_SLOTS:
                 return QApplication::focusWidget() ? QApplication::focusWidget() : &window;
             };
             const auto note = [&](const char *step) {
-                seen << QStringLiteral("%1: %2 %3").arg(QLatin1String(step),
-                                                         focused()->objectName(),
-                                                         child<QLabel>(window, "LPag")->text());
+                seen << QStringLiteral("%1: %2 %3")
+                            .arg(QLatin1String(step), focused()->objectName(),
+                                 child<QLabel>(window, "LPag")->text());
             };
             QVERIFY(QTest::qWaitForWindowActive(&window));
             note("opened");
