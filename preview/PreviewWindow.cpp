@@ -67,7 +67,7 @@ void PreviewWindow::wireParts()
     PageView &pageView = m_desk->pageView();
     const auto focusPage = [&pageView] { pageView.setFocus(Qt::OtherFocusReason); };
     connect(m_navigation, &PageNavigation::doneWithKeys, this, focusPage);
-    connect(m_zoom, &ZoomPanel::doneWithKeys, this, focusPage);
+    connect(&m_zoom->box(), &ZoomBox::entered, this, focusPage);
     connect(&pageView, &PageView::renderRequested, this, guarded(this, &PreviewWindow::renderPage));
     connect(&pageView, &PageView::pressed, this, guarded(m_zoom, &ZoomPanel::stepFor));
     connect(&pageView, &PageView::doubleClicked, this, guarded(m_zoom, &ZoomPanel::repeatStep));

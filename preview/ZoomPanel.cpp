@@ -36,7 +36,6 @@ ZoomPanel::ZoomPanel(Session &listing, QWidget *parent) : QFrame(parent), m_list
         });
     });
     connect(m_zoomBox, &ZoomBox::zoomEntered, this, guarded(this, &ZoomPanel::applyZoom));
-    connect(m_zoomBox, &ZoomBox::entered, this, &ZoomPanel::doneWithKeys);
 }
 
 void ZoomPanel::fitTo(QSize desk)

@@ -32,8 +32,6 @@ public:
 signals:
     /// The listing's zoom changed: the page needs sizing again.
     void zoomChanged();
-    /// Enter in the zoom box: the keyboard goes back to the page.
-    void doneWithKeys();
 
 private:
     void applyZoom(float zoom);
