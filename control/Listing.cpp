@@ -85,10 +85,13 @@ PreviewWindow &Listing::loadPreviewWindow()
     PreviewWindow *window = m_previewWindow;
     // The slots hold the listing while they run: the host may replace it from
     // any dialog they open.
-    const auto run = [self = weak_from_this()](void (Listing::*step)()) {
+    const auto run = [self = weak_from_this(),
+                      shown = QPointer<PreviewWindow>(window)](void (Listing::*step)()) {
         ignoringErrors([&] {
             if (const std::shared_ptr<Listing> listing = self.lock())
                 (listing.get()->*step)();
+            if (shown)
+                shown->takeBackKeys();
         });
     };
     QObject::connect(window, &PreviewWindow::printRequested, window, [run] { run(&Listing::print); });

@@ -8,7 +8,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
+#include <atomic>
 #include <optional>
 
 namespace quillet {
@@ -25,83 +25,92 @@ enum CharacterChange : unsigned char {
     Vanishes = 4,   ///< a mark dropped with the accents: what is around it comes together
 };
 
-struct CharacterChanges {
-    std::vector<unsigned char> ofCharacter = std::vector<unsigned char>(0x110000, 0);
-    std::array<bool, 0x80> givenAscii{}; ///< the ASCII characters some character folds to
-    /// Those of each range of PageCharacters, in the order of its bits.
-    std::array<unsigned char, 4> ofRange{};
-
-    /// The changes of the characters of the ranges given, as PageCharacters.
-    unsigned char within(uint8_t ranges) const
-    {
-        unsigned char changes = 0;
-        for (size_t bit = 0; bit < ofRange.size(); ++bit)
-            if (ranges & (1u << bit))
-                changes |= ofRange[bit];
-        return changes;
-    }
-};
-
 /// The bit of PageCharacters that a character beyond ASCII belongs to, as an index.
 size_t rangeOf(char32_t c)
 {
     return c < 0xC0 ? 0 : c < 0xE0 ? 1 : c < 0x100 ? 2 : 3;
 }
 
-CharacterChanges changesOf(FindOptions options)
-{
-    const TextFolding folding(options);
-    CharacterChanges changes;
-    const auto note = [&](char32_t c) {
-        const utf8proc_property_t *property = utf8proc_get_property(static_cast<utf8proc_int32_t>(c));
-        unsigned char &change = changes.ofCharacter[c];
-        if (continuesCharacter(c)) {
-            change = Changes | (options.ignoreAccents ? Vanishes : 0);
-            return;
+/// What folding does to each character beyond ASCII, worked out the first
+/// time a page shows it: a find starts without going through every code
+/// point. Finds and hit counts run on several threads; each works out the
+/// same value, so a relaxed store is enough.
+class CharacterChanges {
+public:
+    explicit CharacterChanges(FindOptions options) : m_options(options), m_folding(options)
+    {
+        for (char32_t c = 0x80; c < 0x100; ++c)
+            m_ofRange[rangeOf(c)] |= of(c);
+        // Beyond Latin-1 anything may come, bytes that are no UTF-8 too.
+        m_ofRange[3] = Changes | GivesAscii | Vanishes;
+    }
+
+    unsigned char of(char32_t c) const
+    {
+        if (c >= m_ofCharacter.size())
+            return Changes;
+        unsigned char known = m_ofCharacter[c].load(std::memory_order_relaxed);
+        if (!(known & Known)) {
+            known = workOut(c) | Known;
+            m_ofCharacter[c].store(known, std::memory_order_relaxed);
         }
+        return known & ~Known;
+    }
+
+    /// The changes of the characters of the ranges given, as PageCharacters.
+    unsigned char within(uint8_t ranges) const
+    {
+        unsigned char changes = 0;
+        for (size_t bit = 0; bit < m_ofRange.size(); ++bit)
+            if (ranges & (1u << bit))
+                changes |= m_ofRange[bit];
+        return changes;
+    }
+
+private:
+    static constexpr unsigned char Known = 0x80;
+
+    unsigned char workOut(char32_t c) const
+    {
+        if (continuesCharacter(c))
+            return Changes | (m_options.ignoreAccents ? Vanishes : 0);
+        const utf8proc_property_t *property = utf8proc_get_property(static_cast<utf8proc_int32_t>(c));
         // Compatibility decompositions are no part of the composed form.
         const bool decomposes = property->decomp_seqindex != UINT16_MAX && property->decomp_type == 0;
-        if (!decomposes && (!options.ignoreCase || property->casefold_seqindex == UINT16_MAX))
-            return;
+        if (!decomposes && (!m_options.ignoreCase || property->casefold_seqindex == UINT16_MAX))
+            return 0;
         std::u32string folded;
         for (const char32_t composed : TextFolding::composed(toUtf8(std::u32string(1, c))))
-            folded += folding.foldCharacter(composed);
-        if (folded != std::u32string(1, c))
-            change = Changes;
-        for (const char32_t code : folded)
-            if (code < 0x80) {
-                change |= GivesAscii;
-                changes.givenAscii[code] = true;
-            }
-    };
-    // The planes beyond hold no character that decomposes, folds or combines
-    // but the variation selectors of the fourteenth.
-    for (char32_t c = 0x80; c < 0x30000; ++c)
-        note(c);
-    for (char32_t c = 0xE0000; c < 0xE1000; ++c)
-        note(c);
-    for (char32_t c = 0x80; c < 0x30000; ++c)
-        changes.ofRange[rangeOf(c)] |= changes.ofCharacter[c];
-    changes.ofRange[rangeOf(0xE0000)] |= Changes | Vanishes; // and bytes that are no UTF-8
-    return changes;
-}
+            folded += m_folding.foldCharacter(composed);
+        unsigned char change = folded != std::u32string(1, c) ? Changes : 0;
+        if (std::any_of(folded.begin(), folded.end(), [](char32_t code) { return code < 0x80; }))
+            change |= GivesAscii;
+        return change;
+    }
+
+    FindOptions m_options;
+    TextFolding m_folding;
+    mutable std::vector<std::atomic<unsigned char>> m_ofCharacter =
+        std::vector<std::atomic<unsigned char>>(0x110000);
+    std::array<unsigned char, 4> m_ofRange{};
+};
 
 const CharacterChanges &changesOfCharacters(FindOptions options)
 {
-    // Built once for each set of options a find uses.
+    // One for each set of options a find uses.
     if (options.ignoreCase && options.ignoreAccents) {
-        static const CharacterChanges both = changesOf(options);
+        static const CharacterChanges both(options);
         return both;
     }
     if (options.ignoreCase) {
-        static const CharacterChanges caseOnly = changesOf(options);
+        static const CharacterChanges caseOnly(options);
         return caseOnly;
     }
     if (options.ignoreAccents) {
-        static const CharacterChanges accentsOnly = changesOf(options);
+        static const CharacterChanges accentsOnly(options);
         return accentsOnly;
     }
-    static const CharacterChanges none = changesOf(options);
+    static const CharacterChanges none(options);
     return none;
 }
 
@@ -119,7 +128,7 @@ unsigned char changesWithin(std::string_view utf8, const CharacterChanges &chang
     while (i < utf8.size()) {
         i = endOfAscii(utf8, i);
         const size_t end = std::find_if(utf8.begin() + i, utf8.end(), isAscii) - utf8.begin();
-        forEachCodePoint(utf8.substr(i, end - i), [&](char32_t c) { within |= changes.ofCharacter[c]; });
+        forEachCodePoint(utf8.substr(i, end - i), [&](char32_t c) { within |= changes.of(c); });
         i = end;
     }
     return within;
@@ -176,15 +185,12 @@ PageTextFilter::PageTextFilter(std::string_view pattern, FindOptions options, st
     for (const std::u32string &run : plainRuns(TextFolding::composed(pattern), folding)) {
         Needle needle{toUtf8(run)};
         const bool ascii = std::all_of(run.begin(), run.end(), [](char32_t c) { return c < 0x80; });
-        if (!ascii) {
+        // Folding may give any ASCII character (the Kelvin sign a "k", a Greek
+        // question mark a ";"); which page does so is found by its characters.
+        if (!ascii)
             needle.passedBy = Changes;
-        } else {
-            const auto &given = changesOfCharacters(options).givenAscii;
-            if (std::any_of(run.begin(), run.end(), [&](char32_t c) { return given[c]; }))
-                needle.passedBy |= GivesAscii;
-            if (run.size() > 1)
-                needle.passedBy |= Vanishes;
-        }
+        else
+            needle.passedBy = GivesAscii | (run.size() > 1 ? Vanishes : 0);
         m_needles.push_back(std::move(needle));
         if (m_needles.size() == MaxNeedles)
             break;

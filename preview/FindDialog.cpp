@@ -2,6 +2,7 @@
 
 #include "base/ErrorsIgnored.h"
 #include "widgets/AccessibleText.h"
+#include "widgets/FitTexts.h"
 #include "widgets/PaintPattern.h"
 #include "widgets/SelectAllText.h"
 #include "widgets/Twips.h"
@@ -46,6 +47,7 @@ FindDialog::FindDialog(QWidget *owner)
     setWindowTitle(tr("Pesquisar..."));
     setFixedSize(twipsToPixels(DialogWidth), twipsToPixels(DialogHeight));
     installPatternBackground(*this);
+    widenToFitTexts(*this);
 
     placed(new QLabel(tr("Procurar:"), this), "Label1", twipsRect(120, 240, 675, 195));
     placed(new QLabel(tr("Desde:"), this), "Label1", twipsRect(120, 1020 + Lowered, 675, 195));

@@ -48,10 +48,12 @@ void GoToPageBox::keyPressEvent(QKeyEvent *event)
             giveBackLabel();
             if (isNumber)
                 emit pageEntered(page);
+            emit closed();
             return;
         }
         case Qt::Key_Escape:
             giveBackLabel();
+            emit closed();
             return;
         default:
             QLineEdit::keyPressEvent(event);

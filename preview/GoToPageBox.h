@@ -20,6 +20,8 @@ public:
 signals:
     /// Enter was pressed over a number; page is as typed, not yet clamped.
     void pageEntered(int page);
+    /// The box gave its place back to the label, with Enter or Escape.
+    void closed();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

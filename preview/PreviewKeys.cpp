@@ -1,12 +1,15 @@
 #include "base/ErrorsIgnored.h"
-#include "preview/GoToPageBox.h"
+#include "preview/PageDesk.h"
+#include "preview/PageNavigation.h"
+#include "preview/PreviewFinder.h"
+#include "preview/PreviewToolbar.h"
 #include "preview/PreviewWindow.h"
+#include "preview/ZoomPanel.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QScrollBar>
 #include <QToolButton>
+#include <QWheelEvent>
 
 namespace quillet {
 
@@ -21,34 +24,31 @@ void PreviewWindow::buildKeyMap()
                 button->click();
         };
     };
-    const auto scroll = [](QScrollBar *bar, QAbstractSlider::SliderAction action) {
-        return [bar, action] {
-            if (bar->isEnabled())
-                bar->triggerAction(action);
+    const auto scroll = [this](Qt::Orientation orientation, QAbstractSlider::SliderAction action) {
+        return [this, orientation, action] { m_desk->scrollStep(orientation, action); };
+    };
+    const auto findAgainIfShown = [this](TextFinder::Direction direction) {
+        return [this, direction] {
+            if (!m_toolbar->findButton().isHidden())
+                m_finder->findAgain(direction);
         };
     };
     onKeys(Qt::Key_PageUp, [this] { showPage(listing().CurPage - 1); });
     onKeys(Qt::Key_PageDown, [this] { showPage(listing().CurPage + 1); });
     onKeys(Qt::Key_Home, [this] { showPage(1); });
     onKeys(Qt::Key_End, [this] { showPage(listing().NumPages); });
-    onKeys(Qt::Key_Up, scroll(m_vScroll, QAbstractSlider::SliderSingleStepSub));
-    onKeys(Qt::Key_Down, scroll(m_vScroll, QAbstractSlider::SliderSingleStepAdd));
-    onKeys(Qt::Key_Left, scroll(m_hScroll, QAbstractSlider::SliderSingleStepSub));
-    onKeys(Qt::Key_Right, scroll(m_hScroll, QAbstractSlider::SliderSingleStepAdd));
-    onKeys(Qt::Key_Plus, [this] { stepZoom(true); });
-    onKeys(Qt::Key_Minus, [this] { stepZoom(false); });
+    onKeys(Qt::Key_Up, scroll(Qt::Vertical, QAbstractSlider::SliderSingleStepSub));
+    onKeys(Qt::Key_Down, scroll(Qt::Vertical, QAbstractSlider::SliderSingleStepAdd));
+    onKeys(Qt::Key_Left, scroll(Qt::Horizontal, QAbstractSlider::SliderSingleStepSub));
+    onKeys(Qt::Key_Right, scroll(Qt::Horizontal, QAbstractSlider::SliderSingleStepAdd));
+    onKeys(Qt::Key_Plus, [this] { m_zoom->step(true); });
+    onKeys(Qt::Key_Minus, [this] { m_zoom->step(false); });
     onKeys(Qt::CTRL | Qt::Key_0, [this] { fitPageToWindow(); });
-    onKeys(Qt::CTRL | Qt::Key_P, clickIfShown(m_printButton));
-    onKeys(Qt::CTRL | Qt::Key_F, clickIfShown(m_findButton));
-    onKeys(Qt::Key_F3, [this] {
-        if (!m_findButton->isHidden())
-            findAgain(TextFinder::Direction::Forward);
-    });
-    onKeys(Qt::SHIFT | Qt::Key_F3, [this] {
-        if (!m_findButton->isHidden())
-            findAgain(TextFinder::Direction::Backward);
-    });
-    onKeys(Qt::CTRL | Qt::Key_G, [this] { m_goToPage->open(listing().CurPage); });
+    onKeys(Qt::CTRL | Qt::Key_P, clickIfShown(&m_toolbar->printButton()));
+    onKeys(Qt::CTRL | Qt::Key_F, clickIfShown(&m_toolbar->findButton()));
+    onKeys(Qt::Key_F3, findAgainIfShown(TextFinder::Direction::Forward));
+    onKeys(Qt::SHIFT | Qt::Key_F3, findAgainIfShown(TextFinder::Direction::Backward));
+    onKeys(Qt::CTRL | Qt::Key_G, [this] { m_navigation->openGoToPage(); });
     // The buttons take Space themselves; Return reaches them from here.
     const auto clickFocusedButton = [this] {
         if (auto *button = qobject_cast<QAbstractButton *>(focusWidget()); button && button->isEnabled())
@@ -74,23 +74,34 @@ void PreviewWindow::keyPressEvent(QKeyEvent *event)
     });
 }
 
-bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
+void PreviewWindow::wheelEvent(QWheelEvent *event)
 {
-    return ignoringErrors(false, [&] {
-        if (watched == m_pageLabel) {
-            const QEvent::Type type = event->type();
-            const int key = type == QEvent::KeyPress ? static_cast<QKeyEvent *>(event)->key() : 0;
-            if (type == QEvent::MouseButtonPress || key == Qt::Key_Return || key == Qt::Key_Enter ||
-                key == Qt::Key_Space) {
-                m_goToPage->open(listing().CurPage);
-                return true;
-            }
-            // A label draws no focus of its own: a frame shows where Tab is.
-            if (type == QEvent::FocusIn || type == QEvent::FocusOut)
-                m_pageLabel->setFrameShape(type == QEvent::FocusIn ? QFrame::Box : QFrame::NoFrame);
+    ignoringErrors([&] {
+        const int angle = event->angleDelta().y();
+        if (angle == 0) {
+            event->ignore();
+            return;
         }
-        return QDialog::eventFilter(watched, event);
+        if (event->modifiers() & Qt::ControlModifier)
+            m_zoom->step(angle > 0);
+        else
+            scrollOrTurnPage(angle);
+        event->accept();
     });
+}
+
+void PreviewWindow::scrollOrTurnPage(int wheelAngle)
+{
+    if (m_desk->scrollByWheel(wheelAngle))
+        return;
+    // Past the page's edge: on to the next page from its top, or back to
+    // the previous one at its bottom.
+    const bool down = wheelAngle < 0;
+    const int page = listing().CurPage + (down ? 1 : -1);
+    if (page < 1 || page > listing().NumPages)
+        return;
+    showPage(page);
+    m_desk->scrollToEdge(down ? Qt::TopEdge : Qt::BottomEdge);
 }
 
 } // namespace quillet

@@ -1,17 +1,12 @@
 #pragma once
 // The preview window's geometry, in twips as its layout rule gives it, and
-// the few builders its toolbar and panels share.
+// what its toolbar and panels share.
 
-#include "widgets/Translation.h"
 #include "widgets/Twips.h"
 
-#include <QCoreApplication>
 #include <QFrame>
-#include <QPushButton>
-#include <QToolButton>
 
 #include <cstdint>
-#include <initializer_list>
 #include <limits>
 
 namespace quillet::preview_layout {
@@ -54,50 +49,11 @@ constexpr double MaxPercent = 200;
 constexpr float ThumbnailZoom = 0.15f;
 constexpr int WheelAnglePerNotch = 120;
 
-inline QFrame *panel(const char *name, QWidget *parent)
+/// Makes frame one of the toolbar's raised panels, named name.
+inline void makePanel(QFrame &frame, const char *name)
 {
-    auto *frame = new QFrame(parent);
-    frame->setObjectName(QLatin1String(name));
-    frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    return frame;
-}
-
-/// A text of the preview window, marked with QT_TR_NOOP where a builder is
-/// called, in the current language.
-inline QString windowText(const char *text)
-{
-    return QCoreApplication::translate("quillet::PreviewWindow", text);
-}
-
-inline QToolButton *toolbarButton(const char *name, const char *toolTip, const QIcon &icon, int slot,
-                                  QWidget *parent)
-{
-    auto *button = new QToolButton(parent);
-    button->setObjectName(QLatin1String(name));
-    translated(*button, [button, toolTip] { button->setToolTip(windowText(toolTip)); });
-    button->setIcon(icon);
-    button->setIconSize(QSize(24, 24));
-    button->setFocusPolicy(Qt::StrongFocus); // a click takes the focus and so validates the zoom box
-    button->setGeometry(twipsRect(FirstButtonLeft + slot * ButtonSlot, ButtonTop, ButtonWidth, ButtonHeight));
-    return button;
-}
-
-inline QPushButton *navigationButton(const char *name, const char *caption, const char *toolTip, int left,
-                              QWidget *parent)
-{
-    auto *button = new QPushButton(QLatin1String(caption), parent);
-    button->setObjectName(QLatin1String(name));
-    translated(*button, [button, toolTip] { button->setToolTip(windowText(toolTip)); });
-    button->setAutoDefault(false);
-    button->setGeometry(twipsRect(left, NavigationTop, NavigationWidth, NavigationHeight));
-    return button;
-}
-
-/// Closes the gap a hidden button leaves: the buttons after it move one slot left.
-inline void moveLeftOneSlot(std::initializer_list<QWidget *> buttons)
-{
-    for (QWidget *button : buttons)
-        button->move(button->x() - twipsToPixels(ButtonSlot), button->y());
+    frame.setObjectName(QLatin1String(name));
+    frame.setFrameStyle(QFrame::Panel | QFrame::Raised);
 }
 
 inline int rightEdge(const QWidget *widget)

@@ -1,98 +1,82 @@
-#include "base/ErrorsIgnored.h"
-#include "preview/GoToPageBox.h"
+#include "preview/PreviewToolbar.h"
+
+#include "compose/ListingState.h"
 #include "preview/PreviewLayout.h"
-#include "preview/PreviewWindow.h"
-#include "preview/ThumbnailPanel.h"
 #include "preview/ToolbarIcons.h"
-#include "preview/ZoomBox.h"
+#include "widgets/AccessibleText.h"
+#include "widgets/Translation.h"
 
-#include <QLabel>
-#include <QScrollBar>
+#include <QToolButton>
 
-#include <cmath>
+#include <initializer_list>
 
 namespace quillet {
 
 using namespace preview_layout;
 
-void PreviewWindow::buildToolbar()
+namespace {
+
+/// toolTip is marked with QT_TR_NOOP where this is called.
+QToolButton *toolbarButton(const char *name, const char *toolTip, const QIcon &icon, int slot,
+                           QWidget *parent)
 {
+    auto *button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(name));
+    translated(*button, [button, toolTip] { button->setToolTip(PreviewToolbar::tr(toolTip)); });
+    button->setIcon(icon);
+    button->setIconSize(QSize(24, 24));
+    button->setFocusPolicy(Qt::StrongFocus); // a click takes the focus and so validates the zoom box
+    button->setGeometry(twipsRect(FirstButtonLeft + slot * ButtonSlot, ButtonTop, ButtonWidth, ButtonHeight));
+    return button;
+}
+
+/// Closes the gap a hidden button leaves: the buttons after it move one slot left.
+void moveLeftOneSlot(std::initializer_list<QWidget *> buttons)
+{
+    for (QWidget *button : buttons)
+        button->move(button->x() - twipsToPixels(ButtonSlot), button->y());
+}
+
+/// Without the printer set-up the set-up button offers the page range only.
+bool offersPageRangeOnly(const ListingState &s)
+{
+    return !s.ShowSetup && s.ShowSelPag;
+}
+
+} // namespace
+
+PreviewToolbar::PreviewToolbar(const ListingState &listing, QWidget *parent) : QFrame(parent)
+{
+    makePanel(*this, "PTop");
+    setAutoFillBackground(true);
+    m_rule = new QFrame(this);
     m_rule->setObjectName(QStringLiteral("LTop"));
     m_rule->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-    m_closeButton = toolbarButton("butCAN", QT_TR_NOOP("Fechar (Esc)"), closeIcon(), 0, m_toolbar);
-    const ListingState &s = listing();
-    // Without the printer set-up the button offers the page range only.
-    const char *setupTip = !s.ShowSetup && s.ShowSelPag ? QT_TR_NOOP("Páginas a Imprimir...")
-                                                        : QT_TR_NOOP("Seleccionar Impressora...");
-    m_setupButton = toolbarButton("butSETUP", setupTip, printerSetupIcon(), 1, m_toolbar);
-    m_printButton = toolbarButton("butPRT", QT_TR_NOOP("Imprimir (Ctrl+P)"), printIcon(), 2, m_toolbar);
-    m_findButton =
-        toolbarButton("butFIND", QT_TR_NOOP("Pesquisar... (Ctrl+F; seguinte F3, anterior Shift+F3)"),
-                      findIcon(), 3, m_toolbar);
-    m_pdfButton = toolbarButton("butPDF", QT_TR_NOOP("Salvar como PDF..."), pdfIcon(), 4, m_toolbar);
-    m_thumbButton = toolbarButton("butTHUMB", QT_TR_NOOP("Miniaturas"), thumbnailsIcon(), 5, m_toolbar);
+    const bool pageRangeOnly = offersPageRangeOnly(listing);
+    m_closeButton = toolbarButton("butCAN", QT_TR_NOOP("Fechar (Esc)"), closeIcon(), 0, this);
+    const char *setupTip =
+        pageRangeOnly ? QT_TR_NOOP("Páginas a Imprimir...") : QT_TR_NOOP("Seleccionar Impressora...");
+    m_setupButton = toolbarButton("butSETUP", setupTip, printerSetupIcon(), 1, this);
+    m_printButton = toolbarButton("butPRT", QT_TR_NOOP("Imprimir (Ctrl+P)"), printIcon(), 2, this);
+    m_findButton = toolbarButton(
+        "butFIND", QT_TR_NOOP("Pesquisar... (Ctrl+F; seguinte F3, anterior Shift+F3)"), findIcon(), 3, this);
+    m_pdfButton = toolbarButton("butPDF", QT_TR_NOOP("Guardar como PDF..."), pdfIcon(), 4, this);
+    m_thumbButton = toolbarButton("butTHUMB", QT_TR_NOOP("Miniaturas"), thumbnailsIcon(), 5, this);
     m_thumbButton->setCheckable(true);
-    connect(m_closeButton, &QToolButton::clicked, this, &QDialog::reject);
-    connect(m_setupButton, &QToolButton::clicked, this, &PreviewWindow::setupRequested);
-    connect(m_printButton, &QToolButton::clicked, this, &PreviewWindow::printRequested);
-    connect(m_findButton, &QToolButton::clicked, this, guarded(this, &PreviewWindow::find));
-    connect(m_pdfButton, &QToolButton::clicked, this, &PreviewWindow::savePdfRequested);
+    connect(m_closeButton, &QToolButton::clicked, this, &PreviewToolbar::closeClicked);
+    connect(m_setupButton, &QToolButton::clicked, this, &PreviewToolbar::setupClicked);
+    connect(m_printButton, &QToolButton::clicked, this, &PreviewToolbar::printClicked);
+    connect(m_findButton, &QToolButton::clicked, this, &PreviewToolbar::findClicked);
+    connect(m_pdfButton, &QToolButton::clicked, this, &PreviewToolbar::pdfClicked);
+    connect(m_thumbButton, &QToolButton::toggled, this, &PreviewToolbar::thumbnailsToggled);
+    hideSwitchedOffButtons(listing);
+    translated(*this, [this, pageRangeOnly] { describeForAssistiveTools(pageRangeOnly); });
 }
 
-void PreviewWindow::buildPageNavigation()
-{
-    m_pagePanel = panel("PPag", m_toolbar);
-    m_pagePanel->resize(twipsToPixels(PagePanelWidth), twipsToPixels(PagePanelHeight));
-    m_firstPage = navigationButton("FstPag", "<<", QT_TR_NOOP("Primeira Página (Home)"), 60, m_pagePanel);
-    m_previousPage = navigationButton("bPag0", "<", QT_TR_NOOP("Página Anterior (PgUp)"), 540, m_pagePanel);
-    m_nextPage = navigationButton("bPag1", ">", QT_TR_NOOP("Página Seguinte (PgDown)"), 1020, m_pagePanel);
-    m_lastPage = navigationButton("LstPag", ">>", QT_TR_NOOP("Última Página (End)"), 1500, m_pagePanel);
-    m_pageLabel = new QLabel(m_pagePanel);
-    m_pageLabel->setObjectName(QStringLiteral("LPag"));
-    m_pageLabel->setAlignment(Qt::AlignCenter);
-    m_pageLabel->setGeometry(twipsRect(0, 0, PagePanelWidth, PageLabelHeight + 45));
-    QFont small = m_pageLabel->font();
-    small.setPointSizeF(small.pointSizeF() * 0.85);
-    m_pageLabel->setFont(small);
-    translated(*m_pageLabel, [this] {
-        m_pageLabel->setToolTip(tr("Ir para a página... (Ctrl+G)"));
-        if (!m_pageLabel->text().isEmpty())
-            writePageLabel();
-    });
-    m_pageLabel->setCursor(Qt::IBeamCursor);
-    m_pageLabel->installEventFilter(this);
-    m_goToPage = new GoToPageBox(*m_pageLabel);
-    connect(m_goToPage, &GoToPageBox::pageEntered, this,
-            [this](int page) { showPage(std::clamp(page, 1, std::max(1, int(listing().NumPages)))); });
-
-    connect(m_firstPage, &QPushButton::clicked, this, [this] { showPage(1); });
-    connect(m_previousPage, &QPushButton::clicked, this, [this] { showPage(listing().CurPage - 1); });
-    connect(m_nextPage, &QPushButton::clicked, this, [this] { showPage(listing().CurPage + 1); });
-    connect(m_lastPage, &QPushButton::clicked, this, [this] { showPage(listing().NumPages); });
-}
-
-void PreviewWindow::buildZoomPanel()
-{
-    m_zoomPanel = panel("PZoom", m_toolbar);
-    m_zoomPanel->resize(twipsToPixels(ZoomPanelWidth), twipsToPixels(ZoomPanelHeight));
-    auto *caption = new QLabel(m_zoomPanel);
-    caption->setObjectName(QStringLiteral("Label1"));
-    caption->setGeometry(twipsRect(60, 120, 495, 195));
-    m_zoomBox = new ZoomBox(m_zoomPanel);
-    m_zoomBox->setGeometry(twipsRect(600, 60, 615, 285));
-    m_zoomBox->setPercent(std::round(listing().Zoom * 100));
-    translated(*m_zoomPanel, [this, caption] {
-        caption->setText(tr("Zoom"));
-        m_zoomBox->setToolTip(tr("Zoom (+ e -, Ctrl+roda do rato; Ctrl+0 ajusta à janela)"));
-    });
-    connect(m_zoomBox, &ZoomBox::zoomEntered, this, guarded(this, &PreviewWindow::applyZoom));
-}
-
-void PreviewWindow::hideSwitchedOffButtons()
+void PreviewToolbar::hideSwitchedOffButtons(const ListingState &s)
 {
     // A hidden button also moves one slot left, so the page panel, which
     // follows the last button of the row, stands right of the last one shown.
-    const ListingState &s = listing();
     if (!s.ShowSetup && !s.ShowSelPag) {
         m_setupButton->hide();
         moveLeftOneSlot({m_printButton, m_findButton, m_pdfButton, m_thumbButton});
@@ -111,44 +95,37 @@ void PreviewWindow::hideSwitchedOffButtons()
     }
 }
 
-void PreviewWindow::layoutWindow()
+void PreviewToolbar::describeForAssistiveTools(bool pageRangeOnly)
 {
-    if (isMinimized())
-        return;
-    m_desk->hide();
-    const int toolbarHeight = twipsToPixels(ToolbarHeight);
-    const int scrollBar = twipsToPixels(ScrollBarThickness);
-    const int innerWidth = width();
-    const int innerHeight = height();
+    setAccessibleTexts({
+        {m_closeButton, tr("Fechar"), tr("Fecha a pré-visualização (Esc)")},
+        {m_setupButton, pageRangeOnly ? tr("Páginas a Imprimir") : tr("Seleccionar Impressora"),
+         pageRangeOnly ? tr("Escolhe as páginas a imprimir")
+                       : tr("Escolhe a impressora, o papel e as páginas")},
+        {m_printButton, tr("Imprimir"), tr("Imprime a listagem (Ctrl+P)")},
+        {m_findButton, tr("Pesquisar"),
+         tr("Procura um texto nas páginas (Ctrl+F; seguinte F3, anterior Shift+F3)")},
+        {m_pdfButton, tr("Guardar como PDF"), tr("Guarda a listagem num ficheiro PDF")},
+        {m_thumbButton, tr("Miniaturas"),
+         tr("Mostra ou esconde as miniaturas das páginas ao lado da página")},
+    });
+}
 
-    m_toolbar->setGeometry(0, 0, innerWidth, toolbarHeight);
-    m_rule->setGeometry(0, toolbarHeight - 2, innerWidth, 2);
-    // A narrow window keeps the panels right of the buttons, even past its edge.
-    const int pagePanelLeft = std::max((innerWidth - m_pagePanel->width()) / 2, rightEdge(m_thumbButton));
-    m_pagePanel->move(pagePanelLeft, twipsToPixels(PagePanelTop));
-    const int zoomPanelLeft = std::max(innerWidth - scrollBar - m_zoomPanel->width(), rightEdge(m_pagePanel));
-    m_zoomPanel->move(zoomPanelLeft, twipsToPixels(ZoomPanelTop));
+void PreviewToolbar::stretchTo(int width)
+{
+    const int height = twipsToPixels(ToolbarHeight);
+    setGeometry(0, 0, width, height);
+    m_rule->setGeometry(0, height - 2, width, 2);
+}
 
-    // The thumbnail panel, when shown, takes a strip at the left of the desk
-    // and its scroll bar; the rest is laid out in what remains.
-    const int panelWidth = m_thumbnails->isHidden() ? 0 : m_thumbnails->width();
-    m_thumbnails->setGeometry(0, toolbarHeight, panelWidth, innerHeight - toolbarHeight);
-    m_vScroll->setGeometry(innerWidth - scrollBar, toolbarHeight, scrollBar,
-                           innerHeight - toolbarHeight - scrollBar);
-    m_vScroll->setValue(0);
-    m_hScroll->setGeometry(panelWidth, innerHeight - scrollBar, innerWidth - scrollBar - panelWidth,
-                           scrollBar);
-    m_hScroll->setValue(0);
-    m_desk->setGeometry(panelWidth, toolbarHeight, innerWidth - scrollBar - panelWidth,
-                        innerHeight - toolbarHeight - scrollBar);
-    m_vScroll->setPageStep(m_desk->height());
-    m_hScroll->setPageStep(m_desk->width());
+int PreviewToolbar::buttonsRight() const
+{
+    return rightEdge(m_thumbButton);
+}
 
-    const ListingState &s = listing();
-    if (s.Preview && s.ASizeOn)
-        fitZoomToDesk();
-    DIMWINDOW();
-    m_desk->show();
+QList<QWidget *> PreviewToolbar::tabStops() const
+{
+    return {m_closeButton, m_setupButton, m_printButton, m_findButton, m_pdfButton, m_thumbButton};
 }
 
 } // namespace quillet

@@ -2,66 +2,44 @@
 
 #include "base/ErrorsIgnored.h"
 #include "platform/ImageSurface.h"
+#include "preview/PageDesk.h"
+#include "preview/PageNavigation.h"
+#include "preview/PageThumbnails.h"
 #include "preview/PageView.h"
+#include "preview/PreviewFinder.h"
 #include "preview/PreviewLayout.h"
-#include "preview/ThumbnailPanel.h"
+#include "preview/PreviewToolbar.h"
+#include "preview/ZoomBox.h"
+#include "preview/ZoomPanel.h"
 #include "print/PrinterDialog.h"
-#include "render/PageRenderer.h"
 #include "render/PrinterDevice.h"
-#include "widgets/PaintPattern.h"
 #include "widgets/Translation.h"
 
 #include <QCoreApplication>
-#include <QLabel>
-#include <QScrollBar>
 
 namespace quillet {
 
 using namespace preview_layout;
 
 PreviewWindow::PreviewWindow(std::shared_ptr<Session> ownListing, std::shared_ptr<ImageSurface> page)
-    : m_listing(std::move(ownListing)), m_pageSurface(std::move(page)), m_page(*m_pageSurface),
-      m_toolbar(panel("PTop", this)), m_rule(new QFrame(m_toolbar)),
-      m_hScroll(new QScrollBar(Qt::Horizontal, this)), m_vScroll(new QScrollBar(Qt::Vertical, this)),
-      m_desk(new QWidget(this)), m_pageForm(new QWidget(m_desk)),
-      m_pageView(new PageView(m_page, m_pageForm)), m_printerDialog(new PrinterDialog(this)),
-      m_thumbnailSurface(std::make_unique<ImageSurface>()), m_finder(*m_listing)
+    : m_listing(std::move(ownListing)), m_pageSurface(std::move(page)),
+      m_toolbar(new PreviewToolbar(listing(), this)), m_navigation(new PageNavigation(listing(), m_toolbar)),
+      m_zoom(new ZoomPanel(*m_listing, m_toolbar)), m_desk(new PageDesk(*m_pageSurface, *this)),
+      m_printerDialog(new PrinterDialog(this)), m_thumbnails(new PageThumbnails(*m_listing, this)),
+      m_finder(new PreviewFinder(*m_listing, *m_pageSurface, *m_desk, *this))
 {
     setObjectName(QStringLiteral("ScrLst"));
     setWindowTitle(QCoreApplication::applicationName());
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     m_printerDialog->setObjectName(QStringLiteral("CMD"));
-    m_hScroll->setObjectName(QStringLiteral("HScroll"));
-    m_vScroll->setObjectName(QStringLiteral("VScroll"));
-    m_desk->setObjectName(QStringLiteral("wFUNDO"));
-    m_pageForm->setObjectName(QStringLiteral("Assist"));
-    m_toolbar->setAutoFillBackground(true);
-    installPatternBackground(*m_desk);
-    m_pageForm->setAutoFillBackground(true);
-    m_pageForm->setPalette(QPalette(Qt::white));
-
-    buildToolbar();
-    buildPageNavigation();
-    buildZoomPanel();
-    hideSwitchedOffButtons();
+    wireParts();
     buildKeyMap();
-    buildThumbnails();
-    translated(*this, [this] { describeForAssistiveTools(); });
+    // The window's name is its caption, the listing's name.
+    translated(*this, [this] {
+        setAccessibleDescription(tr("Pré-visualização da listagem, uma página de cada vez"));
+    });
     orderTabStops();
-
-    for (QScrollBar *bar : {m_hScroll, m_vScroll}) {
-        bar->setSingleStep(twipsToPixels(ScrollArrowStepTwips));
-        bar->setEnabled(false);
-    }
-    // Value 0 puts the page's edge 200 twips inside the desk.
-    connect(m_hScroll, &QScrollBar::valueChanged, this,
-            [this](int value) { m_pageForm->move(PageMargin - value, m_pageForm->y()); });
-    connect(m_vScroll, &QScrollBar::valueChanged, this,
-            [this](int value) { m_pageForm->move(m_pageForm->x(), PageMargin - value); });
-    connect(m_pageView, &PageView::renderRequested, this, guarded(this, &PreviewWindow::renderPage));
-    connect(m_pageView, &PageView::pressed, this, guarded(this, &PreviewWindow::zoomStep));
-    connect(m_pageView, &PageView::doubleClicked, this, guarded(this, &PreviewWindow::repeatZoomStep));
 
     setMinimumSize(twipsToPixels(MinWidth), twipsToPixels(3 * ToolbarHeight));
     resize(twipsToPixels(InitialWidth), twipsToPixels(InitialHeight));
@@ -71,13 +49,47 @@ PreviewWindow::PreviewWindow(std::shared_ptr<Session> ownListing, std::shared_pt
 
 PreviewWindow::~PreviewWindow() = default;
 
-void PreviewWindow::buildThumbnails()
+void PreviewWindow::wireParts()
 {
-    m_thumbnails = new ThumbnailPanel(
-        [this](int page, qreal devicePixelRatio) { return drawThumbnail(page, devicePixelRatio); }, this);
-    m_thumbnails->hide();
+    connect(m_toolbar, &PreviewToolbar::closeClicked, this, &QDialog::reject);
+    connect(m_toolbar, &PreviewToolbar::setupClicked, this, &PreviewWindow::setupRequested);
+    connect(m_toolbar, &PreviewToolbar::printClicked, this, &PreviewWindow::printRequested);
+    connect(m_toolbar, &PreviewToolbar::findClicked, this, guarded(m_finder, &PreviewFinder::find));
+    connect(m_toolbar, &PreviewToolbar::pdfClicked, this, &PreviewWindow::savePdfRequested);
+    connect(m_toolbar, &PreviewToolbar::thumbnailsToggled, this,
+            guarded(this, &PreviewWindow::toggleThumbnails));
+
+    connect(m_navigation, &PageNavigation::pageRequested, this, &PreviewWindow::showPage);
+    // Tells a screen reader of the new page; Qt sends nothing when none listens.
+    connect(m_navigation, &PageNavigation::labelWritten, &m_desk->pageView(), &QWidget::setAccessibleName);
     connect(m_thumbnails, &ThumbnailPanel::pageClicked, this, &PreviewWindow::showPage);
-    connect(m_thumbButton, &QToolButton::toggled, this, guarded(this, &PreviewWindow::toggleThumbnails));
+
+    PageView &pageView = m_desk->pageView();
+    const auto focusPage = [&pageView] { pageView.setFocus(Qt::OtherFocusReason); };
+    connect(m_navigation, &PageNavigation::doneWithKeys, this, focusPage);
+    connect(&m_zoom->box(), &ZoomBox::entered, this, focusPage);
+    connect(&pageView, &PageView::renderRequested, this, guarded(this, &PreviewWindow::renderPage));
+    connect(&pageView, &PageView::pressed, this, guarded(m_zoom, &ZoomPanel::stepFor));
+    connect(&pageView, &PageView::doubleClicked, this, guarded(m_zoom, &ZoomPanel::repeatStep));
+    connect(m_zoom, &ZoomPanel::zoomChanged, this, [this, &pageView] {
+        DIMWINDOW();
+        pageView.update();
+    });
+
+    connect(m_finder, &PreviewFinder::pageChosen, this, [this] {
+        DIMWINDOW();
+        renderPage();
+    });
+    connect(m_finder, &PreviewFinder::hitChosen, this, &PreviewWindow::renderPage);
+    connect(m_finder, &PreviewFinder::dialogClosed, this, &PreviewWindow::takeBackKeys);
+}
+
+void PreviewWindow::orderTabStops()
+{
+    const QList<QWidget *> stops = m_toolbar->tabStops() + m_navigation->tabStops() +
+                                   QList<QWidget *>{&m_desk->pageView(), &m_zoom->box()};
+    for (qsizetype i = 1; i < stops.size(); ++i)
+        setTabOrder(stops[i - 1], stops[i]);
 }
 
 void PreviewWindow::resizeEvent(QResizeEvent *event)
@@ -88,78 +100,63 @@ void PreviewWindow::resizeEvent(QResizeEvent *event)
     });
 }
 
+void PreviewWindow::layoutWindow()
+{
+    if (isMinimized())
+        return;
+    m_desk->setUpdatesEnabled(false);
+    const int toolbarHeight = twipsToPixels(ToolbarHeight);
+    const int innerWidth = width();
+    const int innerHeight = height();
+
+    m_toolbar->stretchTo(innerWidth);
+    // A narrow window keeps the panels right of the buttons, even past its edge.
+    const int pagePanelLeft = std::max((innerWidth - m_navigation->width()) / 2, m_toolbar->buttonsRight());
+    m_navigation->move(pagePanelLeft, twipsToPixels(PagePanelTop));
+    const int zoomPanelLeft =
+        std::max(innerWidth - twipsToPixels(ScrollBarThickness) - m_zoom->width(), rightEdge(m_navigation));
+    m_zoom->move(zoomPanelLeft, twipsToPixels(ZoomPanelTop));
+
+    // The thumbnail panel, when shown, takes a strip at the left of the desk
+    // and its scroll bar; the rest is laid out in what remains.
+    const int panelWidth = m_thumbnails->isHidden() ? 0 : m_thumbnails->width();
+    m_thumbnails->setGeometry(0, toolbarHeight, panelWidth, innerHeight - toolbarHeight);
+    m_desk->layOut(QRect(panelWidth, toolbarHeight, innerWidth - panelWidth, innerHeight - toolbarHeight));
+
+    const ListingState &s = listing();
+    if (s.Preview && s.ASizeOn)
+        m_zoom->fitTo(m_desk->size());
+    DIMWINDOW();
+    m_desk->setUpdatesEnabled(true);
+}
+
 void PreviewWindow::DIMWINDOW()
 {
-    const PrinterDevice *printer = m_listing->printer;
-    if (!printer)
-        return;
-    ListingState &s = listing();
-    const PrinterPage sheet = printer->page();
-    const QSize pageSize = sheetPixels(sheet, s.Zoom);
-
-    m_pageForm->hide();
-    QPoint position;
-    placePage(*m_hScroll, pageSize.width(), m_desk->width(), position.rx());
-    placePage(*m_vScroll, pageSize.height(), m_desk->height(), position.ry());
-    m_pageForm->setGeometry(QRect(position, pageSize));
-    m_pageView->setGeometry(QRect(QPoint(0, 0), pageSize));
-    resizePageImage(pageSize);
-    mapWholeSheet(m_page, sheet, s.OffX, s.OffY);
-    m_pageForm->show();
+    if (const PrinterDevice *printer = m_listing->printer)
+        m_desk->placePage(printer->page(), listing());
 }
 
-void PreviewWindow::placePage(QScrollBar &bar, int pageSize, int deskSize, int &position)
+void PreviewWindow::fitPageToWindow()
 {
-    if (pageSize > deskSize) {
-        bar.setValue(0);
-        const int maximum = pageSize - deskSize + 2 * PageMargin;
-        if (maximum <= MaxScrollRange)
-            bar.setRange(0, maximum);
-        bar.setEnabled(true);
-        position = PageMargin;
-    } else {
-        bar.setEnabled(false);
-        position = (deskSize - pageSize) / 2;
-    }
-}
-
-void PreviewWindow::resizePageImage(QSize pixels)
-{
-    const qreal ratio = m_pageView->devicePixelRatioF();
-    const QSize devicePixels = (QSizeF(pixels) * ratio).toSize();
-    const QImage &image = m_page.image();
-    if (image.size() == devicePixels && image.devicePixelRatio() == ratio && !image.isNull())
-        return; // same page picture: what it shows stays valid
-    m_page.setPixelSize(devicePixels, ratio);
-    m_pageView->invalidate();
-    m_pageView->update();
+    m_zoom->fitTo(m_desk->size());
+    DIMWINDOW();
 }
 
 void PreviewWindow::renderPage()
 {
     ListingState &s = listing();
-    m_pageView->markRendered();
+    PageView &pageView = m_desk->pageView();
+    pageView.markRendered();
     if (!s.Preview || s.Spooling)
         return; // still composing: there is no page count yet
-    m_page.clear();
-    writePageLabel();
-    m_firstPage->setEnabled(s.CurPage != 1);
-    m_previousPage->setEnabled(s.CurPage != 1);
-    m_nextPage->setEnabled(s.CurPage != s.NumPages);
-    m_lastPage->setEnabled(s.CurPage != s.NumPages);
+    m_pageSurface->clear();
+    m_navigation->showCurrentPage();
     if (s.Surface == m_listing->pageSurface)
-        renderWithHighlights();
-    m_pageView->update();
+        m_finder->renderPage();
+    pageView.update();
     if (!m_thumbnails->isHidden())
         m_thumbnails->setCurrentPage(s.CurPage);
     emit pageRendered(s.CurPage);
-}
-
-void PreviewWindow::writePageLabel()
-{
-    m_pageLabel->setText(tr("Página %1 de %2").arg(listing().CurPage).arg(listing().NumPages));
-    // Tells a screen reader of the new page; Qt sends nothing when none listens.
-    m_pageView->setAccessibleName(m_pageLabel->text());
 }
 
 void PreviewWindow::showPage(int page)
@@ -175,36 +172,18 @@ void PreviewWindow::showPage(int page)
 
 void PreviewWindow::toggleThumbnails(bool shown)
 {
-    const PrinterDevice *printer = m_listing->printer;
-    if (shown && printer) {
-        const QSize picture = sheetPixels(printer->page(), ThumbnailZoom);
-        m_thumbnails->reset(listing().NumPages, picture);
-        // Room for the picture, its page number and the scroll bar.
-        const int numberWidth = m_thumbnails->fontMetrics().horizontalAdvance(QStringLiteral("00000"));
-        m_thumbnails->resize(picture.width() + numberWidth + 6 * m_thumbnails->spacing() +
-                                 2 * m_thumbnails->frameWidth() +
-                                 m_thumbnails->verticalScrollBar()->sizeHint().width(),
-                             m_thumbnails->height());
-    }
-    m_thumbnails->setVisible(shown && printer);
+    m_thumbnails->showPanel(shown);
     layoutWindow();
     if (shown)
         m_thumbnails->setCurrentPage(listing().CurPage);
 }
 
-QImage PreviewWindow::drawThumbnail(int page, qreal devicePixelRatio)
+void PreviewWindow::takeBackKeys()
 {
-    const ListingState &s = listing();
-    if (!m_listing->printer || !s.Preview || s.Spooling || s.Surface != m_listing->pageSurface || page < 1 ||
-        page > s.NumPages)
-        return {};
-    const PrinterPage sheet = m_listing->printer->page();
-    const QSize picture = sheetPixels(sheet, ThumbnailZoom);
-    m_thumbnailSurface->setPixelSize((QSizeF(picture) * devicePixelRatio).toSize(), devicePixelRatio);
-    mapWholeSheet(*m_thumbnailSurface, sheet, s.OffX, s.OffY);
-    ListingReplay(*m_listing, *m_thumbnailSurface, ListingReplay::Look::Previewed, ThumbnailZoom)
-        .render(page);
-    return m_thumbnailSurface->image();
+    if (!isVisible())
+        return;
+    activateWindow();
+    m_desk->pageView().setFocus(Qt::OtherFocusReason);
 }
 
 void PreviewWindow::showEvent(QShowEvent *event)
@@ -213,6 +192,8 @@ void PreviewWindow::showEvent(QShowEvent *event)
         QDialog::showEvent(event);
         if (m_firstActivation) {
             m_firstActivation = false;
+            // The keys turn pages from the start; no button takes Space or Enter unseen.
+            m_desk->pageView().setFocus(Qt::OtherFocusReason);
             activateWindow();
         }
     });

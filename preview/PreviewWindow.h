@@ -4,33 +4,27 @@
 // holds the page, one page at a time, with scroll bars for a page larger than
 // the desk and an optional thumbnail panel at its left. Keys and the wheel
 // page, scroll and zoom; a find marks what it found on the page. It holds its
-// listing and stops as soon as that listing has ended.
+// listing and stops as soon as that listing has ended. The parts have classes
+// of their own; the window builds them, lays them out and wires them.
 
 #include "compose/Session.h"
-#include "find/TextFinder.h"
-#include "find/TextMatcher.h"
 
 #include <QDialog>
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <unordered_map>
-
-class QFrame;
-class QLabel;
-class QPushButton;
-class QScrollBar;
-class QToolButton;
 
 namespace quillet {
 
-class GoToPageBox;
 class ImageSurface;
-class PageView;
+class PageDesk;
+class PageNavigation;
+class PageThumbnails;
+class PreviewFinder;
+class PreviewToolbar;
 class PrinterDialog;
-class ThumbnailPanel;
-class ZoomBox;
+class ZoomPanel;
 
 class PreviewWindow : public QDialog {
     Q_OBJECT
@@ -51,6 +45,10 @@ public:
 
     PrinterDialog &printerDialog() { return *m_printerDialog; }
 
+    /// After a dialog of the preview closed: the window is active again and
+    /// the keys turn pages, with or without a window manager to see to it.
+    void takeBackKeys();
+
 signals:
     /// The print button was clicked.
     void printRequested();
@@ -66,93 +64,33 @@ protected:
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    /// The last find's text and the hit on view: page 0 when none is.
-    struct Found {
-        std::optional<TextMatcher> matcher;
-        QString text;
-        FindOptions options;
-        int page = 0;
-        int indexOnPage = 0; ///< LastOnPage: the page's last hit, once drawn
-    };
-    static constexpr int LastOnPage = -1;
-
-    void buildToolbar();
+    void wireParts();
     void buildKeyMap();
-    void buildThumbnails();
-    void buildPageNavigation();
-    void buildZoomPanel();
-    void hideSwitchedOffButtons();
-    /// Names and describes every control for screen readers: the toolbar
-    /// buttons show icons only.
-    void describeForAssistiveTools();
     /// Tab walks the toolbar in the order it shows, then the page, then the zoom box.
     void orderTabStops();
     void layoutWindow();
-    void fitZoomToDesk();
-    void placePage(QScrollBar &bar, int pageSize, int deskSize, int &position);
-    void resizePageImage(QSize pixels);
-
-    void writePageLabel();
     void showPage(int page);
-    void applyZoom(float zoom);
-    void zoomStep(Qt::MouseButton button);
-    /// One zoom step in or out as a mouse click makes it; false at the limit.
-    bool stepZoom(bool zoomIn);
     void fitPageToWindow();
-    void repeatZoomStep();
-    void scrollOrTurnPage(int wheelAngle);
-    void find();
-    void findAgain(TextFinder::Direction direction);
-    /// Draws the page, marking the hits of the last find when it is on view.
-    void renderWithHighlights();
     void toggleThumbnails(bool shown);
-    QImage drawThumbnail(int page, qreal devicePixelRatio);
+    void scrollOrTurnPage(int wheelAngle);
 
     ListingState &listing() { return m_listing->state; }
 
     const std::shared_ptr<Session> m_listing;
     const std::shared_ptr<ImageSurface> m_pageSurface;
-    ImageSurface &m_page;
-    QFrame *m_toolbar;
-    QFrame *m_rule;
-    QToolButton *m_closeButton;
-    QToolButton *m_setupButton;
-    QToolButton *m_printButton;
-    QToolButton *m_findButton;
-    QToolButton *m_pdfButton;
-    QToolButton *m_thumbButton;
-    QFrame *m_pagePanel;
-    QPushButton *m_firstPage;
-    QPushButton *m_previousPage;
-    QPushButton *m_nextPage;
-    QPushButton *m_lastPage;
-    QLabel *m_pageLabel;
-    QFrame *m_zoomPanel;
-    ZoomBox *m_zoomBox;
-    QScrollBar *m_hScroll;
-    QScrollBar *m_vScroll;
-    QWidget *m_desk;
-    QWidget *m_pageForm;
-    PageView *m_pageView;
+    PreviewToolbar *m_toolbar;
+    PageNavigation *m_navigation;
+    ZoomPanel *m_zoom;
+    PageDesk *m_desk;
     PrinterDialog *m_printerDialog;
-    GoToPageBox *m_goToPage;
-    ThumbnailPanel *m_thumbnails;
-    std::unique_ptr<ImageSurface> m_thumbnailSurface;
-    Found m_found;
-    TextFinder m_finder;
+    PageThumbnails *m_thumbnails;
+    PreviewFinder *m_finder;
     /// What each key does, by key combination; keys a child takes (typing in
     /// the zoom box) never reach it.
     std::unordered_map<int, std::function<void()>> m_keyMap;
-
     bool m_firstActivation = true;
-    /// The mouse step a double click repeats: Qt::LeftButton, Qt::RightButton or none.
-    Qt::MouseButton m_lastZoomButton = Qt::NoButton;
-    /// The last search text with "*" at both ends; empty before the first find.
-    QString m_lastPattern;
-    FindOptions m_findOptions{.ignoreCase = true};
 };
 
 } // namespace quillet

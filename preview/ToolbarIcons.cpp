@@ -16,8 +16,10 @@ constexpr QColor Ink(40, 40, 40);
 template <typename Draw> QIcon drawnIcon(Draw &&draw)
 {
     QIcon icon;
-    for (const int scale : {1, 2}) {
-        QPixmap pixmap(IconSize * scale, IconSize * scale);
+    // Drawn for 100 %, 150 % and 200 %: a scaled picture would blur.
+    for (const qreal scale : {1.0, 1.5, 2.0}) {
+        const int side = qRound(IconSize * scale);
+        QPixmap pixmap(side, side);
         pixmap.setDevicePixelRatio(scale);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
@@ -107,15 +109,18 @@ QIcon pdfIcon()
         painter.setBrush(Qt::white);
         painter.drawPolygon(QPolygonF({QPointF(5.5, 2.5), QPointF(15, 2.5), QPointF(19.5, 7),
                                        QPointF(19.5, 21.5), QPointF(5.5, 21.5)}));
+        // A red label across the sheet, wide enough for its three letters.
+        const QRectF label(1, 10, 22, 9);
         painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(200, 40, 40));
-        painter.drawRect(QRectF(3, 11, 15, 7));
-        painter.setPen(QPen(Qt::white, 1.3));
-        painter.drawLine(QPointF(6, 16.5), QPointF(6, 12.5)); // a "P" stroke, enough at this size
-        painter.drawLine(QPointF(6, 12.5), QPointF(8, 12.5));
-        painter.drawLine(QPointF(10.5, 12.5), QPointF(10.5, 16.5));
-        painter.drawLine(QPointF(13.5, 12.5), QPointF(13.5, 16.5));
-        painter.drawLine(QPointF(13.5, 12.5), QPointF(16, 12.5));
+        painter.setBrush(QColor(190, 30, 30));
+        painter.drawRoundedRect(label, 1.5, 1.5);
+        QFont font = painter.font();
+        font.setPixelSize(8);
+        font.setBold(true);
+        font.setStretch(QFont::SemiCondensed);
+        painter.setFont(font);
+        painter.setPen(Qt::white);
+        painter.drawText(label, Qt::AlignCenter, QStringLiteral("PDF"));
     });
     return icon;
 }

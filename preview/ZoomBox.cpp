@@ -75,6 +75,7 @@ void ZoomBox::keyPressEvent(QKeyEvent *event)
         if (code == Enter) {
             validate();
             SelectAllText(*this);
+            emit entered();
         } else if ((code >= u'0' && code <= u'9') || (code < 32 && code != LineFeed)) {
             QLineEdit::keyPressEvent(event);
         } else {

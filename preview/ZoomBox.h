@@ -27,6 +27,8 @@ public:
 signals:
     /// The validated zoom (1.0 = 100 %), whether or not it changed.
     void zoomEntered(float zoom);
+    /// Enter was pressed: the zoom typed is in force.
+    void entered();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

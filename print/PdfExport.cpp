@@ -71,7 +71,8 @@ PdfExport::Result PdfExport::write(const QString &path, const PageList &pages, S
                                    const PageWritten &pageWritten)
 {
     const ListingState &s = listing.state;
-    if (!s.Preview || !listing.spool || listing.replaying || listing.ended || pages.isEmpty() || path.isEmpty())
+    if (!s.Preview || !listing.spool || listing.replaying || listing.ended || pages.isEmpty() ||
+        path.isEmpty())
         return Result::Failed;
     PdfJob job(path, listingLayout(paper, s), ResolutionDpi, QString::fromStdString(s.ListName),
                s.PdfArchive);

@@ -104,6 +104,100 @@
     </message>
 </context>
 <context>
+    <name>quillet::PageDesk</name>
+    <message>
+        <source>A página em vista; + e - mudam o zoom, as setas deslocam-na, PgUp e PgDown mudam de página</source>
+        <translation>The page in view; + and - change the zoom, the arrows move it, PgUp and PgDown change the page</translation>
+    </message>
+    <message>
+        <source>Deslocamento horizontal</source>
+        <translation>Horizontal scrolling</translation>
+    </message>
+    <message>
+        <source>Desloca a página na horizontal (setas esquerda e direita)</source>
+        <translation>Moves the page horizontally (left and right arrows)</translation>
+    </message>
+    <message>
+        <source>Deslocamento vertical</source>
+        <translation>Vertical scrolling</translation>
+    </message>
+    <message>
+        <source>Desloca a página na vertical (setas acima e abaixo)</source>
+        <translation>Moves the page vertically (up and down arrows)</translation>
+    </message>
+</context>
+<context>
+    <name>quillet::PageNavigation</name>
+    <message>
+        <source>Primeira Página (Home)</source>
+        <translation>First Page (Home)</translation>
+    </message>
+    <message>
+        <source>Página Anterior (PgUp)</source>
+        <translation>Previous Page (PgUp)</translation>
+    </message>
+    <message>
+        <source>Página Seguinte (PgDown)</source>
+        <translation>Next Page (PgDown)</translation>
+    </message>
+    <message>
+        <source>Última Página (End)</source>
+        <translation>Last Page (End)</translation>
+    </message>
+    <message>
+        <source>Ir para a página... (Ctrl+G)</source>
+        <translation>Go to page... (Ctrl+G)</translation>
+    </message>
+    <message>
+        <source>Primeira Página</source>
+        <translation>First Page</translation>
+    </message>
+    <message>
+        <source>Mostra a primeira página (Home)</source>
+        <translation>Shows the first page (Home)</translation>
+    </message>
+    <message>
+        <source>Página Anterior</source>
+        <translation>Previous Page</translation>
+    </message>
+    <message>
+        <source>Mostra a página anterior (PgUp)</source>
+        <translation>Shows the previous page (PgUp)</translation>
+    </message>
+    <message>
+        <source>Página Seguinte</source>
+        <translation>Next Page</translation>
+    </message>
+    <message>
+        <source>Mostra a página seguinte (PgDown)</source>
+        <translation>Shows the next page (PgDown)</translation>
+    </message>
+    <message>
+        <source>Última Página</source>
+        <translation>Last Page</translation>
+    </message>
+    <message>
+        <source>Mostra a última página (End)</source>
+        <translation>Shows the last page (End)</translation>
+    </message>
+    <message>
+        <source>Página em vista; Enter ou Ctrl+G para ir para outra página</source>
+        <translation>Page in view; Enter or Ctrl+G to go to another page</translation>
+    </message>
+    <message>
+        <source>Ir para a página</source>
+        <translation>Go to page</translation>
+    </message>
+    <message>
+        <source>Número da página a mostrar; Enter para ir, Esc para desistir</source>
+        <translation>Number of the page to show; Enter to go, Esc to give up</translation>
+    </message>
+    <message>
+        <source>Página %1 de %2</source>
+        <translation>Page %1 of %2</translation>
+    </message>
+</context>
+<context>
     <name>quillet::PageRangeDialog</name>
     <message>
         <source>Falta uma página entre as vírgulas.</source>
@@ -207,6 +301,17 @@
     </message>
 </context>
 <context>
+    <name>quillet::PageThumbnails</name>
+    <message>
+        <source>Miniaturas</source>
+        <translation>Thumbnails</translation>
+    </message>
+    <message>
+        <source>Uma miniatura por página; um clique mostra essa página</source>
+        <translation>One thumbnail a page; a click shows that page</translation>
+    </message>
+</context>
+<context>
     <name>quillet::PdfExport</name>
     <message>
         <source>Listagem</source>
@@ -238,7 +343,7 @@
     </message>
 </context>
 <context>
-    <name>quillet::PreviewWindow</name>
+    <name>quillet::PreviewFinder</name>
     <message>
         <source>Pesquisar...</source>
         <translation>Search...</translation>
@@ -247,6 +352,9 @@
         <source>&quot;%1&quot; não foi encontrado !</source>
         <translation>&quot;%1&quot; was not found!</translation>
     </message>
+</context>
+<context>
+    <name>quillet::PreviewToolbar</name>
     <message>
         <source>Fechar (Esc)</source>
         <translation>Close (Esc)</translation>
@@ -268,48 +376,8 @@
         <translation>Search... (Ctrl+F; next F3, previous Shift+F3)</translation>
     </message>
     <message>
-        <source>Salvar como PDF...</source>
-        <translation>Save as PDF...</translation>
-    </message>
-    <message>
         <source>Miniaturas</source>
         <translation>Thumbnails</translation>
-    </message>
-    <message>
-        <source>Primeira Página (Home)</source>
-        <translation>First Page (Home)</translation>
-    </message>
-    <message>
-        <source>Página Anterior (PgUp)</source>
-        <translation>Previous Page (PgUp)</translation>
-    </message>
-    <message>
-        <source>Página Seguinte (PgDown)</source>
-        <translation>Next Page (PgDown)</translation>
-    </message>
-    <message>
-        <source>Última Página (End)</source>
-        <translation>Last Page (End)</translation>
-    </message>
-    <message>
-        <source>Ir para a página... (Ctrl+G)</source>
-        <translation>Go to page... (Ctrl+G)</translation>
-    </message>
-    <message>
-        <source>Zoom</source>
-        <translation>Zoom</translation>
-    </message>
-    <message>
-        <source>Zoom (+ e -, Ctrl+roda do rato; Ctrl+0 ajusta à janela)</source>
-        <translation>Zoom (+ and -, Ctrl+mouse wheel; Ctrl+0 fits the window)</translation>
-    </message>
-    <message>
-        <source>Página %1 de %2</source>
-        <translation>Page %1 of %2</translation>
-    </message>
-    <message>
-        <source>Pré-visualização da listagem, uma página de cada vez</source>
-        <translation>Preview of the listing, one page at a time</translation>
     </message>
     <message>
         <source>Fechar</source>
@@ -352,10 +420,6 @@
         <translation>Finds a text in the pages (Ctrl+F; next F3, previous Shift+F3)</translation>
     </message>
     <message>
-        <source>Salvar como PDF</source>
-        <translation>Save as PDF</translation>
-    </message>
-    <message>
         <source>Guarda a listagem num ficheiro PDF</source>
         <translation>Saves the listing in a PDF file</translation>
     </message>
@@ -364,80 +428,19 @@
         <translation>Shows or hides the page thumbnails beside the page</translation>
     </message>
     <message>
-        <source>Primeira Página</source>
-        <translation>First Page</translation>
+        <source>Guardar como PDF...</source>
+        <translation>Save as PDF...</translation>
     </message>
     <message>
-        <source>Mostra a primeira página (Home)</source>
-        <translation>Shows the first page (Home)</translation>
+        <source>Guardar como PDF</source>
+        <translation>Save as PDF</translation>
     </message>
+</context>
+<context>
+    <name>quillet::PreviewWindow</name>
     <message>
-        <source>Página Anterior</source>
-        <translation>Previous Page</translation>
-    </message>
-    <message>
-        <source>Mostra a página anterior (PgUp)</source>
-        <translation>Shows the previous page (PgUp)</translation>
-    </message>
-    <message>
-        <source>Página Seguinte</source>
-        <translation>Next Page</translation>
-    </message>
-    <message>
-        <source>Mostra a página seguinte (PgDown)</source>
-        <translation>Shows the next page (PgDown)</translation>
-    </message>
-    <message>
-        <source>Última Página</source>
-        <translation>Last Page</translation>
-    </message>
-    <message>
-        <source>Mostra a última página (End)</source>
-        <translation>Shows the last page (End)</translation>
-    </message>
-    <message>
-        <source>Página em vista; Enter ou Ctrl+G para ir para outra página</source>
-        <translation>Page in view; Enter or Ctrl+G to go to another page</translation>
-    </message>
-    <message>
-        <source>Ir para a página</source>
-        <translation>Go to page</translation>
-    </message>
-    <message>
-        <source>Número da página a mostrar; Enter para ir, Esc para desistir</source>
-        <translation>Number of the page to show; Enter to go, Esc to give up</translation>
-    </message>
-    <message>
-        <source>A página em vista; + e - mudam o zoom, as setas deslocam-na, PgUp e PgDown mudam de página</source>
-        <translation>The page in view; + and - change the zoom, the arrows move it, PgUp and PgDown change the page</translation>
-    </message>
-    <message>
-        <source>Uma miniatura por página; um clique mostra essa página</source>
-        <translation>One thumbnail a page; a click shows that page</translation>
-    </message>
-    <message>
-        <source>Legenda da caixa de zoom</source>
-        <translation>Caption of the zoom box</translation>
-    </message>
-    <message>
-        <source>Zoom em percentagem, de 10% a 200%; Enter aplica (Ctrl+0 ajusta à janela)</source>
-        <translation>Zoom in percent, from 10% to 200%; Enter applies it (Ctrl+0 fits the window)</translation>
-    </message>
-    <message>
-        <source>Deslocamento horizontal</source>
-        <translation>Horizontal scrolling</translation>
-    </message>
-    <message>
-        <source>Desloca a página na horizontal (setas esquerda e direita)</source>
-        <translation>Moves the page horizontally (left and right arrows)</translation>
-    </message>
-    <message>
-        <source>Deslocamento vertical</source>
-        <translation>Vertical scrolling</translation>
-    </message>
-    <message>
-        <source>Desloca a página na vertical (setas acima e abaixo)</source>
-        <translation>Moves the page vertically (up and down arrows)</translation>
+        <source>Pré-visualização da listagem, uma página de cada vez</source>
+        <translation>Preview of the listing, one page at a time</translation>
     </message>
 </context>
 <context>
@@ -537,6 +540,25 @@ The listing was kept in %1.</translation>
     <message>
         <source>Interrompe a listagem</source>
         <translation>Stops the listing</translation>
+    </message>
+</context>
+<context>
+    <name>quillet::ZoomPanel</name>
+    <message>
+        <source>Zoom</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <source>Zoom (+ e -, Ctrl+roda do rato; Ctrl+0 ajusta à janela)</source>
+        <translation>Zoom (+ and -, Ctrl+mouse wheel; Ctrl+0 fits the window)</translation>
+    </message>
+    <message>
+        <source>Legenda da caixa de zoom</source>
+        <translation>Caption of the zoom box</translation>
+    </message>
+    <message>
+        <source>Zoom em percentagem, de 10% a 200%; Enter aplica (Ctrl+0 ajusta à janela)</source>
+        <translation>Zoom in percent, from 10% to 200%; Enter applies it (Ctrl+0 fits the window)</translation>
     </message>
 </context>
 <context>

@@ -44,7 +44,10 @@ void widen(QWidget &form)
     }
     for (QWidget *place : places) {
         const QRect at = laidOut(*place);
-        place->setGeometry(stretched(at.x(), stretch), at.y(), stretched(at.width(), stretch), at.height());
+        // A caption taller than its row grows about its middle: the rows lie further apart than that.
+        const int height = std::max(at.height(), widthForText(*place) > 0 ? place->sizeHint().height() : 0);
+        place->setGeometry(stretched(at.x(), stretch), at.y() - (height - at.height()) / 2,
+                           stretched(at.width(), stretch), height);
     }
     form.setFixedWidth(stretched(form.property(LaidOutWidth).toInt(), stretch));
 }

@@ -9,7 +9,8 @@ class QWidget;
 namespace quillet {
 
 /// Each time form is shown, widens its places and itself as far as its
-/// widest-needing label or button asks; never narrower than laid out.
+/// widest-needing label or button asks, and makes a caption's place as tall
+/// as its text; never smaller than laid out.
 void widenToFitTexts(QWidget &form);
 
 /// The width a label's or a button's text needs; 0 for other widgets and

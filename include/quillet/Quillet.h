@@ -24,7 +24,7 @@ class QuilletPrivate;
 /// works on the process's one listing.
 class QUILLET_EXPORT Quillet : public QWidget {
     Q_OBJECT
-    /// Whether the preview shows its "Salvar como PDF..." button (true by default).
+    /// Whether the preview shows its "Guardar como PDF..." button (true by default).
     Q_PROPERTY(bool ShowPdf READ ShowPdf WRITE setShowPdf)
     /// Whether the PDF files saved are PDF/A-1b, for archiving (false by default).
     Q_PROPERTY(bool PdfArchive READ PdfArchive WRITE setPdfArchive)
@@ -75,13 +75,13 @@ public:
     /// stopped, empty when every page was written. Links at the pages' names
     /// are treated as SavePDF treats one at its path.
     QString SavePageImages(const QString &folder, int zoomPercent = 100);
-    /// Whether the preview shows its "Salvar como PDF..." button.
+    /// Whether the preview shows its "Guardar como PDF..." button.
     bool ShowPdf() const;
-    /// Shows or hides the preview's "Salvar como PDF..." button.
+    /// Shows or hides the preview's "Guardar como PDF..." button.
     void setShowPdf(bool value);
-    /// Whether SavePDF and the preview's "Salvar como PDF..." write PDF/A-1b.
+    /// Whether SavePDF and the preview's "Guardar como PDF..." write PDF/A-1b.
     bool PdfArchive() const;
-    /// Makes SavePDF and the preview's "Salvar como PDF..." write PDF/A-1b
+    /// Makes SavePDF and the preview's "Guardar como PDF..." write PDF/A-1b
     /// (true) or plain PDF (false); Init leaves it as it is.
     void setPdfArchive(bool value);
     /// The pages of the listing: those composed so far while composing.

@@ -191,7 +191,7 @@ QUILLET_EXPORT int quillet_save_pdf_pages(quillet_t *q, const char *path, const 
  * Reads the property `ShowPdf`.
  *
  * @param q the component.
- * @return 1 when the preview shows its "Salvar como PDF..." button, else 0.
+ * @return 1 when the preview shows its "Guardar como PDF..." button, else 0.
  */
 QUILLET_EXPORT int quillet_show_pdf(quillet_t *q);
 
@@ -199,7 +199,7 @@ QUILLET_EXPORT int quillet_show_pdf(quillet_t *q);
  * Sets the property `ShowPdf`.
  *
  * @param q the component.
- * @param value whether the preview shows its "Salvar como PDF..." button.
+ * @param value whether the preview shows its "Guardar como PDF..." button.
  */
 QUILLET_EXPORT void quillet_set_show_pdf(quillet_t *q, int value);
 
@@ -213,7 +213,7 @@ QUILLET_EXPORT int quillet_pdf_archive(quillet_t *q);
 
 /**
  * Sets the property `PdfArchive`: quillet_save_pdf(), quillet_save_pdf_pages()
- * and the preview's "Salvar como PDF..." write PDF/A-1b (every font embedded,
+ * and the preview's "Guardar como PDF..." write PDF/A-1b (every font embedded,
  * the listing's name as title, the creation date in the XMP metadata).
  *
  * @param q the component.

@@ -203,6 +203,8 @@ TEST(Shapes, RecordDrawAndReplayTheSameCall)
         std::string op;
         std::vector<float> args; ///< of the one drawing call
         int drawWidth;
+        float zoom = 1; ///< the preview multiplies the pen by it and records the whole part; paper does not
+        ListingMode mode = ListingMode::Preview;
     } rows[] = {
         {"box of no size: a point", [](Composer &c) { c.PBox(5, 7, 0, 0); }, {RecBox, 7, 5, 0, 0, "\x01", 0}, "line",
          {Line, 17, 15, 17, 15}, 1},
@@ -224,48 +226,35 @@ TEST(Shapes, RecordDrawAndReplayTheSameCall)
          {RecLine, 1, 1, 2, 2, "\xC3\xBF", 0}, "line", {Line, 11, 11, 12, 12}, 255},
         {"pen 300 is drawn, recorded without a width", [](Composer &c) { c.PBox(1, 1, 2, 2, 300); },
          {RecBox, 1, 1, 2, 2, "", 0}, "line", {Box, 11, 11, 13, 13}, 300},
+        {"zoom 2 in the preview", [](Composer &c) { c.PLine(1, 1, 5, 5, 3); }, {RecLine, 1, 1, 5, 5, "\x06", 0},
+         "line", {Line, 11, 11, 15, 15}, 6, 2.0f},
+        {"zoom 1.5: the whole part", [](Composer &c) { c.PLine(1, 1, 5, 5, 3); }, {RecLine, 1, 1, 5, 5, "\x04", 0},
+         "line", {Line, 11, 11, 15, 15}, 4, 1.5f},
+        {"zoom 0.1: never below 1", [](Composer &c) { c.PLine(1, 1, 5, 5, 3); }, {RecLine, 1, 1, 5, 5, "\x01", 0},
+         "line", {Line, 11, 11, 15, 15}, 1, 0.1f},
+        {"zoom 2 on paper: as given, nothing recorded", [](Composer &c) { c.PLine(1, 1, 5, 5, 3); }, {},
+         "line", {Line, 11, 11, 15, 15}, 3, 2.0f, ListingMode::Direct},
     };
     // clang-format on
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);
-        TestSession t;
+        TestSession t(row.mode);
+        t.state().Zoom = row.zoom;
         row.call(t.composer);
         EXPECT_EQ(fieldsOf(t.lastRecord()), row.recorded);
-        const auto calls = drawn(t.pageSurface);
+        const auto calls = drawn(t.surfaceInUse());
         ASSERT_EQ(calls.size(), 1u);
         EXPECT_EQ(calls[0].op, row.op);
         EXPECT_EQ(calls[0].args, row.args);
         EXPECT_EQ(calls[0].pen.drawWidth, row.drawWidth);
-        EXPECT_EQ(t.pageSurface.pen().drawWidth, 1) << "back to 1 after the shape";
+        EXPECT_EQ(t.surfaceInUse().pen().drawWidth, 1) << "back to 1 after the shape";
     }
 }
 
-// The preview multiplies the pen by the zoom and records the whole part of that
-// product (a NaN zoom gives the thinnest pen); the printer takes the width as given.
-TEST(Shapes, PenScalesWithTheZoomInThePreviewOnly)
+// A record made at zoom 1 is drawn zoomed in the preview, as given on paper.
+TEST(Shapes, ReplayZoomsThePenInThePreviewOnly)
 {
-    // clang-format off
-    const struct {
-        ListingMode mode;
-        float zoom;
-        int Expe, drawWidth;
-        std::string recorded;
-    } rows[] = {
-        {ListingMode::Preview, 2.0f, 3, 6, "\x06"},  {ListingMode::Preview, 1.5f, 3, 4, "\x04"},
-        {ListingMode::Preview, 0.1f, 3, 1, "\x01"},  {ListingMode::Direct, 2.0f, 3, 3, ""},
-    };
-    // clang-format on
-    for (const auto &row : rows) {
-        SCOPED_TRACE(::testing::Message() << "zoom " << row.zoom << " pen " << row.Expe);
-        TestSession t(row.mode);
-        t.state().Zoom = row.zoom;
-        t.composer.PLine(1, 1, 5, 5, row.Expe);
-        EXPECT_EQ(drawn(t.surfaceInUse()).at(0).pen.drawWidth, row.drawWidth);
-        if (row.mode == ListingMode::Preview) {
-            EXPECT_EQ(t.lastRecord().text, row.recorded);
-        }
-    }
-    TestSession t; // a record made at zoom 1 is zoomed in the preview, not on paper
+    TestSession t;
     t.composer.PLine(1, 1, 5, 5, 3);
     const SpoolRecord line = t.lastRecord();
     t.state().Spooling = false;

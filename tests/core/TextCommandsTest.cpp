@@ -88,52 +88,81 @@ TEST(FitText, KeepsTheLongestPrefixThatFitsWithTheEllipsis)
     }
 }
 
-TEST(TextPlacement, LRAndCPlaceCutRecordAndMoveThePrintPosition)
+constexpr const char *Long = "abcdefghijklmnopqrstuvwxyz0123"; ///< 60 mm
+
+/// Column 1 from 10 to 60 mm right of the left margin, the print position at (StartX, StartY).
+void openTable(TestSession &t)
+{
+    t.composer.NewCol(10, 50);
+    t.startAt(StartX, StartY);
+}
+
+using Text = const char *;
+
+// Texts and the cells of column 1, each from the print position of openTable.
+TEST(TextPlacement, TextsAndCellsPlaceCutRecordAndMoveThePrintPosition)
 {
     // clang-format off
     const struct {
         const char *name;
-        char command;
-        float PosY, PosX, WidOrMaxX;
-        bool FixX, FixY;
+        void (*command)(TestSession &, Text);
         PointMm drawnAt, cursor; ///< from the margins
-        float valA, valB, valC, valE;
-        const char *text = "abcde"; ///< 10 mm wide, 4 mm high; recorded whole
-        const char *drawn = text;
+        RecordFields recorded;   ///< but for its text, the one given: recorded whole
+        Text text = "abcde";     ///< 10 mm wide, 4 mm high
+        Text drawn = text;
     } rows[] = {
         // L: starts at PosX, moves past the text unless FixX
-        {"L at the print position", 'L', -1, -1, 0, false, true, {30, 16}, {40, 20}, -1, 20, 0, 0},
-        {"L at PosX", 'L', -1, 50, 0, false, true, {50, 16}, {60, 20}, 50, 20, 0, 0},
-        {"L FixX", 'L', -1, 50, 0, true, true, {50, 16}, {50, 20}, 50, 20, 0, 0},
-        {"L not FixY at PosY", 'L', 40, -1, 0, false, false, {30, 36}, {40, 44}, -1, 40, 0, 0},
-        {"L cut to Wid, moves past what is drawn", 'L', -1, -1, 20, false, true, {30, 16}, {50, 20}, -1, 20, 0, 20,
-         "abcdefghijklmno", "abcdefg..."},
+        {"L at PosX", [](TestSession &t, Text s) { t.composer.L(s, -1, 50); }, {50, 16}, {60, 20},
+         {RecTextLeft, 50, 20, 0, 0, "", 0}},
+        {"L FixX", [](TestSession &t, Text s) { t.state().FixX = true; t.composer.L(s, -1, 50); }, {50, 16}, {50, 20},
+         {RecTextLeft, 50, 20, 0, 0, "", 0}},
+        {"L not FixY at PosY", [](TestSession &t, Text s) { t.state().FixY = false; t.composer.L(s, 40); }, {30, 36},
+         {40, 44}, {RecTextLeft, -1, 40, 0, 0, "", 0}},
+        {"L cut to Wid, moves past what is drawn", [](TestSession &t, Text s) { t.composer.L(s, -1, -1, 20); },
+         {30, 16}, {50, 20}, {RecTextLeft, -1, 20, 0, 0, "", 20}, "abcdefghijklmno", "abcdefg..."},
         // R: ends at PosX and puts the print position there whatever FixX says
-        {"R at the print position, ending there", 'R', -1, -1, 0, false, true, {20, 16}, {30, 20}, -1, 20, 0, 0},
-        {"R at PosX, FixX", 'R', -1, 100, 0, true, true, {90, 16}, {100, 20}, 100, 20, 0, 0},
-        {"R cut to Wid, ends at PosX", 'R', -1, 100, 12, false, true, {88, 16}, {100, 20}, 100, 20, 0, 12,
-         "abcdefghij", "abc..."},
+        {"R at the print position, ending there", [](TestSession &t, Text s) { t.composer.R(s); }, {20, 16}, {30, 20},
+         {RecTextRight, -1, 20, 0, 0, "", 0}},
+        {"R at PosX, FixX", [](TestSession &t, Text s) { t.state().FixX = true; t.composer.R(s, -1, 100); }, {90, 16},
+         {100, 20}, {RecTextRight, 100, 20, 0, 0, "", 0}},
+        {"R cut to Wid, ends at PosX", [](TestSession &t, Text s) { t.composer.R(s, -1, 100, 12); }, {88, 16},
+         {100, 20}, {RecTextRight, 100, 20, 0, 0, "", 12}, "abcdefghij", "abc..."},
         // C: centred 0.2 mm right of the middle; PosX kept even at the print position; CursorX stays
-        {"C between the margins", 'C', -1, -1, -1, false, true, {90.2f, 16}, {30, 20}, -1, 20, -1, 0},
-        {"C between PosX and MaxX", 'C', -1, 20, 60, false, true, {35.2f, 16}, {30, 20}, 20, 20, 60, 0},
-        {"C PosX at the print position", 'C', -1, StartX, -1, false, true, {105.2f, 16}, {30, 20}, StartX, 20, -1, 0},
+        {"C between the margins", [](TestSession &t, Text s) { t.composer.C(s); }, {90.2f, 16}, {30, 20},
+         {RecTextCenter, -1, 20, -1, 0, "", 0}},
+        {"C between PosX and MaxX", [](TestSession &t, Text s) { t.composer.C(s, -1, 20, 60); }, {35.2f, 16}, {30, 20},
+         {RecTextCenter, 20, 20, 60, 0, "", 0}},
+        {"C PosX at the print position", [](TestSession &t, Text s) { t.composer.C(s, -1, StartX); }, {105.2f, 16},
+         {30, 20}, {RecTextCenter, StartX, 20, -1, 0, "", 0}},
+        // Cells: valA is the column, valE the TRUNC flag
+        {"LCol at PosY", [](TestSession &t, Text s) { t.composer.LCol(1, s, 0, 40); }, {10.2f, 36}, {20.2f, 40},
+         {RecColLeft, 1, 0, 40, 0, "", 1}},
+        // 60 mm of text in the 50 mm column
+        {"LCol cut to 49.8 mm", [](TestSession &t, Text s) { t.composer.LCol(1, s); }, {10.2f, 16}, {58.2f, 20},
+         {RecColLeft, 1, 0, -1, 0, "", 1}, Long, "abcdefghijklmnopqrstu..."},
+        {"LCol AddX cut to 39.8 mm", [](TestSession &t, Text s) { t.composer.LCol(1, s, 10); }, {20.2f, 16},
+         {58.2f, 20}, {RecColLeft, 1, 10, -1, 0, "", 1}, Long, "abcdefghijklmnop..."},
+        {"RCol SubX cut to 45.8 mm", [](TestSession &t, Text s) { t.composer.RCol(1, s, 4); }, {11.8f, 16},
+         {55.8f, 20}, {RecColRight, 1, 4, -1, 0, "", 1}, Long, "abcdefghijklmnopqrs..."},
+        {"CCol cut to 49.8 mm, centred", [](TestSession &t, Text s) { t.composer.CCol(1, s); }, {11.2f, 16},
+         {StartX, 20}, {RecColCenter, 1, StartY, 0, 0, "", 1}, Long, "abcdefghijklmnopqrstu..."},
+        {"LCol overflows past the column", [](TestSession &t, Text s) { t.composer.LCol(1, s, 0, -1, false); },
+         {10.2f, 16}, {70.2f, 20}, {RecColLeft, 1, 0, -1, 0, "", 0}, Long},
+        {"RCol overflows into the margin", [](TestSession &t, Text s) { t.composer.RCol(1, s, 0, -1, false); },
+         {-0.2f, 16}, {59.8f, 20}, {RecColRight, 1, 0, -1, 0, "", 0}, Long},
+        {"CCol overflows on both sides", [](TestSession &t, Text s) { t.composer.CCol(1, s, -1, false); },
+         {5.2f, 16}, {StartX, 20}, {RecColCenter, 1, StartY, 0, 0, "", 0}, Long},
     };
     // clang-format on
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);
         TestSession t;
-        t.startAt(StartX, StartY);
-        t.state().FixX = row.FixX;
-        t.state().FixY = row.FixY;
+        openTable(t);
         const size_t recordsBefore = t.records().size();
-        const auto command = row.command == 'L'   ? &Composer::L
-                             : row.command == 'R' ? &Composer::R
-                                                  : &Composer::C;
-        (t.composer.*command)(row.text, row.PosY, row.PosX, row.WidOrMaxX);
-
-        const int op = row.command == 'L' ? RecTextLeft : row.command == 'R' ? RecTextRight : RecTextCenter;
-        expectOneText(t, recordsBefore, row.drawn, row.drawnAt, row.cursor,
-                      {op, row.valA, row.valB, row.valC, 0, row.text, row.valE});
+        row.command(t, row.text);
+        RecordFields recorded = row.recorded;
+        std::get<5>(recorded) = row.text;
+        expectOneText(t, recordsBefore, row.drawn, row.drawnAt, row.cursor, recorded);
     }
 }
 
@@ -218,82 +247,16 @@ TEST(PFont, SetsTheSurfaceFontAndRecordsWhatWasAsked)
     }
 }
 
-constexpr const char *Long = "abcdefghijklmnopqrstuvwxyz0123"; ///< 60 mm
-
-enum class Cell { L, R, C };
-
-struct CellCall {
-    Cell kind;
-    float inset = 0; ///< AddX of LCol, SubX of RCol
-    float PosY = -1;
-    bool TRUNC = true;
-};
-
-void writeCell(Composer &c, const CellCall &call, int NCol, std::string_view text)
-{
-    switch (call.kind) {
-    case Cell::L:
-        return c.LCol(NCol, text, call.inset, call.PosY, call.TRUNC);
-    case Cell::R:
-        return c.RCol(NCol, text, call.inset, call.PosY, call.TRUNC);
-    case Cell::C:
-        return c.CCol(NCol, text, call.PosY, call.TRUNC);
-    }
-}
-
-/// Column 1 from 10 to 60 mm right of the left margin, the print position at (StartX, StartY).
-void openTable(TestSession &t)
-{
-    t.composer.NewCol(10, 50);
-    t.startAt(StartX, StartY);
-}
-
-TEST(Columns, CellsDrawInTheColumnCutToItAndLeaveOneRecordOfTheWholeText)
-{
-    // clang-format off
-    const struct {
-        const char *name;
-        CellCall call;         ///< in column 1
-        PointMm drawnAt, cursor; ///< from the margins
-        float valB, valC;      ///< valA is the column, valE the TRUNC flag
-        const char *text = "abc"; ///< 6 mm wide, 4 mm high; recorded whole
-        const char *drawn = text;
-    } rows[] = {
-        {"LCol at the left edge", {Cell::L}, {10.2f, 16}, {16.2f, 20}, 0, -1},
-        {"LCol at PosY", {Cell::L, 0, 40}, {10.2f, 36}, {16.2f, 40}, 0, 40},
-        {"CCol centred", {Cell::C}, {32.2f, 16}, {StartX, 20}, StartY, 0},
-        // 60 mm of text in the 50 mm column
-        {"LCol cut to 49.8 mm", {Cell::L}, {10.2f, 16}, {58.2f, 20}, 0, -1, Long, "abcdefghijklmnopqrstu..."},
-        {"LCol AddX cut to 39.8 mm", {Cell::L, 10}, {20.2f, 16}, {58.2f, 20}, 10, -1, Long, "abcdefghijklmnop..."},
-        {"RCol SubX cut to 45.8 mm", {Cell::R, 4}, {11.8f, 16}, {55.8f, 20}, 4, -1, Long, "abcdefghijklmnopqrs..."},
-        {"CCol cut to 49.8 mm, centred", {Cell::C}, {11.2f, 16}, {StartX, 20}, StartY, 0, Long, "abcdefghijklmnopqrstu..."},
-        {"LCol overflows past the column", {Cell::L, 0, -1, false}, {10.2f, 16}, {70.2f, 20}, 0, -1, Long},
-        {"RCol overflows into the margin", {Cell::R, 0, -1, false}, {-0.2f, 16}, {59.8f, 20}, 0, -1, Long},
-        {"CCol overflows on both sides", {Cell::C, 0, -1, false}, {5.2f, 16}, {StartX, 20}, StartY, 0, Long},
-    };
-    // clang-format on
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.name);
-        TestSession t;
-        openTable(t);
-        const size_t recordsBefore = t.records().size();
-        writeCell(t.composer, row.call, 1, row.text);
-        const int op = row.call.kind == Cell::L   ? RecColLeft
-                       : row.call.kind == Cell::R ? RecColRight
-                                                  : RecColCenter;
-        expectOneText(t, recordsBefore, row.drawn, row.drawnAt, row.cursor,
-                      {op, 1, row.valB, row.valC, 0, row.text, row.call.TRUNC});
-    }
-}
-
 TEST(Columns, NoneOutsideTheTableTwentyAtMostNoneAfterANewPageAndAZeroWidthOneCutsAll)
 {
     TestSession t;
     openTable(t);
     const size_t recordsBefore = t.records().size();
-    for (const Cell kind : {Cell::L, Cell::R, Cell::C})
-        for (const int NCol : {0, 2})
-            writeCell(t.composer, {kind}, NCol, "abc");
+    for (const int NCol : {0, 2}) {
+        t.composer.LCol(NCol, "abc");
+        t.composer.RCol(NCol, "abc");
+        t.composer.CCol(NCol, "abc");
+    }
     EXPECT_TRUE(t.pageSurface.calls.empty()) << "no column 0 or 2: nothing drawn";
     EXPECT_EQ(t.records().size(), recordsBefore) << "nor recorded";
     EXPECT_NEAR(t.composer.CurX(), StartX, ToleranceMm);
@@ -347,8 +310,7 @@ TEST(MultiLine, DrawsOneLineReturnsTheRestAndRecordsTheLine)
         Words drawn; ///< offset from the line's start, text
         std::string recorded;
     } rows[] = {
-        {"fits: the last line, unspread, marked", "aa bb cc", 30, "", {{0, "aa bb cc"}}, marked("aa bb cc")},
-        {"fits exactly", "aaaa bbbb cccc", 30, "", {{0, "aaaa bbbb cccc"}}, marked("aaaa bbbb cccc")},
+        {"fits exactly: the last line, unspread, marked", "aaaa bbbb cccc", 30, "", {{0, "aaaa bbbb cccc"}}, marked("aaaa bbbb cccc")},
         {"the mark of the last call removed", marked("dddd"), 30, "", {{0, "dddd"}}, marked("dddd")},
         {"cut at the space after the last fitting character", "aaaa bbbb cccc    dddd", 30, marked("dddd"),
          {{0, "aaaa"}, {11, "bbbb"}, {22, "cccc"}}, "aaaa bbbb cccc"},

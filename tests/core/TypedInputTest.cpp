@@ -53,20 +53,11 @@ TEST(PageList, ParsesWhatUsersTypeAndRefusesTheRest)
 
 TEST(PageList, RangeOfSavePdf)
 {
-    // clang-format off
-    const struct {
-        int from, to;
-        Spans spans;
-    } rows[] = {
-        {1, -1, {{1, 5}}},
-        {-4, 99, {{1, 5}}},
-        {9, -1, {{5, 5}}}, // from beyond the last page
-        {4, 3, {}},        // backwards
-        {1, 0, {}},
-    };
-    // clang-format on
-    for (const auto &row : rows)
-        EXPECT_EQ(PageList::range(row.from, row.to, 5).spans(), row.spans) << row.from << ".." << row.to;
+    // From before the first page, to -1 or past the last: the whole listing; from past the last:
+    // the last page; backwards, or to 0: nothing.
+    for (const auto &[from, to, spans] : {std::tuple{1, -1, Spans{{1, 5}}}, {-4, 99, Spans{{1, 5}}},
+                                          {9, -1, Spans{{5, 5}}}, {4, 3, Spans{}}, {1, 0, Spans{}}})
+        EXPECT_EQ(PageList::range(from, to, 5).spans(), spans) << from << ".." << to;
 }
 
 /// The first and shortest matching run, found by trying every start and end.

@@ -13,6 +13,14 @@
 
 namespace quillet::testing {
 
+/// What program writes to its standard output; empty when it does not finish within timeoutMs.
+inline QByteArray outputOf(const QString &program, const QStringList &arguments, int timeoutMs = 20000)
+{
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(timeoutMs) ? process.readAllStandardOutput() : QByteArray();
+}
+
 inline bool hasCupsPdfQueue()
 {
     return QPrinterInfo::defaultPrinterName() == QLatin1String("PDF");
@@ -33,13 +41,9 @@ inline QString waitForCupsPdf(const QString &documentName, int timeoutMs = 30000
     QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired()) {
         const QStringList files = dir.entryList({documentName + QStringLiteral("*.pdf")}, QDir::Files);
-        if (!files.isEmpty()) {
-            QProcess lpstat;
-            lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-o"), queue});
-            lpstat.waitForFinished(5000);
-            if (lpstat.readAllStandardOutput().trimmed().isEmpty())
-                return dir.filePath(files.first());
-        }
+        if (!files.isEmpty() &&
+            outputOf(QStringLiteral("lpstat"), {QStringLiteral("-o"), queue}).trimmed().isEmpty())
+            return dir.filePath(files.first());
         QThread::msleep(100); // polling interval, bounded by the deadline
     }
     return {};
@@ -48,10 +52,7 @@ inline QString waitForCupsPdf(const QString &documentName, int timeoutMs = 30000
 /// pattern matched against what pdfinfo reports of a PDF; no match when unreadable.
 inline QRegularExpressionMatch pdfInfo(const QString &path, const QString &pattern)
 {
-    QProcess pdfinfo;
-    pdfinfo.start(QStringLiteral("pdfinfo"), {path});
-    pdfinfo.waitForFinished(10000);
-    return QRegularExpression(pattern).match(QString::fromUtf8(pdfinfo.readAllStandardOutput()));
+    return QRegularExpression(pattern).match(QString::fromUtf8(outputOf(QStringLiteral("pdfinfo"), {path})));
 }
 
 /// The number of pages of a PDF; -1 when unreadable.
@@ -76,10 +77,9 @@ inline QStringList pdfLayoutPages(const QString &path, double fixedPitchPt = 0)
     QStringList arguments{QStringLiteral("-layout")};
     if (fixedPitchPt > 0)
         arguments << QStringLiteral("-fixed") << QString::number(fixedPitchPt);
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), arguments << path << QStringLiteral("-"));
-    pdftotext.waitForFinished(20000);
-    QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(QLatin1Char('\f'));
+    QStringList pages =
+        QString::fromUtf8(outputOf(QStringLiteral("pdftotext"), arguments << path << QStringLiteral("-")))
+            .split(QLatin1Char('\f'));
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
         pages.removeLast(); // the form feed after the last page
     return pages;
@@ -99,13 +99,10 @@ inline QList<int> pdfSheetNumbers(const QString &path)
 inline QImage pdfPageImage(const QString &path, int pageNumber, int dpi)
 {
     const QString page = QString::number(pageNumber);
-    QProcess pdftoppm;
-    pdftoppm.start(QStringLiteral("pdftoppm"),
-                   {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"), page,
-                    QStringLiteral("-l"), page, QStringLiteral("-png"), path});
-    if (!pdftoppm.waitForFinished(20000))
-        return {};
-    return QImage::fromData(pdftoppm.readAllStandardOutput(), "PNG");
+    return QImage::fromData(outputOf(QStringLiteral("pdftoppm"),
+                                     {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"), page,
+                                      QStringLiteral("-l"), page, QStringLiteral("-png"), path}),
+                            "PNG");
 }
 
 } // namespace quillet::testing

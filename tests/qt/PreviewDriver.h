@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -16,6 +17,16 @@
 namespace preview_driver {
 
 using quillet::PreviewWindow;
+
+/// Tells why a table row exists when the test has failed by the end of the
+/// row's scope: `const auto explained = explainFailure(row.why);`
+inline auto explainFailure(const char *why)
+{
+    return qScopeGuard([why] {
+        if (QTest::currentTestFailed())
+            qWarning("row: %s", why);
+    });
+}
 
 template <typename T = QWidget> T *child(QWidget &window, const char *name)
 {

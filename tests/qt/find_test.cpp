@@ -1,23 +1,29 @@
 // Find in the preview: the dialog's starting state, stepping through the
 // pages that hold a text, the case and accent options, a bad pattern, the "not found"
 // message and cancelling; the marks over what was found, F3 and Shift+F3, and
-// the hit counter. Markers and wildcards are matched in find_index_test.
+// the hit counter. Find and the counter through the page text index give what
+// a scan of the whole spool gives, over what a live listing writes, with the
+// index whole, cut short, damaged or gone. How texts match is in core/FindTest.
 
 #include "PreviewDriver.h"
 #include "compose/ListingState.h"
 #include "compose/Session.h"
 #include "control/Runtime.h"
+#include "find/TextFinder.h"
 #include "preview/HitCounter.h"
 #include "preview/PageView.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QRadioButton>
 
 using namespace preview_driver;
+using quillet::HitCounter;
 using quillet::Quillet;
+using quillet::TextFinder;
 
 namespace {
 
@@ -71,6 +77,62 @@ void composeAlfaListing(Quillet &control)
             c.R(QStringLiteral("ALFA"));
         c.L(QStringLiteral("Total %1").arg(page * 7));
     });
+}
+
+/// Markers, column cells, a paragraph, texts never joined, folding and accents
+/// that the byte filter must let through, wildcards that leave it no literal.
+const QStringList Patterns{
+    "Página 5 de 12", "de 12",   "página 9",  "PRICOCO",   "longo demais para a coluna",
+    "total 12",       "alfa",    "STRASSE",   "NÚMERO 1?", "NUMERO 1#",
+    "[ab]lfa",        "de []12", "Artigo*#2", "*"};
+
+void composeMixedListing(Quillet &control)
+{
+    openListing(control);
+    composePages(control, 12, [](Quillet &c, int page) {
+        c.NewCol(0, 25);
+        c.LCol(1, QStringLiteral("Artigo número %1, longo demais para a coluna").arg(page));
+        c.C(page % 3 == 0 ? QStringLiteral("ALFA total tricoco") : QStringLiteral("alfa"));
+        if (page == 7)
+            c.R(QStringLiteral("Straße"));
+        if (page == 9)
+            c.M(QStringLiteral("Um parágrafo que pode ocupar mais de uma linha, página PRICOCO"));
+    });
+}
+
+/// For each pattern, case kept, ignored, and accents ignored too: the page found from pages 1, 6 and
+/// 12 forward and backward (0: none), then the hit counter's "ordinal/hits"
+/// with page 9 on view, the page index read up to indexedPages.
+QStringList findAndCountAll(std::size_t indexedPages)
+{
+    quillet::Session &session = quillet::session();
+    const std::vector<int32_t> &pageIndex = session.state.PageIndex;
+    HitCounter counter;
+    QEventLoop loop;
+    QStringList results;
+    QObject::connect(&counter, &HitCounter::counted, &loop, [&](int ordinal, int hits, bool finished) {
+        if (finished) {
+            results.last() += QStringLiteral(" %1/%2").arg(ordinal).arg(hits);
+            loop.quit();
+        }
+    });
+    for (const QString &pattern : Patterns)
+        for (const quillet::FindOptions options :
+             {quillet::FindOptions{}, quillet::FindOptions{true, false}, quillet::FindOptions{true, true}}) {
+            results << pattern + (options.ignoreAccents ? QStringLiteral(" (any case, any accent):")
+                                  : options.ignoreCase  ? QStringLiteral(" (any case):")
+                                                        : QStringLiteral(":"));
+            for (const int start : {1, 6, 12})
+                for (const auto direction : {TextFinder::Direction::Forward, TextFinder::Direction::Backward})
+                    results.last() +=
+                        u' ' + QString::number(TextFinder(session)
+                                                   .find(pattern.toStdString(), options, start, direction)
+                                                   .value_or(0));
+            counter.start(session.spool->snapshot({pageIndex.begin(), pageIndex.begin() + indexedPages}), 12,
+                          pattern, options, {9, 0});
+            loop.exec();
+        }
+    return results;
 }
 
 } // namespace
@@ -153,9 +215,10 @@ private slots:
             QTest::keyClick(&window, Qt::Key_PageUp);
             steps << where();
         });
-        // Hits on pages 2, 4, 5 and twice on 6; the last F3 finds no more and stays.
-        QCOMPARE(steps, (QList<QString>{"2:0/1", "4:0/1", "5:0/1", "6:0/2", "6:1/2", "6:1/2", "6:0/2",
-                                        "5:0/1", "5:-1/0"}));
+        // Hits on pages 2, 4, 5 and twice on 6; F3 past the last goes round to the
+        // first, Shift+F3 from there back round to the last.
+        QCOMPARE(steps, (QList<QString>{"2:0/1", "4:0/1", "5:0/1", "6:0/2", "6:1/2", "2:0/1", "6:1/2",
+                                        "6:0/2", "5:-1/0"}));
         QCOMPARE(pageTwo.size(), 1);
         QCOMPARE(pageTwoZoomed.size(), 1);
         QVERIFY(qAbs(pageTwoZoomed[0].width() - 2 * pageTwo[0].width()) < 2);
@@ -197,8 +260,8 @@ private slots:
         composeAlfaListing(m_control);
         QList<int> counts;
         showAndCheck(m_control, [&](PreviewWindow &) {
-            quillet::HitCounter counter;
-            connect(&counter, &quillet::HitCounter::counted, [&](int, int hits, bool) { counts << hits; });
+            HitCounter counter;
+            connect(&counter, &HitCounter::counted, [&](int, int hits, bool) { counts << hits; });
             for (const QString &text : {QStringLiteral("alfa"), QStringLiteral("Total")}) {
                 counter.start(quillet::session().spool->snapshot(quillet::state().PageIndex), 5, text,
                               {.ignoreCase = true}, {});
@@ -207,6 +270,37 @@ private slots:
             QTRY_VERIFY(!counts.isEmpty());
         });
         QCOMPARE(counts, QList<int>{5});
+    }
+
+    void findAndCountOverTheIndexAgreeWithTheFullScan()
+    {
+        composeMixedListing(m_control);
+        QStringList indexed;
+        showAndCheck(m_control, [&](PreviewWindow &) {
+            quillet::SpoolFile &spool = *quillet::session().spool;
+            QFile index(QString::fromStdString(spool.texts()->path()));
+            indexed = findAndCountAll(12);
+            // Where the page index stops, the rest is read from the spool.
+            QCOMPARE(findAndCountAll(5), indexed);
+            QVERIFY(index.resize(index.size() / 2)); // damaged in the middle of a page's record
+            QCOMPARE(findAndCountAll(12), indexed);
+            spool.texts()->remove(); // without the index every page is searched
+            QCOMPARE(findAndCountAll(12), indexed);
+            // Both are read through the descriptors opened with them: by name there are endless zeros now.
+            QVERIFY(QFile::remove(QString::fromStdString(spool.path())) &&
+                    QFile::link("/dev/zero", QString::fromStdString(spool.path())) &&
+                    QFile::link("/dev/zero", index.fileName()));
+            QCOMPARE(findAndCountAll(12), indexed);
+        });
+        // What a user looks for: case kept, case folded beyond ASCII, a marker as its page shows it
+        // and never as written, wildcards.
+        for (const char *expected :
+             {"alfa: 1 1 7 5 0 11 0/8", "STRASSE (any case): 7 0 7 0 0 7 0/1",
+              "página 9 (any case): 9 0 9 0 0 9 1/2", "PRICOCO (any case): 0 0 0 0 0 0 0/0",
+              "[ab]lfa (any case): 1 1 6 6 12 12 9/12", "Artigo*#2: 12 0 12 0 12 12 0/1",
+              "NUMERO 1# (any case): 0 0 0 0 0 0 0/0",
+              "NUMERO 1# (any case, any accent): 10 0 10 0 12 12 0/3"})
+            QVERIFY2(indexed.contains(QString::fromUtf8(expected)), expected);
     }
 
 private:

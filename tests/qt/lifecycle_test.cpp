@@ -70,18 +70,24 @@ private slots:
         using Arguments = std::pair<QVariant, QVariant>;
         QStringList opened;
         for (const auto &[orientation, paper] :
-             {Arguments{"X", "A4"}, Arguments{"P", "B99"}, Arguments{"P", 256}, Arguments{"land", "A4"},
+             {Arguments{"land", "A4"}, Arguments{"X", "A4"}, Arguments{"P", "B99"}, Arguments{"P", 256},
               Arguments{"L", "A3"}, Arguments{}, Arguments{"P", -1}}) {
             const int result = m_control.Init(&m_host, QString(), QStringLiteral("S"), orientation, paper);
-            // A refused Init opens nothing: no spool file, no dialog, the host's window stays usable.
+            // A refused Init opens nothing and ends what was open: no spool file, no dialog, the
+            // host's window usable again.
             const bool nothingOpen = state().SpoolNum == 0 && m_host.isEnabled() && !topLevel("wWAIT");
-            opened << (result == 0   ? QStringLiteral("%1 x %2").arg(m_control.PW()).arg(m_control.PH())
+            // One opened over another replaces it: only its spool and text index, and it measures.
+            const bool replaced =
+                QDir(m_tmp.path()).entryList({QStringLiteral("Prt*")}, QDir::Files).size() == 2 &&
+                m_control.WX(QStringLiteral("S")) > 0 && m_control.NLines() > 0;
+            const QString size = QStringLiteral("%1 x %2").arg(m_control.PW()).arg(m_control.PH());
+            opened << (result == 0   ? size + (replaced ? "" : ", not replaced")
                        : nothingOpen ? QString::number(result)
                                      : QStringLiteral("%1, yet open").arg(result));
         }
-        // X is no orientation, B99 no paper, custom 0 x 0 no size; "land" is landscape. Missing
+        // "land" is landscape; X is no orientation, B99 no paper, custom 0 x 0 no size. Missing
         // arguments keep the printer's settings; paper -1 is the loaded paper, turned to portrait.
-        QCOMPARE(opened, (QStringList{"1", "2", "30", "297 x 210", "420 x 297", "420 x 297", "297 x 420"}));
+        QCOMPARE(opened, (QStringList{"297 x 210", "1", "2", "30", "420 x 297", "420 x 297", "297 x 420"}));
     }
 
     void initShowsTheWaitDialogAndClosingThePreviewEndsTheListing()
@@ -141,10 +147,12 @@ private slots:
 
     void unusableTempDirMakesInitReturn3()
     {
-        for (const QByteArray &tmpdir : {QByteArray("/nonexistent/quillet-tmp"), "/tmp/" + QByteArray(3995, 'd')}) {
+        for (const QByteArray &tmpdir :
+             {QByteArray("/nonexistent/quillet-tmp"), "/tmp/" + QByteArray(3995, 'd')}) {
             qputenv("TMPDIR", tmpdir);
             QCOMPARE(m_control.Init(nullptr, QStringLiteral("Sem espaço")), quint8(3));
             m_control.L(QStringLiteral("nada é gravado"));
+            QVERIFY(!m_control.SavePDF(m_tmp.filePath(QStringLiteral("nada.pdf"))));
             m_control.Show(); // no listing: returns at once
             QCOMPARE(state().SpoolNum, 0);
             QVERIFY(!QApplication::activeModalWidget());
@@ -199,8 +207,8 @@ int main(int argc, char **argv)
     if (argc == 2 && qstrcmp(argv[1], ExitChildSwitch) == 0) {
         // Composes, tells where its spool is and returns without ending the listing.
         Quillet control;
-        control.Init(nullptr, QStringLiteral("Filho"), QStringLiteral("S"), QStringLiteral("P"), QStringLiteral("A4"),
-                     true, true, true, true, false, true, false, true);
+        control.Init(nullptr, QStringLiteral("Filho"), QStringLiteral("S"), QStringLiteral("P"),
+                     QStringLiteral("A4"), true, true, true, true, false, true, false, true);
         control.L(QStringLiteral("página aberta"));
         QTextStream(stdout) << spoolPath() << Qt::endl;
         return 0;

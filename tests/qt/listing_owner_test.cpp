@@ -1,9 +1,9 @@
-// What a host does to a listing while another part of it still runs: a second
-// Init over an open listing, an Init from a timer while the preview (or one of
-// its dialogs) is open, a refused Init, and Abort, Show, Init or the
-// component's end while the preview prints or exports. The listing that should
-// exist is read back as a PDF; the spool files and the host's window are
-// checked too.
+// What a host does to a listing while another part of it still runs: an Init
+// from a timer while the preview (or one of its dialogs) is open, and Abort,
+// Show, Init or the component's end while the preview prints or exports (an
+// Init over a listing being composed, or refused, is in lifecycle_test). The
+// listing that should exist is read back as a PDF; the spool files and the
+// host's window are checked too.
 
 #include "CupsOutput.h"
 #include "PreviewDriver.h"
@@ -15,8 +15,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include <memory>
-
 using namespace preview_driver;
 using namespace quillet::testing;
 using quillet::Quillet;
@@ -25,7 +23,9 @@ using quillet::state;
 namespace {
 
 enum class HostCall { Abort, Show, Init, Destroy };
-enum class Replay { Print, Export };
+/// What runs when the host calls: a print or an export at its third page, or
+/// the preview alone, or its find dialog, or a message box over that dialog.
+enum class During { Print, Export, Preview, FindDialog, MessageBox };
 
 } // namespace
 
@@ -41,109 +41,43 @@ private slots:
 
     void cleanup()
     {
-        m_control->Abort();
+        m_control.Abort();
         QVERIFY(m_host.isEnabled());
         QCOMPARE(spoolFiles(), QStringList());
     }
 
-    void secondInitReplacesTheOpenListing()
+    void hostCallsWhileThePreviewRuns_data()
     {
-        open(*m_control, QStringLiteral("Primeira"));
-        m_control->L(QStringLiteral("Primeira listagem"));
-        m_control->PNP();
-        open(*m_control, QStringLiteral("Segunda"));
-        QCOMPARE(spoolFiles().size(), 2); // the new spool and its text index only
-        m_control->L(QStringLiteral("Segunda listagem"));
-        QVERIFY(m_control->WX(QStringLiteral("Segunda")) > 0 && m_control->WY(QStringLiteral("S")) > 0);
-        QVERIFY(m_control->NLines() > 0);
-        QCOMPARE(savedText(*m_control), QStringLiteral("Segunda listagem"));
-        showAndCheck(*m_control, [](PreviewWindow &window) {
-            QCOMPARE(child<QLabel>(window, "LPag")->text(), QStringLiteral("Página 1 de 1"));
-        });
-    }
-
-    void initFromATimerWhileThePreviewIsOpen_data()
-    {
-        QTest::addColumn<QString>("openDialog");
-        QTest::newRow("preview only") << QString();
-        QTest::newRow("find dialog") << QStringLiteral("quillet::FindDialog"); // its loop runs on top
-        QTest::newRow("message box") << QStringLiteral("QMessageBox"); // two loops above the preview's
-    }
-
-    void initFromATimerWhileThePreviewIsOpen()
-    {
-        QFETCH(QString, openDialog);
-        const QByteArray dialogClass = openDialog.toLatin1();
-        open(*m_control, QStringLiteral("Primeira"));
-        m_control->L(QStringLiteral("Primeira listagem"));
-        const auto replace = [this](QWidget &) {
-            open(*m_control, QStringLiteral("Segunda"));
-            m_control->L(QStringLiteral("Segunda listagem"));
-        };
-        onNextModal("quillet::PreviewWindow", [&](QWidget &preview) {
-            if (openDialog.isEmpty()) {
-                replace(preview);
-                return;
-            }
-            onNextModal(dialogClass.constData(), replace);
-            if (openDialog == QLatin1String("QMessageBox")) // a text that is not there
-                onNextModal("quillet::FindDialog", [](QWidget &find) {
-                    child<QLineEdit>(find, "TB1")->setText(QStringLiteral("ausente"));
-                    child<QPushButton>(find, "Command1")->click();
-                });
-            child<QToolButton>(preview, "butFIND")->click();
-        });
-        m_control->Show(); // the first preview closes under the new listing
-
-        QVERIFY(state().Spooling && !m_host.isEnabled()); // the new listing is being composed
-        QCOMPARE(savedText(*m_control), QStringLiteral("Segunda listagem"));
-        showAndCheck(*m_control, [](PreviewWindow &window) {
-            QCOMPARE(window.windowTitle(), QStringLiteral("Segunda"));
-        });
-        QVERIFY(m_host.isEnabled());
-    }
-
-    void refusedInitEndsTheOpenListing()
-    {
-        open(*m_control, QStringLiteral("Aberta"));
-        m_control->L(QStringLiteral("Aberta"));
-        QCOMPARE(m_control->Init(&m_host, QString(), QStringLiteral("S"), QStringLiteral("X")), quint8(1));
-        QVERIFY(m_host.isEnabled() && !state().Spooling);
-        QCOMPARE(state().SpoolNum, 0);
-        QCOMPARE(spoolFiles(), QStringList());
-        m_control->L(QStringLiteral("depois")); // recorded nowhere, appended to nothing
-        QVERIFY(!m_control->SavePDF(m_temp.filePath(QStringLiteral("nada.pdf"))));
-        m_control->Show(); // nothing to show: returns at once
-    }
-
-    void hostCallsWhileThePreviewPrintsOrExports_data()
-    {
-        QTest::addColumn<Replay>("replay");
+        QTest::addColumn<During>("during");
         QTest::addColumn<HostCall>("call");
         QTest::addColumn<bool>("whole"); // the job ends whole; otherwise nothing of it comes out
-        QTest::newRow("print, Abort") << Replay::Print << HostCall::Abort << false;
+        QTest::newRow("print, Abort") << During::Print << HostCall::Abort << false;
         // Show while previewing is a no-op.
-        QTest::newRow("print, Show") << Replay::Print << HostCall::Show << true;
-        QTest::newRow("print, Init") << Replay::Print << HostCall::Init << false;
-        QTest::newRow("print, component deleted") << Replay::Print << HostCall::Destroy << false;
-        QTest::newRow("export, Abort") << Replay::Export << HostCall::Abort << false;
-        QTest::newRow("export, Init") << Replay::Export << HostCall::Init << false;
-        QTest::newRow("export, component deleted") << Replay::Export << HostCall::Destroy << false;
+        QTest::newRow("print, Show") << During::Print << HostCall::Show << true;
+        QTest::newRow("print, Init") << During::Print << HostCall::Init << false;
+        QTest::newRow("print, component deleted") << During::Print << HostCall::Destroy << false;
+        QTest::newRow("export, Abort") << During::Export << HostCall::Abort << false;
+        QTest::newRow("export, Init") << During::Export << HostCall::Init << false;
+        QTest::newRow("export, component deleted") << During::Export << HostCall::Destroy << false;
+        QTest::newRow("preview, Init from a timer") << During::Preview << HostCall::Init << false;
+        // The dialog's loop runs on top of the preview's, and a message box's on top of both.
+        QTest::newRow("find dialog, Init") << During::FindDialog << HostCall::Init << false;
+        QTest::newRow("message box, Init") << During::MessageBox << HostCall::Init << false;
     }
 
-    void hostCallsWhileThePreviewPrintsOrExports()
+    void hostCallsWhileThePreviewRuns()
     {
-        QFETCH(Replay, replay);
+        QFETCH(During, during);
         QFETCH(HostCall, call);
         QFETCH(bool, whole);
-        if (replay == Replay::Print && !hasCupsPdfQueue())
+        if (during == During::Print && !hasCupsPdfQueue())
             QSKIP("no CUPS queue named PDF as the default printer");
         auto *control = new Quillet(&m_host);
         const QString name = uniqueDocumentName(QStringLiteral("owner-"));
         const QString exported = m_temp.filePath(name + QStringLiteral(".pdf"));
-        composeSheets(*control, name, 200);
+        composeSheets(*control, name, during == During::Print || during == During::Export ? 200 : 2);
 
-        atPageOfNextJob(3, [&](QWidget &) {
+        const auto hostCall = [&](QWidget &) {
             switch (call) {
             case HostCall::Abort:
                 control->Abort();
@@ -159,12 +93,16 @@ private slots:
                 delete std::exchange(control, nullptr);
                 break;
             }
-        });
+        };
+        if (during == During::Print || during == During::Export)
+            atPageOfNextJob(3, hostCall);
         onNextModal("quillet::PreviewWindow", [&](QWidget &preview) {
             const QPointer<QWidget> window(&preview);
-            if (replay == Replay::Print) {
+            switch (during) {
+            case During::Print:
                 clickPrint(static_cast<PreviewWindow &>(preview));
-            } else {
+                break;
+            case During::Export:
                 onNextModal("QFileDialog", [&](QWidget &dialog) {
                     onNextModal("quillet::PageRangeDialog",
                                 [](QWidget &pages) { child<QPushButton>(pages, "Command1")->click(); });
@@ -172,15 +110,29 @@ private slots:
                     QMetaObject::invokeMethod(&dialog, "accept");
                 });
                 child<QToolButton>(preview, "butPDF")->click();
+                break;
+            case During::Preview:
+                hostCall(preview);
+                break;
+            case During::MessageBox: // that of a text not found
+                onNextModal("quillet::FindDialog", [](QWidget &find) {
+                    child<QLineEdit>(find, "TB1")->setText(QStringLiteral("ausente"));
+                    child<QPushButton>(find, "Command1")->click();
+                });
+                [[fallthrough]];
+            case During::FindDialog:
+                onNextModal(during == During::FindDialog ? "quillet::FindDialog" : "QMessageBox", hostCall);
+                child<QToolButton>(preview, "butFIND")->click();
+                break;
             }
             if (window && window->isVisible())
                 window->close(); // the call left the preview open
         });
         control->Show(); // returns once the preview has closed, under the call or after it
 
-        if (replay == Replay::Export) {
+        if (during == During::Export) {
             QVERIFY(!QFile::exists(exported));
-        } else {
+        } else if (during == During::Print) {
             const QString pdf = waitForCupsPdf(name, whole ? 30000 : 1500);
             QCOMPARE(pdf.isEmpty(), !whole);
             if (whole) {
@@ -189,8 +141,12 @@ private slots:
             }
         }
         if (call == HostCall::Init) {
+            QVERIFY(state().Spooling && !m_host.isEnabled()); // the new listing is being composed
             QCOMPARE(spoolFiles().size(), 2);
             QCOMPARE(savedText(*control), QStringLiteral("Nova listagem"));
+            showAndCheck(*control, [](PreviewWindow &window) {
+                QCOMPARE(window.windowTitle(), QStringLiteral("Nova"));
+            });
         }
         delete control;
         m_host.setEnabled(true);
@@ -223,8 +179,7 @@ private:
 
     QTemporaryDir m_temp;
     QWidget m_host;
-    std::unique_ptr<Quillet> m_owned = std::make_unique<Quillet>();
-    Quillet *m_control = m_owned.get();
+    Quillet m_control; // ends whatever a failed row left open
 };
 
 QTEST_MAIN(ListingOwnerTest)

@@ -27,41 +27,35 @@ class PageRangeDialogTest : public QObject {
     }
 
 private slots:
-    void leavingABoxKeepsTheRangeValid_data()
-    {
-        QTest::addColumn<QStringList>("typed"); // from, to
-        QTest::addColumn<QByteArray>("left");
-        QTest::addColumn<QString>("after"); // from-to
-        QTest::newRow("from beyond the last page") << QStringList{"9", "5"} << QByteArray("eFrom") << "5-5";
-        QTest::newRow("from empty") << QStringList{"", "5"} << QByteArray("eFrom") << "1-5";
-        QTest::newRow("from above to, leaving from") << QStringList{"4", "2"} << QByteArray("eFrom") << "2-2";
-        QTest::newRow("from above to, leaving to") << QStringList{"4", "2"} << QByteArray("eTo") << "4-4";
-        QTest::newRow("to beyond any number")
-            << QStringList{"1", "99999999999999999999"} << QByteArray("eTo") << "1-5";
-        QTest::newRow("to 0") << QStringList{"1", "0"} << QByteArray("eTo") << "1-1";
-        QTest::newRow("letters and signs cannot be typed")
-            << QStringList{"1a2%", "5"} << QByteArray("eFrom") << "5-5";
-    }
-
     void leavingABoxKeepsTheRangeValid()
     {
-        QFETCH(QStringList, typed);
-        QFETCH(QByteArray, left);
-        QFETCH(QString, after);
-        PrinterDialog cmd;
-        cmd.reset(5);
-        PageRangeDialog dialog(5, cmd);
-        dialog.show();
-        QCOMPARE(range(dialog), QStringLiteral("1-5"));
-        box(dialog, "eFrom")->setText(typed[0]);
-        box(dialog, "eTo")->setText(typed[1]);
-        QLineEdit *edit = box(dialog, left.constData());
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Delete);
-        QTest::keyClicks(edit, typed[left == "eFrom" ? 0 : 1]); // typed, then left as a user does
-        emit edit->editingFinished();
-        QCOMPARE(range(dialog), after);
+        // clang-format off
+        const struct { const char *from, *to, *left, *after, *why; } rows[] = {
+            {"9", "5", "eFrom", "5-5", "from beyond the last page is the last"},
+            {"", "5", "eFrom", "1-5", "from empty is the first page"},
+            {"4", "2", "eFrom", "2-2", "from above to, leaving from, comes down to to"},
+            {"4", "2", "eTo", "4-4", "from above to, leaving to, takes to up to from"},
+            {"1", "99999999999999999999", "eTo", "1-5", "to beyond any number is the last page"},
+            {"1", "0", "eTo", "1-1", "to 0 is the first page"},
+            {"1a2%", "5", "eFrom", "5-5", "letters and signs cannot be typed: 12 is beyond the last"},
+        };
+        // clang-format on
+        for (const auto &row : rows) {
+            PrinterDialog cmd;
+            cmd.reset(5);
+            PageRangeDialog dialog(5, cmd);
+            dialog.show();
+            QCOMPARE(range(dialog), QStringLiteral("1-5"));
+            box(dialog, "eFrom")->setText(QString::fromLatin1(row.from));
+            box(dialog, "eTo")->setText(QString::fromLatin1(row.to));
+            QLineEdit *edit = box(dialog, row.left);
+            edit->setFocus();
+            edit->selectAll();
+            QTest::keyClick(edit, Qt::Key_Delete);
+            QTest::keyClicks(edit, edit->objectName() == "eFrom" ? row.from : row.to); // typed, then left
+            emit edit->editingFinished();
+            QVERIFY2(range(dialog) == QLatin1String(row.after), qPrintable(range(dialog) + u' ' + row.why));
+        }
     }
 
     void acceptStoresTheRangeOnlyWhenChosen()

@@ -62,11 +62,24 @@ private slots:
         QFETCH(QString, pages);
         QFETCH(QList<int>, sheets);
         composeSheets(m_control, QStringLiteral("Relatório de teste"), 12, false, paper);
+        m_control.PFont(QStringLiteral("Liberation Sans"), 20);
+        const auto composing = [this] {
+            return std::tuple(m_control.CurX(), m_control.CurY(), m_control.WX("m"));
+        };
+        const auto before = composing();
         const QString path = m_dir->filePath(QStringLiteral("listing.pdf"));
         const qsizetype dots = pages.indexOf(QStringLiteral(".."));
-        // Before Show, while composing: the pages so far are all there.
+        // Before Show, while composing: the pages so far are all there, and the host's
+        // cursor and font are still in force.
         QVERIFY(dots > 0 ? m_control.SavePDF(path, pages.left(dots).toInt(), pages.mid(dots + 2).toInt())
                          : m_control.SavePDF(path, pages));
+        QCOMPARE(composing(), before);
+        // Composing goes on after a save, and the next save has the new page.
+        m_control.PNP();
+        m_control.L(QStringLiteral("Folha PRICOCO de TRICOCO"), 20, 20);
+        const QString more = m_dir->filePath(QStringLiteral("more.pdf"));
+        QVERIFY(m_control.SavePDF(more));
+        QCOMPARE(pdfSheetNumbers(more).mid(10), (QList<int>{11, 12, 13}));
         m_control.Abort();
         QCOMPARE(pdfPageCount(path), sheets.size());
         QCOMPARE(pdfPageSizePoints(path).toSize(), sizePoints);
@@ -74,24 +87,6 @@ private slots:
                  QStringLiteral("Relatório de teste"));
         QCOMPARE(pdfSheetNumbers(path), sheets);
         QVERIFY(pdfLayoutPages(path).constFirst().contains(QStringLiteral("de 12")));
-    }
-
-    void composingGoesOnAfterSaving()
-    {
-        composeSheets(m_control, QStringLiteral("Continua"), 3, false);
-        m_control.PFont(QStringLiteral("Liberation Sans"), 20);
-        m_control.L(QStringLiteral("mais"));
-        const float x = m_control.CurX(), y = m_control.CurY(), width = m_control.WX(QStringLiteral("mais"));
-        const QString path = m_dir->filePath(QStringLiteral("partial.pdf"));
-        QVERIFY(m_control.SavePDF(path));
-        // The host's cursor and font are still in force.
-        QVERIFY(m_control.CurX() == x && m_control.CurY() == y &&
-                m_control.WX(QStringLiteral("mais")) == width);
-        m_control.PNP();
-        m_control.L(QStringLiteral("Folha PRICOCO de TRICOCO"), 20, 20);
-        QVERIFY(m_control.SavePDF(path));
-        QCOMPARE(pdfSheetNumbers(path), (QList<int>{1, 2, 3, 4}));
-        m_control.Abort();
     }
 
     void writesNothingWhenItCannot()

@@ -19,8 +19,8 @@ using namespace quillet::testing;
 
 namespace {
 
-const char *const NoCupsVariable = "QUILLET_TEST_WITHOUT_CUPS";
-const char *const StalledVariable = "QUILLET_TEST_STALLED_CUPS";
+/// Set in a child process: why no print service answers it.
+const char *const ChildVariable = "QUILLET_TEST_NO_PRINT_SERVICE";
 /// Offers two-sided printing, so that the dialog's choices can be read back from its jobs.
 const QString DuplexQueue = QStringLiteral("PSDuplex");
 
@@ -33,91 +33,65 @@ private slots:
     void init()
     {
         // A child run without a scheduler that answers must not ask it.
-        if (qEnvironmentVariableIsEmpty(NoCupsVariable) && qEnvironmentVariableIsEmpty(StalledVariable) &&
-            !hasCupsPdfQueue())
+        if (qEnvironmentVariableIsEmpty(ChildVariable) && !hasCupsPdfQueue())
             QSKIP("no CUPS queue named PDF as the default printer");
     }
 
     void withoutCupsJobsAreKeptAsPdf()
     {
         // In a process of its own whose CUPS client finds no scheduler.
-        runChild("withoutCupsChild", NoCupsVariable, m_tempDir.filePath(QStringLiteral("no-cupsd.sock")));
+        runChild("não há serviço de impressão", m_tempDir.filePath(QStringLiteral("no-cupsd.sock")));
     }
 
-    void withoutCupsChild()
-    {
-        if (qEnvironmentVariableIsEmpty(NoCupsVariable))
-            QSKIP("runs inside withoutCupsJobsAreKeptAsPdf");
-        QCOMPARE(
-            m_control.Init(&m_host, uniqueDocumentName(QStringLiteral("fallback-")), QStringLiteral("P")),
-            quint8(0));
-        m_control.PNP();
-        const QString told = messageDuring([&] { m_control.Show(); });
-        QVERIFY(printerDevice().isPdfFallback());
-        const QString pdf = m_control.lastOutput();
-        QVERIFY2(QFileInfo(pdf).isFile() && told.endsWith(QStringLiteral("guardada em %1.").arg(pdf)),
-                 qPrintable(told));
-        QCOMPARE(pdfPageCount(pdf), 2);
-        QFile::remove(pdf);
-    }
-
-    void printChoicesReachTheJob_data()
-    {
-        QTest::addColumn<QPrinter::DuplexMode>("duplex");
-        QTest::addColumn<bool>("collate");
-        QTest::addColumn<QPrinter::ColorMode>("colour");
-        QTest::addColumn<QStringList>("cupsOptions"); // as the dialog's Properties page keeps them
-        QTest::addColumn<QStringList>("job");
-        QTest::newRow("long edge, collated, colour")
-            << QPrinter::DuplexLongSide << true << QPrinter::Color << QStringList()
-            << QStringList{"sides=two-sided-long-edge",
-                           "multiple-document-handling=separate-documents-collated-copies",
-                           "print-color-mode=color"};
-        QTest::newRow("short edge, uncollated, greyscale")
-            << QPrinter::DuplexShortSide << false << QPrinter::GrayScale << QStringList()
-            << QStringList{"sides=two-sided-short-edge",
-                           "multiple-document-handling=separate-documents-uncollated-copies",
-                           "print-color-mode=monochrome"};
-        QTest::newRow("automatic on a portrait page; a Properties option")
-            << QPrinter::DuplexAuto << true << QPrinter::Color << QStringList{"job-priority", "70"}
-            << QStringList{"sides=two-sided-long-edge", "job-priority=70"};
-    }
-
-    void printChoicesReachTheJob()
+    void printChoicesReachTheJobForOnePrintOnly()
     {
         if (QPrinterInfo::printerInfo(DuplexQueue).isNull())
             QSKIP("no CUPS queue named PSDuplex (scripts/setup-machine.sh adds it)");
-        QFETCH(QPrinter::DuplexMode, duplex);
-        QFETCH(bool, collate);
-        QFETCH(QPrinter::ColorMode, colour);
-        QFETCH(QStringList, cupsOptions);
-        QFETCH(QStringList, job);
-        const QMap<QString, QString> attributes = printOnDuplexQueue([&](QPrinter &printer) {
-            printer.setDuplex(duplex);
-            printer.setCollateCopies(collate);
-            printer.setColorMode(colour);
-            printer.printEngine()->setProperty(QPrintEngine::PrintEnginePropertyKey(0xfe00), cupsOptions);
-        });
-        for (const QString &expected : job)
-            QCOMPARE(expected.section(u'=', 0, 0) + u'=' + attributes.value(expected.section(u'=', 0, 0)),
-                     expected);
-    }
-
-    void copiesHoldForOnePrintOnly()
-    {
-        if (QPrinterInfo::printerInfo(DuplexQueue).isNull())
-            QSKIP("no CUPS queue named PSDuplex (scripts/setup-machine.sh adds it)");
-        QString second;
-        const auto first = printOnDuplexQueue([](QPrinter &printer) { printer.setCopyCount(2); },
-                                              [&](PreviewWindow &window) {
-                                                  // Reset for the next print: the dialog reopens with one
-                                                  // copy.
-                                                  QCOMPARE(printerDevice().printer().copyCount(), 1);
-                                                  clickPrint(window);
-                                                  second = printerDevice().lastOutput().section(u' ', -1);
-                                              });
-        QCOMPARE(first.value(QStringLiteral("copies")), QStringLiteral("2"));
-        QCOMPARE(jobAttributes(DuplexQueue, second).value(QStringLiteral("copies")), QStringLiteral("1"));
+        // clang-format off
+        const struct {
+            QPrinter::DuplexMode duplex;
+            bool collate;
+            QPrinter::ColorMode colour;
+            int copies;
+            QStringList cupsOptions; ///< as the dialog's Properties page keeps them
+            QStringList job;
+            const char *why;
+        } rows[] = {
+            {QPrinter::DuplexLongSide, true, QPrinter::Color, 1, {},
+             {"sides=two-sided-long-edge", "multiple-document-handling=separate-documents-collated-copies",
+              "print-color-mode=color"}, "long edge, collated, colour"},
+            {QPrinter::DuplexShortSide, false, QPrinter::GrayScale, 2, {},
+             {"sides=two-sided-short-edge", "multiple-document-handling=separate-documents-uncollated-copies",
+              "print-color-mode=monochrome", "copies=2"}, "short edge, uncollated, greyscale, two copies"},
+            {QPrinter::DuplexAuto, true, QPrinter::Color, 1, {"job-priority", "70"},
+             {"sides=two-sided-long-edge", "job-priority=70", "copies=1"},
+             "automatic on a portrait page; a Properties option; one copy again"},
+        };
+        // clang-format on
+        for (const auto &row : rows) {
+            const auto explained = explainFailure(row.why);
+            QString jobId;
+            composeSheets(m_control, uniqueDocumentName(QStringLiteral("choices-")), 1);
+            showAndCheck(m_control, [&](PreviewWindow &window) {
+                pickPrinter(window, DuplexQueue);
+                QPrinter &printer = printerDevice().printer();
+                printer.setDuplex(row.duplex);
+                printer.setCollateCopies(row.collate);
+                printer.setColorMode(row.colour);
+                printer.setCopyCount(row.copies);
+                const auto cupsOptions =
+                    QPrintEngine::PrintEnginePropertyKey(0xfe00); // the Properties page's
+                printer.printEngine()->setProperty(cupsOptions, row.cupsOptions);
+                clickPrint(window);
+                QVERIFY(QToolTip::text().contains(QStringLiteral("enviada para a impressora PSDuplex")));
+                QCOMPARE(printer.copyCount(), 1); // the copies hold for one print: the next starts at one
+                jobId = printerDevice().lastOutput().section(u' ', -1);
+            });
+            const QMap<QString, QString> attributes = jobAttributes(jobId);
+            for (const QString &expected : row.job)
+                QCOMPARE(expected.section(u'=', 0, 0) + u'=' + attributes.value(expected.section(u'=', 0, 0)),
+                         expected);
+        }
     }
 
     void stalledSchedulerNeverFreezesTheHost()
@@ -150,14 +124,15 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return schedulerAnswers(socket); }, 20000));
         QVERIFY(::kill(pid_t(scheduler.processId()), SIGSTOP) == 0);
 
-        runChild("stalledSchedulerChild", StalledVariable, socket);
+        runChild("o serviço de impressão não responde", socket);
     }
 
-    void stalledSchedulerChild()
+    void noPrintServiceChild()
     {
-        if (qEnvironmentVariableIsEmpty(StalledVariable))
-            QSKIP("runs inside stalledSchedulerNeverFreezesTheHost");
-        constexpr int BoundMs = 20000; // returns at all: the scheduler never answers
+        const QString reason = qEnvironmentVariable(ChildVariable);
+        if (reason.isEmpty())
+            QSKIP("runs inside the two tests above");
+        constexpr int BoundMs = 20000; // returns at all: a stalled scheduler never answers
         QElapsedTimer clock;
         clock.start();
         const QString name = uniqueDocumentName(QStringLiteral("stalled-"));
@@ -175,8 +150,7 @@ private slots:
         const QString direct = messageDuring([&] { m_control.Show(); });
         for (const QString &told : {message, direct}) {
             const QString kept = told.section(QStringLiteral("guardada em "), 1).chopped(1);
-            QVERIFY2(told.startsWith(QStringLiteral(
-                         "Não foi possível imprimir a listagem: o serviço de impressão não responde.")),
+            QVERIFY2(told.startsWith(QStringLiteral("Não foi possível imprimir a listagem: %1.").arg(reason)),
                      qPrintable(told));
             QCOMPARE(pdfPageCount(kept), 2);
             QVERIFY(QFileInfo(kept).fileName().startsWith(name));
@@ -187,69 +161,37 @@ private slots:
 private:
     static bool schedulerAnswers(const QString &socket)
     {
-        QProcess lpstat;
-        lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-h"), socket, QStringLiteral("-r")});
-        return lpstat.waitForFinished(5000) && lpstat.readAll().startsWith("scheduler is running");
+        return outputOf(QStringLiteral("lpstat"), {QStringLiteral("-h"), socket, QStringLiteral("-r")}, 5000)
+            .startsWith("scheduler is running");
     }
 
-    /// Runs the test function slot in a child process whose CUPS client asks
-    /// cupsServer, with marker set so that the slot runs there; it must pass.
-    void runChild(const char *slot, const char *marker, const QString &cupsServer)
+    /// Runs noPrintServiceChild in a child process whose CUPS client asks
+    /// cupsServer, which does not answer for reason; it must pass.
+    void runChild(const char *reason, const QString &cupsServer)
     {
         QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("CUPS_SERVER"), cupsServer);
-        environment.insert(QString::fromLatin1(marker), QStringLiteral("1"));
+        environment.insert(QString::fromLatin1(ChildVariable), QString::fromUtf8(reason));
         child.setProcessEnvironment(environment);
         child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(slot)});
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("noPrintServiceChild")});
         QVERIFY(child.waitForFinished(120000));
         QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
                  child.readAll().constData());
     }
 
-    /// Prints a one-page listing on the queue PSDuplex with the choices that
-    /// choose makes on its QPrinter, then runs alsoInPreview; the attributes
-    /// the scheduler keeps for the job.
-    QMap<QString, QString> printOnDuplexQueue(const std::function<void(QPrinter &)> &choose,
-                                              const std::function<void(PreviewWindow &)> &alsoInPreview = {})
-    {
-        const QString name = uniqueDocumentName(QStringLiteral("choices-"));
-        QString jobId;
-        composeSheets(m_control, name, 1);
-        showAndCheck(m_control, [&](PreviewWindow &window) {
-            pickPrinter(window, DuplexQueue);
-            choose(printerDevice().printer());
-            clickPrint(window);
-            QVERIFY(QToolTip::text().contains(QStringLiteral("enviada para a impressora PSDuplex")));
-            jobId = printerDevice().lastOutput().section(u' ', -1);
-            if (alsoInPreview)
-                alsoInPreview(window);
-        });
-        return jobAttributes(DuplexQueue, jobId);
-    }
-
     /// What the scheduler keeps of a job, read with ipptool: attribute name to value.
-    QMap<QString, QString> jobAttributes(const QString &queue, const QString &jobId)
+    static QMap<QString, QString> jobAttributes(const QString &jobId)
     {
-        QFile test(m_tempDir.filePath(QStringLiteral("job.test")));
-        if (!test.exists() && test.open(QIODevice::WriteOnly))
-            test.write(
-                "{\nOPERATION Get-Job-Attributes\nGROUP operation-attributes-tag\n"
-                "ATTR charset attributes-charset utf-8\nATTR naturalLanguage attributes-natural-language en\n"
-                "ATTR uri printer-uri $uri\nATTR integer job-id $job_id\nSTATUS successful-ok\n"
-                "DISPLAY sides\nDISPLAY copies\nDISPLAY multiple-document-handling\n"
-                "DISPLAY print-color-mode\nDISPLAY job-priority\n}\n");
-        test.close();
-        QProcess ipptool;
-        ipptool.start(QStringLiteral("ipptool"),
-                      {QStringLiteral("-t"), QStringLiteral("-d"), QStringLiteral("job_id=") + jobId,
-                       QStringLiteral("ipp://localhost/printers/") + queue, test.fileName()});
-        ipptool.waitForFinished(20000);
+        const QString reply = QString::fromUtf8(
+            outputOf(QStringLiteral("ipptool"),
+                     {QStringLiteral("-tv"), QStringLiteral("ipp://localhost/jobs/") + jobId,
+                      QStringLiteral("get-job-attributes.test")}));
         QMap<QString, QString> attributes;
         static const QRegularExpression line(QStringLiteral("^\\s*(\\S+) \\([^)]*\\) = (.*)$"),
                                              QRegularExpression::MultilineOption);
-        for (const auto &match : line.globalMatch(QString::fromUtf8(ipptool.readAllStandardOutput())))
+        for (const auto &match : line.globalMatch(reply))
             attributes.insert(match.captured(1), match.captured(2).trimmed());
         return attributes;
     }

@@ -120,6 +120,11 @@ private slots:
             QVERIFY2(!onPaper.isEmpty() && near(onPaper.topLeft() - onScreen.topLeft()) &&
                          near(onPaper.bottomRight() - onScreen.bottomRight()),
                      qPrintable(where));
+            // A text starts, or with R ends, where it was asked, within its side bearing.
+            if (i == 0 || i == 2)
+                QVERIFY2(std::abs((i == 0 ? onPaper.left() : onPaper.right()) -
+                                  pixel({i * width / 2, 0}).x()) <= 2,
+                         qPrintable(where));
             if (i >= 3)
                 QVERIFY2(near(onPaper.topLeft() - pixel(shapesMm[i - 3].topLeft())) &&
                              near(onPaper.bottomRight() - pixel(shapesMm[i - 3].bottomRight())),

@@ -3,6 +3,7 @@
 // set-up dialog's accept button saying what it does.
 
 #include "PreviewDriver.h"
+#include "preview/FindDialog.h"
 #include "print/PageRangeDialog.h"
 #include "print/PdfExport.h"
 #include "print/PrinterDialog.h"
@@ -10,6 +11,7 @@
 #include "widgets/FitTexts.h"
 
 #include <QDialogButtonBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStandardPaths>
 
@@ -25,11 +27,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("listName");
         QTest::addColumn<QString>("fileName");
-        QTest::newRow("a slash would make a folder") << "Fatura 2024/0173" << "Fatura 2024-0173.pdf";
-        QTest::newRow("characters Windows refuses") << "a:b*c?\"<d>|e\\f" << "a-b-c---d--e-f.pdf";
-        QTest::newRow("a control character") << "Guia\tde remessa" << "Guia-de remessa.pdf";
-        QTest::newRow("dots would hide it or be cut") << " .Stock. " << "Stock.pdf";
-        QTest::newRow("no name") << "  " << "Listagem.pdf";
+        QTest::newRow("a slash would make a folder") << "Fatura 2024/0173"
+                                                     << "Fatura 2024-0173.pdf";
+        QTest::newRow("characters Windows refuses") << "a:b*c?\"<d>|e\\f"
+                                                    << "a-b-c---d--e-f.pdf";
+        QTest::newRow("a control character") << "Guia\tde remessa"
+                                             << "Guia-de remessa.pdf";
+        QTest::newRow("dots would hide it or be cut") << " .Stock. "
+                                                      << "Stock.pdf";
+        QTest::newRow("no name") << "  "
+                                 << "Listagem.pdf";
     }
     void proposedPdfIsOneFileInTheDocuments()
     {
@@ -40,6 +47,52 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(path).fileName(), fileName);
         const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         QCOMPARE(QFileInfo(path).absolutePath(), QDir(documents).exists() ? documents : QDir::homePath());
+    }
+
+    void theKeysStayWithThePage()
+    {
+        quillet::Quillet control;
+        openListing(control);
+        composePages(control, 5);
+        QStringList seen;
+        showAndCheck(control, [&](PreviewWindow &window) {
+            QWidget *page = child(window, "PRT");
+            // Keys go where a user's would; nowhere once the window closed.
+            const auto focused = [&window] {
+                return QApplication::focusWidget() ? QApplication::focusWidget() : &window;
+            };
+            const auto note = [&](const char *step) {
+                seen << QStringLiteral("%1: %2 %3")
+                            .arg(QLatin1String(step), focused()->objectName(),
+                                 child<QLabel>(window, "LPag")->text());
+            };
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            note("opened");
+            QTest::keyClick(&window, Qt::Key_Space);
+            QTest::keyClick(&window, Qt::Key_Return);
+            QTest::keyClick(focused(), Qt::Key_End);
+            note("Space, Enter, End");
+            QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(20, 20));
+            QTest::keyClick(focused(), Qt::Key_Home);
+            note("a click zooms, Home");
+            QLineEdit *zoom = child<QLineEdit>(window, "ESC");
+            zoom->setFocus();
+            QTest::keyClicks(zoom, QStringLiteral("50"));
+            QTest::keyClick(zoom, Qt::Key_Return);
+            QTest::keyClick(focused(), Qt::Key_PageDown);
+            note("zoom typed, Enter, PgDown");
+            QTest::keyClick(focused(), Qt::Key_G, Qt::ControlModifier);
+            QTest::keyClicks(focused(), QStringLiteral("4"));
+            QTest::keyClick(focused(), Qt::Key_Return);
+            note("Ctrl+G 4 Enter");
+            QVERIFY(window.isVisible());
+            QTest::keyClick(focused(), Qt::Key_Escape);
+            QVERIFY2(!window.isVisible(), "Escape closes the preview");
+        });
+        QCOMPARE(seen, (QStringList{"opened: PRT Página 1 de 5", "Space, Enter, End: PRT Página 5 de 5",
+                                    "a click zooms, Home: PRT Página 1 de 5",
+                                    "zoom typed, Enter, PgDown: PRT Página 2 de 5",
+                                    "Ctrl+G 4 Enter: PRT Página 4 de 5"}));
     }
 
     void setUpDialogChoosesRatherThanPrints()
@@ -74,7 +127,9 @@ private Q_SLOTS:
         wait.prepareForPrinting(QStringLiteral("Fatura 2024/0173"), true, QStringLiteral("Imprimindo..."));
         quillet::PrinterDialog choice;
         quillet::PageRangeDialog pages(167, choice, nullptr);
-        for (QDialog *dialog : std::initializer_list<QDialog *>{&wait, &pages}) {
+        quillet::FindDialog find(nullptr);
+        find.prepare(QStringLiteral("Total"), false, {});
+        for (QDialog *dialog : std::initializer_list<QDialog *>{&wait, &pages, &find}) {
             dialog->show();
             for (const QWidget *place : dialog->findChildren<QWidget *>())
                 QVERIFY2(quillet::widthForText(*place) <= place->width(),

@@ -30,7 +30,7 @@ public:
     std::map<int, PaperMm> acceptedPapers{
         {1, {215.9, 279.4}}, {5, {215.9, 355.6}}, {8, {297, 420}}, {9, {210, 297}}};
     CustomPaperResult customPaperResult = CustomPaperApplied;
-    int newPages = 0, endDocs = 0, killDocs = 0;
+    int endDocs = 0, killDocs = 0;
 
     void followDefault() override {}
     std::string deviceName() const override { return "Fake printer"; }
@@ -42,7 +42,7 @@ public:
     CustomPaperResult setCustomPaper(int widthMm, int heightMm) override;
     PrinterPage page() const override;
     Surface &surface() override { return fakeSurface; }
-    void newPage() override { ++newPages; }
+    void newPage() override {}
     void endDoc() override { ++endDocs; }
     void killDoc() override { ++killDocs; }
 
