@@ -1,6 +1,6 @@
 // A page of 50 QR codes replayed on the preview page at 100 % and into a PDF,
 // beside the same page drawing the same modules with PBox: what a symbol
-// costs beyond its rectangles (the encoding, which replay does again).
+// costs beyond its rectangles, with its encoding remembered as a listing's is.
 
 #include "BenchSurface.h"
 #include "QtBenchmarkMain.h"
@@ -9,6 +9,7 @@
 #include "platform/PdfJob.h"
 #include "platform/ZintBarcodeEncoder.h"
 #include "render/PageRenderer.h"
+#include "render/RememberingBarcodeEncoder.h"
 
 #include <QGuiApplication>
 #include <QPageLayout>
@@ -57,7 +58,8 @@ BenchListing &listing()
 {
     static BenchListing *made = [] {
         auto *bench = new BenchListing;
-        bench->listing.session.barcodes = std::make_shared<ZintBarcodeEncoder>();
+        bench->listing.session.barcodes =
+            std::make_shared<RememberingBarcodeEncoder>(std::make_shared<ZintBarcodeEncoder>());
         Composer &c = bench->composer;
         for (int page : {BarcodePage, BoxesPage}) {
             if (page == BoxesPage)

@@ -6,6 +6,7 @@
 #include "platform/QtPrinterDevice.h"
 #include "platform/ZintBarcodeEncoder.h"
 #include "preview/PreviewWindow.h"
+#include "render/RememberingBarcodeEncoder.h"
 #include "print/PdfExport.h"
 #include "print/PrintJob.h"
 #include "print/PrinterDialog.h"
@@ -46,7 +47,7 @@ Listing::Listing(QtPrinterDevice *printer, const ListingState &carried)
     s.state.SpoolPath.clear();
     s.state.SpoolNum = 0;
     s.printer = printer;
-    s.barcodes = std::make_shared<ZintBarcodeEncoder>();
+    s.barcodes = std::make_shared<RememberingBarcodeEncoder>(std::make_shared<ZintBarcodeEncoder>());
     s.pageSurface = m_pageSurface.get();
     s.events = this;
 }

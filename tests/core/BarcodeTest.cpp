@@ -4,6 +4,7 @@
 
 #include "compose/BarcodeLayout.h"
 #include "compose/PackedText.h"
+#include "render/RememberingBarcodeEncoder.h"
 #include "support/FakeBarcodeEncoder.h"
 #include "support/TestSession.h"
 
@@ -50,59 +51,19 @@ TEST(BarcodeLayout, FitsTheSymbolToItsBox)
     BarcodeModules symbol; // 10 x 20 modules: 20 high for a QR code, the bars' height for a linear one
     symbol.columns = 10;
     symbol.rows = 20;
+    // clang-format off
     const LayoutRow rows[] = {
-        {"a square box: the taller side decides, centred across",
-         Symbology::QR,
-         10,
-         0,
-         0,
-         0,
-         BarcodeResult::Drawn,
-         {2.5f, 0, 5, 10, 0.5f, 0.5f, 0}},
-        {"a wider box keeps square modules, centred",
-         Symbology::DataMatrix,
-         10,
-         30,
-         0,
-         0,
-         BarcodeResult::Drawn,
-         {12.5f, 0, 5, 10, 0.5f, 0.5f, 0}},
-        {"module= caps the module, the symbol stays centred",
-         Symbology::QR,
-         10,
-         0,
-         0,
-         0.25f,
-         BarcodeResult::Drawn,
-         {3.75f, 2.5f, 2.5f, 5, 0.25f, 0.25f, 0}},
-        {"a linear code's natural width at 0.33 mm",
-         Symbology::Code128,
-         10,
-         0,
-         0,
-         0,
-         BarcodeResult::Drawn,
-         {0, 0, 3.3f, 10, 0.33f, 0.5f, 10}},
-        {"a width stretches a linear code; the text line comes off the bars",
-         Symbology::EAN13,
-         10,
-         20,
-         4,
-         0,
-         BarcodeResult::Drawn,
-         {0, 0, 20, 10, 2, 0.3f, 6}},
+        {"a square box: the taller side decides, centred across", Symbology::QR, 10, 0, 0, 0, BarcodeResult::Drawn, {2.5f, 0, 5, 10, 0.5f, 0.5f, 0}},
+        {"a wider box keeps square modules, centred", Symbology::DataMatrix, 10, 30, 0, 0, BarcodeResult::Drawn, {12.5f, 0, 5, 10, 0.5f, 0.5f, 0}},
+        {"module= caps the module, the symbol stays centred", Symbology::QR, 10, 0, 0, 0.25f, BarcodeResult::Drawn, {3.75f, 2.5f, 2.5f, 5, 0.25f, 0.25f, 0}},
+        {"a linear code's natural width at 0.33 mm", Symbology::Code128, 10, 0, 0, 0, BarcodeResult::Drawn, {0, 0, 3.3f, 10, 0.33f, 0.5f, 10}},
+        {"a width stretches a linear code; the text line comes off the bars", Symbology::EAN13, 10, 20, 4, 0, BarcodeResult::Drawn, {0, 0, 20, 10, 2, 0.3f, 6}},
         {"a 2D module under 0.1 mm", Symbology::QR, 1.9f, 0, 0, 0, BarcodeResult::ModuleTooThin, {}},
-        {"a linear code squeezed under 0.1 mm a module",
-         Symbology::ITF,
-         10,
-         0.9f,
-         0,
-         0,
-         BarcodeResult::ModuleTooThin,
-         {}},
+        {"a linear code squeezed under 0.1 mm a module", Symbology::ITF, 10, 0.9f, 0, 0, BarcodeResult::ModuleTooThin, {}},
         {"no room for the bars above the text", Symbology::Code39, 4, 0, 4, 0, BarcodeResult::BadSize, {}},
         {"a negative width", Symbology::QR, 10, -1, 0, 0, BarcodeResult::BadSize, {}},
     };
+    // clang-format on
     for (const LayoutRow &row : rows) {
         SCOPED_TRACE(row.reason);
         BarcodeOptions options;
@@ -149,6 +110,30 @@ TEST(BarcodeOptions, ReadsKnownKeysForTheKindsThatUseThem)
     ASSERT_EQ(parseBarcodeOptions("ecc=h;module=0.5", Symbology::QR, parsed), BarcodeResult::Drawn);
     EXPECT_EQ(parsed.correction, QrCorrection::H);
     EXPECT_FLOAT_EQ(parsed.moduleMm, 0.5f);
+}
+
+TEST(RememberingBarcodeEncoder, AsksTheEncoderOncePerSymbolItStillKeeps)
+{
+    const auto fake = std::make_shared<FakeBarcodeEncoder>();
+    const RememberingBarcodeEncoder remembering(fake, 2);
+    const auto encode = [&](std::string_view data, QrCorrection correction = QrCorrection::M) {
+        BarcodeModules symbol;
+        return remembering.encode({Symbology::QR, data, correction}, symbol) == BarcodeResult::Drawn &&
+               symbol.humanReadable == data;
+    };
+    EXPECT_TRUE(encode("a"));
+    EXPECT_TRUE(encode("a"));
+    EXPECT_EQ(fake->calls, 1);
+    EXPECT_TRUE(encode("a", QrCorrection::H)); // another correction is another symbol
+    EXPECT_TRUE(encode("b"));                  // "a" at M, the least recently used, goes
+    EXPECT_TRUE(encode("a", QrCorrection::H));
+    EXPECT_EQ(fake->calls, 3);
+    EXPECT_TRUE(encode("a"));
+    EXPECT_EQ(fake->calls, 4);
+    BarcodeModules symbol;
+    for (int i = 0; i < 2; ++i) // a refusal is remembered too
+        EXPECT_EQ(remembering.encode({Symbology::QR, "too long"}, symbol), BarcodeResult::TooLong);
+    EXPECT_EQ(fake->calls, 5);
 }
 
 TEST(PBarcode, ReplaysWhatItDrewAndRecordsNothingWhenRefused)

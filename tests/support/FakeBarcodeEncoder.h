@@ -9,8 +9,11 @@ namespace quillet::testing {
 
 class FakeBarcodeEncoder : public BarcodeEncoder {
 public:
+    mutable int calls = 0;
+
     BarcodeResult encode(const BarcodeRequest &request, BarcodeModules &symbol) const override
     {
+        ++calls;
         if (request.data == "too long")
             return BarcodeResult::TooLong;
         symbol.columns = symbol.rows = 5;
