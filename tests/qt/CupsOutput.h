@@ -4,6 +4,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -93,6 +94,18 @@ inline QList<int> pdfSheetNumbers(const QString &path)
     for (const QString &page : pdfLayoutPages(path))
         numbers << sheet.match(page).captured(1).toInt();
     return numbers;
+}
+
+/// The sheet numbers cups-pdf printed for a job named documentName, as
+/// pdfSheetNumbers reads them, its file then removed; empty when none came.
+inline QList<int> printedSheets(const QString &documentName, int timeoutMs = 30000)
+{
+    const QString pdf = waitForCupsPdf(documentName, timeoutMs);
+    if (pdf.isEmpty())
+        return {};
+    const QList<int> sheets = pdfSheetNumbers(pdf);
+    QFile::remove(pdf);
+    return sheets;
 }
 
 /// Page pageNumber (from 1) of a PDF rendered by pdftoppm at dpi; null when unreadable.

@@ -6,7 +6,11 @@
 #include "quillet/Quillet.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScopeGuard>
 #include <QTimer>
 #include <QToolButton>
@@ -31,6 +35,15 @@ inline auto explainFailure(const char *why)
 template <typename T = QWidget> T *child(QWidget &window, const char *name)
 {
     return window.findChild<T *>(QLatin1String(name));
+}
+
+/// The visible top-level window of that object name; null when none is shown.
+inline QWidget *topLevel(const char *objectName)
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String(objectName) && w->isVisible())
+            return w;
+    return nullptr;
 }
 
 /// Runs action once on the next modal window of the class className when it
@@ -111,6 +124,21 @@ inline void atPageOfNextJob(int page, std::function<void(QWidget &dialog)> actio
             return true;
         action(dialog);
         return false;
+    });
+}
+
+/// Answers the preview's "Guardar como PDF..." dialogs: the file name, then
+/// the pages typed in ePages.
+inline void answerSaveDialogs(const QString &fileName, const QString &pages)
+{
+    onNextModal("QFileDialog", [fileName, pages](QWidget &dialog) {
+        onNextModal("quillet::PageRangeDialog", [pages](QWidget &range) {
+            child<QLineEdit>(range, "ePages")->setText(pages);
+            child<QRadioButton>(range, "oLISTPAG")->setChecked(true);
+            child<QPushButton>(range, "Command1")->click();
+        });
+        static_cast<QFileDialog &>(dialog).selectFile(fileName);
+        QMetaObject::invokeMethod(&dialog, "accept");
     });
 }
 

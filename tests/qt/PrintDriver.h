@@ -11,8 +11,6 @@
 #include <QPointer>
 #include <QPrinter>
 
-#include <algorithm>
-
 namespace preview_driver {
 
 inline quillet::QtPrinterDevice &printerDevice()
@@ -38,10 +36,7 @@ inline QString messageDuring(const std::function<void()> &action)
 {
     QString message;
     QPointer<QTimer> watch = onNextModal("QMessageBox", [&message](QWidget &box) {
-        const bool progressShown = std::ranges::any_of(QApplication::topLevelWidgets(), [](const QWidget *w) {
-            return w->objectName() == QLatin1String("wWAIT") && w->isVisible();
-        });
-        message = (progressShown ? QStringLiteral("behind progress: ") : QString()) +
+        message = (topLevel("wWAIT") ? QStringLiteral("behind progress: ") : QString()) +
                   static_cast<QMessageBox &>(box).text() + u' ';
         box.close();
     });

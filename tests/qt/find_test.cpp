@@ -15,10 +15,8 @@
 
 #include <QCheckBox>
 #include <QFile>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
-#include <QRadioButton>
 
 using namespace preview_driver;
 using quillet::HitCounter;

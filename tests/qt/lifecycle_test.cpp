@@ -10,7 +10,6 @@
 #include "control/Runtime.h"
 
 #include <QProcess>
-#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
@@ -23,14 +22,6 @@ using quillet::state;
 namespace {
 
 constexpr char ExitChildSwitch[] = "--compose-and-exit";
-
-QWidget *topLevel(const char *objectName)
-{
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (w->objectName() == QLatin1String(objectName) && w->isVisible())
-            return w;
-    return nullptr;
-}
 
 QString spoolPath()
 {

@@ -7,33 +7,10 @@
 #include "compose/ListingState.h"
 #include "control/Runtime.h"
 
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTemporaryDir>
 
 using namespace preview_driver;
 using namespace quillet::testing;
-
-namespace {
-
-/// Answers the preview's "Guardar como PDF..." dialogs: the file name, then
-/// the pages typed in ePages.
-void answerSaveDialogs(const QString &fileName, const QString &pages)
-{
-    onNextModal("QFileDialog", [fileName, pages](QWidget &dialog) {
-        onNextModal("quillet::PageRangeDialog", [pages](QWidget &range) {
-            child<QLineEdit>(range, "ePages")->setText(pages);
-            child<QRadioButton>(range, "oLISTPAG")->setChecked(true);
-            child<QPushButton>(range, "Command1")->click();
-        });
-        static_cast<QFileDialog &>(dialog).selectFile(fileName);
-        QMetaObject::invokeMethod(&dialog, "accept");
-    });
-}
-
-} // namespace
 
 class PdfExportTest : public QObject {
     Q_OBJECT

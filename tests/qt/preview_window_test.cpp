@@ -10,9 +10,7 @@
 #include "platform/ImageSurface.h"
 #include "preview/ThumbnailPanel.h"
 
-#include <QLineEdit>
 #include <QListView>
-#include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSpinBox>

@@ -8,7 +8,6 @@
 
 #include <QElapsedTimer>
 #include <QPrintEngine>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QToolTip>
 

@@ -144,9 +144,7 @@ private slots:
     {
         QFETCH(int, fillStyle);
         constexpr int Yellow = 0x00FFFF; // 0xBBGGRR
-        QCOMPARE(m_control.Init(nullptr, QStringLiteral("Fundo"), QStringLiteral("S"), QStringLiteral("P"),
-                                QStringLiteral("A4"), true, true, true, true, false, true, false, true),
-                 quint8(0));
+        composeSheets(m_control, QStringLiteral("Fundo"), 0);
         m_control.PFill(Yellow, fillStyle);
         m_control.PFont(QString(), 24, false, false, false);
         m_control.PAlign(-2);

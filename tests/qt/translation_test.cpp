@@ -4,9 +4,7 @@
 
 #include "PreviewDriver.h"
 
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 
 using namespace preview_driver;
 using quillet::Quillet;

@@ -11,8 +11,6 @@
 #include "widgets/FitTexts.h"
 
 #include <QDialogButtonBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QStandardPaths>
 
 using namespace preview_driver;
@@ -23,30 +21,25 @@ class WhatUsersSee : public QObject {
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    void proposedPdfIsOneFileInTheDocuments_data()
-    {
-        QTest::addColumn<QString>("listName");
-        QTest::addColumn<QString>("fileName");
-        QTest::newRow("a slash would make a folder") << "Fatura 2024/0173"
-                                                     << "Fatura 2024-0173.pdf";
-        QTest::newRow("characters Windows refuses") << "a:b*c?\"<d>|e\\f"
-                                                    << "a-b-c---d--e-f.pdf";
-        QTest::newRow("a control character") << "Guia\tde remessa"
-                                             << "Guia-de remessa.pdf";
-        QTest::newRow("dots would hide it or be cut") << " .Stock. "
-                                                      << "Stock.pdf";
-        QTest::newRow("no name") << "  "
-                                 << "Listagem.pdf";
-    }
     void proposedPdfIsOneFileInTheDocuments()
     {
-        QFETCH(QString, listName);
-        QFETCH(QString, fileName);
-        const QString path = quillet::PdfExport::proposedPath(listName);
-        QVERIFY2(QDir::isAbsolutePath(path), qPrintable(path));
-        QCOMPARE(QFileInfo(path).fileName(), fileName);
+        // clang-format off
+        const struct { const char *listName, *fileName, *why; } rows[] = {
+            {"Fatura 2024/0173", "Fatura 2024-0173.pdf", "a slash would make a folder"},
+            {"a:b*c?\"<d>|e\\f", "a-b-c---d--e-f.pdf", "characters Windows refuses"},
+            {"Guia\tde remessa", "Guia-de remessa.pdf", "a control character"},
+            {" .Stock. ", "Stock.pdf", "dots would hide it or be cut"},
+            {"  ", "Listagem.pdf", "no name"},
+        };
+        // clang-format on
         const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        QCOMPARE(QFileInfo(path).absolutePath(), QDir(documents).exists() ? documents : QDir::homePath());
+        for (const auto &row : rows) {
+            const auto explained = explainFailure(row.why);
+            const QFileInfo path(quillet::PdfExport::proposedPath(QString::fromUtf8(row.listName)));
+            QVERIFY2(path.isAbsolute(), qPrintable(path.filePath()));
+            QCOMPARE(path.fileName(), QString::fromUtf8(row.fileName));
+            QCOMPARE(path.absolutePath(), QDir(documents).exists() ? documents : QDir::homePath());
+        }
     }
 
     void theKeysStayWithThePage()
@@ -112,29 +105,26 @@ private Q_SLOTS:
         QCOMPARE(acceptText, QStringLiteral("Escolher"));
     }
 
-    void everyCaptionFitsItsPlace_data()
-    {
-        QTest::addColumn<QString>("locale");
-        QTest::newRow("Portuguese, the longer captions") << "pt_PT";
-        QTest::newRow("English") << "en_GB";
-    }
     void everyCaptionFitsItsPlace()
     {
-        QFETCH(QString, locale);
-        QLocale::setDefault(QLocale(locale));
-        // The wait dialog picks the language; the page choice follows it.
-        quillet::WaitDialog wait(nullptr);
-        wait.prepareForPrinting(QStringLiteral("Fatura 2024/0173"), true, QStringLiteral("Imprimindo..."));
-        quillet::PrinterDialog choice;
-        quillet::PageRangeDialog pages(167, choice, nullptr);
-        quillet::FindDialog find(nullptr);
-        find.prepare(QStringLiteral("Total"), false, {});
-        for (QDialog *dialog : std::initializer_list<QDialog *>{&wait, &pages, &find}) {
-            dialog->show();
-            for (const QWidget *place : dialog->findChildren<QWidget *>())
-                QVERIFY2(quillet::widthForText(*place) <= place->width(),
-                         qPrintable(dialog->objectName() + u' ' + place->objectName()));
-            dialog->hide();
+        for (const char *locale : {"pt_PT", "en_GB"}) { // Portuguese has the longer captions
+            QLocale::setDefault(QLocale(QString::fromLatin1(locale)));
+            // The wait dialog picks the language; the page choice follows it.
+            quillet::WaitDialog wait(nullptr);
+            wait.prepareForPrinting(QStringLiteral("Fatura 2024/0173"), true,
+                                    QStringLiteral("Imprimindo..."));
+            quillet::PrinterDialog choice;
+            quillet::PageRangeDialog pages(167, choice, nullptr);
+            quillet::FindDialog find(nullptr);
+            find.prepare(QStringLiteral("Total"), false, {});
+            for (QDialog *dialog : std::initializer_list<QDialog *>{&wait, &pages, &find}) {
+                dialog->show();
+                for (const QWidget *place : dialog->findChildren<QWidget *>())
+                    QVERIFY2(quillet::widthForText(*place) <= place->width(),
+                             qPrintable(QLatin1String(locale) + u' ' + dialog->objectName() + u' ' +
+                                        place->objectName()));
+                dialog->hide();
+            }
         }
     }
 };
