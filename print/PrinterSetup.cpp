@@ -27,7 +27,7 @@ void PrinterSetup::run(QWidget *owner, PrinterDialog &cmd, Session &listing, QtP
                              tr("Não foi possível mostrar as impressoras: %1.")
                                  .arg(printserver::unreachableReason(printserver::Status::Silent)));
     } else if (s.ShowSetup) {
-        cmd.exec(printer.printer(), owner);
+        cmd.exec(printer.printer(), owner, s.RememberPrintChoices);
     } else {
         PageRangeDialog dialog(s.NumPages, cmd, owner);
         dialog.exec();
