@@ -167,6 +167,16 @@ void Quillet::setPdfArchive(bool value)
     session().state.PdfArchive = value;
 }
 
+bool Quillet::DirectPageCount() const
+{
+    return session().state.DirectPageCount;
+}
+
+void Quillet::setDirectPageCount(bool value)
+{
+    session().state.DirectPageCount = value;
+}
+
 int Quillet::pageCount() const
 {
     return quillet::pageCount(session().state);

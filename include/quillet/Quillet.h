@@ -28,6 +28,8 @@ class QUILLET_EXPORT Quillet : public QWidget {
     Q_PROPERTY(bool ShowPdf READ ShowPdf WRITE setShowPdf)
     /// Whether the PDF files saved are PDF/A-1b, for archiving (false by default).
     Q_PROPERTY(bool PdfArchive READ PdfArchive WRITE setPdfArchive)
+    /// Whether a listing printed directly knows its page count (false by default).
+    Q_PROPERTY(bool DirectPageCount READ DirectPageCount WRITE setDirectPageCount)
 public:
     explicit Quillet(QWidget *parent = nullptr);
     ~Quillet() override;
@@ -84,6 +86,15 @@ public:
     /// Makes SavePDF and the preview's "Guardar como PDF..." write PDF/A-1b
     /// (true) or plain PDF (false); Init leaves it as it is.
     void setPdfArchive(bool value);
+    /// Whether listings opened with PrtScreen "P" print the page count.
+    bool DirectPageCount() const;
+    /// With true, a listing opened with PrtScreen "P" is composed as for the
+    /// preview (recorded, with the wait dialog) and Show prints all its pages
+    /// with the print progress dialog instead of previewing, the page-count
+    /// marker resolved; nothing reaches the printer before Show. With false
+    /// (the default) each page goes to the printer as it is composed and the
+    /// page count prints as "*". Init reads it: an open listing keeps its way.
+    void setDirectPageCount(bool value);
     /// The pages of the listing: those composed so far while composing.
     int pageCount() const;
     /// Lets the windows run; false once the listing has been ended (the host stops composing).
