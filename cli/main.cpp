@@ -88,12 +88,13 @@ int composeForPreview(const std::vector<ScriptCommand> &commands, const CommandL
     return status;
 }
 
-/// Composes straight on the printer and sends the job.
+/// Composes for the printer and sends the job, every page with the page count.
 int printDirectly(const std::vector<ScriptCommand> &commands, const CommandLine &line,
                   const QString &scriptName, const QDir &baseDir)
 {
     Progress progress(line.quiet);
     quillet::Quillet listing;
+    listing.setDirectPageCount(true);
     const std::vector<ScriptError> problems =
         ScriptRunner(listing, nullptr, baseDir, QStringLiteral("P")).run(commands, composing(progress));
     progress.endStep();

@@ -31,7 +31,8 @@ void Composer::CCol(int NCol, std::string_view StrToPrint, float PosY, bool TRUN
         return;
     const Column column = m_state.Cols[NCol - 1];
     const float width = column.ColRight - column.ColLeft - ColumnPaddingMm;
-    const std::string t = TRUNC ? FitText(s, width) : s;
+    const std::string placed = placedText(s);
+    const std::string t = TRUNC ? FitText(placed, width) : placed;
     PosY = positionOrMissing(PosY);
     record<commands::CCol>(NCol, s, verticalValue(PosY), TRUNC);
     const CellText cell(*this);
@@ -60,7 +61,8 @@ void Composer::sideCell(int NCol, std::string_view StrToPrint, float inset, floa
     const float x =
         left ? column.ColLeft + inset + ColumnPaddingMm : column.ColRight - inset - ColumnPaddingMm;
     const float width = column.ColRight - column.ColLeft - inset - ColumnPaddingMm;
-    const std::string t = TRUNC ? FitText(s, width) : s;
+    const std::string placed = placedText(s);
+    const std::string t = TRUNC ? FitText(placed, width) : placed;
     PosY = positionOrMissing(PosY);
     record<Row>(NCol, s, inset, PosY, TRUNC);
     const CellText cell(*this);

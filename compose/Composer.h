@@ -68,6 +68,11 @@ public:
 
     /// The text with "TRICOCO" and "PRICOCO" replaced as the mode requires.
     std::string ExpandMarkers(std::string_view text) const;
+    /// The text a command places and measures, given what it records: the
+    /// same, except while a listing that Show prints is recorded, where the
+    /// markers read as direct printing reads them, so the print position
+    /// moves as it would there.
+    std::string placedText(std::string_view recorded) const;
     /// The longest start of the text that fits widthMm, ended with "..." when cut.
     std::string FitText(std::string_view text, float widthMm) const;
     /// Draws the text at the surface's position, aligned on the print line.

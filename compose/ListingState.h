@@ -47,6 +47,11 @@ struct ListingState {
     bool ShowPdf = true; ///< a property of the component: Init leaves it alone
     bool PdfArchive = false; ///< a property of the component: saved PDFs are PDF/A-1b
     bool RememberPrintChoices = true; ///< a property of the component: the print dialog keeps the user's choices
+    /// A property of the component: a listing opened to print directly is
+    /// recorded as for the preview and printed whole by Show, so that its page
+    /// count is known.
+    bool DirectPageCount = false;
+    bool PrintAtShow = false; ///< this listing is such a one: Show prints it instead of previewing
     bool ShowCancel = true; ///< Init's cCANCEL: Cancel on the wait dialog
     bool CanShow = false;   ///< Init's CanShow: Cancel shows what was composed
     bool ASizeOn = true;    ///< Init's ASize

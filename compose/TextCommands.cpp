@@ -66,7 +66,8 @@ void Composer::sideText(std::string_view StrToPrint, float PosY, float PosX, flo
     PosX = positionOrMissing(PosX);
     Wid = lengthOrZero(Wid); // 0: no limit
     const std::string s = ExpandMarkers(StrToPrint);
-    const std::string t = Wid == 0 ? s : FitText(s, Wid);
+    const std::string placed = placedText(s);
+    const std::string t = Wid == 0 ? placed : FitText(placed, Wid);
     const float w = WX(t);
     const float recordedX = horizontalValue(PosX);
     if constexpr (Row::op == RecTextLeft) {
@@ -90,13 +91,14 @@ void Composer::C(std::string_view StrToPrint, float PosY, float PosX, float MaxX
     PosX = positionOrMissing(PosX);
     MaxX = positionOrMissing(MaxX);
     const std::string s = ExpandMarkers(StrToPrint);
+    const std::string placed = placedText(s);
     const float from = PosX < 0 ? 0.0f : PosX;
     const float to = MaxX < 0 ? m_state.UseW : MaxX;
-    surface()->setCurrentX(m_state.LeftMarg + from + ((to - from) - WX(s)) / 2 + CentreShiftMm);
-    const float recordedY = placeVertically(PosY, WY(s));
+    surface()->setCurrentX(m_state.LeftMarg + from + ((to - from) - WX(placed)) / 2 + CentreShiftMm);
+    const float recordedY = placeVertically(PosY, WY(placed));
     const float recordedMax = MaxX < 0 || MaxX == m_state.UseW ? -1.0f : MaxX;
     record<commands::C>(s, recordedY, PosX, recordedMax);
-    EmitText(s);
+    EmitText(placed);
 }
 
 } // namespace quillet

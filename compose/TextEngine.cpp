@@ -25,6 +25,13 @@ std::string Composer::ExpandMarkers(std::string_view text) const
     return withMarkersExpanded(text, std::to_string(s.CurPage), pageCount);
 }
 
+std::string Composer::placedText(std::string_view recorded) const
+{
+    if (!m_state.PrintAtShow || !recording())
+        return std::string(recorded);
+    return withMarkersExpanded(recorded, std::to_string(m_state.CurPage), "*");
+}
+
 std::string Composer::FitText(std::string_view text, float widthMm) const
 {
     if (!surface())

@@ -130,7 +130,10 @@ quint8 Init(const InitRequest &r)
         return static_cast<quint8>(result);
     }
 
-    const bool direct = isDirectMode(r.PrtScreen);
+    // Printed at Show, a direct listing is recorded as for the preview: only then is its page count known.
+    const bool toPrinter = isDirectMode(r.PrtScreen);
+    s.PrintAtShow = toPrinter && s.DirectPageCount;
+    const bool direct = toPrinter && !s.PrintAtShow;
     s.Preview = s.Spooling = !direct;
     const QString listName = r.LName.trimmed();
     s.ListName = listName.toStdString();
@@ -145,7 +148,7 @@ quint8 Init(const InitRequest &r)
         listing.loadWaitDialog().showForComposing(listName, s.ShowCancel);
     if (!listName.isEmpty())
         QGuiApplication::setApplicationDisplayName(listName);
-    if (s.Preview)
+    if (s.Preview && !s.PrintAtShow)
         openPreviewWindow(listing, listName);
 
     if (s.Spooling) {
@@ -185,7 +188,9 @@ void Show()
         listing->pageSurface().setPainting(true);
         s.NumPages = s.CurPage;
         s.CurPage = 1;
-        if (const QPointer<PreviewWindow> window = listing->previewWindow()) {
+        if (s.PrintAtShow) {
+            listing->printAllPages();
+        } else if (const QPointer<PreviewWindow> window = listing->previewWindow()) {
             window->printerDialog().reset(s.NumPages, rt.printer().printer());
             window->exec();
         }

@@ -139,6 +139,17 @@ void Listing::print()
     redrawPreview();
 }
 
+void Listing::printAllPages()
+{
+    if (!m_printer)
+        return;
+    if (m_parentWindow)
+        m_parentWindow->setEnabled(true);
+    PrinterDialog allPages;
+    allPages.reset(state().NumPages, m_printer->printer());
+    PrintJob::run(m_parentWindow, allPages, *m_session, *m_printer, [this] { return keepGoing(); });
+}
+
 void Listing::setUp()
 {
     if (!m_previewWindow || !m_printer)

@@ -51,6 +51,11 @@ public:
     void end();
     bool isEnded() const { return m_session->ended; }
 
+    /// Prints every page once through the print job of the preview's print
+    /// button, its dialogs over the host's window, which composing no longer
+    /// holds: how a listing that Show prints ends.
+    void printAllPages();
+
     void pageStarted(int page) override;
 
 private:

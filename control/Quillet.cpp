@@ -177,6 +177,16 @@ void Quillet::setRememberPrintChoices(bool value)
     session().state.RememberPrintChoices = value;
 }
 
+bool Quillet::DirectPageCount() const
+{
+    return session().state.DirectPageCount;
+}
+
+void Quillet::setDirectPageCount(bool value)
+{
+    session().state.DirectPageCount = value;
+}
+
 int Quillet::pageCount() const
 {
     return quillet::pageCount(session().state);

@@ -27,6 +27,7 @@ DemoWindow::DemoWindow(QWidget *parent) : QMainWindow(parent)
 
     auto *buttons = new QHBoxLayout;
     m_listing = new quillet::Quillet(central); // the component's small face, as a host places it
+    m_listing->setDirectPageCount(true);       // printed listings read "Página 1 de 3", not "de *"
     buttons->addWidget(m_listing);
     buttons->addStretch();
     const auto addButton = [&](const char *objectName, const QString &text) {

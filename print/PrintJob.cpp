@@ -49,6 +49,7 @@ ReplayOutcome PrintJob::run(QWidget *owner, PrinterDialog &cmd, Session &listing
         return ReplayOutcome::ListingEnded; // a print or an export is running
     listing.replaying = true;
     const QPointer<PrinterDialog> choice(&cmd);
+    const QPointer<QWidget> shownOver(owner); // a host's window may go while the job runs
     const PageList pages = pagesToPrint(listing.state, cmd);
     const ReplayOutcome outcome =
         runWithProgress(owner, listing, tr("Imprimindo..."), [&](WaitDialog &dialog) {
@@ -58,6 +59,7 @@ ReplayOutcome PrintJob::run(QWidget *owner, PrinterDialog &cmd, Session &listing
     listing.replaying = false;
     if (outcome == ReplayOutcome::ListingEnded || listing.ended || !choice)
         return ReplayOutcome::ListingEnded;
+    owner = shownOver; // nothing is told over a window that has gone
     if (outcome == ReplayOutcome::Cancelled) {
         printer.killDoc();
         showPassingNote(owner, tr("A impressão foi cancelada: nada foi enviado para a impressora."));
@@ -68,7 +70,7 @@ ReplayOutcome PrintJob::run(QWidget *owner, PrinterDialog &cmd, Session &listing
                                 .arg(QString::fromStdString(printer.deviceName())));
     }
     cmd.reset(listing.state.NumPages, printer.printer());
-    if (!printer.lastJobError().isEmpty()) {
+    if (!printer.lastJobError().isEmpty() && owner) {
         // Read before SetupSurface, whose endDoc clears it.
         tellNotPrinted(owner, printer);
         if (listing.ended)

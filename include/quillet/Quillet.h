@@ -32,6 +32,8 @@ class QUILLET_EXPORT Quillet : public QWidget {
     /// colour and printer's options the user chose before, also in earlier
     /// runs of the program (true by default).
     Q_PROPERTY(bool RememberPrintChoices READ RememberPrintChoices WRITE setRememberPrintChoices)
+    /// Whether a listing printed directly knows its page count (false by default).
+    Q_PROPERTY(bool DirectPageCount READ DirectPageCount WRITE setDirectPageCount)
 public:
     explicit Quillet(QWidget *parent = nullptr);
     ~Quillet() override;
@@ -94,6 +96,15 @@ public:
     /// kept with QSettings under the program's organisation and application
     /// names, or leaves the printer as the program set it up (false).
     void setRememberPrintChoices(bool value);
+    /// Whether listings opened with PrtScreen "P" print the page count.
+    bool DirectPageCount() const;
+    /// With true, a listing opened with PrtScreen "P" is composed as for the
+    /// preview (recorded, with the wait dialog) and Show prints all its pages
+    /// with the print progress dialog instead of previewing, the page-count
+    /// marker resolved; nothing reaches the printer before Show. With false
+    /// (the default) each page goes to the printer as it is composed and the
+    /// page count prints as "*". Init reads it: an open listing keeps its way.
+    void setDirectPageCount(bool value);
     /// The pages of the listing: those composed so far while composing.
     int pageCount() const;
     /// Lets the windows run; false once the listing has been ended (the host stops composing).

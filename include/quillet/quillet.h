@@ -243,6 +243,28 @@ QUILLET_EXPORT int quillet_remember_print_choices(quillet_t *q);
 QUILLET_EXPORT void quillet_set_remember_print_choices(quillet_t *q, int value);
 
 /**
+ * Reads the property `DirectPageCount`.
+ *
+ * @param q the component.
+ * @return 1 when listings printed directly print their page count, else 0.
+ */
+QUILLET_EXPORT int quillet_direct_page_count(quillet_t *q);
+
+/**
+ * Sets the property `DirectPageCount`, read by quillet_init(). When true, a
+ * listing opened with mode "P" is composed as for the preview
+ * (recorded, with the wait dialog) and quillet_show() prints all its pages,
+ * with the print progress dialog, instead of previewing: the page-count
+ * marker is resolved, and nothing reaches the printer before quillet_show().
+ * When false (the default) each page goes to the printer as it is composed
+ * and the page count prints as "*".
+ *
+ * @param q the component.
+ * @param value whether listings printed directly print their page count.
+ */
+QUILLET_EXPORT void quillet_set_direct_page_count(quillet_t *q, int value);
+
+/**
  * Tells where the last direct print job went.
  *
  * @param q the component.
