@@ -21,8 +21,8 @@ class PrintJob {
 public:
     /// Prints the listing on printer, modally over owner, then measures the
     /// printer again. The pages come from cmd's chosen range (with the set-up
-    /// dialog), its allowed range (with the page-range dialog) or all; cmd is
-    /// reset afterwards. How the job ended is told over owner: a note when it
+    /// dialog), its allowed range (with the page-range dialog) or all, on
+    /// sheets as cmd arranges them; cmd is reset afterwards. How the job ended is told over owner: a note when it
     /// was sent or cancelled, a message box when no printer took it. keepGoing runs before each page. When it returns
     /// false the job is not touched again: whoever ended the listing has
     /// discarded it.

@@ -1,5 +1,7 @@
 #include "print/PrinterDialog.h"
 
+#include "print/BookletTab.h"
+
 #include <QDialogButtonBox>
 #include <QPrintDialog>
 #include <QPushButton>
@@ -20,6 +22,7 @@ void PrinterDialog::reset(int numPages)
     setAllowedRange(1, numPages);
     setChosenRange(1, numPages);
     m_pageList.reset();
+    m_sheets = {};
 }
 
 void PrinterDialog::reset(int numPages, QPrinter &printer)
@@ -51,12 +54,15 @@ bool PrinterDialog::exec(QPrinter &printer, QWidget *parent)
     dialog.setMinMax(m_minPage, m_maxPage);
     dialog.setFromTo(m_fromPage, m_toPage);
     dialog.setPrintRange(QAbstractPrintDialog::AllPages);
+    auto *booklet = new BookletTab(m_sheets.booklet, &dialog);
+    dialog.setOptionTabs({booklet});
     // The dialog chooses; printing is the preview's own button.
     if (auto *buttons = dialog.findChild<QDialogButtonBox *>())
         if (QPushButton *choose = buttons->button(QDialogButtonBox::Ok))
             choose->setText(tr("Escolher"));
     if (dialog.exec() != QDialog::Accepted)
         return false;
+    m_sheets.booklet = booklet->booklet();
     if (dialog.printRange() == QAbstractPrintDialog::PageRange && dialog.fromPage() > 0)
         setChosenRange(dialog.fromPage(), qMax(dialog.fromPage(), dialog.toPage()));
     else

@@ -3,6 +3,7 @@
 // range of the next print, whichever dialog chose it.
 
 #include "print/PageList.h"
+#include "render/SheetLayout.h"
 
 #include <QObject>
 
@@ -35,7 +36,8 @@ public:
     void reset(int numPages, QPrinter &printer);
 
     /// Shows the system print dialog on the printer, modally. On acceptance
-    /// the printer is the one the user picked and the chosen range is kept.
+    /// the printer is the one the user picked and the chosen range is kept,
+    /// and whether a booklet was asked for.
     bool exec(QPrinter &printer, QWidget *parent);
 
     bool enabled() const { return m_enabled; }
@@ -58,6 +60,10 @@ public:
         return m_pageList.value_or(PageList::range(m_minPage, m_maxPage, numPages));
     }
 
+    /// How the next print puts its pages on sheets; one a sheet after reset().
+    const SheetArrangement &sheets() const { return m_sheets; }
+    void setSheets(const SheetArrangement &sheets) { m_sheets = sheets; }
+
 private:
     bool m_enabled = true;
     quint32 m_flags = ResetFlags;
@@ -67,6 +73,7 @@ private:
     int m_fromPage = 1;
     int m_toPage = 1;
     std::optional<PageList> m_pageList;
+    SheetArrangement m_sheets;
 };
 
 } // namespace quillet
