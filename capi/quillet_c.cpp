@@ -203,6 +203,16 @@ void quillet_set_pdf_archive(quillet_t *q, int value)
     call(q, [=](quillet::Quillet &control) { control.setPdfArchive(value != 0); });
 }
 
+int quillet_remember_print_choices(quillet_t *q)
+{
+    return call(q, 0, [](quillet::Quillet &control) { return int(control.RememberPrintChoices()); });
+}
+
+void quillet_set_remember_print_choices(quillet_t *q, int value)
+{
+    call(q, [=](quillet::Quillet &control) { control.setRememberPrintChoices(value != 0); });
+}
+
 const char *quillet_last_output(quillet_t *q)
 {
     return call(q, static_cast<const char *>(nullptr),

@@ -46,6 +46,7 @@ struct ListingState {
     bool ShowFind = true;   ///< Init's cFIND: find button
     bool ShowPdf = true; ///< a property of the component: Init leaves it alone
     bool PdfArchive = false; ///< a property of the component: saved PDFs are PDF/A-1b
+    bool RememberPrintChoices = true; ///< a property of the component: the print dialog keeps the user's choices
     bool ShowCancel = true; ///< Init's cCANCEL: Cancel on the wait dialog
     bool CanShow = false;   ///< Init's CanShow: Cancel shows what was composed
     bool ASizeOn = true;    ///< Init's ASize

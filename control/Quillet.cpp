@@ -181,6 +181,16 @@ void Quillet::setPdfArchive(bool value)
     session().state.PdfArchive = value;
 }
 
+bool Quillet::RememberPrintChoices() const
+{
+    return session().state.RememberPrintChoices;
+}
+
+void Quillet::setRememberPrintChoices(bool value)
+{
+    session().state.RememberPrintChoices = value;
+}
+
 int Quillet::pageCount() const
 {
     return quillet::pageCount(session().state);

@@ -19,6 +19,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Where the print dialog keeps the user's choices.
+    QCoreApplication::setOrganizationName(QStringLiteral("Quillet"));
     // Qt's own dialogs (print, file) in the user's language, as the component's texts are.
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(), QStringLiteral("qt"), QStringLiteral("_"),

@@ -1,10 +1,12 @@
 #include "print/PrinterDialog.h"
 
 #include "print/BookletTab.h"
+#include "print/PrintChoices.h"
 
 #include <QDialogButtonBox>
 #include <QPrintDialog>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QPrinter>
 
 namespace quillet {
@@ -43,8 +45,13 @@ void PrinterDialog::setChosenRange(int fromPage, int toPage)
     m_toPage = toPage;
 }
 
-bool PrinterDialog::exec(QPrinter &printer, QWidget *parent)
+bool PrinterDialog::exec(QPrinter &printer, QWidget *parent, bool remember)
 {
+    const QString printerInUse = printer.printerName();
+    const QPrinter::DuplexMode duplexInUse = printer.duplex();
+    const QPrinter::ColorMode colourInUse = printer.colorMode();
+    if (remember)
+        printchoices::recall(printer);
     QPrintDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("CMDDialog"));
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
@@ -60,9 +67,24 @@ bool PrinterDialog::exec(QPrinter &printer, QWidget *parent)
     if (auto *buttons = dialog.findChild<QDialogButtonBox *>())
         if (QPushButton *choose = buttons->button(QDialogButtonBox::Ok))
             choose->setText(tr("Escolher"));
-    if (dialog.exec() != QDialog::Accepted)
+    bool propertiesOpened = false;
+    if (auto *properties = dialog.findChild<QPushButton *>(QStringLiteral("properties")))
+        connect(properties, &QPushButton::clicked, &dialog, [&propertiesOpened] { propertiesOpened = true; });
+    if (dialog.exec() != QDialog::Accepted) {
+        // Cancelled: the listing goes on with the printer it had.
+        if (printer.printerName() != printerInUse)
+            printer.setPrinterName(printerInUse);
+        printer.setDuplex(duplexInUse);
+        printer.setColorMode(colourInUse);
         return false;
+    }
     m_sheets.booklet = booklet->booklet();
+    // Qt's dialog sets colour again for a printer whose options name no colour
+    // model, whatever the user ticked.
+    if (auto *greyscale = dialog.findChild<QRadioButton *>(QStringLiteral("grayscale")))
+        printer.setColorMode(greyscale->isChecked() ? QPrinter::GrayScale : QPrinter::Color);
+    if (remember)
+        printchoices::keep(printer, propertiesOpened);
     if (dialog.printRange() == QAbstractPrintDialog::PageRange && dialog.fromPage() > 0)
         setChosenRange(dialog.fromPage(), qMax(dialog.fromPage(), dialog.toPage()));
     else

@@ -37,8 +37,9 @@ public:
 
     /// Shows the system print dialog on the printer, modally. On acceptance
     /// the printer is the one the user picked and the chosen range is kept,
-    /// and whether a booklet was asked for.
-    bool exec(QPrinter &printer, QWidget *parent);
+    /// and whether a booklet was asked for. With remember, the dialog opens
+    /// on the user's choices of earlier runs and keeps those it is accepted with.
+    bool exec(QPrinter &printer, QWidget *parent, bool remember);
 
     bool enabled() const { return m_enabled; }
     quint32 flags() const { return m_flags; }

@@ -28,7 +28,7 @@ void PrinterSetup::run(QWidget *owner, PrinterDialog &cmd, Session &listing, QtP
                                  .arg(printserver::unreachableReason(printserver::Status::Silent)));
     } else if (s.ShowSetup) {
         // The dialog's "Pages per sheet" is done here, not by CUPS as well.
-        if (cmd.exec(printer.printer(), owner))
+        if (cmd.exec(printer.printer(), owner, s.RememberPrintChoices))
             cmd.setSheets({printer.takePagesPerSheet(), cmd.sheets().booklet});
     } else {
         PageRangeDialog dialog(s.NumPages, cmd, owner);

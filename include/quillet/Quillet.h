@@ -28,6 +28,10 @@ class QUILLET_EXPORT Quillet : public QWidget {
     Q_PROPERTY(bool ShowPdf READ ShowPdf WRITE setShowPdf)
     /// Whether the PDF files saved are PDF/A-1b, for archiving (false by default).
     Q_PROPERTY(bool PdfArchive READ PdfArchive WRITE setPdfArchive)
+    /// Whether the print dialog opens on the printer, two-sided printing,
+    /// colour and printer's options the user chose before, also in earlier
+    /// runs of the program (true by default).
+    Q_PROPERTY(bool RememberPrintChoices READ RememberPrintChoices WRITE setRememberPrintChoices)
 public:
     explicit Quillet(QWidget *parent = nullptr);
     ~Quillet() override;
@@ -96,6 +100,12 @@ public:
     /// Makes SavePDF and the preview's "Guardar como PDF..." write PDF/A-1b
     /// (true) or plain PDF (false); Init leaves it as it is.
     void setPdfArchive(bool value);
+    /// Whether the print dialog remembers the user's choices.
+    bool RememberPrintChoices() const;
+    /// Makes the print dialog remember the user's choices per printer (true),
+    /// kept with QSettings under the program's organisation and application
+    /// names, or leaves the printer as the program set it up (false).
+    void setRememberPrintChoices(bool value);
     /// The pages of the listing: those composed so far while composing.
     int pageCount() const;
     /// Lets the windows run; false once the listing has been ended (the host stops composing).

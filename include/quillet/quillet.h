@@ -242,6 +242,27 @@ QUILLET_EXPORT int quillet_pdf_archive(quillet_t *q);
 QUILLET_EXPORT void quillet_set_pdf_archive(quillet_t *q, int value);
 
 /**
+ * Reads the property `RememberPrintChoices`.
+ *
+ * @param q the component.
+ * @return 1 when the print dialog remembers the user's choices, else 0.
+ */
+QUILLET_EXPORT int quillet_remember_print_choices(quillet_t *q);
+
+/**
+ * Sets the property `RememberPrintChoices`: whether the print dialog opens on
+ * the printer chosen last, with the two-sided printing, colour and printer's
+ * options chosen for it before, also in earlier runs of the program (kept
+ * with QSettings under its organisation and application names). Copies and
+ * pages are never remembered. On by default; off for a program that sets up
+ * its printers itself.
+ *
+ * @param q the component.
+ * @param value whether the print dialog remembers the user's choices.
+ */
+QUILLET_EXPORT void quillet_set_remember_print_choices(quillet_t *q, int value);
+
+/**
  * Tells where the last direct print job went.
  *
  * @param q the component.

@@ -5,8 +5,13 @@
 
 #include "CupsOutput.h"
 #include "PrintDriver.h"
+#include "print/PrintChoices.h"
 
 #include <QElapsedTimer>
+#include <QPrinterInfo>
+#include <QRadioButton>
+#include <QSettings>
+#include <QSpinBox>
 #include <QPrintEngine>
 #include <QTemporaryDir>
 #include <QToolTip>
@@ -91,6 +96,67 @@ private slots:
                 QCOMPARE(expected.section(u'=', 0, 0) + u'=' + attributes.value(expected.section(u'=', 0, 0)),
                          expected);
         }
+    }
+
+    /// A later run of the program: the dialog opens on the printer, two-sided
+    /// printing and colour chosen in the last, never on its copies.
+    void printDialogRemembersTheUserUnlessTheHostSaysNot()
+    {
+        if (QPrinterInfo::printerInfo(DuplexQueue).isNull())
+            QSKIP("no CUPS queue named PSDuplex (scripts/setup-machine.sh adds it)");
+        const auto setUp = [this](const std::function<void(QWidget &dialog)> &inDialog) {
+            openListing(m_control);
+            showAndCheck(m_control, [&](PreviewWindow &window) {
+                onNextModal("QPrintDialog", [&](QWidget &dialog) {
+                    inDialog(dialog);
+                    static_cast<QDialog &>(dialog).accept();
+                });
+                child<QToolButton>(window, "butSETUP")->click();
+            });
+        };
+        for (const bool remember : {true, false}) {
+            QSettings().clear();
+            m_control.setRememberPrintChoices(remember);
+            setUp([](QWidget &dialog) {
+                auto *printers = child<QComboBox>(dialog, "printers");
+                printers->setCurrentIndex(printers->findText(DuplexQueue));
+                child<QRadioButton>(dialog, "duplexShort")->click();
+                child<QRadioButton>(dialog, "grayscale")->click();
+                child<QSpinBox>(dialog, "copies")->setValue(2);
+            });
+            QPrinter &printer = printerDevice().printer(); // as a new run of the program finds it
+            printer.setPrinterName(QPrinterInfo::defaultPrinterName());
+            printer.setDuplex(QPrinter::DuplexNone);
+            printer.setColorMode(QPrinter::Color);
+            const QString offered = remember ? DuplexQueue : QPrinterInfo::defaultPrinterName();
+            setUp([&](QWidget &dialog) {
+                QCOMPARE(child<QComboBox>(dialog, "printers")->currentText(), offered);
+                QCOMPARE(child<QRadioButton>(dialog, "duplexShort")->isChecked(), remember);
+                QCOMPARE(child<QRadioButton>(dialog, "grayscale")->isChecked(), remember);
+                QCOMPARE(child<QSpinBox>(dialog, "copies")->value(), 1);
+            });
+        }
+        m_control.setRememberPrintChoices(true);
+    }
+
+    /// The dialog writes the printer's own options only when its Properties
+    /// were opened; otherwise those chosen before go back on the job.
+    void printersOwnOptionsStayUntilChangedInProperties()
+    {
+        QSettings().clear();
+        QPrinter printer(QPrinterInfo::printerInfo(DuplexQueue));
+        const auto options = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+        const auto keptAfter = [&](const QStringList &accepted, bool propertiesOpened) {
+            printer.printEngine()->setProperty(options, accepted);
+            quillet::printchoices::keep(printer, propertiesOpened);
+            return printer.printEngine()->property(options).toStringList();
+        };
+        const QStringList job{"number-up", "1"};
+        const QStringList printersOwn{"Resolution", "600dpi"};
+        keptAfter(QStringList{"number-up", "2", "job-priority", "70"} + printersOwn, true);
+        QCOMPARE(keptAfter(job, false), job + printersOwn); // only the printer's own
+        QCOMPARE(keptAfter(job, true), job);                // set back in Properties
+        QCOMPARE(keptAfter(job, false), job);
     }
 
     void stalledSchedulerNeverFreezesTheHost()
