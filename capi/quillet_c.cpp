@@ -175,6 +175,14 @@ int quillet_save_pdf_pages(quillet_t *q, const char *path, const char *pages)
                 [&](quillet::Quillet &control) { return int(control.SavePDF(text(path), text(pages))); });
 }
 
+int quillet_save_pdf_sheets(quillet_t *q, const char *path, int pages_per_sheet, int booklet,
+                            const char *pages)
+{
+    return call(q, 0, [&](quillet::Quillet &control) {
+        return int(control.SavePDFSheets(text(path), pages_per_sheet, booklet != 0, text(pages)));
+    });
+}
+
 int quillet_show_pdf(quillet_t *q)
 {
     return call(q, 0, [](quillet::Quillet &control) { return int(control.ShowPdf()); });

@@ -52,6 +52,15 @@ std::optional<CommandLine> parseCommandLine(const QStringList &arguments, QStrin
                                  QStringLiteral("FILE"));
     const QCommandLineOption pdfa(QStringLiteral("pdfa"),
                                   QStringLiteral("Makes the --pdf file PDF/A-1b, for archiving."));
+    const QCommandLineOption pagesPerSheet(
+        QStringLiteral("pages-per-sheet"),
+        QStringLiteral("Puts N pages (1, 2 or 4) on each side of the --pdf file's sheets."),
+        QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption booklet(
+        QStringLiteral("booklet"),
+        QStringLiteral(
+            "Makes the --pdf file a booklet: print it on both sides, turned on the short edge, and "
+            "fold the stack in the middle."));
     const QCommandLineOption print(
         QStringLiteral("print"),
         QStringLiteral("Prints the listing directly, on the default printer or, with "
@@ -71,7 +80,7 @@ std::optional<CommandLine> parseCommandLine(const QStringList &arguments, QStrin
     const QCommandLineOption quiet(
         QStringLiteral("quiet"),
         QStringLiteral("Shows no progress (shown on standard error when it is a terminal)."));
-    parser.addOptions({help, preview, pdf, pdfa, print, png, zoom, keepGoing, quiet});
+    parser.addOptions({help, preview, pdf, pdfa, pagesPerSheet, booklet, print, png, zoom, keepGoing, quiet});
     parser.addPositionalArgument(QStringLiteral("SCRIPT"),
                                  QStringLiteral("The listing script; - or none: standard input."),
                                  QStringLiteral("[SCRIPT]"));
@@ -108,6 +117,17 @@ std::optional<CommandLine> parseCommandLine(const QStringList &arguments, QStrin
     line.keepGoing = parser.isSet(keepGoing);
     line.pdfArchive = parser.isSet(pdfa);
     line.quiet = parser.isSet(quiet);
+    bool pagesIsNumber = false;
+    line.pagesPerSheet = parser.value(pagesPerSheet).toInt(&pagesIsNumber);
+    line.booklet = parser.isSet(booklet);
+    if (!pagesIsNumber || (line.pagesPerSheet != 1 && line.pagesPerSheet != 2 && line.pagesPerSheet != 4)) {
+        message = QStringLiteral("--pages-per-sheet takes 1, 2 or 4");
+        return std::nullopt;
+    }
+    if ((parser.isSet(pagesPerSheet) || line.booklet) && line.pdfPath.isEmpty()) {
+        message = QStringLiteral("--pages-per-sheet and --booklet arrange the --pdf file: give one");
+        return std::nullopt;
+    }
     bool zoomIsNumber = false;
     line.zoomPercent = parser.value(zoom).toInt(&zoomIsNumber);
     if (!zoomIsNumber || line.zoomPercent < MinZoomPercent || line.zoomPercent > MaxZoomPercent) {

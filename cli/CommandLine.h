@@ -12,6 +12,8 @@ struct CommandLine {
     bool preview = false;
     QString pdfPath;
     bool pdfArchive = false; ///< the PDF is PDF/A-1b
+    int pagesPerSheet = 1;   ///< pages on each side of the PDF's sheets
+    bool booklet = false;    ///< the PDF's sheets make a booklet
     bool print = false;
     QString pngDir;
     int zoomPercent = 100;

@@ -73,7 +73,7 @@ int composeForPreview(const std::vector<ScriptCommand> &commands, const CommandL
     }
     if (!line.pdfPath.isEmpty()) {
         output = line.pdfPath;
-        if (listing.SavePDF(line.pdfPath)) {
+        if (listing.SavePDFSheets(line.pdfPath, line.pagesPerSheet, line.booklet)) {
             progress.done(output, listing.pageCount());
         } else {
             progress.endStep();

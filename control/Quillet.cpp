@@ -11,6 +11,7 @@
 #include "print/PageImages.h"
 #include "print/PageList.h"
 #include "print/PdfExport.h"
+#include "render/SheetLayout.h"
 
 #include <QCoreApplication>
 #include <QPainter>
@@ -38,15 +39,16 @@ PageWritten emitting(Quillet *control)
     return [control](int written, int count) { emit control->pageWritten(written, count); };
 }
 
-/// Saves the pages that pagesOf picks out of the listing's page count.
+/// Saves the pages that pagesOf picks out of the listing's page count, on sheets.
 bool savePdf(const QString &path, const std::function<PageList(int pageCount)> &pagesOf,
-             const PageWritten &pageWritten)
+             const PageWritten &pageWritten, const SheetArrangement &sheets = {})
 {
     // Held: a host told of a page may open its next listing meanwhile.
     const std::shared_ptr<Listing> held = Runtime::instance().listingHandle();
     Session &listing = held->session();
     return PdfExport::save(path, pagesOf(pageCount(listing.state)), listing,
-                           Runtime::instance().printer().printer().pageLayout(), nullptr, {}, pageWritten);
+                           Runtime::instance().printer().printer().pageLayout(), sheets, nullptr, {},
+                           pageWritten);
 }
 
 } // namespace
@@ -136,6 +138,18 @@ bool Quillet::SavePDF(const QString &path, const QString &pages)
     return resumeOnError(this, false, [&] {
         return savePdf(
             path, [&](int count) { return PageList::parse(pages.toStdString(), count); }, emitting(this));
+    });
+}
+
+bool Quillet::SavePDFSheets(const QString &path, int PagesPerSheet, bool Booklet, const QString &pages)
+{
+    return resumeOnError(this, false, [&] {
+        if (!SheetArrangement::isValidPagesPerSheet(PagesPerSheet))
+            return false;
+        const auto pagesOf = [&](int count) {
+            return pages.isEmpty() ? PageList::range(1, count, count) : PageList::parse(pages.toStdString(), count);
+        };
+        return savePdf(path, pagesOf, emitting(this), {PagesPerSheet, Booklet});
     });
 }
 

@@ -170,17 +170,25 @@ void PainterSurface::print(std::string_view text)
 void PainterSurface::drawGlyphs(QPainter &painter, const TextLayoutEm &layout, qreal x, qreal baselineY)
 {
     const QTransform pageTransform = painter.worldTransform();
-    if (layout.runs.empty() || pageTransform.isRotating() || !(pageTransform.m22() > 0))
+    // Pixels per millimetre across and down the text, and the turn of a page
+    // placed on a sheet: a quarter, a half or none.
+    const qreal across = std::hypot(pageTransform.m11(), pageTransform.m12());
+    const qreal down = std::hypot(pageTransform.m21(), pageTransform.m22());
+    if (layout.runs.empty() || !(pageTransform.determinant() > 0) || !(across > 0) || !(down > 0))
         return;
+    const QTransform turn(pageTransform.m11() / across, pageTransform.m12() / across,
+                          pageTransform.m21() / down, pageTransform.m22() / down, 0, 0);
     // Glyphs are placed in device pixels, where a font's pixel size can be
     // fractional; a painter scaled to millimetres would round it. With no
     // transform at all the raster engine uses its glyph cache, and the PDF
     // engine writes no matrix of its own for each text.
     const QPointF origin = pageTransform.map(QPointF(x, baselineY));
-    painter.setWorldTransform(QTransform());
+    painter.setWorldTransform(turn.isIdentity() ? QTransform()
+                                                : turn * QTransform::fromTranslate(origin.x(), origin.y()));
+    const QPointF runOrigin = turn.isIdentity() ? origin : QPointF();
     const qreal sizeMm = fontSizeMm();
-    const qreal pixelSize = sizeMm * pageTransform.m22();
-    const QPointF emToPixels(sizeMm * pageTransform.m11(), pixelSize);
+    const qreal pixelSize = sizeMm * down;
+    const QPointF emToPixels(sizeMm * across, pixelSize);
     for (const GlyphRunEm &run : layout.runs) {
         QList<QPointF> positions;
         positions.reserve(run.positionsEm.size());
@@ -190,7 +198,7 @@ void PainterSurface::drawGlyphs(QPainter &painter, const TextLayoutEm &layout, q
         glyphs.setRawFont(sizedFont(run.font, pixelSize));
         glyphs.setGlyphIndexes(run.glyphs);
         glyphs.setPositions(positions);
-        painter.drawGlyphRun(origin, glyphs);
+        painter.drawGlyphRun(runOrigin, glyphs);
     }
     painter.setWorldTransform(pageTransform);
 }

@@ -100,4 +100,25 @@ QString PdfJob::finish()
     return m_file->fileName();
 }
 
+void JobSurface::setPlacement(const std::optional<PagePlacement> &placement)
+{
+    m_placement = placement;
+    m_clipped = nullptr;
+}
+
+QPainter *JobSurface::beginDrawing()
+{
+    QPainter *painter = m_startDrawing();
+    if (!painter || !m_placement)
+        return painter;
+    const PagePlacement &p = *m_placement;
+    painter->setWorldTransform(QTransform(p.m11, p.m12, p.m21, p.m22, p.dx, p.dy) *
+                               painter->worldTransform());
+    if (m_clipped != painter) {
+        painter->setClipRect(QRectF(p.clipLeftMm, p.clipTopMm, p.clipWidthMm, p.clipHeightMm));
+        m_clipped = painter;
+    }
+    return painter;
+}
+
 } // namespace quillet

@@ -5,12 +5,14 @@
 // its file, so nothing of it is ever printed or left behind.
 
 #include "platform/PainterSurface.h"
+#include "render/SheetLayout.h"
 
 #include <QPageLayout>
 #include <QPainter>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QFileDevice;
 class QPdfWriter;
@@ -61,11 +63,18 @@ public:
     /// startDrawing gives the painter of the job's current page, null when there is none.
     explicit JobSurface(std::function<QPainter *()> startDrawing) : m_startDrawing(std::move(startDrawing)) {}
 
+    /// Draws the next page where placement puts it on the sheet, cut to its
+    /// paper; none draws pages as they are, one a sheet.
+    void setPlacement(const std::optional<PagePlacement> &placement);
+
 protected:
-    QPainter *beginDrawing() override { return m_startDrawing(); }
+    QPainter *beginDrawing() override;
 
 private:
     std::function<QPainter *()> m_startDrawing;
+    std::optional<PagePlacement> m_placement;
+    /// The painter the page's cut was set on; another one (a new job) needs it again.
+    QPainter *m_clipped = nullptr;
 };
 
 } // namespace quillet

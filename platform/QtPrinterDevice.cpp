@@ -10,6 +10,7 @@
 #include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QScopeGuard>
 #include <QStandardPaths>
 
 #include <cmath>
@@ -34,7 +35,7 @@ QMarginsF minimumMarginsPoints(const QPageLayout &layout)
 }
 
 /// The layout a job is drawn with: the printer's paper, its border as margins.
-QPageLayout jobLayout(const QPageLayout &printerLayout)
+QPageLayout jobLayoutOf(const QPageLayout &printerLayout)
 {
     const QMarginsF border = printerLayout.minimumMargins();
     return QPageLayout(printerLayout.pageSize(), printerLayout.orientation(), border, printerLayout.units(),
@@ -122,6 +123,7 @@ struct QtPrinterDevice::Private {
     QString documentName = QStringLiteral("Quillet");
     QString lastOutput;
     QString lastJobError;
+    bool nextJobBooklet = false;
     /// Draws into the current job, starting one if needed.
     JobSurface surface{[this] { return jobPainter(); }};
     std::unique_ptr<PdfJob> job;
@@ -133,7 +135,7 @@ QPainter *QtPrinterDevice::Private::jobPainter()
 {
     if (!job) {
         auto started =
-            std::make_unique<PdfJob>(jobLayout(printer.pageLayout()), printer.resolution(), documentName);
+            std::make_unique<PdfJob>(jobLayoutOf(printer.pageLayout()), printer.resolution(), documentName);
         if (!started->isOpen())
             return nullptr;
         job = std::move(started);
@@ -160,7 +162,9 @@ int QtPrinterDevice::Private::submit(const PdfJob &finished, const QString &pdfP
     add("copies", QByteArray::number(qMax(1, printer.copyCount())));
     add("multiple-document-handling", printer.collateCopies() ? "separate-documents-collated-copies"
                                                               : "separate-documents-uncollated-copies");
-    add("sides", sidesOption(printer));
+    const bool bothSidesShortEdge =
+        nextJobBooklet && QPrinterInfo(printer).supportedDuplexModes().contains(QPrinter::DuplexShortSide);
+    add("sides", bothSidesShortEdge ? "two-sided-short-edge" : sidesOption(printer));
     add("print-color-mode", printer.colorMode() == QPrinter::GrayScale ? "monochrome" : "color");
     // The Properties page's choices come last and win, as with Qt's own jobs; the
     // pages are chosen already, so a range there would cut them again.
@@ -295,9 +299,43 @@ PrinterPage QtPrinterDevice::page() const
     });
 }
 
-Surface &QtPrinterDevice::surface()
+JobSurface &QtPrinterDevice::surface()
 {
     return d->surface;
+}
+
+QPageLayout QtPrinterDevice::jobLayout() const
+{
+    return ignoringErrors(QPageLayout(), [&] { return jobLayoutOf(d->printer.pageLayout()); });
+}
+
+int QtPrinterDevice::takePagesPerSheet()
+{
+    return ignoringErrors(1, [&] {
+        QPrintEngine *engine = d->printer.printEngine();
+        QStringList options = engine->property(CupsOptionsProperty).toStringList();
+        const auto valueAt = [&options](const QString &name) {
+            for (qsizetype i = 0; i + 1 < options.size(); i += 2)
+                if (options[i] == name)
+                    return i + 1;
+            return qsizetype(-1);
+        };
+        const qsizetype numberUp = valueAt(QStringLiteral("number-up"));
+        const int pages = numberUp > 0 ? options[numberUp].toInt() : 1;
+        if (pages != 2 && pages != 4)
+            return 1;
+        // The layout of CUPS' own arrangement goes with it.
+        for (const QString &name : {QStringLiteral("number-up"), QStringLiteral("number-up-layout")})
+            if (const qsizetype value = valueAt(name); value > 0)
+                options.remove(value - 1, 2);
+        engine->setProperty(CupsOptionsProperty, options);
+        return pages;
+    });
+}
+
+void QtPrinterDevice::setNextJobBooklet(bool booklet)
+{
+    d->nextJobBooklet = booklet;
 }
 
 void QtPrinterDevice::newPage()
@@ -315,6 +353,7 @@ void QtPrinterDevice::endDoc()
     ignoringErrors([&] {
         d->lastJobError.clear();
         const std::unique_ptr<PdfJob> finished = std::move(d->job);
+        const auto forThisJobOnly = qScopeGuard([this] { d->nextJobBooklet = false; });
         if (!finished)
             return; // nothing was drawn: there is no job to send
         const QString path = finished->finish();
@@ -342,6 +381,7 @@ void QtPrinterDevice::killDoc()
     ignoringErrors([&] {
         d->job.reset();
         d->lastJobError.clear();
+        d->nextJobBooklet = false;
     });
 }
 

@@ -7,6 +7,7 @@
 // so every job is drawn into a private temporary PDF laid out for the chosen
 // printer, handed to CUPS only by endDoc() and deleted by killDoc().
 
+#include "platform/PdfJob.h"
 #include "render/PrinterDevice.h"
 
 #include <QString>
@@ -29,7 +30,7 @@ public:
     int paperSize() const override;
     CustomPaperResult setCustomPaper(int widthMm, int heightMm) override;
     PrinterPage page() const override;
-    Surface &surface() override;
+    JobSurface &surface() override;
     void newPage() override;
     void endDoc() override;
     void killDoc() override;
@@ -37,6 +38,16 @@ public:
     /// The QPrinter that holds the printer's name and page layout; the print
     /// dialog edits it. Never draw on it directly.
     QPrinter &printer();
+    /// The paper the next job is drawn on, its printable area as margins.
+    QPageLayout jobLayout() const;
+    /// Pages a sheet that the print dialog's "Pages per sheet" asks of CUPS
+    /// (1 when none): 2 and 4 are taken out of the options sent with the
+    /// jobs, for the pages are arranged before they reach CUPS; other numbers
+    /// stay there, for CUPS to arrange.
+    int takePagesPerSheet();
+    /// The next job sent is a booklet: on a printer that prints both sides it
+    /// asks for both, turned on the short edge, whatever the print dialog said.
+    void setNextJobBooklet(bool booklet);
     /// Name given to the next jobs (CUPS document name, PDF title).
     void setDocumentName(const QString &name);
     /// Where the last finished job went: "<queue>, job <id>", the path of the PDF

@@ -3,14 +3,18 @@
 #include "base/ErrorsIgnored.h"
 #include "compose/Session.h"
 #include "print/PageList.h"
+#include "platform/PdfJob.h"
 #include "print/WaitDialog.h"
 #include "render/PageRenderer.h"
+#include "render/SheetLayout.h"
 #include "widgets/WindowOwner.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
 
 #include <chrono>
+#include <optional>
+#include <vector>
 
 namespace quillet {
 
@@ -29,16 +33,22 @@ QString progressText(int page, int64_t count)
 
 } // namespace
 
-ReplayOutcome replayPages(const Session &listing, const PageList &pages, Surface &target,
-                          const std::function<void()> &newSheet, WaitDialog *progress,
-                          const KeepGoing &keepGoing)
+int64_t sideCount(const PageList &pages, const std::optional<SheetLayout> &sheets)
+{
+    return sheets ? sheets->sideCount(static_cast<int>(pages.pageCount())) : pages.pageCount();
+}
+
+ReplayOutcome replayPages(const Session &listing, const PageList &pages, JobSurface &target,
+                          const std::optional<SheetLayout> &sheets, const std::function<void()> &newSheet,
+                          WaitDialog *progress, const KeepGoing &keepGoing)
 {
     ListingReplay replay(listing, target, ListingReplay::Look::Printed);
     const int64_t count = pages.pageCount();
-    int64_t drawn = 0;
+    const int64_t sides = sideCount(pages, sheets);
+    int64_t sidesDrawn = 0;
     ReplayOutcome outcome = ReplayOutcome::Completed;
     QElapsedTimer sinceRepaint;
-    pages.forEachPage([&](int page) {
+    const auto drawPage = [&](int page, const std::optional<PagePlacement> &placement) {
         if (progress) {
             // Repainting the dialog for every page took most of the time between
             // pages; its text still changes every page, and shows every RepaintInterval.
@@ -53,18 +63,55 @@ ReplayOutcome replayPages(const Session &listing, const PageList &pages, Surface
             outcome = ReplayOutcome::ListingEnded;
             return false;
         }
+        target.setPlacement(placement);
         ignoringErrors([&] { replay.render(page); }); // a failing page keeps what it drew
-        if (++drawn < count)
-            newSheet();
         if (progress && progress->printCancelled()) {
             outcome = ReplayOutcome::Cancelled;
             return false;
         }
         return true;
-    });
+    };
+    const auto sideDone = [&] {
+        if (++sidesDrawn < sides)
+            newSheet();
+    };
+    if (!sheets) {
+        pages.forEachPage([&](int page) {
+            if (!drawPage(page, std::nullopt))
+                return false;
+            sideDone();
+            return true;
+        });
+    } else {
+        std::vector<int> inOrder;
+        inOrder.reserve(static_cast<size_t>(count));
+        pages.forEachPage([&](int page) {
+            inOrder.push_back(page);
+            return true;
+        });
+        for (int side = 0; side < sides && outcome == ReplayOutcome::Completed; ++side) {
+            const std::vector<int> positions = sheets->pagesOnSide(side, static_cast<int>(count));
+            for (size_t slot = 0; slot < positions.size() && outcome == ReplayOutcome::Completed; ++slot)
+                if (positions[slot] > 0)
+                    drawPage(inOrder[positions[slot] - 1], sheets->placement(static_cast<int>(slot)));
+            if (outcome == ReplayOutcome::Completed)
+                sideDone();
+        }
+    }
+    target.setPlacement(std::nullopt);
     if (progress)
         progress->setUpdatesEnabled(true);
     return outcome;
+}
+
+std::optional<SheetLayout> sheetsOf(const SheetArrangement &arrangement, const QPageLayout &layout)
+{
+    if (arrangement.isPlain())
+        return std::nullopt;
+    const QRectF paper = layout.fullRect(QPageLayout::Millimeter);
+    const QRectF printable = layout.paintRect(QPageLayout::Millimeter);
+    return SheetLayout(arrangement, {paper.width(), paper.height(), printable.left(), printable.top(),
+                                     printable.width(), printable.height()});
 }
 
 ReplayOutcome runWithProgress(QWidget *owner, const Session &listing, const QString &caption,

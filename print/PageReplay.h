@@ -3,16 +3,20 @@
 // printer or into a PDF file, one loop for both, so a PDF holds what the
 // printer would print.
 
+#include "render/SheetLayout.h"
+
+#include <QPageLayout>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 
 namespace quillet {
 
+class JobSurface;
 class PageList;
-class Surface;
 class WaitDialog;
 struct Session;
 
@@ -30,14 +34,23 @@ using KeepGoing = std::function<bool()>;
 using PageWritten = std::function<void(int written, int pageCount)>;
 
 /// Draws the pages of the list on target in order, as printed, and calls
-/// newSheet between two pages. The listing itself is not touched, so
+/// newSheet between two sides of a sheet: one page a side, or as sheets
+/// arranges them when given. The listing itself is not touched, so
 /// composing can go on and the preview shows what it showed. With a progress
 /// dialog it shows "Página n de N Página(s)" and calls keepGoing before each
 /// page, though it repaints at most every 50 ms, and stops after the page
 /// during which Cancel was pressed; without one it only draws. Either way it
 /// stops before the next page once the listing has ended.
-ReplayOutcome replayPages(const Session &listing, const PageList &pages, Surface &target,
-                          const std::function<void()> &newSheet, WaitDialog *progress, const KeepGoing &keepGoing);
+ReplayOutcome replayPages(const Session &listing, const PageList &pages, JobSurface &target,
+                          const std::optional<SheetLayout> &sheets, const std::function<void()> &newSheet,
+                          WaitDialog *progress, const KeepGoing &keepGoing);
+
+/// The sides of sheets replayPages makes of pages.
+int64_t sideCount(const PageList &pages, const std::optional<SheetLayout> &sheets);
+
+/// The sheets of a job drawn on layout, its margins taken as the unprintable
+/// border; none for one page a sheet, as drawn.
+std::optional<SheetLayout> sheetsOf(const SheetArrangement &arrangement, const QPageLayout &layout);
 
 /// Shows the progress dialog of the listing, captioned caption, modally over
 /// owner and runs work once it is up, so that its Cancel button can be pressed.

@@ -67,19 +67,20 @@ QString PdfExport::proposedPath(const QString &listName)
 }
 
 PdfExport::Result PdfExport::write(const QString &path, const PageList &pages, Session &listing,
-                                   const QPageLayout &paper, QWidget *owner, const KeepGoing &keepGoing,
-                                   const PageWritten &pageWritten)
+                                   const QPageLayout &paper, const SheetArrangement &sheets, QWidget *owner,
+                                   const KeepGoing &keepGoing, const PageWritten &pageWritten)
 {
     const ListingState &s = listing.state;
     if (!s.Preview || !listing.spool || listing.replaying || listing.ended || pages.isEmpty() ||
         path.isEmpty())
         return Result::Failed;
-    PdfJob job(path, listingLayout(paper, s), ResolutionDpi, QString::fromStdString(s.ListName),
-               s.PdfArchive);
+    const QPageLayout layout = listingLayout(paper, s);
+    PdfJob job(path, layout, ResolutionDpi, QString::fromStdString(s.ListName), s.PdfArchive);
     if (!job.isOpen())
         return Result::Failed;
     JobSurface surface([&job] { return job.painter(); });
-    const int total = static_cast<int>(pages.pageCount());
+    const std::optional<SheetLayout> onSheets = sheetsOf(sheets, layout);
+    const int total = static_cast<int>(sideCount(pages, onSheets));
     int written = 0;
     const auto report = [&] {
         if (pageWritten)
@@ -93,9 +94,10 @@ PdfExport::Result PdfExport::write(const QString &path, const PageList &pages, S
     const ReplayOutcome outcome =
         owner ? runWithProgress(owner, listing, tr("Guardando PDF..."),
                                 [&](WaitDialog &dialog) {
-                                    return replayPages(listing, pages, surface, newSheet, &dialog, keepGoing);
+                                    return replayPages(listing, pages, surface, onSheets, newSheet, &dialog,
+                                                       keepGoing);
                                 })
-              : replayPages(listing, pages, surface, newSheet, nullptr, keepGoing);
+              : replayPages(listing, pages, surface, onSheets, newSheet, nullptr, keepGoing);
     listing.replaying = false;
     // The host's code told of a page may have ended the listing.
     if (outcome != ReplayOutcome::Completed || listing.ended)
@@ -105,9 +107,10 @@ PdfExport::Result PdfExport::write(const QString &path, const PageList &pages, S
 }
 
 bool PdfExport::save(const QString &path, const PageList &pages, Session &listing, const QPageLayout &paper,
-                     QWidget *owner, const KeepGoing &keepGoing, const PageWritten &pageWritten)
+                     const SheetArrangement &sheets, QWidget *owner, const KeepGoing &keepGoing,
+                     const PageWritten &pageWritten)
 {
-    return write(path, pages, listing, paper, owner, keepGoing, pageWritten) == Result::Written;
+    return write(path, pages, listing, paper, sheets, owner, keepGoing, pageWritten) == Result::Written;
 }
 
 void PdfExport::saveFromPreview(QWidget *window, Session &listing, const QPageLayout &paper,
@@ -127,7 +130,7 @@ void PdfExport::saveFromPreview(QWidget *window, Session &listing, const QPageLa
         if (pagesDialog.exec() != QDialog::Accepted || listing.ended)
             return;
     }
-    const Result result = write(path, choice.chosenPages(s.NumPages), listing, paper, window, keepGoing);
+    const Result result = write(path, choice.chosenPages(s.NumPages), listing, paper, {}, window, keepGoing);
     if (listing.ended || result == Result::Cancelled)
         return;
     if (result == Result::Written) {

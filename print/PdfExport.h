@@ -28,10 +28,11 @@ public:
     /// listing in preview mode (direct mode, or a print or export is running),
     /// no pages, a path that cannot be written, Cancel. With the listing's
     /// PdfArchive set the file is PDF/A-1b. pageWritten, when given, is told
-    /// of each page drawn into the file.
+    /// of each page drawn into the file. With sheets other than plain, the
+    /// file's pages are sheets with the pages arranged on them.
     static bool save(const QString &path, const PageList &pages, Session &listing, const QPageLayout &paper,
-                     QWidget *owner = nullptr, const KeepGoing &keepGoing = {},
-                     const PageWritten &pageWritten = {});
+                     const SheetArrangement &sheets = {}, QWidget *owner = nullptr,
+                     const KeepGoing &keepGoing = {}, const PageWritten &pageWritten = {});
 
     /// "Guardar como PDF..." in the preview: asks for the file, then for all
     /// pages or some when there is more than one, then saves them with
@@ -46,8 +47,9 @@ public:
 
 private:
     enum class Result { Written, Cancelled, Failed };
-    static Result write(const QString &path, const PageList &pages, Session &listing, const QPageLayout &paper,
-                        QWidget *owner, const KeepGoing &keepGoing, const PageWritten &pageWritten = {});
+    static Result write(const QString &path, const PageList &pages, Session &listing,
+                        const QPageLayout &paper, const SheetArrangement &sheets, QWidget *owner,
+                        const KeepGoing &keepGoing, const PageWritten &pageWritten = {});
 };
 
 } // namespace quillet

@@ -51,10 +51,13 @@ ReplayOutcome PrintJob::run(QWidget *owner, PrinterDialog &cmd, Session &listing
     const QPointer<PrinterDialog> choice(&cmd);
     const QPointer<QWidget> shownOver(owner); // a host's window may go while the job runs
     const PageList pages = pagesToPrint(listing.state, cmd);
+    const SheetArrangement arrangement = cmd.sheets();
+    const std::optional<SheetLayout> sheets = sheetsOf(arrangement, printer.jobLayout());
     const ReplayOutcome outcome =
         runWithProgress(owner, listing, tr("Imprimindo..."), [&](WaitDialog &dialog) {
             return replayPages(
-                listing, pages, printer.surface(), [&printer] { printer.newPage(); }, &dialog, keepGoing);
+                listing, pages, printer.surface(), sheets, [&printer] { printer.newPage(); }, &dialog,
+                keepGoing);
         });
     listing.replaying = false;
     if (outcome == ReplayOutcome::ListingEnded || listing.ended || !choice)
@@ -64,6 +67,7 @@ ReplayOutcome PrintJob::run(QWidget *owner, PrinterDialog &cmd, Session &listing
         printer.killDoc();
         showPassingNote(owner, tr("A impressão foi cancelada: nada foi enviado para a impressora."));
     } else {
+        printer.setNextJobBooklet(arrangement.booklet);
         printer.endDoc();
         if (printer.lastJobError().isEmpty() && !pages.isEmpty())
             showPassingNote(owner, tr("A listagem foi enviada para a impressora %1.")

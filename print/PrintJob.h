@@ -21,12 +21,13 @@ class PrintJob {
 public:
     /// Prints the listing on printer, modally over owner, then measures the
     /// printer again. The pages come from cmd's chosen range (with the set-up
-    /// dialog), its allowed range (with the page-range dialog) or all; cmd is
-    /// reset afterwards. How the job ended is told over owner: a note when it
-    /// was sent or cancelled, a message box when no printer took it; nothing
-    /// without an owner, whose host reads the printer's lastOutput(). keepGoing
-    /// runs before each page. When it returns false the job is not touched
-    /// again: whoever ended the listing has discarded it.
+    /// dialog), its allowed range (with the page-range dialog) or all, on
+    /// sheets as cmd arranges them; cmd is reset afterwards. How the job ended
+    /// is told over owner: a note when it was sent or cancelled, a message box
+    /// when no printer took it; nothing without an owner, whose host reads the
+    /// printer's lastOutput(). keepGoing runs before each page. When it returns
+    /// false the job is not touched again: whoever ended the listing has
+    /// discarded it.
     static ReplayOutcome run(QWidget *owner, PrinterDialog &cmd, Session &listing, QtPrinterDevice &printer,
                              const KeepGoing &keepGoing);
 

@@ -1,5 +1,6 @@
 #include "print/PrinterDialog.h"
 
+#include "print/BookletTab.h"
 #include "print/PrintChoices.h"
 
 #include <QDialogButtonBox>
@@ -23,6 +24,7 @@ void PrinterDialog::reset(int numPages)
     setAllowedRange(1, numPages);
     setChosenRange(1, numPages);
     m_pageList.reset();
+    m_sheets = {};
 }
 
 void PrinterDialog::reset(int numPages, QPrinter &printer)
@@ -59,6 +61,8 @@ bool PrinterDialog::exec(QPrinter &printer, QWidget *parent, bool remember)
     dialog.setMinMax(m_minPage, m_maxPage);
     dialog.setFromTo(m_fromPage, m_toPage);
     dialog.setPrintRange(QAbstractPrintDialog::AllPages);
+    auto *booklet = new BookletTab(m_sheets.booklet, &dialog);
+    dialog.setOptionTabs({booklet});
     // The dialog chooses; printing is the preview's own button.
     if (auto *buttons = dialog.findChild<QDialogButtonBox *>())
         if (QPushButton *choose = buttons->button(QDialogButtonBox::Ok))
@@ -74,6 +78,7 @@ bool PrinterDialog::exec(QPrinter &printer, QWidget *parent, bool remember)
         printer.setColorMode(colourInUse);
         return false;
     }
+    m_sheets.booklet = booklet->booklet();
     // Qt's dialog sets colour again for a printer whose options name no colour
     // model, whatever the user ticked.
     if (auto *greyscale = dialog.findChild<QRadioButton *>(QStringLiteral("grayscale")))

@@ -3,6 +3,7 @@
 // range of the next print, whichever dialog chose it.
 
 #include "print/PageList.h"
+#include "render/SheetLayout.h"
 
 #include <QObject>
 
@@ -35,9 +36,9 @@ public:
     void reset(int numPages, QPrinter &printer);
 
     /// Shows the system print dialog on the printer, modally. On acceptance
-    /// the printer is the one the user picked and the chosen range is kept.
-    /// With remember, the dialog opens on the user's choices of earlier runs
-    /// and keeps those it is accepted with.
+    /// the printer is the one the user picked and the chosen range is kept,
+    /// and whether a booklet was asked for. With remember, the dialog opens
+    /// on the user's choices of earlier runs and keeps those it is accepted with.
     bool exec(QPrinter &printer, QWidget *parent, bool remember);
 
     bool enabled() const { return m_enabled; }
@@ -60,6 +61,10 @@ public:
         return m_pageList.value_or(PageList::range(m_minPage, m_maxPage, numPages));
     }
 
+    /// How the next print puts its pages on sheets; one a sheet after reset().
+    const SheetArrangement &sheets() const { return m_sheets; }
+    void setSheets(const SheetArrangement &sheets) { m_sheets = sheets; }
+
 private:
     bool m_enabled = true;
     quint32 m_flags = ResetFlags;
@@ -69,6 +74,7 @@ private:
     int m_fromPage = 1;
     int m_toPage = 1;
     std::optional<PageList> m_pageList;
+    SheetArrangement m_sheets;
 };
 
 } // namespace quillet

@@ -27,7 +27,9 @@ void PrinterSetup::run(QWidget *owner, PrinterDialog &cmd, Session &listing, QtP
                              tr("Não foi possível mostrar as impressoras: %1.")
                                  .arg(printserver::unreachableReason(printserver::Status::Silent)));
     } else if (s.ShowSetup) {
-        cmd.exec(printer.printer(), owner, s.RememberPrintChoices);
+        // The dialog's "Pages per sheet" is done here, not by CUPS as well.
+        if (cmd.exec(printer.printer(), owner, s.RememberPrintChoices))
+            cmd.setSheets({printer.takePagesPerSheet(), cmd.sheets().booklet});
     } else {
         PageRangeDialog dialog(s.NumPages, cmd, owner);
         dialog.exec();

@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="pt">
 <context>
+    <name>quillet::BookletTab</name>
+    <message>
+        <source>Imprimir como folheto</source>
+        <translation>Print as a booklet</translation>
+    </message>
+    <message>
+        <source>Folheto</source>
+        <translation>Booklet</translation>
+    </message>
+    <message>
+        <source>Duas páginas de cada lado da folha, pela ordem em que se lêem depois de dobradas. Imprima frente e verso, virando pela margem curta.</source>
+        <translation>Two pages on each side of the sheet, in the order they read once folded. Print on both sides, flipping on the short edge.</translation>
+    </message>
+</context>
+<context>
     <name>quillet::FindDialog</name>
     <message>
         <source>Ignorar Maiúsculas / Minúsculas</source>

@@ -75,6 +75,18 @@ public:
     /// "-5" = 1 to 5, "10-" = 10 to the last, numbers clamped to the pages);
     /// false for a text that is not such a list.
     bool SavePDF(const QString &path, const QString &pages);
+    /// The same with the pages arranged on the sheets of the listing's paper:
+    /// PagesPerSheet 2 or 4 on each side (1: as SavePDF), each page scaled
+    /// to its half or quarter of the printable area, turned a quarter
+    /// anticlockwise where it is larger so, centred, its proportions kept.
+    /// Booklet puts two pages on each side in the order that, printed on both
+    /// sides turned on the short edge, folded in the middle and stacked, reads
+    /// 1, 2, 3...; blank pages make the count a multiple of four, and
+    /// PagesPerSheet does not count. pages as in SavePDF, empty for all.
+    /// pageWritten counts the file's sides of sheets. False when nothing was
+    /// written, and for PagesPerSheet other than 1, 2 or 4.
+    bool SavePDFSheets(const QString &path, int PagesPerSheet, bool Booklet = false,
+                       const QString &pages = QString());
     /// Writes every page of the composed listing as folder/page-0001.png ...,
     /// drawn as the preview draws them at zoomPercent (100: 96 dots per inch).
     /// Call it after composing, before or instead of Show. Returns why it

@@ -188,6 +188,26 @@ QUILLET_EXPORT int quillet_save_pdf(quillet_t *q, const char *path, int from_pag
 QUILLET_EXPORT int quillet_save_pdf_pages(quillet_t *q, const char *path, const char *pages);
 
 /**
+ * Writes pages of the composed listing to a PDF file arranged on the sheets
+ * of the listing's paper: several pages a side, or a booklet.
+ *
+ * @param q the component.
+ * @param path the file to write (UTF-8).
+ * @param pages_per_sheet 2 or 4 pages on each side of a sheet, each scaled
+ *        to its half or quarter, turned where it is larger so, centred; 1
+ *        as drawn.
+ * @param booklet non-zero: two pages a side, ordered so that the sheets,
+ *        printed on both sides turned on the short edge, folded and
+ *        stacked, read 1, 2, 3...; blank pages make the count a multiple of
+ *        four. @p pages_per_sheet does not count then.
+ * @param pages a page list as for quillet_save_pdf_pages(); NULL or "" for all.
+ * @return 1 when the file was written, 0 when nothing was written,
+ *         @p pages_per_sheet is not 1, 2 or 4, or @p pages is not a list.
+ */
+QUILLET_EXPORT int quillet_save_pdf_sheets(quillet_t *q, const char *path, int pages_per_sheet, int booklet,
+                                           const char *pages);
+
+/**
  * Reads the property `ShowPdf`.
  *
  * @param q the component.
