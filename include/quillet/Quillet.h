@@ -207,7 +207,7 @@ public:
     /// PDF417, CODE128, GS1-128, EAN13, EAN8, UPCA, ITF, ITF14, CODE39. Width
     /// 0 gives a linear code its natural width and a two-dimensional one a
     /// square box. Options, "key=value;...": text=1 (the line under a linear
-    /// code), ecc=L|M|Q|H (QR), module=<mm>. Returns 0 when drawn; otherwise
+    /// code), ecc=L|M|Q|H (QR), module=N (millimetres). Returns 0 when drawn; otherwise
     /// nothing is drawn nor recorded: 1 unknown kind, 2 bad options, 3 data
     /// the kind cannot encode, 4 data too long, 5 a module under 0.1 mm, 6 a
     /// bad size, 7 no encoder in this build.

@@ -308,7 +308,7 @@ QUILLET_EXPORT void quillet_pfix(quillet_t *q, int fix_x, int fix_y);
 
 /** The results of quillet_pbarcode(): drawn, or why nothing was drawn. */
 enum quillet_barcode_result {
-    QUILLET_BARCODE_DRAWN = 0,
+    QUILLET_BARCODE_DRAWN = 0,          /**< drawn and recorded */
     QUILLET_BARCODE_UNKNOWN_KIND = 1,   /**< not one of the kinds listed */
     QUILLET_BARCODE_BAD_OPTIONS = 2,    /**< an unknown key or value, or one the kind has no use for */
     QUILLET_BARCODE_CANNOT_ENCODE = 3,  /**< characters the kind does not take, a wrong check digit, no data */
@@ -336,7 +336,7 @@ enum quillet_barcode_result {
  *        which a linear code is stretched.
  * @param options NULL or "key=value;...": text=1 prints the line under a
  *        linear code, ecc=L|M|Q|H sets a QR code's error correction
- *        (default M), module=<mm> the module's size.
+ *        (default M), module=N the module's size in millimetres.
  * @return a #quillet_barcode_result; -1 when @p q is NULL. When not
  *         #QUILLET_BARCODE_DRAWN nothing is drawn nor recorded.
  */
