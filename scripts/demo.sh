@@ -29,13 +29,15 @@ demo_output=$("$build_dir/demo/quillet-demo" "${demo_args[@]}")
 if [[ $demo_output == *cups-pdf* && $demo_output =~ job\ ([0-9]+) ]]; then
     job=${BASH_REMATCH[1]}
     deadline=$((SECONDS + PDF_WAIT_SECONDS))
-    until pdf=$(compgen -G "$HOME/PDF/*-job_$job.pdf"); do
+    # cups-pdf writes the file in place: it is whole once a PDF reader takes it.
+    until pdf=$(compgen -G "$HOME/PDF/*-job_$job.pdf") &&
+        pages=$(pdfinfo "${pdf%%$'\n'*}" 2>/dev/null | awk '/^Pages:/ { print $2 }') && [[ -n $pages ]]; do
         if ((SECONDS >= deadline)); then
-            echo "demo: cups-pdf wrote no file for job $job into $HOME/PDF/ within ${PDF_WAIT_SECONDS}s" >&2
+            echo "demo: cups-pdf wrote no whole file for job $job into $HOME/PDF/ within ${PDF_WAIT_SECONDS}s" >&2
             exit 1
         fi
         sleep 0.2
     done
     pdf=${pdf%%$'\n'*} # a file left from an earlier job of the same id may match too
-    echo "PDF: $pdf ($(pdfinfo "$pdf" | awk '/^Pages:/ { print $2 }') pages)"
+    echo "PDF: $pdf ($pages pages)"
 fi
