@@ -1,13 +1,13 @@
 #include "platform/QtPrinterDevice.h"
 
 #include "base/ErrorsIgnored.h"
+#include "platform/DialogCupsOptions.h"
 #include "platform/PdfJob.h"
 #include "platform/PrintServer.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScopeGuard>
@@ -58,9 +58,6 @@ bool fitsLimits(const QSizeF &points, const QPageSize &minimum, const QPageSize 
     }
     return true;
 }
-
-/// Where Qt keeps the options of the print dialog's Properties page: name, value, name, value...
-const auto CupsOptionsProperty = QPrintEngine::PrintEnginePropertyKey(0xfe00);
 
 const char *sidesOption(const QPrinter &printer)
 {
@@ -168,7 +165,7 @@ int QtPrinterDevice::Private::submit(const PdfJob &finished, const QString &pdfP
     add("print-color-mode", printer.colorMode() == QPrinter::GrayScale ? "monochrome" : "color");
     // The Properties page's choices come last and win, as with Qt's own jobs; the
     // pages are chosen already, so a range there would cut them again.
-    const QStringList chosen = printer.printEngine()->property(CupsOptionsProperty).toStringList();
+    const QStringList chosen = dialogoptions::of(printer);
     for (qsizetype i = 0; i + 1 < chosen.size(); i += 2)
         if (chosen[i] != QLatin1String("page-ranges"))
             add(chosen[i].toUtf8().constData(), chosen[i + 1].toUtf8());
@@ -312,23 +309,16 @@ QPageLayout QtPrinterDevice::jobLayout() const
 int QtPrinterDevice::takePagesPerSheet()
 {
     return ignoringErrors(1, [&] {
-        QPrintEngine *engine = d->printer.printEngine();
-        QStringList options = engine->property(CupsOptionsProperty).toStringList();
-        const auto valueAt = [&options](const QString &name) {
-            for (qsizetype i = 0; i + 1 < options.size(); i += 2)
-                if (options[i] == name)
-                    return i + 1;
-            return qsizetype(-1);
-        };
-        const qsizetype numberUp = valueAt(QStringLiteral("number-up"));
+        QStringList options = dialogoptions::of(d->printer);
+        const qsizetype numberUp = dialogoptions::valueIndex(options, QStringLiteral("number-up"));
         const int pages = numberUp > 0 ? options[numberUp].toInt() : 1;
         if (pages != 2 && pages != 4)
             return 1;
         // The layout of CUPS' own arrangement goes with it.
         for (const QString &name : {QStringLiteral("number-up"), QStringLiteral("number-up-layout")})
-            if (const qsizetype value = valueAt(name); value > 0)
+            if (const qsizetype value = dialogoptions::valueIndex(options, name); value > 0)
                 options.remove(value - 1, 2);
-        engine->setProperty(CupsOptionsProperty, options);
+        dialogoptions::set(d->printer, options);
         return pages;
     });
 }

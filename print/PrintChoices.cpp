@@ -1,6 +1,7 @@
 #include "print/PrintChoices.h"
 
-#include <QPrintEngine>
+#include "platform/DialogCupsOptions.h"
+
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSettings>
@@ -8,9 +9,6 @@
 namespace quillet::printchoices {
 
 namespace {
-
-/// Where Qt keeps the job's options for CUPS: name, value, name, value...
-const auto CupsOptionsProperty = QPrintEngine::PrintEnginePropertyKey(0xfe00);
 
 const QString LastPrinterKey = QStringLiteral("Quillet/LastPrinter");
 
@@ -27,14 +25,6 @@ bool belongsToTheJob(const QString &option)
            option == QLatin1String("collate") || option == QLatin1String("sides");
 }
 
-bool hasOption(const QStringList &options, const QString &name)
-{
-    for (qsizetype i = 0; i + 1 < options.size(); i += 2)
-        if (options[i] == name)
-            return true;
-    return false;
-}
-
 QStringList printersOwnOptions(const QStringList &options)
 {
     QStringList own;
@@ -42,11 +32,6 @@ QStringList printersOwnOptions(const QStringList &options)
         if (!belongsToTheJob(options[i]))
             own << options[i] << options[i + 1];
     return own;
-}
-
-QStringList cupsOptions(QPrinter &printer)
-{
-    return printer.printEngine()->property(CupsOptionsProperty).toStringList();
 }
 
 } // namespace
@@ -68,15 +53,15 @@ void keep(QPrinter &printer, bool propertiesOpened)
 {
     QSettings settings;
     const QString name = printer.printerName();
-    QStringList options = cupsOptions(printer);
+    QStringList options = dialogoptions::of(printer);
     if (propertiesOpened) {
         settings.setValue(keyOf(name, "options"), printersOwnOptions(options));
     } else {
         const QStringList kept = settings.value(keyOf(name, "options")).toStringList();
         for (qsizetype i = 0; i + 1 < kept.size(); i += 2)
-            if (!hasOption(options, kept[i]))
+            if (dialogoptions::valueIndex(options, kept[i]) < 0)
                 options << kept[i] << kept[i + 1];
-        printer.printEngine()->setProperty(CupsOptionsProperty, options);
+        dialogoptions::set(printer, options);
     }
     settings.setValue(LastPrinterKey, name);
     settings.setValue(keyOf(name, "duplex"), static_cast<int>(printer.duplex()));
