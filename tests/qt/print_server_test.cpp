@@ -5,6 +5,7 @@
 
 #include "CupsOutput.h"
 #include "PrintDriver.h"
+#include "platform/DialogCupsOptions.h"
 #include "print/PrintChoices.h"
 
 #include <QElapsedTimer>
@@ -12,7 +13,6 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QSpinBox>
-#include <QPrintEngine>
 #include <QTemporaryDir>
 #include <QToolTip>
 
@@ -83,9 +83,7 @@ private slots:
                 printer.setCollateCopies(row.collate);
                 printer.setColorMode(row.colour);
                 printer.setCopyCount(row.copies);
-                const auto cupsOptions =
-                    QPrintEngine::PrintEnginePropertyKey(0xfe00); // the Properties page's
-                printer.printEngine()->setProperty(cupsOptions, row.cupsOptions);
+                quillet::dialogoptions::set(printer, row.cupsOptions);
                 clickPrint(window);
                 QVERIFY(QToolTip::text().contains(QStringLiteral("enviada para a impressora PSDuplex")));
                 QCOMPARE(printer.copyCount(), 1); // the copies hold for one print: the next starts at one
@@ -145,11 +143,10 @@ private slots:
     {
         QSettings().clear();
         QPrinter printer(QPrinterInfo::printerInfo(DuplexQueue));
-        const auto options = QPrintEngine::PrintEnginePropertyKey(0xfe00);
         const auto keptAfter = [&](const QStringList &accepted, bool propertiesOpened) {
-            printer.printEngine()->setProperty(options, accepted);
+            quillet::dialogoptions::set(printer, accepted);
             quillet::printchoices::keep(printer, propertiesOpened);
-            return printer.printEngine()->property(options).toStringList();
+            return quillet::dialogoptions::of(printer);
         };
         const QStringList job{"number-up", "1"};
         const QStringList printersOwn{"Resolution", "600dpi"};
