@@ -20,6 +20,7 @@ PACKAGES=(
     xvfb xauth weston qt6-wayland
     abigail-tools libutf8proc-dev qt6-translations-l10n
     libzint-dev zbar-tools python3-zxing-cpp python3-pil
+    ccache
 )
 CUPS_PDF_PPD=lsb/usr/cups-pdf/CUPS-PDF_opt.ppd
 # CUPS' generic PostScript PPD offers two-sided printing once its duplexer (Option1) is installed.
@@ -123,3 +124,8 @@ xdg_runtime_dir=$(runtime_dir)
 echo "setup-machine: ready (default queue PDF; cups-pdf writes to \$HOME/PDF/)"
 
 printf 'export XDG_RUNTIME_DIR=%q\n' "$xdg_runtime_dir" >&3
+# The checks build the same sources in several build folders (without CUPS,
+# with sanitizers): ccache compiles each unchanged file once. Paths are taken
+# relative to the checkout so that folders share entries.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+printf 'export CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR=%q CCACHE_NOHASHDIR=1\n' "$root" >&3
