@@ -98,7 +98,7 @@ void BM_PdfPage(benchmark::State &state)
     const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
     std::unique_ptr<PdfJob> job;
     int pages = 0;
-    JobSurface surface([&] { return job ? job->painter() : nullptr; });
+    JobSurface surface([&](QTransform &mmToDevice) { return job ? job->painter(mmToDevice) : nullptr; });
     ListingReplay replay(bench.listing.session, surface, ListingReplay::Look::Printed);
     for (auto _ : state) {
         if (pages++ % PagesPerPdf == 0) {

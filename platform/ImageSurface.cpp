@@ -80,7 +80,7 @@ void ImageSurface::print(std::string_view text)
                                  QRectF(startMm, QSizeF(currentX() - startMm.x(), textHeight(text)))));
 }
 
-QPainter *ImageSurface::beginDrawing()
+QPainter *ImageSurface::beginDrawing(QTransform &mmToDevice)
 {
     if (m_image.isNull() || !m_painting)
         return nullptr;
@@ -91,7 +91,7 @@ QPainter *ImageSurface::beginDrawing()
             return nullptr;
         }
     }
-    m_painter->setWorldTransform(m_mmToPixels);
+    mmToDevice = m_mmToPixels;
     return m_painter.get();
 }
 

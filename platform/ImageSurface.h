@@ -45,7 +45,7 @@ public:
     void print(std::string_view text) override;
 
 protected:
-    QPainter *beginDrawing() override;
+    QPainter *beginDrawing(QTransform &mmToDevice) override;
     qreal fontZoom() const override { return m_zoom; }
 
 private:

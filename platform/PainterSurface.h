@@ -15,6 +15,7 @@
 
 class QPainter;
 class QRectF;
+class QTransform;
 
 namespace quillet {
 
@@ -48,9 +49,10 @@ public:
     void setScale(float left, float top, float right, float bottom) override;
 
 protected:
-    /// The painter for the next drawing, its world transform mapping
-    /// millimetres to the device; null when nothing can be drawn now.
-    virtual QPainter *beginDrawing() = 0;
+    /// The painter for the next drawing, and in mmToDevice the page's map
+    /// from millimetres to the device; null when nothing can be drawn now.
+    /// The painter's own transform is left as the last drawing set it.
+    virtual QPainter *beginDrawing(QTransform &mmToDevice) = 0;
     /// How much larger the font sizes given are than the fonts' real sizes:
     /// the preview's zoom, 1 on paper.
     virtual qreal fontZoom() const { return 1; }
@@ -63,7 +65,10 @@ private:
     void preparePen(QPainter &painter) const;
     /// The rectangle a box outline runs on; "inside" lines keep within the box.
     QRectF outlineRect(const QPainter &painter, const QRectF &box) const;
-    void drawGlyphs(QPainter &painter, const TextLayoutEm &layout, qreal x, qreal baselineY);
+    /// beginDrawing's painter, its transform set to millimetres.
+    QPainter *drawingInMm();
+    void drawGlyphs(QPainter &painter, const QTransform &pageTransform, const TextLayoutEm &layout, qreal x,
+                    qreal baselineY);
     const QRawFont &sizedFont(const QRawFont &reference, qreal pixelSize);
 
     std::shared_ptr<FontFace> m_face;

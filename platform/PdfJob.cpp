@@ -75,11 +75,11 @@ QString PdfJob::keepAs(const QString &path)
     return temporary->fileName();
 }
 
-QPainter *PdfJob::painter()
+QPainter *PdfJob::painter(QTransform &mmToDevice)
 {
     if (!m_painter.isActive())
         return nullptr;
-    m_painter.setWorldTransform(m_mmToDevice);
+    mmToDevice = m_mmToDevice;
     return &m_painter;
 }
 
@@ -106,15 +106,16 @@ void JobSurface::setPlacement(const std::optional<PagePlacement> &placement)
     m_clipped = nullptr;
 }
 
-QPainter *JobSurface::beginDrawing()
+QPainter *JobSurface::beginDrawing(QTransform &mmToDevice)
 {
-    QPainter *painter = m_startDrawing();
+    QPainter *painter = m_startDrawing(mmToDevice);
     if (!painter || !m_placement)
         return painter;
     const PagePlacement &p = *m_placement;
-    painter->setWorldTransform(QTransform(p.m11, p.m12, p.m21, p.m22, p.dx, p.dy) *
-                               painter->worldTransform());
+    mmToDevice = QTransform(p.m11, p.m12, p.m21, p.m22, p.dx, p.dy) * mmToDevice;
     if (m_clipped != painter) {
+        // The clip is given in the page's millimetres.
+        painter->setWorldTransform(mmToDevice);
         painter->setClipRect(QRectF(p.clipLeftMm, p.clipTopMm, p.clipWidthMm, p.clipHeightMm));
         m_clipped = painter;
     }

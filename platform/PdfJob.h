@@ -37,8 +37,9 @@ public:
 
     bool isOpen() const { return m_painter.isActive(); }
     const QPageLayout &layout() const { return m_layout; }
-    /// The painter of the current page, mapped in millimetres from the margins' corner.
-    QPainter *painter();
+    /// The painter of the current page; mmToDevice maps millimetres from the
+    /// margins' corner to it.
+    QPainter *painter(QTransform &mmToDevice);
     void newPage();
     /// Completes the PDF and returns its path; empty when it could not be written.
     QString finish();
@@ -60,18 +61,22 @@ private:
 /// A surface that draws into whichever job its caller names for each drawing.
 class JobSurface : public PainterSurface {
 public:
-    /// startDrawing gives the painter of the job's current page, null when there is none.
-    explicit JobSurface(std::function<QPainter *()> startDrawing) : m_startDrawing(std::move(startDrawing)) {}
+    /// startDrawing gives the painter of the job's current page, null when
+    /// there is none, and sets its argument to the page's millimetres.
+    explicit JobSurface(std::function<QPainter *(QTransform &)> startDrawing)
+        : m_startDrawing(std::move(startDrawing))
+    {
+    }
 
     /// Draws the next page where placement puts it on the sheet, cut to its
     /// paper; none draws pages as they are, one a sheet.
     void setPlacement(const std::optional<PagePlacement> &placement);
 
 protected:
-    QPainter *beginDrawing() override;
+    QPainter *beginDrawing(QTransform &mmToDevice) override;
 
 private:
-    std::function<QPainter *()> m_startDrawing;
+    std::function<QPainter *(QTransform &)> m_startDrawing;
     std::optional<PagePlacement> m_placement;
     /// The painter the page's cut was set on; another one (a new job) needs it again.
     QPainter *m_clipped = nullptr;

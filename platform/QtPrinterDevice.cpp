@@ -110,7 +110,7 @@ QString keptJobPath(const QString &documentName)
 struct QtPrinterDevice::Private {
     Private();
 
-    QPainter *jobPainter();
+    QPainter *jobPainter(QTransform &mmToDevice);
     /// Hands a finished job's PDF to the printer's queue; the CUPS job id, or 0
     /// with lastJobError saying why.
     int submit(const PdfJob &finished, const QString &pdfPath);
@@ -122,13 +122,13 @@ struct QtPrinterDevice::Private {
     QString lastJobError;
     bool nextJobBooklet = false;
     /// Draws into the current job, starting one if needed.
-    JobSurface surface{[this] { return jobPainter(); }};
+    JobSurface surface{[this](QTransform &mmToDevice) { return jobPainter(mmToDevice); }};
     std::unique_ptr<PdfJob> job;
 };
 
 QtPrinterDevice::Private::Private() = default;
 
-QPainter *QtPrinterDevice::Private::jobPainter()
+QPainter *QtPrinterDevice::Private::jobPainter(QTransform &mmToDevice)
 {
     if (!job) {
         auto started =
@@ -137,7 +137,7 @@ QPainter *QtPrinterDevice::Private::jobPainter()
             return nullptr;
         job = std::move(started);
     }
-    return job->painter();
+    return job->painter(mmToDevice);
 }
 
 int QtPrinterDevice::Private::submit(const PdfJob &finished, const QString &pdfPath)
@@ -331,8 +331,9 @@ void QtPrinterDevice::setNextJobBooklet(bool booklet)
 void QtPrinterDevice::newPage()
 {
     ignoringErrors([&] {
+        QTransform unusedMm;
         if (!d->job)
-            d->jobPainter(); // the blank first sheet still prints
+            d->jobPainter(unusedMm); // the blank first sheet still prints
         if (d->job)
             d->job->newPage();
     });

@@ -78,7 +78,7 @@ PdfExport::Result PdfExport::write(const QString &path, const PageList &pages, S
     PdfJob job(path, layout, ResolutionDpi, QString::fromStdString(s.ListName), s.PdfArchive);
     if (!job.isOpen())
         return Result::Failed;
-    JobSurface surface([&job] { return job.painter(); });
+    JobSurface surface([&job](QTransform &mmToDevice) { return job.painter(mmToDevice); });
     const std::optional<SheetLayout> onSheets = sheetsOf(sheets, layout);
     const int total = static_cast<int>(sideCount(pages, onSheets));
     int written = 0;
