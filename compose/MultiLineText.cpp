@@ -20,27 +20,62 @@ std::string_view withoutLeadingSpaces(std::string_view text)
     return first == std::string_view::npos ? std::string_view() : text.substr(first);
 }
 
-struct Wrapped {
-    std::string line;
-    std::string rest;
+/// Where one line of a text ends. The rest handed back is the line's text
+/// after its line break, if any, then (after a space when both are there)
+/// the text from restFrom on.
+struct Cut {
+    std::string_view line;
+    std::string_view afterBreak;
     bool atLineBreak = false;
+    size_t restFrom = 0;
 };
 
 /// Splits a line break off the line: the text after it goes before the rest.
-void splitAtLineBreak(Wrapped &w)
+void splitAtLineBreak(Cut &cut)
 {
     for (std::string_view lineBreak : {"\r\n", "\n", "\r"}) {
-        const size_t at = w.line.find(lineBreak);
-        if (at == std::string::npos)
+        const size_t at = cut.line.find(lineBreak);
+        if (at == std::string_view::npos)
             continue;
-        std::string after = w.line.substr(at + lineBreak.size());
-        if (!w.rest.empty())
-            after += ' ' + w.rest;
-        w.rest = std::move(after);
-        w.line.resize(at);
-        w.atLineBreak = true;
+        cut.afterBreak = cut.line.substr(at + lineBreak.size());
+        cut.line = cut.line.substr(0, at);
+        cut.atLineBreak = true;
         return;
     }
+}
+
+/// The whole words of s that fit in roomMm on surface, or as much of a word
+/// longer than that; nothing of a single character that does not fit.
+Cut cutLine(std::string_view s, float roomMm, const Surface &surface)
+{
+    const std::vector<float> widths = surface.prefixWidths(s, roomMm);
+    const auto overflow =
+        std::find_if(widths.begin(), widths.end(), [roomMm](float width) { return !(width <= roomMm); });
+    if (overflow == widths.end()) {
+        Cut cut{s, {}, false, s.size()};
+        splitAtLineBreak(cut);
+        return cut;
+    }
+    const auto fitted = static_cast<size_t>(overflow - widths.begin());
+    if (fitted == 0 && characterLength(s, 0) == s.size())
+        return Cut{{}, {}, false, s.size()};
+    // At least one character per line, so a host calling until "" always ends.
+    const size_t fitting = std::max<size_t>(fitted, 1);
+    // Only the characters up to the first that does not fit are looked at.
+    const std::vector<size_t> offsets = characterOffsets(s, fitting + 1);
+    size_t space = fitting + 1;
+    while (space >= 1 && s[offsets[space - 1]] != ' ')
+        --space;
+    Cut cut;
+    if (space >= 1) {
+        cut.line = s.substr(0, offsets[space - 1]);
+        cut.restFrom = s.size() - withoutLeadingSpaces(s.substr(offsets[space - 1] + 1)).size();
+    } else {
+        cut.line = s.substr(0, offsets[fitting]);
+        cut.restFrom = offsets[fitting];
+    }
+    splitAtLineBreak(cut);
+    return cut;
 }
 
 } // namespace
@@ -60,56 +95,58 @@ std::string Composer::M(std::string_view StrToPrint, float PosY, float PosX, flo
     if (last)
         s.remove_suffix(1);
 
+    ParagraphRest &known = m_session.paragraphRest;
+    const std::optional<int64_t> units = known.widthUnits(s, *surf);
     const float recordedX = horizontalValue(PosX);
-    placeLeft(PosX, WX(s));
+    placeLeft(PosX, units ? surf->widthMmOfUnits(*units) : WX(s));
     const float recordedY = placeVertically(PosY, WY(s));
     const float lineWidth = MaxX < 0 ? st.UseW : MaxX;
     const bool spoolOpen = m_session.spool != nullptr;
 
-    Wrapped w{std::string(s), {}};
-    if (recording() || (!spoolOpen && !last)) {
-        const std::vector<size_t> offsets = characterOffsets(s);
-        const size_t length = offsets.size() - 1;
-        const float room = lineWidth - LineSlackMm;
-        const std::vector<float> widths = surf->prefixWidths(s, room);
-        const auto overflow =
-            std::find_if(widths.begin(), widths.end(), [room](float width) { return !(width <= room); });
-        // At least one character per line, so a host calling until "" always ends.
-        const size_t fitting =
-            overflow == widths.end() ? length : std::max<size_t>(overflow - widths.begin(), 1);
-        if (!(lineWidth > MinLineWidthMm) || (length == 1 && fitting == 1 && overflow != widths.end())) {
-            w = {};
-        } else if (fitting < length) {
-            size_t space = fitting + 1;
-            while (space >= 1 && s[offsets[space - 1]] != ' ')
-                --space;
-            if (space >= 1) {
-                w.line = std::string(s.substr(0, offsets[space - 1]));
-                w.rest = std::string(withoutLeadingSpaces(s.substr(offsets[space - 1] + 1)));
-            } else {
-                w.line = std::string(s.substr(0, offsets[fitting]));
-                w.rest = std::string(s.substr(offsets[fitting]));
-            }
-            splitAtLineBreak(w);
-        } else {
-            splitAtLineBreak(w);
-        }
-        last = w.rest.empty() || w.atLineBreak;
+    if (!recording() && (spoolOpen || last)) {
+        known.forget();
         if (last)
-            w.line += LineMark;
-        else if (spoolOpen)
-            w.rest += LineMark;
-        const float recordedMax = MaxX < 0 || MaxX == st.UseW ? -1.0f : MaxX;
-        record<commands::M>(w.line, recordedY, recordedX, recordedMax);
-        if (last)
-            w.line.pop_back();
+            EmitText(s);
+        else
+            emitSpread(s, lineWidth);
+        return {};
     }
 
+    // A line this narrow takes nothing and the text is lost.
+    const Cut cut = lineWidth > MinLineWidthMm ? cutLine(s, lineWidth - LineSlackMm, *surf) : Cut{{}, {}, false, s.size()};
+    const std::string_view tail = s.substr(cut.restFrom);
+    const std::string_view separator = cut.atLineBreak && !tail.empty() ? " " : "";
+    std::string rest;
+    rest.reserve(cut.afterBreak.size() + separator.size() + tail.size() + 1);
+    (rest += cut.afterBreak) += separator;
+    const size_t headSize = rest.size();
+    rest += tail;
+    last = rest.empty() || cut.atLineBreak;
+
+    std::string line(cut.line);
     if (last)
-        EmitText(w.line);
+        line += LineMark;
+    const float recordedMax = MaxX < 0 || MaxX == st.UseW ? -1.0f : MaxX;
+    record<commands::M>(line, recordedY, recordedX, recordedMax);
+    if (last)
+        line.pop_back();
+
+    if (units && !rest.empty()) {
+        const std::string_view head = std::string_view(rest).substr(0, headSize);
+        known.remember(s, cut.restFrom, head,
+                       *units - surf->widthUnits(s.substr(0, cut.restFrom)).value_or(0) +
+                           surf->widthUnits(head).value_or(0));
+    } else {
+        known.forget();
+    }
+    if (!last && spoolOpen)
+        rest += LineMark;
+
+    if (last)
+        EmitText(line);
     else
-        emitSpread(w.line, lineWidth);
-    return w.rest;
+        emitSpread(line, lineWidth);
+    return rest;
 }
 
 void Composer::emitSpread(std::string_view line, float widthMm)

@@ -5,6 +5,7 @@
 // and check `ended` after every nested event loop.
 
 #include "compose/ListingState.h"
+#include "compose/ParagraphRest.h"
 #include "spool/SpoolFile.h"
 
 #include <memory>
@@ -37,6 +38,8 @@ struct Session {
     std::shared_ptr<const BarcodeEncoder> barcodes;
     Surface *pageSurface = nullptr; ///< the preview page, also when printing directly
     ListingEvents *events = nullptr;
+    /// What M handed back last, for the call that goes on with it.
+    ParagraphRest paragraphRest;
     /// Shown, aborted or replaced: whoever still holds the listing stops.
     bool ended = false;
     /// A print or PDF export of the listing runs: a second one waits its turn.

@@ -3,7 +3,9 @@
 // printer. Positions and sizes are millimetres from the corner of the printer's
 // printable area; font sizes are points; pen widths are device pixels.
 
+#include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +26,8 @@ struct SurfaceFont {
     bool bold = false;
     bool italic = false;
     bool transparent = true; ///< false paints the text's background
+
+    bool operator==(const SurfaceFont &) const = default;
 };
 
 /// Colours are 0xBBGGRR.
@@ -68,6 +72,14 @@ public:
     /// must return exactly what textWidth gives for each prefix.
     virtual std::vector<float> prefixWidths(std::string_view text,
                                             float stopAfterMm = std::numeric_limits<float>::infinity()) const;
+    /// For a device whose text width is the sum of its characters' advances:
+    /// the width as a whole number of the device's own units, which depend on
+    /// the device and its font only, so that widths add up without rounding.
+    /// Nothing from a device whose widths do not add up exactly.
+    virtual std::optional<int64_t> widthUnits(std::string_view) const { return std::nullopt; }
+    /// What textWidth gives for a text of that many units, on a device whose
+    /// widthUnits answers.
+    virtual float widthMmOfUnits(int64_t) const { return 0; }
     /// Height of one line of the current font.
     virtual float textHeight(std::string_view text) const = 0;
     virtual float fontAscent() const = 0;

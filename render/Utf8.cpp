@@ -1,5 +1,7 @@
 #include "render/Utf8.h"
 
+#include <algorithm>
+
 namespace quillet {
 
 size_t characterLength(std::string_view text, size_t offset)
@@ -14,13 +16,14 @@ size_t characterLength(std::string_view text, size_t offset)
     return length;
 }
 
-std::vector<size_t> characterOffsets(std::string_view text)
+std::vector<size_t> characterOffsets(std::string_view text, size_t maxCharacters)
 {
     std::vector<size_t> offsets;
-    offsets.reserve(text.size() + 1);
-    for (size_t offset = 0; offset < text.size(); offset += characterLength(text, offset))
+    offsets.reserve(std::min(text.size(), maxCharacters) + 1);
+    size_t offset = 0;
+    for (; offset < text.size() && offsets.size() < maxCharacters; offset += characterLength(text, offset))
         offsets.push_back(offset);
-    offsets.push_back(text.size());
+    offsets.push_back(offset);
     return offsets;
 }
 

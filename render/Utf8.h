@@ -8,8 +8,10 @@
 
 namespace quillet {
 
-/// Byte offsets at which the characters of text start, followed by text.size().
-std::vector<size_t> characterOffsets(std::string_view text);
+/// Byte offsets at which the characters of text start, the first
+/// maxCharacters of them, followed by where the next one starts (text.size()
+/// after the last).
+std::vector<size_t> characterOffsets(std::string_view text, size_t maxCharacters = std::string_view::npos);
 
 /// Length in bytes of the character that starts with this byte (1 for a malformed one).
 size_t characterLength(std::string_view text, size_t offset);

@@ -17,15 +17,24 @@ void FakeSurface::print(std::string_view text)
     setCurrentX(currentX() + textWidth(text));
 }
 
-// Linear: the fake's advances simply add up.
+int64_t FakeSurface::characterCount(std::string_view text)
+{
+    int64_t count = 0;
+    for (size_t offset = 0; offset < text.size(); offset += characterLength(text, offset))
+        ++count;
+    return count;
+}
+
+// Linear, and no further into the text than the first prefix too wide: the
+// fake's advances simply add up.
 std::vector<float> FakeSurface::prefixWidths(std::string_view text, float stopAfterMm) const
 {
     if (measuresEachPrefix)
         return Surface::prefixWidths(text, stopAfterMm);
     std::vector<float> widths;
-    const size_t characters = characterOffsets(text).size() - 1;
-    for (size_t i = 1; i <= characters && (widths.empty() || widths.back() <= stopAfterMm); ++i)
-        widths.push_back(static_cast<float>(i) * CharWidthMm);
+    for (size_t offset = 0; offset < text.size() && (widths.empty() || widths.back() <= stopAfterMm);
+         offset += characterLength(text, offset))
+        widths.push_back(widthMmOfUnits(static_cast<int64_t>(widths.size()) + 1));
     return widths;
 }
 

@@ -30,12 +30,15 @@ public:
     std::vector<Call> calls;
     bool logging = true;             ///< off for benchmarks, which would only grow the log
     bool measuresEachPrefix = false; ///< prefixWidths through the base class, as the Qt surfaces do
+    bool addsUpWidths = true;        ///< widthUnits answers (in characters); otherwise every text is measured
 
     void print(std::string_view text) override;
-    float textWidth(std::string_view text) const override
+    float textWidth(std::string_view text) const override { return widthMmOfUnits(characterCount(text)); }
+    std::optional<int64_t> widthUnits(std::string_view text) const override
     {
-        return static_cast<float>(characterOffsets(text).size() - 1) * CharWidthMm;
+        return addsUpWidths ? std::optional<int64_t>(characterCount(text)) : std::nullopt;
     }
+    float widthMmOfUnits(int64_t units) const override { return static_cast<float>(units) * CharWidthMm; }
     std::vector<float> prefixWidths(std::string_view text, float stopAfterMm) const override;
     float textHeight(std::string_view) const override { return font().size * HeightMmPerPoint; }
     float fontAscent() const override { return 0.8f * textHeight({}); }
@@ -65,6 +68,7 @@ public:
     std::vector<std::string> texts() const;
 
 private:
+    static int64_t characterCount(std::string_view text);
     void log(std::string op, std::vector<float> args, std::string_view text = {});
 };
 
