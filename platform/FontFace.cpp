@@ -221,6 +221,20 @@ qreal FontFace::widthEm(std::string_view text)
     return width;
 }
 
+std::optional<int64_t> FontFace::widthUnits(std::string_view text) const
+{
+    constexpr int64_t MaxUnits = int64_t{1} << 51;
+    const qreal unitsPerEm = std::ldexp(qreal{1}, UnitsPerEmBits);
+    int64_t units = 0;
+    bool exact = true;
+    const bool latin = addLatinAdvancesEm(text, [&](float advance) {
+        const qreal scaled = advance * unitsPerEm;
+        exact = exact && scaled >= 0 && scaled == std::floor(scaled) &&
+                (units += static_cast<int64_t>(scaled)) <= MaxUnits;
+    });
+    return latin && exact ? std::optional<int64_t>(units) : std::nullopt;
+}
+
 std::vector<qreal> FontFace::prefixWidthsEm(std::string_view text)
 {
     std::vector<qreal> widths;

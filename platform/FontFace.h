@@ -8,7 +8,11 @@
 #include <QRawFont>
 #include <QString>
 
+#include <cmath>
+
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -50,11 +54,20 @@ public:
     /// is malformed, or needs shaping or another face, whose widths do not
     /// add up character by character.
     std::vector<qreal> prefixWidthsEm(std::string_view text);
+    /// Width of the UTF-8 text in whole units of 2^-32 em, when widthEm()
+    /// sums it without rounding: every character's advance from the Latin
+    /// table a whole number of units, and the text short enough that no
+    /// partial sum, nor the sum of two such widths, needs more than a
+    /// double's 53 bits. Nothing otherwise.
+    std::optional<int64_t> widthUnits(std::string_view text) const;
+    /// What widthEm() gives for a text that many units wide.
+    static qreal emOfUnits(int64_t units) { return std::ldexp(static_cast<qreal>(units), -UnitsPerEmBits); }
     TextLayoutEm layout(const QString &text);
 
     explicit FontFace(const QFont &font);
 
 private:
+    static constexpr int UnitsPerEmBits = 32;
     /// Glyphs of a text that needs no shaping and that this face covers;
     /// false when the text must go through full text layout.
     bool simpleGlyphs(const QString &text, QList<quint32> &glyphs) const;

@@ -124,6 +124,16 @@ float PainterSurface::textWidth(std::string_view text) const
     return m_face ? static_cast<float>(m_face->widthEm(text) * fontSizeMm()) : 0.0f;
 }
 
+std::optional<int64_t> PainterSurface::widthUnits(std::string_view text) const
+{
+    return m_face ? m_face->widthUnits(text) : std::nullopt;
+}
+
+float PainterSurface::widthMmOfUnits(int64_t units) const
+{
+    return static_cast<float>(FontFace::emOfUnits(units) * fontSizeMm());
+}
+
 std::vector<float> PainterSurface::prefixWidths(std::string_view text, float stopAfterMm) const
 {
     // Measure a growing start of the text: cutting a long text to a line

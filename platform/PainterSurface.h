@@ -33,6 +33,9 @@ public:
     void print(std::string_view text) override;
     float textWidth(std::string_view text) const override;
     std::vector<float> prefixWidths(std::string_view text, float stopAfterMm) const override;
+    /// For texts of the Latin characters the face has, summed without rounding.
+    std::optional<int64_t> widthUnits(std::string_view text) const override;
+    float widthMmOfUnits(int64_t units) const override;
     /// Ascent plus descent of the current font, whatever the text.
     float textHeight(std::string_view text) const override;
     float fontAscent() const override;

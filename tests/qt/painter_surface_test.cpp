@@ -127,6 +127,26 @@ private slots:
         }
     }
 
+    // M places a paragraph's rest by a width carried in these units from
+    // call to call, so they must give textWidth to the bit.
+    void widthUnitsGiveTextWidthExactly()
+    {
+        const std::string long_ = std::string(20000, 'W') + " relatório, preço e mês";
+        for (double zoom : {0.1, 1.0, 1.5}) {
+            ImageSurface page;
+            showA4(page, zoom);
+            for (const char *family : {"Times New Roman", "Arial", "Courier New"}) {
+                page.setFont(font(family, float(11 * zoom)));
+                for (const std::string &text : {std::string("Preço ñ a\tb"), long_, std::string()}) {
+                    const std::optional<int64_t> units = page.widthUnits(text);
+                    QVERIFY(units);
+                    QCOMPARE(page.widthMmOfUnits(*units), page.textWidth(text));
+                }
+                QVERIFY2(!page.widthUnits("Total Ω Ж"), "beyond the Latin table the widths are not added up");
+            }
+        }
+    }
+
     void unknownFamilyFallsBackToLiberationSerif()
     {
         const std::string sample = "Wide Mmm and narrow iii 0123";
