@@ -113,7 +113,8 @@ std::string Composer::M(std::string_view StrToPrint, float PosY, float PosX, flo
     }
 
     // A line this narrow takes nothing and the text is lost.
-    const Cut cut = lineWidth > MinLineWidthMm ? cutLine(s, lineWidth - LineSlackMm, *surf) : Cut{{}, {}, false, s.size()};
+    const Cut cut = lineWidth > MinLineWidthMm ? cutLine(s, lineWidth - LineSlackMm, *surf)
+                                               : Cut{{}, {}, false, s.size()};
     const std::string_view tail = s.substr(cut.restFrom);
     const std::string_view separator = cut.atLineBreak && !tail.empty() ? " " : "";
     std::string rest;
@@ -131,14 +132,15 @@ std::string Composer::M(std::string_view StrToPrint, float PosY, float PosX, flo
     if (last)
         line.pop_back();
 
-    if (units && !rest.empty()) {
-        const std::string_view head = std::string_view(rest).substr(0, headSize);
-        known.remember(s, cut.restFrom, head,
-                       *units - surf->widthUnits(s.substr(0, cut.restFrom)).value_or(0) +
-                           surf->widthUnits(head).value_or(0));
-    } else {
+    // The rest's width: the text's, less the part drawn, plus what a line break moved before it.
+    const std::string_view head = std::string_view(rest).substr(0, headSize);
+    const std::optional<int64_t> drawnUnits =
+        units && !rest.empty() ? surf->widthUnits(s.substr(0, cut.restFrom)) : std::nullopt;
+    const std::optional<int64_t> headUnits = drawnUnits ? surf->widthUnits(head) : std::nullopt;
+    if (headUnits)
+        known.remember(s, cut.restFrom, head, *units - *drawnUnits + *headUnits);
+    else
         known.forget();
-    }
     if (!last && spoolOpen)
         rest += LineMark;
 
