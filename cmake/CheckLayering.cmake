@@ -2,11 +2,14 @@
 # PLANTED ones a test adds) includes, in either form, a header of the project
 # (a path under one of PROJECT_TOPS) from a folder that is not in ALLOWED and
 # is not one of the INTERFACE_HEADERS; touches STAMP otherwise. The lists come
-# from the RULES file. Headers of other projects (<QtCore/qglobal.h>,
-# <sys/mman.h>) are not the check's business.
+# from the RULES file. Headers of other projects (<QtCore/qglobal.h>) are not
+# the check's business, except the operating system's (<unistd.h>,
+# <windows.h>): where SYSTEM_FILES is set, only the files it matches (the
+# core's file layer) may include those.
 cmake_minimum_required(VERSION 3.25)
 include("${RULES}")
 set(include_line "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]+)[>\"]")
+set(system_header "^(unistd|fcntl|dirent|windows|aclapi|sddl|io|direct)[.]h$|^sys/")
 set(against "")
 foreach(source IN LISTS SOURCES PLANTED)
     file(STRINGS "${source}" includes REGEX "${include_line}")
@@ -16,6 +19,9 @@ foreach(source IN LISTS SOURCES PLANTED)
         if(header MATCHES "/" AND top IN_LIST PROJECT_TOPS AND NOT top IN_LIST ALLOWED
            AND NOT header IN_LIST INTERFACE_HEADERS)
             string(APPEND against "  ${source} includes ${header}\n")
+        endif()
+        if(SYSTEM_FILES AND header MATCHES "${system_header}" AND NOT source MATCHES "${SYSTEM_FILES}")
+            string(APPEND against "  ${source} includes the system header ${header}: only the file layer may\n")
         endif()
     endforeach()
 endforeach()

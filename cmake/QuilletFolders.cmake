@@ -12,6 +12,17 @@ function(quillet_folder folder)
     cmake_parse_arguments(PARSE_ARGV 1 arg "QT;PUBLIC_API" "" "DEPENDS;INTERFACE_HEADERS")
     file(GLOB sources CONFIGURE_DEPENDS
         ${PROJECT_SOURCE_DIR}/${folder}/*.cpp ${PROJECT_SOURCE_DIR}/${folder}/*.h)
+    # One implementation of the core's file layer is built: Win32's or POSIX's.
+    if(WIN32)
+        list(FILTER sources EXCLUDE REGEX "Posix\\.cpp$")
+    else()
+        list(FILTER sources EXCLUDE REGEX "Win32\\.cpp$")
+    endif()
+    # In the core, only that layer includes the operating system's headers.
+    set(system_files "")
+    if(NOT arg_QT)
+        set(system_files "/spool/SystemFile[A-Za-z0-9]*[.]cpp$")
+    endif()
     set(target quillet_${folder})
     add_library(${target} OBJECT ${sources})
     target_include_directories(${target} PUBLIC
@@ -37,6 +48,7 @@ set(ALLOWED "@allowed@")
 set(INTERFACE_HEADERS "@arg_INTERFACE_HEADERS@")
 set(PROJECT_TOPS "@QUILLET_PROJECT_TOPS@")
 set(SOURCES "@sources@")
+set(SYSTEM_FILES "@system_files@")
 ]] @ONLY)
     set(stamp ${PROJECT_BINARY_DIR}/layering/${folder}.checked)
     add_custom_command(OUTPUT ${stamp}

@@ -5,16 +5,18 @@
 // it. The room past the last append reads as zeros until the appender goes,
 // which cuts the file back to what was appended.
 
+#include "spool/SystemFile.h"
+
 #include <cstddef>
-#include <sys/types.h>
+#include <cstdint>
 
 namespace quillet {
 
 class MappedAppender {
 public:
-    /// Appends to the open file fd (read and write) after its first end
-    /// bytes; fd must outlive the appender.
-    MappedAppender(int fd, off_t end) : m_fd(fd), m_end(end), m_reserved(end) {}
+    /// Appends to the open file (read and write) after its first end
+    /// bytes; the file must outlive the appender.
+    MappedAppender(const SystemFile &file, int64_t end) : m_file(file), m_end(end), m_reserved(end) {}
     ~MappedAppender();
     MappedAppender(const MappedAppender &) = delete;
     MappedAppender &operator=(const MappedAppender &) = delete;
@@ -23,19 +25,19 @@ public:
     /// them cannot be reserved on disk (a full disk) or mapped.
     char *room(size_t size);
     /// Makes size bytes written at room() part of the file.
-    void advance(size_t size) { m_end += static_cast<off_t>(size); }
+    void advance(size_t size) { m_end += static_cast<int64_t>(size); }
 
 private:
-    bool reserveUpTo(off_t end);
+    bool reserveUpTo(int64_t end);
     /// Maps the reserved room from offset on, at least up to end.
-    bool mapFrom(off_t offset, off_t end);
+    bool mapFrom(int64_t offset, int64_t end);
     void unmap();
 
-    int m_fd;
-    off_t m_end;      ///< bytes appended
-    off_t m_reserved; ///< bytes reserved on disk, the file's size
+    const SystemFile &m_file;
+    int64_t m_end;      ///< bytes appended
+    int64_t m_reserved; ///< bytes reserved on disk, the file's size
     char *m_window = nullptr;
-    off_t m_windowStart = 0;
+    int64_t m_windowStart = 0;
     size_t m_windowSize = 0;
 };
 

@@ -10,9 +10,9 @@ namespace quillet {
 std::unique_ptr<PageTextIndex> PageTextIndex::create(const std::string &prefix)
 {
     SpoolName name = MakeSpoolName(prefix);
-    if (name.fd < 0)
+    if (!name.file.isOpen())
         return nullptr;
-    return std::unique_ptr<PageTextIndex>(new PageTextIndex(std::move(name.path), name.fd));
+    return std::unique_ptr<PageTextIndex>(new PageTextIndex(std::move(name.path), std::move(name.file)));
 }
 
 void PageTextIndex::add(int page, std::string_view text)
@@ -60,7 +60,7 @@ void PageTextIndex::writeHeld()
     if (m_broken || !m_file.isOpen())
         return;
     if (!m_held.empty()) {
-        if (!writeWholeAt(m_file.get(), m_held.data(), m_held.size(), m_bytes)) {
+        if (!writeWholeAt(m_file, m_held.data(), m_held.size(), m_bytes)) {
             // Nothing more is written, so the pages after the last complete one stay unknown.
             m_broken = true;
             m_held = std::string();

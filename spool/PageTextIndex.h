@@ -12,8 +12,8 @@
 // once when folding cannot change them. The file is only a prefilter: a page it names is
 // searched in the spool itself.
 
-#include "spool/FileDescriptor.h"
 #include "spool/PageTextReader.h"
+#include "spool/SystemFile.h"
 
 #include <cstdint>
 #include <memory>
@@ -46,7 +46,7 @@ public:
     /// after it stay unknown.
     int completePages() const { return m_completePages; }
 
-    /// What is in the file now, through a duplicate of its descriptor;
+    /// What is in the file now, through a duplicate of its handle;
     /// flush first for the page being composed.
     PageTextReader reader() const { return PageTextReader(m_file.duplicate(), m_bytes, m_completePages); }
 
@@ -54,7 +54,7 @@ public:
     void remove();
 
 private:
-    PageTextIndex(std::string path, int fd) : m_path(std::move(path)), m_file(fd) {}
+    PageTextIndex(std::string path, SystemFile file) : m_path(std::move(path)), m_file(std::move(file)) {}
 
     /// Bytes of records held before they are written.
     static constexpr size_t WriteBytes = 256 << 10;
@@ -64,7 +64,7 @@ private:
     void writeHeld();
 
     std::string m_path;
-    FileDescriptor m_file;
+    SystemFile m_file;
     int64_t m_bytes = 0;
     int m_page = 0; ///< the page whose texts are held
     std::string m_pageNumber = "0";

@@ -5,7 +5,6 @@
 #include "base/AsciiRun.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -68,10 +67,7 @@ bool PageTextReader::readPages(const PageVisitor &visit) const
         buffer.resize(std::max(buffer.size(), needed));
         const size_t wanted = static_cast<size_t>(std::min<int64_t>(
             static_cast<int64_t>(buffer.size() - end), m_bytes - bufferAt - static_cast<int64_t>(end)));
-        ssize_t got;
-        do {
-            got = ::pread(m_file.get(), buffer.data() + end, wanted, bufferAt + static_cast<off_t>(end));
-        } while (got < 0 && errno == EINTR);
+        const int64_t got = m_file.readAt(buffer.data() + end, wanted, bufferAt + static_cast<int64_t>(end));
         if (got <= 0)
             return false; // shorter than written: cut or damaged
         end += static_cast<size_t>(got);

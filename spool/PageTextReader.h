@@ -1,9 +1,9 @@
 #pragma once
-// Reads the page text index through a descriptor of its own, with positioned
+// Reads the page text index through a handle of its own, with positioned
 // reads, and only as far as the index was written: a file planted later at
 // its name, or one that grows, is never read.
 
-#include "spool/FileDescriptor.h"
+#include "spool/SystemFile.h"
 
 #include <cstdint>
 #include <functional>
@@ -35,7 +35,7 @@ public:
     PageTextReader() = default;
     /// Reads the first bytes bytes of the open file, which hold the texts of
     /// pages 1 to completePages in full.
-    PageTextReader(FileDescriptor file, int64_t bytes, int completePages)
+    PageTextReader(SystemFile file, int64_t bytes, int completePages)
         : m_file(std::move(file)), m_bytes(bytes), m_completePages(completePages)
     {
     }
@@ -50,7 +50,7 @@ public:
     bool readPages(const PageVisitor &visit) const;
 
 private:
-    FileDescriptor m_file;
+    SystemFile m_file;
     int64_t m_bytes = 0;
     int m_completePages = 0;
 };

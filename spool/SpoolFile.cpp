@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <sys/stat.h>
 
 namespace quillet {
 
@@ -13,7 +12,7 @@ namespace {
 
 /// The first slots of the file up to the last one holding a byte other than
 /// zero: a written slot always holds one, the room reserved after them none.
-int32_t slotsBeforeZeros(int fd, int32_t slots)
+int32_t slotsBeforeZeros(const SystemFile &file, int32_t slots)
 {
     constexpr int32_t BlockSlots = 512;
     std::vector<char> block(static_cast<size_t>(BlockSlots) * SlotSize);
@@ -23,8 +22,7 @@ int32_t slotsBeforeZeros(int fd, int32_t slots)
     while (slots > 0) {
         const int32_t first = std::max(slots - BlockSlots, 0);
         const auto size = static_cast<size_t>(slots - first) * SlotSize;
-        if (::pread(fd, block.data(), size, static_cast<off_t>(first) * SlotSize) !=
-            static_cast<ssize_t>(size))
+        if (file.readAt(block.data(), size, static_cast<int64_t>(first) * SlotSize) != static_cast<int64_t>(size))
             return slots; // what cannot be read is left for the reader to find short
         for (int32_t slot = slots; slot > first; --slot)
             if (holdsAByte(block.data() + static_cast<size_t>(slot - 1 - first) * SlotSize))
@@ -36,9 +34,9 @@ int32_t slotsBeforeZeros(int fd, int32_t slots)
 
 } // namespace
 
-std::unique_ptr<SpoolFile> SpoolFile::make(std::string path, FileDescriptor file, int32_t slotCount)
+std::unique_ptr<SpoolFile> SpoolFile::make(std::string path, SystemFile file, int32_t slotCount)
 {
-    FileDescriptor reading = file.duplicate();
+    SystemFile reading = file.duplicate();
     if (!reading.isOpen())
         return nullptr;
     return std::unique_ptr<SpoolFile>(
@@ -48,22 +46,23 @@ std::unique_ptr<SpoolFile> SpoolFile::make(std::string path, FileDescriptor file
 std::unique_ptr<SpoolFile> SpoolFile::create(const std::string &prefix)
 {
     SpoolName name = MakeSpoolName(prefix);
-    std::unique_ptr<SpoolFile> spool = make(name.path, FileDescriptor(name.fd), 0);
+    const bool created = name.file.isOpen();
+    std::unique_ptr<SpoolFile> spool = make(name.path, std::move(name.file), 0);
     if (spool) {
-        spool->m_appender.emplace(spool->m_file.get(), 0);
+        spool->m_appender.emplace(spool->m_file, 0);
         spool->m_texts = PageTextIndex::create(prefix + TextIndexTag);
-    } else if (name.fd >= 0)
-        ::unlink(name.path.c_str()); // created, but no descriptor is left to read it through
+    } else if (created)
+        removeFile(pathFromUtf8(name.path)); // created, but no handle is left to read it through
     return spool;
 }
 
 std::unique_ptr<SpoolFile> SpoolFile::open(const std::string &path)
 {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    struct stat info {};
-    if (!file.isOpen() || ::fstat(file.get(), &info) != 0)
+    SystemFile file = SystemFile::openForReading(pathFromUtf8(path));
+    const std::optional<int64_t> size = file.isOpen() ? file.size() : std::nullopt;
+    if (!size)
         return nullptr;
-    const int32_t slots = slotsBeforeZeros(file.get(), std::min<off_t>(info.st_size / SlotSize, INT32_MAX));
+    const int32_t slots = slotsBeforeZeros(file, static_cast<int32_t>(std::min<int64_t>(*size / SlotSize, INT32_MAX)));
     return make(path, std::move(file), slots);
 }
 

@@ -3,7 +3,7 @@
 // written into a shared mapping of the file, so the file is complete whenever
 // a command returns; the zero slots of room reserved after the last command
 // are cut off when the spool goes. The file and its page text index are read
-// only through the descriptors opened when they were created, never again by
+// only through the handles opened when they were created, never again by
 // name.
 
 #include "spool/MappedAppender.h"
@@ -19,7 +19,7 @@
 namespace quillet {
 
 /// A listing's spool as a reader on another thread needs it, through
-/// descriptors of its own.
+/// handles of its own.
 struct SpoolSnapshot {
     SpoolReader records;
     PageTextReader texts;           ///< reads nothing when the spool has no index
@@ -39,7 +39,8 @@ public:
     SpoolFile &operator=(const SpoolFile &) = delete;
 
     const std::string &path() const { return m_path; }
-    int handle() const { return m_file.get(); }
+    /// The file's descriptor (a HANDLE's value on Windows), for hosts that ask.
+    int handle() const { return static_cast<int>(m_file.native()); }
 
     /// Appends one command; false (and nothing appended) when the write fails
     /// or the spool was opened for reading.
@@ -65,16 +66,16 @@ public:
     void remove();
 
 private:
-    SpoolFile(std::string path, FileDescriptor file, SpoolReader records)
+    SpoolFile(std::string path, SystemFile file, SpoolReader records)
         : m_path(std::move(path)), m_file(std::move(file)), m_records(std::move(records))
     {
     }
-    /// nullptr when the file is not open or no descriptor is left to read it through.
-    static std::unique_ptr<SpoolFile> make(std::string path, FileDescriptor file, int32_t slotCount);
+    /// nullptr when the file is not open or no handle is left to read it through.
+    static std::unique_ptr<SpoolFile> make(std::string path, SystemFile file, int32_t slotCount);
 
     std::string m_path;
-    FileDescriptor m_file;                    ///< written through; m_records reads through a duplicate
-    std::optional<MappedAppender> m_appender; ///< after m_file: it goes before the descriptor closes
+    SystemFile m_file;                        ///< written through; m_records reads through a duplicate
+    std::optional<MappedAppender> m_appender; ///< after m_file: it goes before the file closes
     SpoolReader m_records;
     std::unique_ptr<PageTextIndex> m_texts;
 };

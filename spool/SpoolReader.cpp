@@ -15,8 +15,8 @@ bool SpoolReader::readSlot(int32_t slot, char *into)
         constexpr int32_t ReadAheadSlots = 256;
         const int32_t count = std::min(ReadAheadSlots, m_slots - slot + 1);
         m_readAhead.resize(static_cast<size_t>(ReadAheadSlots) * SlotSize);
-        const ssize_t got = ::pread(m_file.get(), m_readAhead.data(), static_cast<size_t>(count) * SlotSize,
-                                    static_cast<off_t>(slot - 1) * SlotSize);
+        const int64_t got = m_file.readAt(m_readAhead.data(), static_cast<size_t>(count) * SlotSize,
+                                          static_cast<int64_t>(slot - 1) * SlotSize);
         m_readAheadFirst = slot;
         m_readAheadCount = got > 0 ? static_cast<int32_t>(got / SlotSize) : 0;
         if (m_readAheadCount == 0)

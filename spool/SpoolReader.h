@@ -1,10 +1,10 @@
 #pragma once
-// Reads the commands of a spool file through a descriptor of its own, with
+// Reads the commands of a spool file through a handle of its own, with
 // positioned reads only, so readers on several threads never share a file
 // position, and a file planted later at the spool's name is never read.
 
-#include "spool/FileDescriptor.h"
 #include "spool/SpoolRecord.h"
+#include "spool/SystemFile.h"
 
 #include <cstdint>
 #include <optional>
@@ -17,10 +17,10 @@ public:
     /// Reads nothing.
     SpoolReader() = default;
     /// Reads the first slotCount slots of the open file.
-    SpoolReader(FileDescriptor file, int32_t slotCount) : m_file(std::move(file)), m_slots(slotCount) {}
+    SpoolReader(SystemFile file, int32_t slotCount) : m_file(std::move(file)), m_slots(slotCount) {}
 
-    /// A reader of the same slots through a duplicate of the descriptor, for
-    /// another thread; it reads nothing when no descriptor is left.
+    /// A reader of the same slots through a duplicate of the handle, for
+    /// another thread; it reads nothing when no handle is left.
     SpoolReader duplicate() const { return SpoolReader(m_file.duplicate(), m_slots); }
 
     int32_t slotCount() const { return m_slots; }
@@ -37,7 +37,7 @@ public:
 private:
     bool readSlot(int32_t slot, char *into);
 
-    FileDescriptor m_file;
+    SystemFile m_file;
     int32_t m_slots = 0;
     int32_t m_readSlot = 1;
     /// Slots read ahead: pages and finds read the file in order, and one

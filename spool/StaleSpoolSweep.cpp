@@ -1,63 +1,49 @@
 #include "spool/StaleSpoolSweep.h"
 
-#include "spool/FileDescriptor.h"
+#include "spool/SystemFile.h"
 #include "spool/TempDir.h"
-
-#include <ctime>
-#include <dirent.h>
-#include <sys/file.h>
-#include <sys/stat.h>
 
 namespace quillet {
 
 namespace {
 
-bool sameFile(const struct stat &a, const struct stat &b)
-{
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
 /// A regular file of this user's that no other name holds, old enough for its
 /// creator to have locked it.
-bool mayBeStale(const struct stat &info, std::time_t changedBefore)
+bool mayBeStale(const std::optional<FileStatus> &status, std::time_t changedBefore)
 {
-    return S_ISREG(info.st_mode) && info.st_uid == ::geteuid() && info.st_nlink == 1 &&
-           info.st_ctime <= changedBefore;
+    return status && status->regular && status->ownedByUser && status->links == 1 &&
+           status->changed <= changedBefore;
 }
 
-void removeIfStale(int dir, const char *name, std::time_t changedBefore)
+void removeIfStale(const SystemFolder &folder, const std::string &name, std::time_t changedBefore)
 {
-    struct stat named {};
-    if (::fstatat(dir, name, &named, AT_SYMLINK_NOFOLLOW) != 0 || !mayBeStale(named, changedBefore))
+    const std::optional<FileStatus> named = folder.status(name);
+    if (!mayBeStale(named, changedBefore))
         return;
-    // The name may have been replaced since: by a link, which O_NOFOLLOW
-    // refuses, by a fifo, whose open O_NONBLOCK keeps from waiting, or by
-    // any other file, which the descriptor's own status shows.
-    const FileDescriptor file(::openat(dir, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    struct stat opened {};
-    if (!file.isOpen() || ::fstat(file.get(), &opened) != 0 || !sameFile(opened, named) ||
-        !mayBeStale(opened, changedBefore))
+    // The name may have been replaced since: by a link, which the open
+    // refuses, by a fifo, which it does not wait on, or by any other file,
+    // which the open file's own status shows.
+    const SystemFile file = folder.open(name);
+    const std::optional<FileStatus> opened = file.isOpen() ? file.status() : std::nullopt;
+    if (!mayBeStale(opened, changedBefore) || !opened->sameFile(*named))
         return;
-    if (::flock(file.get(), LOCK_EX | LOCK_NB) != 0)
+    if (file.tryLock() != LockResult::Taken)
         return; // a live listing's, or a file system without locks
     // Another sweep may have removed it meanwhile, and a new spool taken the name.
-    struct stat now {};
-    if (::fstatat(dir, name, &now, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(now, opened))
-        ::unlinkat(dir, name, 0);
+    folder.remove(name, file);
 }
 
 } // namespace
 
-void sweepStaleSpools(const std::string &dir, int minimumAgeSeconds) noexcept
+void sweepStaleSpools(const std::filesystem::path &dir, int minimumAgeSeconds) noexcept
 {
-    DIR *entries = ::opendir(dir.c_str());
-    if (!entries)
+    const SystemFolder folder(dir);
+    if (!folder.isOpen())
         return;
     const std::time_t changedBefore = std::time(nullptr) - minimumAgeSeconds;
-    while (const dirent *entry = ::readdir(entries))
-        if (isListingSpoolName(entry->d_name))
-            removeIfStale(::dirfd(entries), entry->d_name, changedBefore);
-    ::closedir(entries);
+    for (const std::string &name : folder.names())
+        if (isListingSpoolName(name))
+            removeIfStale(folder, name, changedBefore);
 }
 
 } // namespace quillet

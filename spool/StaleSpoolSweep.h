@@ -2,9 +2,9 @@
 // Removes what hosts that crashed while composing left in the temporary
 // directory: spool files and text indexes, with room reserved on disk, that
 // no live listing holds. A live listing's files are locked (MakeSpoolName)
-// until their last descriptor closes, which a crash does too.
+// until their last handle closes, which a crash does too.
 
-#include <string>
+#include <filesystem>
 
 namespace quillet {
 
@@ -15,6 +15,6 @@ inline constexpr int StaleSpoolMinimumAgeSeconds = 10;
 /// lock it can take, when their status changed at least minimumAgeSeconds ago.
 /// Only regular files with one link and a listing's name are touched, never
 /// through a symbolic link; what cannot be checked is left. Never fails.
-void sweepStaleSpools(const std::string &dir, int minimumAgeSeconds = StaleSpoolMinimumAgeSeconds) noexcept;
+void sweepStaleSpools(const std::filesystem::path &dir, int minimumAgeSeconds = StaleSpoolMinimumAgeSeconds) noexcept;
 
 } // namespace quillet

@@ -1,24 +1,21 @@
 #include "spool/TempDir.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <ctime>
-#include <fcntl.h>
-#include <stdlib.h>
-#include <sys/file.h>
-#include <unistd.h>
-#include <vector>
+#include <random>
+#include <system_error>
 
 namespace quillet {
 
 namespace {
 
-constexpr char ListingStem[] = "Prt";
+constexpr std::string_view ListingStem = "Prt";
 constexpr std::string_view SpoolSuffix = ".tmp";
-/// The characters mkostemps puts in place of its six X.
+/// The characters put between a spool's prefix and its suffix.
 constexpr size_t UniqueLength = 6;
+constexpr std::string_view UniqueCharacters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+/// Names tried before giving up: each is taken only when another file has it.
+constexpr int NameAttempts = 100;
 
 bool isDigit(char c)
 {
@@ -27,83 +24,99 @@ bool isDigit(char c)
 
 bool isUniqueCharacter(char c)
 {
-    return isDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    return UniqueCharacters.find(c) != std::string_view::npos;
+}
+
+char lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool sameIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lower(x) == lower(y); });
+}
+
+std::string uniquePart()
+{
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    std::uniform_int_distribution<size_t> pick(0, UniqueCharacters.size() - 1);
+    std::string part(UniqueLength, ' ');
+    for (char &c : part)
+        c = UniqueCharacters[pick(random)];
+    return part;
 }
 
 } // namespace
 
-std::string TempDir()
+std::filesystem::path TempDir()
 {
-    const char *env = std::getenv("TMPDIR");
-    std::string dir = env && *env ? env : "/tmp";
-    if (dir.back() != '/')
-        dir += '/';
-    return dir;
+    std::error_code error;
+    std::filesystem::path dir = std::filesystem::temp_directory_path(error);
+    return error ? std::filesystem::path() : dir;
 }
 
 SpoolName MakeSpoolName(const std::string &prefix)
 {
-    std::string path = TempDir() + prefix + std::string(UniqueLength, 'X') + std::string(SpoolSuffix);
-    std::vector<char> buffer(path.begin(), path.end());
-    buffer.push_back('\0');
-    // Created with O_CREAT | O_EXCL and mode 0600; not inherited by the print spooler's children.
-    const int fd = mkostemps(buffer.data(), static_cast<int>(SpoolSuffix.size()), O_CLOEXEC);
-    if (fd < 0)
+    const std::filesystem::path dir = TempDir();
+    if (dir.empty())
         return {};
-    // flock, not fcntl: a fcntl lock goes when any duplicate closes, and
-    // readers on other threads close theirs. Where the file system has no
-    // locks, no sweep can take one either, so the file is safe unlocked.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-        // A sweep took it for stale after a stall longer than its age rule and unlinks it.
-        ::close(fd);
-        return {};
+    for (int attempt = 0; attempt < NameAttempts; ++attempt) {
+        const std::filesystem::path path = dir / pathFromUtf8(prefix + uniquePart() + std::string(SpoolSuffix));
+        bool nameTaken = false;
+        SystemFile file = SystemFile::createPrivate(path, nameTaken);
+        if (!file.isOpen()) {
+            if (nameTaken)
+                continue;
+            return {};
+        }
+        // Where the file system has no locks, no sweep can take one either,
+        // so the file is safe unlocked.
+        if (file.tryLock() == LockResult::HeldElsewhere)
+            return {}; // a sweep took it for stale after a stall longer than its age rule and deletes it
+        return {utf8Of(path), std::move(file)};
     }
-    return {std::string(buffer.data()), fd};
+    return {};
 }
 
-bool writeWholeAt(int fd, const char *bytes, size_t size, off_t offset)
+bool writeWholeAt(const SystemFile &file, const char *bytes, size_t size, int64_t offset)
 {
-    ssize_t written;
-    do {
-        written = ::pwrite(fd, bytes, size, offset);
-    } while (written < 0 && errno == EINTR);
-    if (written == static_cast<ssize_t>(size))
+    if (file.writeAt(bytes, size, offset))
         return true;
     // No half record stays behind; should truncating fail too, the caller
     // still writes its next record at offset.
-    [[maybe_unused]] const int truncated = ::ftruncate(fd, offset);
+    file.truncate(offset);
     return false;
 }
 
-void closeAndDelete(FileDescriptor &file, const std::string &path)
+void closeAndDelete(SystemFile &file, const std::string &path)
 {
-    file.reset();
+    file.close();
     if (!path.empty())
-        ::unlink(path.c_str());
+        removeFile(pathFromUtf8(path));
 }
 
 std::string spoolPrefixForToday()
 {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
     char prefix[8];
-    std::snprintf(prefix, sizeof prefix, "%s%02d-", ListingStem, local.tm_mday);
+    std::snprintf(prefix, sizeof prefix, "%s%02d-", ListingStem.data(), localDayOfMonth());
     return prefix;
 }
 
 bool isListingSpoolName(std::string_view name)
 {
-    const std::string_view stem = ListingStem;
-    if (!name.starts_with(stem) || name.size() < stem.size() + 3)
+    if (name.size() < ListingStem.size() + 3 || !sameIgnoringCase(name.substr(0, ListingStem.size()), ListingStem))
         return false;
-    name.remove_prefix(stem.size());
+    name.remove_prefix(ListingStem.size());
     if (!isDigit(name[0]) || !isDigit(name[1]) || name[2] != '-')
         return false;
     name.remove_prefix(3);
-    if (name.starts_with(TextIndexTag))
-        name.remove_prefix(std::string_view(TextIndexTag).size());
-    return name.size() == UniqueLength + SpoolSuffix.size() && name.ends_with(SpoolSuffix) &&
+    const std::string_view tag = TextIndexTag;
+    if (name.size() > tag.size() && sameIgnoringCase(name.substr(0, tag.size()), tag))
+        name.remove_prefix(tag.size());
+    return name.size() == UniqueLength + SpoolSuffix.size() &&
+           sameIgnoringCase(name.substr(UniqueLength), SpoolSuffix) &&
            std::all_of(name.begin(), name.begin() + UniqueLength, isUniqueCharacter);
 }
 

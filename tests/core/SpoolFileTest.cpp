@@ -6,11 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
-#include <fstream>
-#include <iterator>
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
+#endif
 
 using namespace quillet;
 
@@ -44,8 +45,10 @@ protected:
     /// finds them: the room reserved after them must be all zero.
     std::string bytes() const
     {
-        std::ifstream in(spool->path(), std::ios::binary);
-        std::string file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        // Opened as the component does: Windows lets no other open beside its delete-on-close.
+        const SystemFile opened = SystemFile::openForReading(pathFromUtf8(spool->path()));
+        std::string file(static_cast<size_t>(opened.size().value_or(0)), '\0');
+        file.resize(static_cast<size_t>(std::max<int64_t>(opened.readAt(file.data(), file.size(), 0), 0)));
         const auto reopened = SpoolFile::open(spool->path());
         const size_t written = reopened ? static_cast<size_t>(reopened->lastSlot()) * SlotSize : 0;
         EXPECT_EQ(file.find_first_not_of('\0', written), std::string::npos);
@@ -113,6 +116,9 @@ TEST_F(SpoolFileTest, StoresTextInChunksAndReadsItBackWhole)
 // Nothing more is written, and what was written before still reads.
 TEST_F(SpoolFileTest, AFullDiskLeavesNoPartialCommandOrPageAndLaterSpoolWritesGoOn)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no limit on a process's file size to stand for a full disk";
+#else
     PageTextIndex &index = *spool->texts();
     index.add(1, "curto");
     index.flush();
@@ -144,14 +150,17 @@ TEST_F(SpoolFileTest, AFullDiskLeavesNoPartialCommandOrPageAndLaterSpoolWritesGo
     bool intact = false;
     EXPECT_EQ(readBack(index, &intact), (Pages{{1, std::string("curto\0", 6)}}));
     EXPECT_TRUE(intact);
+#endif
 }
 
 TEST_F(SpoolFileTest, TheTextIndexIsPrivateAndKeepsPagesInOrder)
 {
     PageTextIndex &index = *spool->texts();
+#ifndef _WIN32 // Windows' owner-only access list is read back in SystemFileTest
     struct stat info {};
     ASSERT_EQ(::stat(index.path().c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
+#endif
     index.add(1, "Página 1");
     index.add(1, "");
     index.add(2, ""); // a page without texts writes nothing but is known

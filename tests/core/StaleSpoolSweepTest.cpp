@@ -6,16 +6,19 @@
 #include "spool/SpoolFile.h"
 #include "spool/TempDir.h"
 
+#include "support/TemporaryFolder.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <optional>
 #include <set>
+#include <system_error>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 using namespace quillet;
 namespace fs = std::filesystem;
@@ -26,33 +29,16 @@ using Names = std::set<std::string>;
 
 class StaleSpoolSweepTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string folder = ::testing::TempDir() + "quillet-sweep-XXXXXX";
-        ASSERT_TRUE(::mkdtemp(folder.data()));
-        dir = folder + "/";
-        if (const char *tmpdir = std::getenv("TMPDIR"))
-            savedTmpdir = tmpdir;
-        ::setenv("TMPDIR", dir.c_str(), 1);
-    }
-    void TearDown() override
-    {
-        if (savedTmpdir)
-            ::setenv("TMPDIR", savedTmpdir->c_str(), 1);
-        else
-            ::unsetenv("TMPDIR");
-        fs::remove_all(dir);
-    }
     Names names() const
     {
         Names found;
         for (const auto &entry : fs::directory_iterator(dir))
-            found.insert(entry.path().filename());
+            found.insert(entry.path().filename().string());
         return found;
     }
 
-    std::string dir;
-    std::optional<std::string> savedTmpdir;
+    TemporaryFolder folder; ///< the temporary directory while the test runs
+    const fs::path dir = folder.path();
 };
 
 TEST_F(StaleSpoolSweepTest, LeavesWhatIsNotPlainlyAStaleSpoolOfThisUser)
@@ -68,6 +54,7 @@ TEST_F(StaleSpoolSweepTest, LeavesWhatIsNotPlainlyAStaleSpoolOfThisUser)
     } rows[] = {
         {File, "Prt07-aB3xY9.tmp", 0, true, "a crashed host's spool, of another day"},
         {File, "Prt31-txt-Zz09aQ.tmp", 0, true, "a crashed host's text index"},
+        {File, "PRT07-TXT-AB3XY9.TMP", 0, true, "named in capitals, as a file system without case may give it"},
         {File, "Prt07-aB3xY9.tmp", StaleSpoolMinimumAgeSeconds, false, "just created: its creator may not have locked it yet"},
         {Live, "", 0, false, "a live listing's spool and text index are locked, whatever their age"},
         {LinkToFile, "Prt07-aB3xY9.tmp", 0, false, "a planted link: neither it nor the file it names"},
@@ -83,17 +70,13 @@ TEST_F(StaleSpoolSweepTest, LeavesWhatIsNotPlainlyAStaleSpoolOfThisUser)
     // clang-format on
     for (const auto &row : rows) {
         SCOPED_TRACE(row.reason);
-        if (row.plant == ForeignOwner && ::geteuid() != 0) {
-            std::cout << "[ SKIPPED  ] row \"" << row.reason << "\": only root can give a file away\n";
-            continue;
-        }
-        const std::string path = dir + row.name;
+        const fs::path path = dir / row.name;
         std::unique_ptr<SpoolFile> live;
+        std::error_code error;
+        const char *cannotPlant = nullptr;
         switch (row.plant) {
         case File:
-        case ForeignOwner:
             std::ofstream(path) << "left";
-            ASSERT_TRUE(row.plant == File || ::chown(path.c_str(), 65534, 65534) == 0); // to nobody
             break;
         case Live:
             live = SpoolFile::create(spoolPrefixForToday());
@@ -101,18 +84,44 @@ TEST_F(StaleSpoolSweepTest, LeavesWhatIsNotPlainlyAStaleSpoolOfThisUser)
             break;
         case LinkToFile:
         case SecondLink:
-            std::ofstream(dir + "victim") << "kept";
+            std::ofstream(dir / "victim") << "kept";
             if (row.plant == LinkToFile)
-                fs::create_symlink(dir + "victim", path);
+                fs::create_symlink(dir / "victim", path, error);
             else
-                fs::create_hard_link(dir + "victim", path);
+                fs::create_hard_link(dir / "victim", path, error);
+#ifdef _WIN32
+            if (error)
+                cannotPlant = "Windows lets only some users make links";
+#else
+            ASSERT_FALSE(error) << error.message();
+#endif
             break;
         case Directory:
             fs::create_directory(path);
             break;
+#ifdef _WIN32
+        case Fifo:
+        case ForeignOwner:
+            cannotPlant = row.plant == Fifo ? "Windows has no fifos" : "no second user to give a file to";
+            break;
+#else
         case Fifo:
             ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
             break;
+        case ForeignOwner:
+            std::ofstream(path) << "left";
+            if (::geteuid() != 0)
+                cannotPlant = "only root can give a file away";
+            else
+                ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0); // to nobody
+            break;
+#endif
+        }
+        if (cannotPlant) {
+            std::cout << "[ SKIPPED  ] row \"" << row.reason << "\": " << cannotPlant << "\n";
+            for (const auto &entry : fs::directory_iterator(dir))
+                fs::remove_all(entry.path());
+            continue;
         }
         const Names planted = names();
         sweepStaleSpools(dir, row.minimumAge);

@@ -36,7 +36,10 @@ capi|#include "platform/QtPlatformChoice.h"|pass|a folder capi/ depends on
 find|#include "preview/FindDialog.h"|fail|find/ knows nothing of the preview
 compose|#include "render/Surface.h"|pass|one of compose/'s named interface headers
 compose|#include "render/PageRenderer.h"|fail|render/'s other headers stay out of compose/
-spool|#include <sys/mman.h>|pass|another project's header is not the check's business
+spool|#include <sys/mman.h>|fail|in the core only the file layer includes the system's headers
+render|#include <windows.h>|fail|nor Windows' headers
+platform|#include <unistd.h>|pass|the Qt side is not held to it
+spool|#include <gtest/gtest.h>|pass|another project's header is not the check's business
 spool|#include "base/ErrorsIgnored.h"|pass|every folder may use base/
 TABLE
 ((failures == 0)) || exit 1
