@@ -21,6 +21,7 @@ PACKAGES=(
     abigail-tools libutf8proc-dev qt6-translations-l10n
     libzint-dev zbar-tools python3-zxing-cpp python3-pil
     ccache
+    mingw-w64 g++-mingw-w64-x86-64-posix wine64 googletest
 )
 CUPS_PDF_PPD=lsb/usr/cups-pdf/CUPS-PDF_opt.ppd
 # CUPS' generic PostScript PPD offers two-sided printing once its duplexer (Option1) is installed.
