@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QPdfWriter>
+#include <QStandardPaths>
 #include <QTemporaryFile>
 
 namespace quillet {
@@ -53,7 +54,10 @@ bool PdfJob::openTemporaryFile()
 {
     // QTemporaryFile creates the file exclusively, readable by its owner only.
     auto file = std::make_unique<QTemporaryFile>();
-    for (const QString &dir : {QDir::tempPath(), QStringLiteral("/tmp")}) {
+    // The user's cache when the temporary directory cannot be written:
+    // both named by the system, on every platform.
+    for (const QString &dir :
+         {QDir::tempPath(), QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)}) {
         file->setFileTemplate(QDir(dir).filePath(FileTemplate));
         if (file->open()) {
             m_file = std::move(file);

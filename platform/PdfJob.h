@@ -22,7 +22,7 @@ namespace quillet {
 class PdfJob {
 public:
     /// Creates the file (only this user may read it) in the temporary
-    /// directory, or in /tmp when that fails, and opens the first page;
+    /// directory, or in the user's cache when that fails, and opens the first page;
     /// isOpen() tells whether that worked. The painter's origin is the corner
     /// of the layout's margins.
     PdfJob(const QPageLayout &layout, int resolutionDpi, const QString &title);
