@@ -81,6 +81,10 @@ bool Job::Private::startOnPrinter(bool booklet)
         refusal = refusalReason(Refusal::NotAccepting);
         return false;
     }
+    // The printer's engine outlives the job and keeps the last job's matrix; a
+    // new painter sends its own only when set, and the surface sets none that
+    // the painter already has.
+    painter.setWorldTransform(QTransform());
     const qreal dotsPerMm = printer.resolution() / 25.4;
     mmToDevice = QTransform::fromScale(dotsPerMm, dotsPerMm);
     return true;
