@@ -5,13 +5,18 @@
 # and the public ones (quillet/) only when it is PUBLIC_API, the folders that
 # implement or use the component's interface. A
 # check runs before the folder compiles, so an include against the arrows
-# fails the build.
+# fails the build. A VARIANT names one subfolder whose files join the folder's
+# (the build's choice among several implementations of one interface).
 set(QUILLET_PROJECT_TOPS base spool compose render find platform widgets print preview control capi quillet cli)
 
 function(quillet_folder folder)
-    cmake_parse_arguments(PARSE_ARGV 1 arg "QT;PUBLIC_API" "" "DEPENDS;INTERFACE_HEADERS")
-    file(GLOB sources CONFIGURE_DEPENDS
-        ${PROJECT_SOURCE_DIR}/${folder}/*.cpp ${PROJECT_SOURCE_DIR}/${folder}/*.h)
+    cmake_parse_arguments(PARSE_ARGV 1 arg "QT;PUBLIC_API" "VARIANT" "DEPENDS;INTERFACE_HEADERS")
+    set(globs ${PROJECT_SOURCE_DIR}/${folder}/*.cpp ${PROJECT_SOURCE_DIR}/${folder}/*.h)
+    if(arg_VARIANT)
+        list(APPEND globs ${PROJECT_SOURCE_DIR}/${folder}/${arg_VARIANT}/*.cpp
+             ${PROJECT_SOURCE_DIR}/${folder}/${arg_VARIANT}/*.h)
+    endif()
+    file(GLOB sources CONFIGURE_DEPENDS ${globs})
     # One implementation of the core's file layer is built: Win32's or POSIX's.
     if(WIN32)
         list(FILTER sources EXCLUDE REGEX "Posix\\.cpp$")

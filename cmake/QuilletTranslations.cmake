@@ -7,8 +7,9 @@ find_package(Qt6 REQUIRED COMPONENTS LinguistTools)
 include(GNUInstallDirs)
 
 set(QUILLET_TRANSLATIONS translations/quillet_en.ts)
-# The folders whose windows show texts (the core shows none).
-set(QUILLET_TRANSLATED_FOLDERS platform widgets print preview control)
+# The folders whose windows show texts (the core shows none), with every
+# variant of platform/, whichever this build compiles.
+set(QUILLET_TRANSLATED_FOLDERS platform platform/cups platform/qprinter widgets print preview control)
 list(TRANSFORM QUILLET_TRANSLATED_FOLDERS APPEND "/*.[ch]*" OUTPUT_VARIABLE QUILLET_TRANSLATED_GLOBS)
 file(GLOB QUILLET_TRANSLATED_SOURCES CONFIGURE_DEPENDS ${QUILLET_TRANSLATED_GLOBS})
 

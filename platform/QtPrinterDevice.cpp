@@ -2,16 +2,10 @@
 
 #include "base/ErrorsIgnored.h"
 #include "platform/DialogCupsOptions.h"
-#include "platform/PdfJob.h"
 #include "platform/PrintServer.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QScopeGuard>
-#include <QStandardPaths>
 
 #include <cmath>
 
@@ -34,14 +28,6 @@ QMarginsF minimumMarginsPoints(const QPageLayout &layout)
     return inPoints.minimumMargins();
 }
 
-/// The layout a job is drawn with: the printer's paper, its border as margins.
-QPageLayout jobLayoutOf(const QPageLayout &printerLayout)
-{
-    const QMarginsF border = printerLayout.minimumMargins();
-    return QPageLayout(printerLayout.pageSize(), printerLayout.orientation(), border, printerLayout.units(),
-                       border);
-}
-
 bool fitsLimits(const QSizeF &points, const QPageSize &minimum, const QPageSize &maximum)
 {
     if (minimum.isValid()) {
@@ -59,120 +45,32 @@ bool fitsLimits(const QSizeF &points, const QPageSize &minimum, const QPageSize 
     return true;
 }
 
-const char *sidesOption(const QPrinter &printer)
-{
-    switch (printer.duplex()) {
-    case QPrinter::DuplexNone:
-        break;
-    case QPrinter::DuplexAuto: // along the page's long side, as Qt's own CUPS engine does
-        return printer.pageLayout().orientation() == QPageLayout::Portrait ? "two-sided-long-edge"
-                                                                           : "two-sided-short-edge";
-    case QPrinter::DuplexLongSide:
-        return "two-sided-long-edge";
-    case QPrinter::DuplexShortSide:
-        return "two-sided-short-edge";
-    }
-    return "one-sided";
-}
-
-/// A printer for the system's default, or a PDF printer when the print server
-/// does not answer: Qt would wait for it without end.
-QPrinter *makePrinter()
-{
-    if (printserver::status() == printserver::Status::Answering)
-        return new QPrinter(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
-    cupsSetServer("/nonexistent/quillet-no-cupsd.sock"); // Qt finds no printer at once
-    auto *printer = new QPrinter(QPrinter::HighResolution);
-    cupsSetServer(nullptr); // back to the server configured for this user
-    printer->setOutputFormat(QPrinter::PdfFormat);
-    return printer;
-}
-
-/// A free name for a kept job in the user's documents folder (or home), after its document name.
-QString keptJobPath(const QString &documentName)
-{
-    QDir folder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    if (!folder.exists())
-        folder = QDir::home();
-    QString base = documentName;
-    base.replace(u'/', u'-');
-    for (int copy = 1; copy < 1000; ++copy) {
-        const QString name = copy == 1 ? base : QStringLiteral("%1 (%2)").arg(base).arg(copy);
-        const QString path = folder.filePath(name + QStringLiteral(".pdf"));
-        if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
-            return path;
-    }
-    return {};
-}
-
 } // namespace
 
 struct QtPrinterDevice::Private {
-    Private();
-
     QPainter *jobPainter(QTransform &mmToDevice);
-    /// Hands a finished job's PDF to the printer's queue; the CUPS job id, or 0
-    /// with lastJobError saying why.
-    int submit(const PdfJob &finished, const QString &pdfPath);
 
-    std::unique_ptr<QPrinter> owned{makePrinter()};
+    std::unique_ptr<QPrinter> owned{printserver::defaultPrinter()};
     QPrinter &printer = *owned;
     QString documentName = QStringLiteral("Quillet");
     QString lastOutput;
     QString lastJobError;
+    bool lastDiscardWithdrew = true;
     bool nextJobBooklet = false;
     /// Draws into the current job, starting one if needed.
     JobSurface surface{[this](QTransform &mmToDevice) { return jobPainter(mmToDevice); }};
-    std::unique_ptr<PdfJob> job;
+    std::unique_ptr<printserver::Job> job;
 };
-
-QtPrinterDevice::Private::Private() = default;
 
 QPainter *QtPrinterDevice::Private::jobPainter(QTransform &mmToDevice)
 {
     if (!job) {
-        auto started =
-            std::make_unique<PdfJob>(jobLayoutOf(printer.pageLayout()), printer.resolution(), documentName);
+        auto started = std::make_unique<printserver::Job>(printer, documentName, nextJobBooklet);
         if (!started->isOpen())
             return nullptr;
         job = std::move(started);
     }
     return job->painter(mmToDevice);
-}
-
-int QtPrinterDevice::Private::submit(const PdfJob &finished, const QString &pdfPath)
-{
-    const QByteArray queue = printer.printerName().toLocal8Bit();
-    lastJobError = printserver::queueRefusal(queue);
-    if (!lastJobError.isEmpty())
-        return 0;
-    cups_option_t *options = nullptr;
-    int optionCount = 0;
-    const auto add = [&](const char *name, const QByteArray &value) {
-        optionCount = cupsAddOption(name, value.constData(), optionCount, &options);
-    };
-    const QPageLayout &layout = finished.layout();
-    // Qt's keys are the PPD's names, custom sizes written as CUPS wants them ("Custom.100x150mm").
-    add("media", layout.pageSize().key().toUtf8());
-    // Says outright that a landscape page is to be turned onto the sheet, not fitted to it.
-    add("orientation-requested", layout.orientation() == QPageLayout::Landscape ? "4" : "3");
-    add("copies", QByteArray::number(qMax(1, printer.copyCount())));
-    add("multiple-document-handling", printer.collateCopies() ? "separate-documents-collated-copies"
-                                                              : "separate-documents-uncollated-copies");
-    const bool bothSidesShortEdge =
-        nextJobBooklet && QPrinterInfo(printer).supportedDuplexModes().contains(QPrinter::DuplexShortSide);
-    add("sides", bothSidesShortEdge ? "two-sided-short-edge" : sidesOption(printer));
-    add("print-color-mode", printer.colorMode() == QPrinter::GrayScale ? "monochrome" : "color");
-    // The Properties page's choices come last and win, as with Qt's own jobs; the
-    // pages are chosen already, so a range there would cut them again.
-    const QStringList chosen = dialogoptions::of(printer);
-    for (qsizetype i = 0; i + 1 < chosen.size(); i += 2)
-        if (chosen[i] != QLatin1String("page-ranges"))
-            add(chosen[i].toUtf8().constData(), chosen[i + 1].toUtf8());
-    const int jobId = printserver::printFile(queue, QFile::encodeName(pdfPath), documentName.toUtf8(),
-                                             optionCount, options, lastJobError);
-    cupsFreeOptions(optionCount, options);
-    return jobId;
 }
 
 QtPrinterDevice::QtPrinterDevice() : d(std::make_unique<Private>()) {}
@@ -303,7 +201,7 @@ JobSurface &QtPrinterDevice::surface()
 
 QPageLayout QtPrinterDevice::jobLayout() const
 {
-    return ignoringErrors(QPageLayout(), [&] { return jobLayoutOf(d->printer.pageLayout()); });
+    return ignoringErrors(QPageLayout(), [&] { return printserver::jobLayout(d->printer.pageLayout()); });
 }
 
 int QtPrinterDevice::takePagesPerSheet()
@@ -343,33 +241,20 @@ void QtPrinterDevice::endDoc()
 {
     ignoringErrors([&] {
         d->lastJobError.clear();
-        const std::unique_ptr<PdfJob> finished = std::move(d->job);
-        const auto forThisJobOnly = qScopeGuard([this] { d->nextJobBooklet = false; });
+        d->nextJobBooklet = false;
+        const std::unique_ptr<printserver::Job> finished = std::move(d->job);
         if (!finished)
             return; // nothing was drawn: there is no job to send
-        const QString path = finished->finish();
-        if (path.isEmpty()) {
-            d->lastOutput.clear();
-            d->lastJobError = QCoreApplication::translate("quillet::QtPrinterDevice",
-                                                          "não foi possível escrever o PDF temporário");
-            return;
-        }
-        if (!isPdfFallback()) {
-            if (const int jobId = d->submit(*finished, path); jobId > 0) {
-                d->lastOutput = QStringLiteral("%1, job %2").arg(d->printer.printerName()).arg(jobId);
-                return;
-            }
-        } else {
-            d->lastJobError = printserver::unreachableReason(printserver::status());
-        }
-        // No printer took the job: its PDF is kept where the user finds it, so nothing is lost.
-        d->lastOutput = finished->keepAs(keptJobPath(d->documentName));
+        const printserver::Job::Outcome outcome = finished->handOver();
+        d->lastOutput = outcome.output;
+        d->lastJobError = outcome.error;
     });
 }
 
 void QtPrinterDevice::killDoc()
 {
     ignoringErrors([&] {
+        d->lastDiscardWithdrew = !d->job || d->job->discard();
         d->job.reset();
         d->lastJobError.clear();
         d->nextJobBooklet = false;
@@ -406,7 +291,12 @@ bool QtPrinterDevice::reachable() const
 
 bool QtPrinterDevice::isPdfFallback() const
 {
-    return d->printer.outputFormat() != QPrinter::NativeFormat || d->printer.printerName().isEmpty();
+    return printserver::isPdfPrinter(d->printer);
+}
+
+bool QtPrinterDevice::lastDiscardWithdrew() const
+{
+    return d->lastDiscardWithdrew;
 }
 
 } // namespace quillet

@@ -1,11 +1,9 @@
 #pragma once
-// The printer on Qt and CUPS. Follows the system's default printer (or the one
-// picked in the print dialog); when the system has no printer at all it is a
-// PDF printer on A4 without a border, writing into the temporary directory.
-//
-// Jobs must be discardable, and QPrinter::abort() does not discard a CUPS job:
-// so every job is drawn into a private temporary PDF laid out for the chosen
-// printer, handed to CUPS only by endDoc() and deleted by killDoc().
+// The printer on Qt and the system's print service. Follows the system's
+// default printer (or the one picked in the print dialog); when the system has
+// no printer at all it is a PDF printer on A4 without a border, whose jobs are
+// kept as PDF files for the user. How a job reaches the queue, and whether a
+// discarded one is withdrawn whole, is the print server's (PrintServer.h).
 
 #include "platform/PdfJob.h"
 #include "render/PrinterDevice.h"
@@ -50,7 +48,8 @@ public:
     void setNextJobBooklet(bool booklet);
     /// Name given to the next jobs (CUPS document name, PDF title).
     void setDocumentName(const QString &name);
-    /// Where the last finished job went: "<queue>, job <id>", the path of the PDF
+    /// Where the last finished job went: "<queue>, job <id>" (or the queue alone
+    /// where the job id is not known), the path of the PDF
     /// file kept (in the user's documents folder, or home) when no printer took
     /// it, or empty when its PDF could not be written.
     QString lastOutput() const;
@@ -63,6 +62,9 @@ public:
     /// Portuguese phrase for the user; empty when it was sent, when there was
     /// no job, and after killDoc().
     QString lastJobError() const;
+    /// False when the last killDoc() could not withdraw pages the printer had
+    /// already been given: they may still print.
+    bool lastDiscardWithdrew() const;
 
 private:
     struct Private;

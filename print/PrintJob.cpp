@@ -53,6 +53,7 @@ ReplayOutcome PrintJob::run(QWidget *owner, PrinterDialog &cmd, Session &listing
     const PageList pages = pagesToPrint(listing.state, cmd);
     const SheetArrangement arrangement = cmd.sheets();
     const std::optional<SheetLayout> sheets = sheetsOf(arrangement, printer.jobLayout());
+    printer.setNextJobBooklet(arrangement.booklet);
     const ReplayOutcome outcome =
         runWithProgress(owner, listing, tr("Imprimindo..."), [&](WaitDialog &dialog) {
             return replayPages(
@@ -65,9 +66,11 @@ ReplayOutcome PrintJob::run(QWidget *owner, PrinterDialog &cmd, Session &listing
     owner = shownOver; // nothing is told over a window that has gone
     if (outcome == ReplayOutcome::Cancelled) {
         printer.killDoc();
-        showPassingNote(owner, tr("A impressão foi cancelada: nada foi enviado para a impressora."));
+        showPassingNote(owner, printer.lastDiscardWithdrew()
+                                   ? tr("A impressão foi cancelada: nada foi enviado para a impressora.")
+                                   : tr("A impressão foi cancelada, mas as páginas já enviadas para a "
+                                        "impressora ainda podem sair."));
     } else {
-        printer.setNextJobBooklet(arrangement.booklet);
         printer.endDoc();
         if (printer.lastJobError().isEmpty() && !pages.isEmpty())
             showPassingNote(owner, tr("A listagem foi enviada para a impressora %1.")

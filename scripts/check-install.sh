@@ -33,6 +33,9 @@ installed_headers=$(cd "$prefix/include/quillet" && ls | sort | xargs)
 [[ $installed_headers == "Quillet.h quillet.h quillet_compose.h quillet_export.h" ]] ||
     fail "include/quillet holds $installed_headers"
 "$root/scripts/check-headers.sh" "$prefix/include"
+# The CMake package asks for Qt alone: libcups, where linked, is the library's own business.
+config_dir=$(dirname "$(find "$prefix" -name QuilletConfig.cmake -print -quit)")
+grep -rqi cups "$config_dir" && fail "the installed CMake package names CUPS"
 
 # The Designer plugin finds the installed library through its RUNPATH.
 plugin=$(find "$prefix" -path '*/plugins/designer/libquillet_designer.so' -print -quit)
@@ -90,7 +93,13 @@ dev_deb=$(find "$work/deb" -maxdepth 1 -name 'libquillet-dev_*.deb' -print -quit
 [[ -n $runtime_deb && -n $dev_deb ]] || fail "cpack did not build $runtime_package and libquillet-dev"
 # One package name a line, versions dropped.
 runtime_depends=$(dpkg-deb -f "$runtime_deb" Depends | sed 's/ ([^)]*)//g; s/, /\n/g')
-for package in libc6 libstdc++6 libcups2 libutf8proc2 libzint2.11 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6; do
+# libcups only where the library prints through it (QUILLET_CUPS, on by default).
+cups_runtime=libcups2
+if grep -qx 'QUILLET_CUPS:BOOL=OFF' "$build_dir/CMakeCache.txt"; then
+    cups_runtime=
+    grep -qxF libcups2 <<<"$runtime_depends" && fail "$runtime_package depends on libcups2, built without it"
+fi
+for package in libc6 libstdc++6 $cups_runtime libutf8proc2 libzint2.11 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6; do
     grep -qxF "$package" <<<"$runtime_depends" || fail "$runtime_package does not depend on $package"
 done
 dev_depends=$(dpkg-deb -f "$dev_deb" Depends)

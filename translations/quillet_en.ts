@@ -489,6 +489,10 @@ The listing was kept in %1.</translation>
         <translation>Printing was cancelled: nothing was sent to the printer.</translation>
     </message>
     <message>
+        <source>A impressão foi cancelada, mas as páginas já enviadas para a impressora ainda podem sair.</source>
+        <translation>Printing was cancelled, but the pages already sent to the printer may still come out.</translation>
+    </message>
+    <message>
         <source>A listagem foi enviada para a impressora %1.</source>
         <translation>The listing was sent to the printer %1.</translation>
     </message>

@@ -2,6 +2,8 @@
 // Finding what the cups-pdf queue printed: it writes each job to $HOME/PDF,
 // named after the job's document name.
 
+#include "platform/PrintServer.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -25,6 +27,13 @@ inline QByteArray outputOf(const QString &program, const QStringList &arguments,
 inline bool hasCupsPdfQueue()
 {
     return QPrinterInfo::defaultPrinterName() == QLatin1String("PDF");
+}
+
+/// True when jobs reach the queue through libcups, whole at their end; false
+/// when they go through Qt's print engine page by page (QUILLET_CUPS=OFF).
+inline bool printsThroughLibcups()
+{
+    return quillet::printserver::backend() == quillet::printserver::Backend::Libcups;
 }
 
 /// A document name no other job shares.

@@ -113,7 +113,11 @@ private slots:
                 pdf = waitForCupsPdf(name, 30000, QLatin1String(row.queue));
             }
             QCOMPARE(sidesOf(pdf, row.booklet || row.pagesPerSheet == 2 ? Halves : Quarters), row.sides);
-            QCOMPARE(attributes, QLatin1String(row.attributes));
+            if (printsThroughLibcups())
+                QCOMPARE(attributes, QLatin1String(row.attributes));
+            else if (row.queue)
+                qInfo("SKIP reading back what %s was asked: built without libcups, Qt does not say the job's id",
+                      row.queue);
             QFile::remove(pdf);
         }
         composeSheets(m_control, uniqueDocumentName(QStringLiteral("refused-")), 2);
