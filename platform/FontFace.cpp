@@ -8,6 +8,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <mutex>
 
 namespace quillet {
 
@@ -17,16 +18,16 @@ namespace {
 /// rounding in the font engine is negligible.
 constexpr qreal ReferencePixels = 2048;
 
-/// Font engines must go before the font database does, which is when the
-/// application object is destroyed: the caches are cleared there.
+/// One cache a thread, since pages are drawn on several at once and a face
+/// keeps caches of its own. Font engines must go before the font database
+/// does, which is when the application object is destroyed: the main
+/// thread's cache is cleared there, the others when their thread ends.
 QHash<QString, std::shared_ptr<FontFace>> &faceCache()
 {
-    static auto *cache = [] {
-        auto *created = new QHash<QString, std::shared_ptr<FontFace>>;
-        qAddPostRoutine([] { faceCache().clear(); });
-        return created;
-    }();
-    return *cache;
+    thread_local QHash<QString, std::shared_ptr<FontFace>> cache;
+    static std::once_flag clearedAtExit;
+    std::call_once(clearedAtExit, [] { qAddPostRoutine([] { faceCache().clear(); }); });
+    return cache;
 }
 
 QString substitutedFamily(const QString &family)
@@ -83,7 +84,7 @@ bool FontFace::isKnownFamily(const QString &family)
 {
     if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         return false;
-    static QHash<QString, bool> known;
+    thread_local QHash<QString, bool> known;
     const QString key = family.toCaseFolded();
     const auto cached = known.constFind(key);
     if (cached != known.constEnd())

@@ -92,6 +92,11 @@ SpoolSnapshot SpoolFile::snapshot(std::vector<int32_t> pageIndex)
     return {m_records.duplicate(), std::move(texts), std::move(pageIndex)};
 }
 
+std::unique_ptr<SpoolFile> SpoolFile::reader() const
+{
+    return make(m_path, m_file.duplicate(), m_records.slotCount());
+}
+
 void SpoolFile::remove()
 {
     m_appender.reset();

@@ -62,6 +62,11 @@ public:
     /// first), with a copy of the listing's page index.
     SpoolSnapshot snapshot(std::vector<int32_t> pageIndex);
 
+    /// The commands written so far, for another thread to replay through
+    /// a handle of its own; it writes nothing and has no text index. nullptr
+    /// when no handle is left.
+    std::unique_ptr<SpoolFile> reader() const;
+
     /// Closes the file and its text index and deletes them.
     void remove();
 
