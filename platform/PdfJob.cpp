@@ -15,10 +15,11 @@ const QString FileTemplate = QStringLiteral("quillet-XXXXXX.pdf");
 
 } // namespace
 
-PdfJob::PdfJob(const QPageLayout &layout, int resolutionDpi, const QString &title) : m_layout(layout)
+PdfJob::PdfJob(const QPageLayout &layout, int resolutionDpi, const QString &title, bool archive)
+    : m_layout(layout)
 {
     if (openTemporaryFile())
-        startDrawing(resolutionDpi, title);
+        startDrawing(resolutionDpi, title, archive);
 }
 
 PdfJob::PdfJob(const QString &path, const QPageLayout &layout, int resolutionDpi, const QString &title,

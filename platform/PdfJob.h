@@ -24,8 +24,8 @@ public:
     /// Creates the file (only this user may read it) in the temporary
     /// directory, or in the user's cache when that fails, and opens the first page;
     /// isOpen() tells whether that worked. The painter's origin is the corner
-    /// of the layout's margins.
-    PdfJob(const QPageLayout &layout, int resolutionDpi, const QString &title);
+    /// of the layout's margins. An archived file is as below.
+    PdfJob(const QPageLayout &layout, int resolutionDpi, const QString &title, bool archive = false);
     /// Draws for the file at path, which finish() replaces in one step; an
     /// existing file there stays untouched until then, and a link there is
     /// replaced, never followed. An archived file is PDF/A-1b: every font

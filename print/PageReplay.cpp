@@ -23,15 +23,15 @@ namespace {
 /// How often the progress dialog is repainted while pages are replayed.
 constexpr std::chrono::milliseconds RepaintInterval{50};
 
-QString progressText(int page, int64_t count)
+} // namespace
+
+QString pageProgressText(int page, int64_t count)
 {
     // Two texts, not a plural form: the source language shows its texts untranslated.
     return (count > 1 ? WaitDialog::tr("Página %1 de %2 Páginas") : WaitDialog::tr("Página %1 de %2 Página"))
         .arg(page)
         .arg(count);
 }
-
-} // namespace
 
 int64_t sideCount(const PageList &pages, const std::optional<SheetLayout> &sheets)
 {
@@ -56,7 +56,7 @@ ReplayOutcome replayPages(const Session &listing, const PageList &pages, JobSurf
             if (repaint)
                 sinceRepaint.start();
             progress->setUpdatesEnabled(repaint);
-            progress->setProgressText(progressText(page, count));
+            progress->setProgressText(pageProgressText(page, count));
         }
         // The host's code, run by the progress dialog or told of a page, may end the listing.
         if ((progress && keepGoing && !keepGoing()) || listing.ended) {

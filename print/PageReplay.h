@@ -45,6 +45,9 @@ ReplayOutcome replayPages(const Session &listing, const PageList &pages, JobSurf
                           const std::optional<SheetLayout> &sheets, const std::function<void()> &newSheet,
                           WaitDialog *progress, const KeepGoing &keepGoing);
 
+/// "Página n de N Página(s)", as the progress dialog shows the page being drawn.
+QString pageProgressText(int page, int64_t count);
+
 /// The sides of sheets replayPages makes of pages.
 int64_t sideCount(const PageList &pages, const std::optional<SheetLayout> &sheets);
 

@@ -2,6 +2,8 @@
 
 #include "compose/Session.h"
 #include "platform/PdfJob.h"
+#include "platform/ReplacingFile.h"
+#include "print/ParallelPdf.h"
 #include "print/PageList.h"
 #include "print/PageRangeDialog.h"
 #include "print/PageReplay.h"
@@ -75,6 +77,10 @@ PdfExport::Result PdfExport::write(const QString &path, const PageList &pages, S
         path.isEmpty())
         return Result::Failed;
     const QPageLayout layout = listingLayout(paper, s);
+    const int threads = sheets.isPlain() ? ParallelPdf::threadsFor(pages.pageCount()) : 1;
+    if (threads > 1)
+        return writeOnCores(path, pages, listing, {layout, ResolutionDpi, QString::fromStdString(s.ListName), s.PdfArchive},
+                            threads, owner, keepGoing, pageWritten);
     PdfJob job(path, layout, ResolutionDpi, QString::fromStdString(s.ListName), s.PdfArchive);
     if (!job.isOpen())
         return Result::Failed;
@@ -104,6 +110,32 @@ PdfExport::Result PdfExport::write(const QString &path, const PageList &pages, S
         return Result::Cancelled; // the job's file goes with it
     report();
     return job.finish().isEmpty() ? Result::Failed : Result::Written;
+}
+
+PdfExport::Result PdfExport::writeOnCores(const QString &path, const PageList &pages, Session &listing,
+                                          const PdfSettings &settings, int threads, QWidget *owner,
+                                          const KeepGoing &keepGoing, const PageWritten &pageWritten)
+{
+    ReplacingFile file(path);
+    if (!file.open())
+        return Result::Failed;
+    std::optional<ReplayOutcome> outcome;
+    const auto write = [&](WaitDialog *progress) {
+        outcome = ParallelPdf::write(listing, pages, settings, threads, file, progress, keepGoing, pageWritten);
+        return outcome.value_or(ReplayOutcome::Completed);
+    };
+    listing.replaying = true;
+    if (owner)
+        runWithProgress(owner, listing, tr("Guardando PDF..."), [&](WaitDialog &dialog) { return write(&dialog); });
+    else
+        write(nullptr);
+    listing.replaying = false;
+    if (!outcome)
+        return Result::Failed;
+    // The host's code told of a page may have ended the listing.
+    if (*outcome != ReplayOutcome::Completed || listing.ended)
+        return Result::Cancelled; // the file goes with it
+    return file.commit() ? Result::Written : Result::Failed;
 }
 
 bool PdfExport::save(const QString &path, const PageList &pages, Session &listing, const QPageLayout &paper,

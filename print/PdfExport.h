@@ -3,7 +3,7 @@
 // listing's paper, so the file keeps real text and vector lines and holds what
 // the printer would print.
 
-#include "print/PageReplay.h"
+#include "print/ParallelPdf.h"
 
 #include <QCoreApplication>
 #include <QPageLayout>
@@ -50,6 +50,10 @@ private:
     static Result write(const QString &path, const PageList &pages, Session &listing,
                         const QPageLayout &paper, const SheetArrangement &sheets, QWidget *owner,
                         const KeepGoing &keepGoing, const PageWritten &pageWritten = {});
+    /// write's pages, one a sheet, written on threads threads.
+    static Result writeOnCores(const QString &path, const PageList &pages, Session &listing,
+                               const PdfSettings &settings, int threads, QWidget *owner,
+                               const KeepGoing &keepGoing, const PageWritten &pageWritten);
 };
 
 } // namespace quillet
