@@ -21,9 +21,10 @@ namespace quillet {
 
 namespace {
 
-/// Below this many pages a thread costs more to start and join than it saves.
-constexpr int64_t PagesPerThreadAtLeast = 32;
-/// Runs are as long as this at most: every run repeats the fonts it uses.
+/// Every run repeats the fonts it uses, and a thread costs time to start and
+/// join: shorter runs, and threads with fewer pages, cost more than they save.
+constexpr size_t ShortestRun = 50;
+/// Runs are as long as this at most, so that progress and the last runs move evenly.
 constexpr size_t LongestRun = 500;
 /// Every thread gets this many runs, so the last ones to finish end close together.
 constexpr size_t RunsPerThread = 4;
@@ -43,7 +44,7 @@ std::vector<std::unique_ptr<Run>> cutIntoRuns(const PageList &pages, int threads
 {
     const auto count = static_cast<size_t>(pages.pageCount());
     const size_t length =
-        std::clamp<size_t>((count + threads * RunsPerThread - 1) / (threads * RunsPerThread), 1, LongestRun);
+        std::clamp<size_t>((count + threads * RunsPerThread - 1) / (threads * RunsPerThread), ShortestRun, LongestRun);
     std::vector<std::unique_ptr<Run>> runs;
     pages.forEachPage([&](int page) {
         if (runs.empty() || runs.back()->pages.size() == length) {
@@ -193,7 +194,7 @@ int ParallelPdf::threadsFor(int64_t pageCount)
     bool given = false;
     const int wanted = qEnvironmentVariableIntValue("QUILLET_PDF_THREADS", &given);
     const int cores = given && wanted > 0 ? wanted : static_cast<int>(std::thread::hardware_concurrency());
-    return static_cast<int>(std::clamp<int64_t>(std::min<int64_t>(cores, pageCount / PagesPerThreadAtLeast), 1, 64));
+    return static_cast<int>(std::clamp<int64_t>(std::min<int64_t>(cores, pageCount / static_cast<int64_t>(ShortestRun)), 1, 64));
 }
 
 std::optional<ReplayOutcome> ParallelPdf::write(const Session &listing, const PageList &pages,

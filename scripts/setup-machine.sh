@@ -20,7 +20,7 @@ PACKAGES=(
     xvfb xauth weston qt6-wayland
     abigail-tools libutf8proc-dev qt6-translations-l10n
     libzint-dev zbar-tools python3-zxing-cpp python3-pil
-    ccache
+    ccache qpdf
     mingw-w64 g++-mingw-w64-x86-64-posix wine64 googletest
 )
 CUPS_PDF_PPD=lsb/usr/cups-pdf/CUPS-PDF_opt.ppd

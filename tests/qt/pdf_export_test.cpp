@@ -128,6 +128,57 @@ private slots:
         QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("stopped.pdf"))));
     }
 
+    void longListingsAreWrittenOnEveryCore_data()
+    {
+        QTest::addColumn<QString>("pages");
+        QTest::addColumn<bool>("archive");
+        QTest::newRow("every page, runs of whole pages") << "1-150" << false;
+        QTest::newRow("archived: the first run's metadata heads the file") << "1-100" << true;
+        QTest::newRow("out of order, a page twice: runs cut across the list") << "140-150,1-90,3" << false;
+    }
+
+    void longListingsAreWrittenOnEveryCore()
+    {
+        QFETCH(QString, pages);
+        QFETCH(bool, archive);
+        composeSheets(m_control, QStringLiteral("Em paralelo"), 150, false);
+        m_control.setPdfArchive(archive);
+        const QString onOne = m_dir->filePath(QStringLiteral("one.pdf"));
+        const QString onThree = m_dir->filePath(QStringLiteral("three.pdf"));
+        qputenv("QUILLET_PDF_THREADS", "1");
+        QVERIFY(m_control.SavePDF(onOne, pages));
+        qputenv("QUILLET_PDF_THREADS", "3");
+        QVERIFY(m_control.SavePDF(onThree, pages));
+        qunsetenv("QUILLET_PDF_THREADS");
+        m_control.Abort();
+        QCOMPARE(outputOf(QStringLiteral("qpdf"), {QStringLiteral("--check"), onThree}).contains("No syntax"), true);
+        QCOMPARE(pdfLayoutPages(onThree), pdfLayoutPages(onOne));
+        for (int page : {1, 50, 51, 100}) // runs are 50 pages long
+            QCOMPARE(pdfPageImage(onThree, page, 50), pdfPageImage(onOne, page, 50));
+        const auto metadata = [](const QString &path) {
+            return outputOf(QStringLiteral("pdfinfo"), {QStringLiteral("-meta"), path});
+        };
+        QCOMPARE(metadata(onThree).contains("pdfaid:part"), archive);
+    }
+
+    void cancellingOnEveryCoreLeavesNoFiles()
+    {
+        const auto runFiles = [] {
+            return QDir::temp().entryList({QStringLiteral("quillet-*.pdf")}, QDir::Files | QDir::Hidden);
+        };
+        const QStringList before = runFiles();
+        composeSheets(m_control, QStringLiteral("Cancelada"), 300, false);
+        qputenv("QUILLET_PDF_THREADS", "2");
+        showAndCheck(m_control, [&](PreviewWindow &window) {
+            atPageOfNextJob(20, [](QWidget &dialog) { child<QPushButton>(dialog, "bCAN")->click(); });
+            answerSaveDialogs(m_dir->filePath(QStringLiteral("stopped.pdf")), QStringLiteral("1-300"));
+            child<QToolButton>(window, "butPDF")->click();
+        });
+        qunsetenv("QUILLET_PDF_THREADS");
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(runFiles(), before);
+    }
+
     void thirtyTwoThousandPagesComposeSaveAndShow()
     {
         constexpr int MaxPages = 32767;
