@@ -16,10 +16,15 @@ const QString FileTemplate = QStringLiteral("quillet-XXXXXX.pdf");
 } // namespace
 
 PdfJob::PdfJob(const QPageLayout &layout, int resolutionDpi, const QString &title, bool archive)
-    : m_layout(layout)
+    : m_layout(layout), m_file(temporaryFile())
 {
-    if (openTemporaryFile())
+    if (m_file)
         startDrawing(resolutionDpi, title, archive);
+}
+
+PdfJob::PdfJob(const QPageLayout &layout, std::unique_ptr<QTemporaryFile> pdf)
+    : m_layout(layout), m_file(std::move(pdf)), m_written(m_file && m_file->isOpen())
+{
 }
 
 PdfJob::PdfJob(const QString &path, const QPageLayout &layout, int resolutionDpi, const QString &title,
@@ -51,7 +56,7 @@ PdfJob::~PdfJob()
         m_painter.end();
 }
 
-bool PdfJob::openTemporaryFile()
+std::unique_ptr<QTemporaryFile> PdfJob::temporaryFile()
 {
     // QTemporaryFile creates the file exclusively, readable by its owner only.
     auto file = std::make_unique<QTemporaryFile>();
@@ -60,12 +65,10 @@ bool PdfJob::openTemporaryFile()
     for (const QString &dir :
          {QDir::tempPath(), QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)}) {
         file->setFileTemplate(QDir(dir).filePath(FileTemplate));
-        if (file->open()) {
-            m_file = std::move(file);
-            return true;
-        }
+        if (file->open())
+            return file;
     }
-    return false;
+    return nullptr;
 }
 
 QString PdfJob::keepAs(const QString &path)
@@ -96,6 +99,8 @@ void PdfJob::newPage()
 
 QString PdfJob::finish()
 {
+    if (m_written)
+        return m_file->flush() ? m_file->fileName() : QString();
     if (!m_painter.isActive() || !m_painter.end())
         return {};
     if (auto *named = qobject_cast<ReplacingFile *>(m_file.get()))

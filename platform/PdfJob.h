@@ -16,6 +16,7 @@
 
 class QFileDevice;
 class QPdfWriter;
+class QTemporaryFile;
 
 namespace quillet {
 
@@ -32,10 +33,13 @@ public:
     /// embedded, the title and creation date in its XMP metadata.
     PdfJob(const QString &path, const QPageLayout &layout, int resolutionDpi, const QString &title,
            bool archive = false);
+    /// A job whose pages were written into pdf (a temporaryFile()) already;
+    /// it is not open when pdf is null.
+    PdfJob(const QPageLayout &layout, std::unique_ptr<QTemporaryFile> pdf);
     /// Deletes the file unless it was kept or finished at its path.
     ~PdfJob();
 
-    bool isOpen() const { return m_painter.isActive(); }
+    bool isOpen() const { return m_painter.isActive() || m_written; }
     const QPageLayout &layout() const { return m_layout; }
     /// The painter of the current page; mmToDevice maps millimetres from the
     /// margins' corner to it.
@@ -47,8 +51,11 @@ public:
     /// that fails (path taken, empty, unwritable); where the file now is.
     QString keepAs(const QString &path);
 
+    /// A new file (only this user may read it) in the temporary directory,
+    /// or in the user's cache when that fails; null when neither can be written.
+    static std::unique_ptr<QTemporaryFile> temporaryFile();
+
 private:
-    bool openTemporaryFile();
     void startDrawing(int resolutionDpi, const QString &title, bool archive = false);
 
     QPageLayout m_layout;
@@ -56,6 +63,7 @@ private:
     std::unique_ptr<QPdfWriter> m_writer;
     QPainter m_painter;
     QTransform m_mmToDevice;
+    bool m_written = false; ///< drawn by others: there is no painter
 };
 
 /// A surface that draws into whichever job its caller names for each drawing.

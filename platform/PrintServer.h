@@ -14,6 +14,7 @@
 
 class QPainter;
 class QPrinter;
+class QTemporaryFile;
 class QTransform;
 
 namespace quillet {
@@ -57,6 +58,11 @@ public:
     /// Starts the job; isOpen() tells whether it could. A booklet asks for
     /// both sides turned on the short edge when the printer prints both.
     Job(QPrinter &printer, const QString &documentName, bool booklet);
+    /// A job of pages written into pdf beforehand (not open when pdf is
+    /// null), handed over as the others. None on QPrinter alone, whose
+    /// engine draws every job itself.
+    static std::unique_ptr<Job> ofWrittenPdf(QPrinter &printer, const QString &documentName, bool booklet,
+                                             std::unique_ptr<QTemporaryFile> pdf);
     ~Job();
 
     bool isOpen() const;
@@ -77,6 +83,7 @@ public:
 
 private:
     struct Private;
+    explicit Job(std::unique_ptr<Private> d);
     std::unique_ptr<Private> d;
 };
 

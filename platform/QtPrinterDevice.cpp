@@ -6,6 +6,7 @@
 
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTemporaryFile>
 
 #include <cmath>
 
@@ -264,6 +265,23 @@ void QtPrinterDevice::killDoc()
 QPrinter &QtPrinterDevice::printer()
 {
     return d->printer;
+}
+
+QString QtPrinterDevice::documentName() const
+{
+    return d->documentName;
+}
+
+bool QtPrinterDevice::takesWrittenPdf() const
+{
+    return printserver::backend() == printserver::Backend::Libcups;
+}
+
+void QtPrinterDevice::startWrittenJob(std::unique_ptr<QTemporaryFile> pdf)
+{
+    ignoringErrors([&] {
+        d->job = printserver::Job::ofWrittenPdf(d->printer, d->documentName, d->nextJobBooklet, std::move(pdf));
+    });
 }
 
 void QtPrinterDevice::setDocumentName(const QString &name)

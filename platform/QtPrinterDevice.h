@@ -12,6 +12,7 @@
 #include <memory>
 
 class QPrinter;
+class QTemporaryFile;
 
 namespace quillet {
 
@@ -48,6 +49,13 @@ public:
     void setNextJobBooklet(bool booklet);
     /// Name given to the next jobs (CUPS document name, PDF title).
     void setDocumentName(const QString &name);
+    QString documentName() const;
+    /// Whether a job's pages may be written into a PDF beforehand (on every
+    /// core) and handed over whole: where jobs reach the queue as PDF files.
+    bool takesWrittenPdf() const;
+    /// Starts the next job with the pages written into pdf (null when they
+    /// could not be: the job then fails), for endDoc() or killDoc() to end.
+    void startWrittenJob(std::unique_ptr<QTemporaryFile> pdf);
     /// Where the last finished job went: "<queue>, job <id>" (or the queue alone
     /// where the job id is not known), the path of the PDF
     /// file kept (in the user's documents folder, or home) when no printer took

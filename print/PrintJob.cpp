@@ -1,7 +1,9 @@
 #include "print/PrintJob.h"
 
 #include "compose/Session.h"
+#include "platform/PdfJob.h"
 #include "platform/QtPrinterDevice.h"
+#include "print/ParallelPdf.h"
 #include "print/PageList.h"
 #include "print/PrinterDialog.h"
 #include "render/SetupSurface.h"
@@ -9,7 +11,9 @@
 
 #include <QMessageBox>
 #include <QPointer>
+#include <QPrinter>
 #include <QString>
+#include <QTemporaryFile>
 
 namespace quillet {
 
@@ -22,6 +26,24 @@ PageList pagesToPrint(const ListingState &s, const PrinterDialog &cmd)
     if (s.ShowSelPag)
         return cmd.chosenPages(s.NumPages);
     return PageList::range(1, s.NumPages, s.NumPages);
+}
+
+/// Writes the pages into the job's PDF on threads threads, then starts the
+/// job with it when every page is in.
+ReplayOutcome printOnCores(QWidget *owner, const Session &listing, const PageList &pages, QtPrinterDevice &printer,
+                           int threads, const KeepGoing &keepGoing)
+{
+    std::unique_ptr<QTemporaryFile> pdf = PdfJob::temporaryFile();
+    const PdfSettings settings{printer.jobLayout(), printer.printer().resolution(), printer.documentName()};
+    std::optional<ReplayOutcome> written;
+    const ReplayOutcome outcome = runWithProgress(owner, listing, PrintJob::tr("Imprimindo..."), [&](WaitDialog &dialog) {
+        if (pdf)
+            written = ParallelPdf::write(listing, pages, settings, threads, *pdf, &dialog, keepGoing, {});
+        return written.value_or(ReplayOutcome::Completed);
+    });
+    if (outcome == ReplayOutcome::Completed)
+        printer.startWrittenJob(written ? std::move(pdf) : nullptr);
+    return outcome;
 }
 
 } // namespace
@@ -54,12 +76,15 @@ ReplayOutcome PrintJob::run(QWidget *owner, PrinterDialog &cmd, Session &listing
     const SheetArrangement arrangement = cmd.sheets();
     const std::optional<SheetLayout> sheets = sheetsOf(arrangement, printer.jobLayout());
     printer.setNextJobBooklet(arrangement.booklet);
+    const int threads =
+        !sheets && printer.takesWrittenPdf() ? ParallelPdf::threadsFor(pages.pageCount()) : 1;
     const ReplayOutcome outcome =
-        runWithProgress(owner, listing, tr("Imprimindo..."), [&](WaitDialog &dialog) {
-            return replayPages(
-                listing, pages, printer.surface(), sheets, [&printer] { printer.newPage(); }, &dialog,
-                keepGoing);
-        });
+        threads > 1 ? printOnCores(owner, listing, pages, printer, threads, keepGoing)
+                    : runWithProgress(owner, listing, tr("Imprimindo..."), [&](WaitDialog &dialog) {
+                          return replayPages(
+                              listing, pages, printer.surface(), sheets, [&printer] { printer.newPage(); },
+                              &dialog, keepGoing);
+                      });
     listing.replaying = false;
     if (outcome == ReplayOutcome::ListingEnded || listing.ended || !choice)
         return ReplayOutcome::ListingEnded;

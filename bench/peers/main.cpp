@@ -16,6 +16,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <thread>
 
 int main(int argc, char **argv)
 {
@@ -45,6 +46,7 @@ int main(int argc, char **argv)
             out.set("load_1min", lastMinute);
         std::fclose(load);
     }
+    out.set("cores", std::thread::hardware_concurrency()); // the PDF writers use them all
     run->second(pages, out);
     out.print(run->first, pages);
     return 0;

@@ -155,15 +155,20 @@ def main():
         target(f"Printing {pdf_n} pages to PDF ÷ QPdfWriter, CPU time",
                ratio(m.get("quillet-print", pdf_n, "print_cpu_ms"), m.get("qpdfwriter", pdf_n, "cpu_ms")), 1.05,
                "the same, in the process's CPU time, which other work on the machine disturbs least")
+        cores = m.get("quillet-savepdf", pdf_n, "cores")
         target(f"SavePDF {pdf_n} pages ÷ QPdfWriter",
-               ratio(m.get("quillet-savepdf", pdf_n, "savepdf_ms"), m.get("qpdfwriter", pdf_n, "ms")), 1.0,
+               ratio(m.get("quillet-savepdf", pdf_n, "savepdf_ms"), m.get("qpdfwriter", pdf_n, "ms")), 0.6,
                "no figure while SavePDF still writes nothing" if not m.get("quillet-savepdf", pdf_n, "savepdf_ok")
-               else "")
+               else f"pages written on every core ({fmt(cores)}), against QPdfWriter on one")
+        target(f"SavePDF {pdf_n} pages, bytes a page ÷ QPdfWriter's",
+               ratio(m.get("quillet-savepdf", pdf_n, "savepdf_bytes_per_page"),
+                     m.get("qpdfwriter", pdf_n, "bytes_per_page")), 1.05,
+               "the joined file, each run of pages with the fonts it uses")
     straight_n = max(m.pages("quillet-straight-pdf"), default=None)
     if straight_n:
         target(f"A listing straight to PDF, {straight_n} pages, ÷ QPdfWriter",
                ratio(m.get("quillet-straight-pdf", straight_n, "straight_ms"), m.get("qpdfwriter", straight_n, "ms")),
-               1.1, "composing and SavePDF, as `quillet --pdf` does, against QPdfWriter drawing the pages")
+               0.6, "composing and SavePDF on every core, as `quillet --pdf` does, against QPdfWriter drawing the pages")
     doc += ["## Targets\n", table(["Measure", "Ratio", "Target", "", "What is compared"], targets)]
 
     rows = []

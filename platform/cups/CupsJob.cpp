@@ -3,6 +3,7 @@
 #include "platform/cups/CupsServer.h"
 
 #include <QFile>
+#include <QTemporaryFile>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -98,6 +99,15 @@ Job::Job(QPrinter &printer, const QString &documentName, bool booklet)
     : d(new Private{printer, documentName, booklet,
                     PdfJob(jobLayout(printer.pageLayout()), printer.resolution(), documentName)})
 {
+}
+
+Job::Job(std::unique_ptr<Private> d) : d(std::move(d)) {}
+
+std::unique_ptr<Job> Job::ofWrittenPdf(QPrinter &printer, const QString &documentName, bool booklet,
+                                       std::unique_ptr<QTemporaryFile> pdf)
+{
+    return std::unique_ptr<Job>(new Job(std::unique_ptr<Private>(
+        new Private{printer, documentName, booklet, PdfJob(jobLayout(printer.pageLayout()), std::move(pdf))})));
 }
 
 Job::~Job() = default;

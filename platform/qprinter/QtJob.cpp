@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTemporaryFile>
 
 // The pages go to Qt's print engine as they are drawn, the print dialog's
 // choices with them on the QPrinter. A job that no printer can take (none at
@@ -94,6 +95,11 @@ Job::Job(QPrinter &printer, const QString &documentName, bool booklet) : d(std::
 {
     if (!d->startOnPrinter(booklet))
         d->pdf = std::make_unique<PdfJob>(jobLayout(printer.pageLayout()), printer.resolution(), documentName);
+}
+
+std::unique_ptr<Job> Job::ofWrittenPdf(QPrinter &, const QString &, bool, std::unique_ptr<QTemporaryFile>)
+{
+    return nullptr;
 }
 
 Job::~Job()

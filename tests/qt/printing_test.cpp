@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QToolTip>
 
+#include <numeric>
+
 using namespace preview_driver;
 using namespace quillet::testing;
 using quillet::state;
@@ -186,6 +188,28 @@ private slots:
         QCOMPARE(printedSheets(name).size(), 20);
         QVERIFY(waitForCupsPdf(name, 1000).isEmpty()); // only the second job reached the queue
         QVERIFY(waitForCupsPdf(aborted, 100).isEmpty());
+    }
+
+    void longJobsAreWrittenOnEveryCore()
+    {
+        if (!printsThroughLibcups())
+            QSKIP("built without libcups: Qt's engine draws every job itself, on one thread");
+        qputenv("QUILLET_PDF_THREADS", "2");
+        const QString cancelled = uniqueDocumentName(QStringLiteral("cores-cancel-"));
+        composeSheets(m_control, cancelled, 120);
+        showAndCheck(m_control, [&](PreviewWindow &window) {
+            atPageOfNextJob(60, [](QWidget &dialog) { child<QPushButton>(dialog, "bCAN")->click(); });
+            clickPrint(window);
+            QCOMPARE(QToolTip::text(), QStringLiteral("A impressão foi cancelada: nada foi enviado para a impressora."));
+        });
+        const QString name = uniqueDocumentName(QStringLiteral("cores-"));
+        composeSheets(m_control, name, 120);
+        showAndCheck(m_control, [&](PreviewWindow &window) { clickPrint(window); });
+        qunsetenv("QUILLET_PDF_THREADS");
+        QList<int> inOrder(120);
+        std::iota(inOrder.begin(), inOrder.end(), 1);
+        QCOMPARE(printedSheets(name), inOrder);
+        QVERIFY(waitForCupsPdf(cancelled, 100).isEmpty());
     }
 
     void cancelAbortsAndSaysWhatMayStillPrint()
