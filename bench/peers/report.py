@@ -206,7 +206,10 @@ def main():
             "temporary directory instead of being handed to CUPS: the drawing is the same, the submission (about "
             "30 ms) is left out. SavePDF writes the listing to a file without the preview; straight to PDF is a listing "
             "composed and saved by SavePDF in one process, from Init to the file written, as `quillet --pdf` makes "
-            "it. Each runs in a process of its own, right after the others for the same page count"
+            "it. From 100 pages on, all three write their pages on every core of the machine (here "
+            + fmt(m.get("quillet-savepdf", max(pdf_pages, default=0), "cores"), 0) + "; `QUILLET_PDF_THREADS` sets "
+            "another number) and join the files in order. Each runs in a process of its own, right after the "
+            "others for the same page count"
             + ("." if any(m.get("quillet-savepdf", p, "savepdf_ok") for p in pdf_pages)
                else "; it still returns false (nothing written) in this build, so its columns are empty.") + "\n",
             table(["Pages", "QPdfWriter ms", "ms/page", "KiB/page", "Print job ms", "÷ QPdfWriter", "KiB/page",
