@@ -84,7 +84,11 @@ public:
             m_views.push_back(std::move(view));
         }
         for (const auto &view : m_views)
-            m_threads.emplace_back([this, session = view.get()] { ignoringErrors([&] { work(*session); }); });
+            m_threads.emplace_back([this, session = view.get()] {
+                // A run left unfinished would keep the job waiting for it.
+                if (!ignoringErrors(false, [&] { return work(*session); }))
+                    fail();
+            });
     }
 
     void stop()
@@ -143,10 +147,24 @@ private:
         m_changed.notify_all();
     }
 
-    void work(const Session &view)
+    void fail()
+    {
+        m_failed = true;
+        m_stop = true;
+        changed();
+    }
+
+    /// False when a run could not be written.
+    bool work(const Session &view)
     {
         for (size_t next = m_nextRun++; next < m_runs.size() && !m_stop; next = m_nextRun++) {
             Run &run = *m_runs[next];
+            // An unfinished run's file goes here, however the run ends, while this
+            // thread's font engines, which the file's end embeds, still exist.
+            const std::unique_ptr<Run, void (*)(Run *)> discardUnfinished(&run, [](Run *left) {
+                if (!left->finished)
+                    left->job.reset();
+            });
             run.job = std::make_unique<PdfJob>(m_settings.layout, m_settings.resolutionDpi, m_settings.title,
                                                m_settings.archive);
             JobSurface surface([job = run.job.get()](QTransform &mmToDevice) { return job->painter(mmToDevice); });
@@ -158,19 +176,15 @@ private:
                 run.drawn = i + 1;
                 changed();
             }
-            if (m_stop) {
-                // Here, while this thread's font engines, which the file's end embeds, still exist.
-                run.job.reset();
-                return;
-            }
+            if (m_stop)
+                return true;
             run.file = run.job->finish();
-            if (run.file.isEmpty()) {
-                m_failed = true;
-                m_stop = true;
-            }
+            if (run.file.isEmpty())
+                return false;
             run.finished = true;
             changed();
         }
+        return true;
     }
 
     const PdfSettings &m_settings;
