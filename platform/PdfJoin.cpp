@@ -48,10 +48,10 @@ int referenceIn(const QByteArray &text, const char *key)
 bool readTable(Part &part)
 {
     const QByteArray &b = part.bytes;
-    qsizetype at = b.lastIndexOf("startxref");
-    if (at < 0)
+    const qsizetype tableNamed = b.lastIndexOf("startxref");
+    if (tableNamed < 0)
         return false;
-    at += 9;
+    qsizetype at = tableNamed + 9;
     const std::optional<long long> table = numberAt(b, at);
     if (!table || *table < 0 || *table >= b.size() || !b.mid(*table, 4).startsWith("xref"))
         return false;
@@ -82,7 +82,7 @@ bool readTable(Part &part)
     std::sort(starts.begin(), starts.end());
     for (size_t i = 0; i < starts.size(); ++i)
         part.end[starts[i]] = i + 1 < starts.size() ? starts[i + 1] : *table;
-    const QByteArray trailer = b.mid(at, b.lastIndexOf("startxref") - at);
+    const QByteArray trailer = b.mid(at, tableNamed - at);
     part.root = referenceIn(trailer, "Root");
     part.info = referenceIn(trailer, "Info");
     static const QRegularExpression idPattern(QStringLiteral("/ID\\s*\\[[^\\]]*\\]"));
@@ -116,6 +116,22 @@ const QRegularExpression &referencePattern()
 {
     static const QRegularExpression pattern(QStringLiteral("(?<![\\d.])(\\d+)\\s+0\\s+R(?![A-Za-z0-9])"));
     return pattern;
+}
+
+/// A dictionary's text with each reference n 0 R replaced by numberOf(n) 0 R.
+template <typename NumberOf> QByteArray renumbered(const QByteArray &dictionary, NumberOf &&numberOf)
+{
+    const QString text = QString::fromLatin1(dictionary);
+    QByteArray result;
+    qsizetype copied = 0;
+    auto match = referencePattern().globalMatch(text);
+    while (match.hasNext()) {
+        const QRegularExpressionMatch reference = match.next();
+        result += dictionary.mid(copied, reference.capturedStart() - copied);
+        result += QByteArray::number(numberOf(reference.captured(1).toInt())) + " 0 R";
+        copied = reference.capturedEnd();
+    }
+    return result + dictionary.mid(copied);
 }
 
 std::vector<int> kidsOf(const Part &part, int pagesRoot)
@@ -174,21 +190,9 @@ public:
             if (headerEnd < 0)
                 return false;
             const qsizetype dictionaryEnd = streamStart(object);
-            const QString dictionary =
-                QString::fromLatin1(object.mid(headerEnd + 3, dictionaryEnd - headerEnd - 3));
-            QByteArray renumbered;
-            qsizetype copied = 0;
-            auto match = referencePattern().globalMatch(dictionary);
-            while (match.hasNext()) {
-                const QRegularExpressionMatch m = match.next();
-                renumbered += dictionary.mid(copied, m.capturedStart() - copied).toLatin1();
-                renumbered += QByteArray::number(numberOf(m.captured(1).toInt())) + " 0 R";
-                copied = m.capturedEnd();
-            }
-            renumbered += dictionary.mid(copied).toLatin1();
             m_offsets[static_cast<size_t>(numbers.at(old) - 1)] = m_written;
             write(QByteArray::number(numbers.at(old)) + " 0 obj");
-            write(renumbered);
+            write(renumbered(object.mid(headerEnd + 3, dictionaryEnd - headerEnd - 3), numberOf));
             write(object.mid(dictionaryEnd));
         }
         return true;

@@ -61,8 +61,8 @@ std::vector<std::unique_ptr<Run>> cutIntoRuns(const PageList &pages, int threads
 /// whichever way the job ends.
 class Writers {
 public:
-    Writers(const Session &listing, const PdfSettings &settings, std::vector<std::unique_ptr<Run>> runs)
-        : m_settings(settings), m_listing(listing), m_runs(std::move(runs))
+    Writers(const PdfSettings &settings, std::vector<std::unique_ptr<Run>> runs)
+        : m_settings(settings), m_runs(std::move(runs))
     {
     }
     Writers(const Writers &) = delete;
@@ -70,13 +70,13 @@ public:
     ~Writers() { stop(); }
 
     /// What each thread reads is taken here, before the host may change it.
-    void start(int threads)
+    void start(const Session &listing, int threads)
     {
         for (int i = 0; i < threads; ++i) {
             auto view = std::make_unique<Session>();
-            view->state = m_listing.state;
-            view->spool = m_listing.spool ? m_listing.spool->reader() : nullptr;
-            view->barcodes = m_listing.barcodes;
+            view->state = listing.state;
+            view->spool = listing.spool ? listing.spool->reader() : nullptr;
+            view->barcodes = listing.barcodes;
             if (!view->spool) {
                 m_failed = true;
                 return;
@@ -188,7 +188,6 @@ private:
     }
 
     const PdfSettings &m_settings;
-    const Session &m_listing;
     std::vector<std::unique_ptr<Run>> m_runs;
     std::vector<std::unique_ptr<Session>> m_views;
     std::vector<std::thread> m_threads;
@@ -216,8 +215,8 @@ std::optional<ReplayOutcome> ParallelPdf::write(const Session &listing, const Pa
                                                 WaitDialog *progress, const KeepGoing &keepGoing,
                                                 const PageWritten &pageWritten)
 {
-    Writers writers(listing, settings, cutIntoRuns(pages, threads));
-    writers.start(threads);
+    Writers writers(settings, cutIntoRuns(pages, threads));
+    writers.start(listing, threads);
     const auto total = static_cast<int>(std::min<int64_t>(pages.pageCount(), INT32_MAX));
     size_t told = 0;
     for (bool allFinished = false; !allFinished && !writers.failed();) {
