@@ -239,7 +239,7 @@ TEST(PFont, SetsTheSurfaceFontAndRecordsWhatWasAsked)
     }
 }
 
-TEST(Columns, NoneOutsideTheTableTwentyAtMostNoneAfterANewPageAndAZeroWidthOneCutsAll)
+TEST(Columns, NoneOutsideTheTableTwentyAtMostAndAZeroWidthOneCutsAll)
 {
     TestSession t;
     openTable(t);
@@ -263,11 +263,6 @@ TEST(Columns, NoneOutsideTheTableTwentyAtMostNoneAfterANewPageAndAZeroWidthOneCu
         EXPECT_EQ(text, "") << "no width: everything is cut";
     EXPECT_EQ(fieldsOf(t.lastRecord()), (RecordFields{RecColLeft, 20, 0, -1, 0, "abc", 1}));
     EXPECT_NEAR(t.composer.CurX(), 100.2f, ToleranceMm) << "the cursor rules run with the empty text";
-
-    t.composer.PNP();
-    t.pageSurface.calls.clear();
-    t.composer.LCol(1, "abc");
-    EXPECT_TRUE(t.pageSurface.calls.empty()) << "a new page starts with no columns";
 }
 
 constexpr float LineX = 5; ///< where each paragraph line starts, from the left margin
