@@ -239,14 +239,13 @@ private slots:
             if (printsThroughLibcups())
                 QCOMPARE(attributes, QLatin1String(row.attributes));
             else if (row.queue)
-                qInfo("SKIP reading back what %s was asked: built without libcups, Qt does not say the job's "
-                      "id",
+                qInfo("SKIP reading back what %s was asked: without libcups, Qt does not say the job's id",
                       row.queue);
             QFile::remove(pdf);
         }
         composeSheets(m_control, uniqueDocumentName(QStringLiteral("refused-")), 2);
-        QVERIFY(
-            !m_control.SavePDFSheets(m_tempDir.filePath(QStringLiteral("three.pdf")), 3)); // 1, 2 or 4 only
+        // 1, 2 or 4 pages a side only.
+        QVERIFY(!m_control.SavePDFSheets(m_tempDir.filePath(QStringLiteral("three.pdf")), 3));
         m_control.Abort();
     }
 
