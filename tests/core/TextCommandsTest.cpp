@@ -23,22 +23,6 @@ struct PointMm {
     float x = 0, y = 0;
 };
 
-/// After one text command: the one text drawn, its top-left corner and the
-/// print position afterwards (from the margins), and the one record it left.
-void expectOneText(TestSession &t, size_t recordsBefore, std::string_view drawn, PointMm at, PointMm cursor,
-                   const RecordFields &recorded)
-{
-    const auto prints = t.pageSurface.callsOf("print");
-    ASSERT_EQ(prints.size(), 1u);
-    EXPECT_EQ(prints[0].text, drawn);
-    EXPECT_NEAR(prints[0].args[0], 10 + at.x, ToleranceMm);
-    EXPECT_NEAR(prints[0].args[1], 10 + at.y, ToleranceMm);
-    EXPECT_NEAR(t.composer.CurX(), cursor.x, ToleranceMm);
-    EXPECT_NEAR(t.composer.CurY(), cursor.y, ToleranceMm);
-    EXPECT_EQ(t.records().size(), recordsBefore + 1) << "a text command inside records nothing";
-    EXPECT_EQ(fieldsOf(t.lastRecord()), recorded);
-}
-
 TEST(Markers, ResolveAsTheModeRequires)
 {
     enum Mode { Composing, Direct, Replay }; // replay and printing are also in ReplayTest
@@ -160,9 +144,17 @@ TEST(TextPlacement, TextsAndCellsPlaceCutRecordAndMoveThePrintPosition)
         openTable(t);
         const size_t recordsBefore = t.records().size();
         row.command(t, row.text);
+        const auto prints = t.pageSurface.callsOf("print");
+        ASSERT_EQ(prints.size(), 1u);
+        EXPECT_EQ(prints[0].text, row.drawn);
+        EXPECT_NEAR(prints[0].args[0], 10 + row.drawnAt.x, ToleranceMm);
+        EXPECT_NEAR(prints[0].args[1], 10 + row.drawnAt.y, ToleranceMm);
+        EXPECT_NEAR(t.composer.CurX(), row.cursor.x, ToleranceMm);
+        EXPECT_NEAR(t.composer.CurY(), row.cursor.y, ToleranceMm);
+        EXPECT_EQ(t.records().size(), recordsBefore + 1) << "a text command inside records nothing";
         RecordFields recorded = row.recorded;
         std::get<5>(recorded) = row.text;
-        expectOneText(t, recordsBefore, row.drawn, row.drawnAt, row.cursor, recorded);
+        EXPECT_EQ(fieldsOf(t.lastRecord()), recorded);
     }
 }
 
@@ -247,7 +239,7 @@ TEST(PFont, SetsTheSurfaceFontAndRecordsWhatWasAsked)
     }
 }
 
-TEST(Columns, NoneOutsideTheTableTwentyAtMostNoneAfterANewPageAndAZeroWidthOneCutsAll)
+TEST(Columns, NoneOutsideTheTableTwentyAtMostAndAZeroWidthOneCutsAll)
 {
     TestSession t;
     openTable(t);
@@ -271,11 +263,6 @@ TEST(Columns, NoneOutsideTheTableTwentyAtMostNoneAfterANewPageAndAZeroWidthOneCu
         EXPECT_EQ(text, "") << "no width: everything is cut";
     EXPECT_EQ(fieldsOf(t.lastRecord()), (RecordFields{RecColLeft, 20, 0, -1, 0, "abc", 1}));
     EXPECT_NEAR(t.composer.CurX(), 100.2f, ToleranceMm) << "the cursor rules run with the empty text";
-
-    t.composer.PNP();
-    t.pageSurface.calls.clear();
-    t.composer.LCol(1, "abc");
-    EXPECT_TRUE(t.pageSurface.calls.empty()) << "a new page starts with no columns";
 }
 
 constexpr float LineX = 5; ///< where each paragraph line starts, from the left margin

@@ -2,49 +2,37 @@
 // Reading barcodes back from page pictures with two independent decoders:
 // zbar (zbarimg) and ZXing (the zxingcpp module of the system's Python).
 
-#include <QDir>
-#include <QFileInfo>
+#include "CupsOutput.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QMap>
-#include <QProcess>
 #include <QStandardPaths>
-#include <QStringList>
 
 namespace quillet::testing {
 
 enum Reader { Zbar = 1, Zxing = 2 };
+
+/// ZXing's module lives in the system's Python, whatever python3 comes first on PATH.
+inline const QString SystemPython = QStringLiteral("/usr/bin/python3");
 
 inline bool hasZbar()
 {
     return !QStandardPaths::findExecutable(QStringLiteral("zbarimg")).isEmpty();
 }
 
-/// ZXing's module lives in the system's Python, whatever python3 comes first on PATH.
-inline const QString &systemPython()
-{
-    static const QString python = QStringLiteral("/usr/bin/python3");
-    return python;
-}
-
 inline bool hasZxing()
 {
-    QProcess python;
-    python.start(systemPython(), {QStringLiteral("-c"), QStringLiteral("import zxingcpp, PIL")});
-    return python.waitForFinished(20000) && python.exitStatus() == QProcess::NormalExit &&
-           python.exitCode() == 0;
+    return QProcess::execute(SystemPython, {QStringLiteral("-c"), QStringLiteral("import zxingcpp, PIL")}) ==
+           0;
 }
 
 /// What zbar reads in a picture, one text per symbol.
 inline QStringList zbarRead(const QString &png)
 {
-    QProcess zbar;
-    zbar.start(QStringLiteral("zbarimg"), {QStringLiteral("-q"), QStringLiteral("--raw"), png});
-    zbar.waitForFinished(20000);
-    QStringList texts = QString::fromUtf8(zbar.readAllStandardOutput()).split(u'\n');
-    texts.removeAll(QString());
-    return texts;
+    return QString::fromUtf8(
+               outputOf(QStringLiteral("zbarimg"), {QStringLiteral("-q"), QStringLiteral("--raw"), png}))
+        .split(u'\n', Qt::SkipEmptyParts);
 }
 
 /// What ZXing reads in each picture, in one run of Python for all of them: a
@@ -59,11 +47,11 @@ inline QMap<QString, QStringList> zxingRead(const QStringList &pngs)
                        "read = lambda f: [r.text for r in (zxingcpp.read_barcode(Image.open(f), formats=k) "
                        "for k in kinds) if r]\n"
                        "print(json.dumps({f: read(f) for f in sys.argv[1:]}))\n");
-    QProcess python;
-    python.start(systemPython(), QStringList{QStringLiteral("-c"), script} + pngs);
-    python.waitForFinished(120000);
     QMap<QString, QStringList> texts;
-    const QJsonObject read = QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+    const QJsonObject read =
+        QJsonDocument::fromJson(
+            outputOf(SystemPython, QStringList{QStringLiteral("-c"), script} + pngs, 120000))
+            .object();
     for (auto it = read.begin(); it != read.end(); ++it)
         for (const QJsonValue &text : it.value().toArray())
             texts[it.key()].append(text.toString());
@@ -73,11 +61,10 @@ inline QMap<QString, QStringList> zxingRead(const QStringList &pngs)
 /// The pages of a PDF as 300-dpi grey pictures, in page order.
 inline QStringList pdfPagePictures(const QString &pdf, const QString &prefix)
 {
-    QProcess pdftoppm;
-    pdftoppm.start(QStringLiteral("pdftoppm"),
-                   {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-gray"),
-                    QStringLiteral("-png"), pdf, prefix});
-    pdftoppm.waitForFinished(60000);
+    outputOf(QStringLiteral("pdftoppm"),
+             {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-gray"), QStringLiteral("-png"),
+              pdf, prefix},
+             60000);
     const QFileInfo base(prefix);
     QStringList pages =
         base.dir().entryList({base.fileName() + QStringLiteral("-*.png")}, QDir::Files, QDir::Name);

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QMap>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -79,20 +80,29 @@ inline QSizeF pdfPageSizePoints(const QString &path)
     return match.hasMatch() ? QSizeF(match.captured(1).toDouble(), match.captured(2).toDouble()) : QSizeF();
 }
 
-/// The text of each page of a PDF as `pdftotext -layout` lays it out. With a
-/// pitch in points, column c stands for x = c * pitch on the sheet (a pitch
-/// narrower than any character keeps every word at its own place).
-inline QStringList pdfLayoutPages(const QString &path, double fixedPitchPt = 0)
+/// The text of each page of a PDF as `pdftotext -layout` lays it out.
+inline QStringList pdfLayoutPages(const QString &path)
 {
-    QStringList arguments{QStringLiteral("-layout")};
-    if (fixedPitchPt > 0)
-        arguments << QStringLiteral("-fixed") << QString::number(fixedPitchPt);
-    QStringList pages =
-        QString::fromUtf8(outputOf(QStringLiteral("pdftotext"), arguments << path << QStringLiteral("-")))
-            .split(QLatin1Char('\f'));
+    QStringList pages = QString::fromUtf8(outputOf(QStringLiteral("pdftotext"),
+                                                   {QStringLiteral("-layout"), path, QStringLiteral("-")}))
+                            .split(QLatin1Char('\f'));
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
         pages.removeLast(); // the form feed after the last page
     return pages;
+}
+
+/// What the scheduler keeps of a job, read with ipptool: attribute name to value.
+inline QMap<QString, QString> jobAttributes(const QString &jobId)
+{
+    const QString reply = QString::fromUtf8(outputOf(
+        QStringLiteral("ipptool"), {QStringLiteral("-tv"), QStringLiteral("ipp://localhost/jobs/") + jobId,
+                                    QStringLiteral("get-job-attributes.test")}));
+    QMap<QString, QString> attributes;
+    static const QRegularExpression line(QStringLiteral("^\\s*(\\S+) \\([^)]*\\) = (.*)$"),
+                                         QRegularExpression::MultilineOption);
+    for (const auto &match : line.globalMatch(reply))
+        attributes.insert(match.captured(1), match.captured(2).trimmed());
+    return attributes;
 }
 
 /// The n of "Folha n de" on each page of a PDF, in file order; 0 on a page without it.

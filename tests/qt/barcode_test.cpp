@@ -60,9 +60,11 @@ const Sample Samples[] = {
 // clang-format on
 
 /// Readers' texts with the GS1 separators and brackets some of them add left out.
-QString plain(QString text)
+QStringList plain(QStringList texts)
 {
-    return text.remove(QStringLiteral("]C1")).remove(QChar(0x1d)).remove(u'(').remove(u')');
+    for (QString &text : texts)
+        text.remove(QStringLiteral("]C1")).remove(QChar(0x1d)).remove(u'(').remove(u')');
+    return texts;
 }
 
 } // namespace
@@ -131,64 +133,52 @@ private slots:
         if (((readers & Zbar) && !m_hasZbar) || ((readers & Zxing) && !m_hasZxing))
             QSKIP("a barcode reader is missing (zbar-tools, python3-zxing-cpp)");
         const QString picture = m_pictures[zoom].at(sample);
-        const QString expected = plain(QString::fromUtf8(s.read ? s.read : s.data));
-        if (readers & Zxing) {
-            const QStringList read = m_zxing.value(picture);
-            QVERIFY2(read.size() == 1 && plain(read.first()) == expected,
-                     qPrintable("ZXing: " + read.join(u'|')));
-        }
-        if (readers & Zbar) {
-            const QStringList read = zbarRead(picture);
-            QVERIFY2(read.size() == 1 && plain(read.first()) == expected,
-                     qPrintable("zbar: " + read.join(u'|')));
-        }
+        const QStringList expected = plain({QString::fromUtf8(s.read ? s.read : s.data)});
+        if (readers & Zxing)
+            QCOMPARE(plain(m_zxing.value(picture)), expected);
+        if (readers & Zbar)
+            QCOMPARE(plain(zbarRead(picture)), expected);
     }
 
-    void snapsModulesToPixels_data()
-    {
-        QTest::addColumn<int>("sample");
-        QTest::addColumn<int>("zoom");
-        for (int i = 0; i < int(std::size(Samples)); ++i)
-            if (!Samples[i].whiteBoxMm.isEmpty())
-                for (const int zoom : {100, 200})
-                    QTest::addRow("%s at %d %%", Samples[i].kind, zoom) << i << zoom;
-    }
-
-    /// On the coloured page the white box shows: it keeps its size in
+    /// On the coloured pages the white box shows: it keeps its size in
     /// millimetres to a pixel, and no pixel of it is grey, so every module
     /// edge falls on a whole pixel.
     void snapsModulesToPixels()
     {
-        QFETCH(int, sample);
-        QFETCH(int, zoom);
-        const QImage page = QImage(m_pictures[zoom].at(sample)).convertToFormat(QImage::Format_RGB32);
-        const double pixelsPerMm = zoom / 100.0 * 96 / 25.4;
-        // Inside the coloured box, clear of its outline.
-        const QRect inside(QPoint(qCeil((MarginMm + 2) * pixelsPerMm), qCeil((MarginMm + 2) * pixelsPerMm)),
-                           QPoint(qFloor((PaperWidthMm - MarginMm - 2) * pixelsPerMm),
-                                  qFloor((PaperHeightMm - MarginMm - 2) * pixelsPerMm)));
-        QRect symbol;
-        for (int y = inside.top(); y <= inside.bottom(); ++y)
-            for (int x = inside.left(); x <= inside.right(); ++x)
-                if (page.pixel(x, y) != qRgb(0xFF, 0xCC, 0x33))
-                    symbol |= QRect(x, y, 1, 1);
-        const QSizeF expected = Samples[sample].whiteBoxMm * pixelsPerMm;
-        QVERIFY2(std::abs(symbol.width() - expected.width()) <= 1 &&
-                     std::abs(symbol.height() - expected.height()) <= 1,
-                 qPrintable(QStringLiteral("%1 x %2 px, %3 x %4 expected")
-                                .arg(symbol.width())
-                                .arg(symbol.height())
-                                .arg(expected.width())
-                                .arg(expected.height())));
-        const int barsBottom = Samples[sample].options == std::string_view("text=1")
-                                   ? symbol.top() + qFloor(symbol.height() * 0.6) // above the line of text
-                                   : symbol.bottom();
-        for (int y = symbol.top(); y <= barsBottom; ++y)
-            for (int x = symbol.left(); x <= symbol.right(); ++x) {
-                const QRgb pixel = page.pixel(x, y);
-                QVERIFY2(pixel == qRgb(0, 0, 0) || pixel == qRgb(0xFF, 0xFF, 0xFF),
-                         qPrintable(QStringLiteral("a grey pixel at %1, %2").arg(x).arg(y)));
+        for (int sample = 0; sample < int(std::size(Samples)); ++sample) {
+            const Sample &s = Samples[sample];
+            for (const int zoom : {100, 200}) {
+                if (s.whiteBoxMm.isEmpty())
+                    continue;
+                const auto explained = qScopeGuard([&] {
+                    if (QTest::currentTestFailed())
+                        qWarning("%s at %d %%", s.kind, zoom);
+                });
+                const QImage page = QImage(m_pictures[zoom].at(sample)).convertToFormat(QImage::Format_RGB32);
+                const double pixelsPerMm = zoom / 100.0 * 96 / 25.4;
+                // Inside the coloured box, clear of its outline.
+                const QRect inside(
+                    QPoint(qCeil((MarginMm + 2) * pixelsPerMm), qCeil((MarginMm + 2) * pixelsPerMm)),
+                    QPoint(qFloor((PaperWidthMm - MarginMm - 2) * pixelsPerMm),
+                           qFloor((PaperHeightMm - MarginMm - 2) * pixelsPerMm)));
+                QRect symbol;
+                for (int y = inside.top(); y <= inside.bottom(); ++y)
+                    for (int x = inside.left(); x <= inside.right(); ++x)
+                        if (page.pixel(x, y) != qRgb(0xFF, 0xCC, 0x33))
+                            symbol |= QRect(x, y, 1, 1);
+                const QSizeF expected = s.whiteBoxMm * pixelsPerMm;
+                QCOMPARE_LE(std::abs(symbol.width() - expected.width()), 1);
+                QCOMPARE_LE(std::abs(symbol.height() - expected.height()), 1);
+                const int barsBottom = s.options == std::string_view("text=1")
+                                           ? symbol.top() + qFloor(symbol.height() * 0.6) // above the text
+                                           : symbol.bottom();
+                for (int y = symbol.top(); y <= barsBottom; ++y)
+                    for (int x = symbol.left(); x <= symbol.right(); ++x)
+                        QVERIFY2(page.pixel(x, y) == qRgb(0, 0, 0) ||
+                                     page.pixel(x, y) == qRgb(0xFF, 0xFF, 0xFF),
+                                 qPrintable(QStringLiteral("a grey pixel at %1, %2").arg(x).arg(y)));
             }
+        }
     }
 
     void refusesWhatItCannotDraw()
@@ -202,7 +192,6 @@ private slots:
         } rows[] = {
             {"a kind there is not", "QR-CODE", "x", 30, 0, "", 1},
             {"an unknown option", "QR", "x", 30, 0, "colour=red", 2},
-            {"ecc for a linear code", "CODE128", "x", 15, 0, "ecc=H", 2},
             {"a letter in EAN-13", "EAN13", "59012341234X", 20, 0, "", 3},
             {"a wrong EAN-13 check digit", "EAN13", "5901234123458", 20, 0, "", 3},
             {"a wrong ITF-14 check digit (zint takes no check digit there)", "ITF14", "15400141288762", 20, 0,
@@ -212,8 +201,6 @@ private slots:
             {"nine digits for EAN-8", "EAN8", "123456789", 15, 0, "", 4},
             {"more than a QR code holds", "QR", nullptr, 30, 0, "", 4},
             {"a module asked under 0.1 mm", "QR", "x", 30, 0, "module=0.05", 5},
-            {"a QR code squeezed into 2 mm", "QR", "x", 2, 0, "", 5},
-            {"Code 128 squeezed into 5 mm", "CODE128", "1234567890", 15, 5, "", 5},
             {"a width that is no number", "QR", "x", 30, nan, "", 6},
         };
         const QString tooLongForQr(3000, u'a');
@@ -221,7 +208,8 @@ private slots:
             const QString data = row.data ? QString::fromUtf8(row.data) : tooLongForQr;
             QCOMPARE(m_control.Init(nullptr, QStringLiteral("refused"), QStringLiteral("S")), quint8(0));
             const int32_t before = quillet::session().spool->lastSlot();
-            QVERIFY2(m_control.PBarcode(row.kind, data, 5, 5, row.height, row.width, row.options) == row.result,
+            QVERIFY2(m_control.PBarcode(row.kind, data, 5, 5, row.height, row.width, row.options) ==
+                         row.result,
                      row.reason);
             QVERIFY2(quillet::session().spool->lastSlot() == before, row.reason); // nothing recorded
             m_control.PBox(5, 5, 10, 10);

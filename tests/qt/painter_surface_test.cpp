@@ -1,22 +1,30 @@
 // The QPainter surfaces: text measured the same in millimetres whatever the
-// device, fonts resolved like the printer's, and a preview page that paints no
+// device, fonts resolved like the printer's, a preview page that paints no
 // pixels while its listing is recorded, yet measures and changes state as
-// drawing does (or replayed pages would land elsewhere). Shapes in millimetres
-// are compared on screen and paper in screen_and_paper_test.
+// drawing does (or replayed pages would land elsewhere), and the page the same
+// on screen and on paper: the preview's page at 100 % and the PDF of the same
+// page rasterised at 96 dpi put every text, rule and box edge within a pixel
+// of each other, for every paper and orientation.
 
+#include "CupsOutput.h"
+#include "PreviewDriver.h"
 #include "compose/Composer.h"
 #include "compose/Session.h"
+#include "control/Listing.h"
+#include "control/Runtime.h"
 #include "platform/ImagePicture.h"
 #include "platform/ImageSurface.h"
 #include "platform/QtPrinterDevice.h"
 
-#include <QTest>
+#include <QTemporaryDir>
 
 #include <cmath>
 #include <cstdio>
 #include <functional>
 
 using namespace quillet;
+using namespace preview_driver;
+using namespace quillet::testing;
 
 namespace {
 
@@ -27,22 +35,15 @@ void showA4(ImageSurface &page, double zoom)
     page.setScale(0, 0, 210, 297);
 }
 
-SurfaceFont font(const char *name, float size)
-{
-    SurfaceFont f;
-    f.name = name;
-    f.size = size;
-    return f;
-}
-
 /// The listing's and the surface's state, floats to the last bit.
 QString snapshot(Composer &c, const ListingState &s, const Surface &page)
 {
     const SurfaceFont &f = page.font();
     const SurfacePen &p = page.pen();
     char out[512];
-    std::snprintf(out, sizeof out, "cursor %a %a at %a %a font %s %a %d%d%d pen %d %d %d %d %d %d W %a H %a N %a",
-                  s.CursorX, s.CursorY, page.currentX(), page.currentY(), f.name.c_str(), f.size, f.bold, f.italic,
+    std::snprintf(out, sizeof out,
+                  "cursor %a %a at %a %a font %s %a %d%d%d pen %d %d %d %d %d %d W %a H %a N %a", s.CursorX,
+                  s.CursorY, page.currentX(), page.currentY(), f.name.c_str(), f.size, f.bold, f.italic,
                   f.transparent, p.foreColor, p.fillColor, p.fillStyle, p.drawWidth, p.drawStyle, p.drawMode,
                   c.WX("Total 1234,56"), c.WY("Ág"), c.NLines());
     return QString::fromUtf8(out);
@@ -85,11 +86,42 @@ QStringList composePage(ImageSurface &page)
     return states;
 }
 
-QImage blankLike(const QImage &image)
+constexpr double PixelsPerMm = 96 / 25.4;
+constexpr int Margin = 10; // the page defaults' margins, millimetres
+/// One drawing per band of the usable height, so each is found alone.
+constexpr int Bands = 6;
+
+/// The bounds of the pixels inside area that match; empty when none does.
+QRect boundsOf(const QImage &image, const QRect &area, const std::function<bool(QRgb)> &matches)
 {
-    QImage blank(image.size(), image.format());
-    blank.fill(Qt::white);
-    return blank;
+    QRect bounds;
+    const QRect inside = area & image.rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            if (matches(image.pixel(x, y)))
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
+bool isInk(QRgb pixel)
+{
+    return qGray(pixel) < 128;
+}
+
+/// A rectangle in millimetres from the margins' corner, in pixels at 96 dpi.
+QRect pixelsOf(const QRectF &mm)
+{
+    return QRectF((mm.topLeft() + QPointF(Margin, Margin)) * PixelsPerMm, mm.size() * PixelsPerMm).toRect();
+}
+
+/// The page of the open listing as the preview draws it at 100 %.
+QImage previewPage(quillet::Quillet &control)
+{
+    QImage page;
+    showAndCheck(control, [&page](PreviewWindow &) {
+        page = quillet::Runtime::instance().listing().pageSurface().image().copy();
+    });
+    return page;
 }
 
 } // namespace
@@ -97,46 +129,45 @@ QImage blankLike(const QImage &image)
 class PainterSurfaceTest : public QObject {
     Q_OBJECT
 private slots:
-    void metricsAreTheSameMillimetresAtEveryZoomAndOnPaper()
+    void metricsAreTheSameOnEveryDeviceAndUnknownFamiliesFallBack()
     {
         const std::string line = "Lorem ipsum dolor sit amet, consectetur adipiscing elit, sed do eiusmod.";
         QtPrinterDevice printer;
-        printer.surface().setFont(font("Times New Roman", 12));
+        printer.surface().setFont({"Times New Roman", 12});
         const float paperWidth = printer.surface().textWidth(line);
         QVERIFY(paperWidth > 100 && paperWidth < 200);
         for (double zoom : {0.1, 1.0, 2.0}) {
             ImageSurface page;
             showA4(page, zoom);
-            page.setFont(font("Times New Roman", float(12 * zoom))); // the preview scales font sizes
+            page.setFont({"Times New Roman", float(12 * zoom)}); // the preview scales font sizes
             QCOMPARE_LT(std::abs(page.textWidth(line) - paperWidth), 0.01f);
             QCOMPARE_LT(std::abs(page.fontAscent() - printer.surface().fontAscent()), 0.001f);
         }
+        ImageSurface unknown, reference; // an unknown family falls back to Liberation Serif
+        unknown.setFont({"No Such Family 42", 10});
+        reference.setFont({"Liberation Serif", 10});
+        QCOMPARE(QString::fromStdString(unknown.font().name), QStringLiteral("Liberation Serif"));
+        QCOMPARE(unknown.textWidth(line), reference.textWidth(line));
     }
 
     // Latin texts are measured from a table by character, others glyph by glyph.
-    void eachPrefixWidthIsThatPrefixsWidth()
-    {
-        ImageSurface page;
-        page.setFont(font("Times New Roman", 12));
-        for (const QString &text :
-             {QStringLiteral("Preço ñ"), QStringLiteral("Total Ω Ж"), QStringLiteral("a\tb\u0085c")}) {
-            const std::vector<float> widths = page.prefixWidths(text.toStdString(), 1e6f);
-            QCOMPARE(qsizetype(widths.size()), text.size());
-            for (qsizetype i = 0; i < text.size(); ++i)
-                QCOMPARE(widths[i], page.textWidth(text.left(i + 1).toStdString()));
-        }
-    }
-
-    // M places a paragraph's rest by a width carried in these units from
-    // call to call, so they must give textWidth to the bit.
-    void widthUnitsGiveTextWidthExactly()
+    // M places a paragraph's rest by a width carried in width units from call to
+    // call, so they must give textWidth to the bit.
+    void prefixWidthsAndWidthUnitsGiveTextWidthExactly()
     {
         const std::string long_ = std::string(20000, 'W') + " relatório, preço e mês";
         for (double zoom : {0.1, 1.0, 1.5}) {
             ImageSurface page;
             showA4(page, zoom);
             for (const char *family : {"Times New Roman", "Arial", "Courier New"}) {
-                page.setFont(font(family, float(11 * zoom)));
+                page.setFont({family, float(11 * zoom)});
+                for (const QString &text : {QStringLiteral("Preço ñ"), QStringLiteral("Total Ω Ж"),
+                                            QStringLiteral("a\tb\u0085c")}) {
+                    const std::vector<float> widths = page.prefixWidths(text.toStdString(), 1e6f);
+                    QCOMPARE(qsizetype(widths.size()), text.size());
+                    for (qsizetype i = 0; i < text.size(); ++i)
+                        QCOMPARE(widths[i], page.textWidth(text.left(i + 1).toStdString()));
+                }
                 for (const std::string &text : {std::string("Preço ñ a\tb"), long_, std::string()}) {
                     const std::optional<int64_t> units = page.widthUnits(text);
                     QVERIFY(units);
@@ -147,24 +178,116 @@ private slots:
         }
     }
 
-    void unknownFamilyFallsBackToLiberationSerif()
-    {
-        const std::string sample = "Wide Mmm and narrow iii 0123";
-        ImageSurface page, reference;
-        page.setFont(font("No Such Family 42", 10));
-        reference.setFont(font("Liberation Serif", 10));
-        QCOMPARE(QString::fromStdString(page.font().name), QStringLiteral("Liberation Serif"));
-        QCOMPARE(page.textWidth(sample), reference.textWidth(sample));
-    }
-
     void recordingMeasuresAsDrawingDoes()
     {
         ImageSurface drawn, hidden;
         hidden.setPainting(false); // the page of a listing being recorded
         QCOMPARE(composePage(hidden), composePage(drawn));
-        QCOMPARE(hidden.image(), blankLike(hidden.image()));
-        QVERIFY(drawn.image() != blankLike(drawn.image()));
+        const auto painted = [](const QImage &page) {
+            return boundsOf(page, page.rect(), [](QRgb pixel) { return pixel != qRgb(255, 255, 255); });
+        };
+        QCOMPARE(painted(hidden.image()), QRect());
+        QVERIFY(!painted(drawn.image()).isEmpty());
     }
+
+    void samePageOnScreenAndPaper_data()
+    {
+        QTest::addColumn<QVariant>("paper");
+        QTest::addColumn<QString>("orientation");
+        QTest::addColumn<QSize>("sheetMm"); // as the page is seen, turned when landscape
+        QTest::newRow("A4 portrait") << QVariant("A4") << "P" << QSize(210, 297);
+        QTest::newRow("A4 landscape") << QVariant("A4") << "L" << QSize(297, 210);
+        QTest::newRow("Letter portrait") << QVariant("LETTER") << "P" << QSize(216, 279);
+        QTest::newRow("Letter landscape") << QVariant("LETTER") << "L" << QSize(279, 216);
+        QTest::newRow("A3 portrait") << QVariant("A3") << "P" << QSize(297, 420);
+        QTest::newRow("A3 landscape") << QVariant("A3") << "L" << QSize(420, 297);
+        QTest::newRow("custom 100x150 portrait") << QVariant(256) << "P" << QSize(100, 150);
+        // A custom size is the page as printed, whatever the orientation.
+        QTest::newRow("custom 100x150 landscape") << QVariant(256) << "L" << QSize(100, 150);
+    }
+
+    void samePageOnScreenAndPaper()
+    {
+        QFETCH(QVariant, paper);
+        QFETCH(QString, orientation);
+        QFETCH(QSize, sheetMm);
+        QCOMPARE(m_control.Init(nullptr, QStringLiteral("Folha"), QStringLiteral("S"), orientation, paper,
+                                true, true, true, true, false, true, false, true, 100, 150),
+                 quint8(0));
+        QCOMPARE(QSizeF(m_control.PW(), m_control.PH()), QSizeF(sheetMm));
+
+        const float width = m_control.mx(), band = m_control.MY() / Bands;
+        m_control.PAlign(-2); // a text's top on its line, as a box's
+        m_control.L(QStringLiteral("Esquerda"), 0 * band, 0);
+        m_control.C(QStringLiteral("Centro"), 1 * band);
+        m_control.R(QStringLiteral("Direita"), 2 * band, width);
+        m_control.PLine(3 * band + 3, width * 0.2f, 3 * band + 3, width * 0.8f);
+        m_control.PLine(4 * band, width * 0.5f, 4 * band + 6, width * 0.5f);
+        m_control.PBox(5 * band, width * 0.25f, 6, width * 0.5f);
+        const QString pdf = m_dir.filePath(QStringLiteral("%1.pdf").arg(QTest::currentDataTag()));
+        QVERIFY(m_control.SavePDF(pdf));
+        const QImage paperImage = pdfPageImage(pdf, 1, 96);
+        const QImage screenImage = previewPage(m_control);
+        const auto near = [](QPoint apart) { return std::abs(apart.x()) <= 1 && std::abs(apart.y()) <= 1; };
+        QVERIFY(near(
+            QPoint(paperImage.width() - screenImage.width(), paperImage.height() - screenImage.height())));
+        // Where each shape was asked for: its ink starts and ends there on both.
+        const QRectF shapesMm[] = {{width * 0.2f, 3 * band + 3, width * 0.6f, 0},
+                                   {width * 0.5f, 4 * band, 0, 6},
+                                   {width * 0.25f, 5 * band, width * 0.5f, 6}};
+        const auto pixel = [](QPointF mm) {
+            return ((mm + QPointF(Margin, Margin)) * PixelsPerMm).toPoint();
+        };
+        for (int i = 0; i < Bands; ++i) {
+            const QRect area = pixelsOf(QRectF(-Margin, i * band - 2, sheetMm.width(), band - 1));
+            const QRect onPaper = boundsOf(paperImage, area, isInk);
+            QRect onScreen = boundsOf(screenImage, area, isInk);
+            QString where;
+            QDebug(&where) << "band" << i << "paper" << onPaper << "screen" << onScreen;
+            if (i < 3) // of a text only its left edge is the same on both
+                onScreen.setCoords(onScreen.left(), onPaper.top(), onPaper.right(), onPaper.bottom());
+            QVERIFY2(!onPaper.isEmpty() && near(onPaper.topLeft() - onScreen.topLeft()) &&
+                         near(onPaper.bottomRight() - onScreen.bottomRight()),
+                     qPrintable(where));
+            // A text starts, or with R ends, where it was asked, within its side bearing.
+            if (i == 0 || i == 2)
+                QVERIFY2(std::abs((i == 0 ? onPaper.left() : onPaper.right()) -
+                                  pixel({i * width / 2, 0}).x()) <= 2,
+                         qPrintable(where));
+            if (i >= 3)
+                QVERIFY2(near(onPaper.topLeft() - pixel(shapesMm[i - 3].topLeft())) &&
+                             near(onPaper.bottomRight() - pixel(shapesMm[i - 3].bottomRight())),
+                         qPrintable(where));
+        }
+    }
+
+    void opaqueTextSitsOnSolidFill()
+    {
+        constexpr int Yellow = 0x00FFFF;    // 0xBBGGRR
+        const int fillStyles[] = {0, 2, 7}; // solid, horizontal hatch, diagonal cross-hatch
+        composeSheets(m_control, QStringLiteral("Fundo"), 0);
+        m_control.PFont(QString(), 24, false, false, false);
+        m_control.PAlign(-2);
+        const QSizeF textMm(m_control.WX(QStringLiteral("Mm")), m_control.WY(QStringLiteral("Mm")));
+        for (int i = 0; i < 3; ++i) {
+            m_control.PFill(Yellow, fillStyles[i]);
+            m_control.L(QStringLiteral("Mm"), 20 + 80 * i, 20);
+            m_control.PBox(50 + 80 * i, 20, 20, 20); // a box keeps the hatch
+        }
+        const QImage page = previewPage(m_control);
+        const auto hasWhite = [&page](const QRectF &mm) {
+            const auto isWhite = [](QRgb pixel) { return pixel == qRgb(255, 255, 255); };
+            return !boundsOf(page, pixelsOf(mm).adjusted(2, 2, -2, -2), isWhite).isEmpty();
+        };
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(!hasWhite(QRectF(QPointF(20, 20 + 80 * i), textMm))); // no hatch under the text
+            QCOMPARE(hasWhite(QRectF(20, 50 + 80 * i, 20, 20)), fillStyles[i] != 0);
+        }
+    }
+
+private:
+    quillet::Quillet m_control;
+    QTemporaryDir m_dir;
 };
 
 QTEST_MAIN(PainterSurfaceTest)

@@ -18,52 +18,51 @@ class PdfExportTest : public QObject {
 private slots:
     void init() { m_dir.emplace(); }
 
-    void savesThePagesAsked_data()
-    {
-        QTest::addColumn<QString>("paper");
-        QTest::addColumn<QSize>("sizePoints");
-        QTest::addColumn<QString>("pages"); // typed list, or "from..to"
-        QTest::addColumn<QList<int>>("sheets");
-        QTest::newRow("A4, all pages")
-            << "A4" << QSize(595, 842) << "1..-1" << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-        QTest::newRow("Letter, range clamped")
-            << "LETTER" << QSize(612, 792) << "11..40" << QList<int>{11, 12};
-        QTest::newRow("Legal, the dialog's example")
-            << "LEGAL" << QSize(612, 1008) << "1-3,7,10-" << QList<int>{1, 2, 3, 7, 10, 11, 12};
-    }
-
     void savesThePagesAsked()
     {
-        QFETCH(QString, paper);
-        QFETCH(QSize, sizePoints);
-        QFETCH(QString, pages);
-        QFETCH(QList<int>, sheets);
-        composeSheets(m_control, QStringLiteral("Relatório de teste"), 12, false, paper);
-        m_control.PFont(QStringLiteral("Liberation Sans"), 20);
-        const auto composing = [this] {
-            return std::tuple(m_control.CurX(), m_control.CurY(), m_control.WX("m"));
+        // clang-format off
+        const struct {
+            const char *paper;
+            QSize sizePoints;
+            const char *pages; ///< a typed list, or "from..to"
+            QList<int> sheets;
+            const char *why;
+        } rows[] = {
+            {"A4", {595, 842}, "1..-1", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, "all pages"},
+            {"LETTER", {612, 792}, "11..40", {11, 12}, "a range past the end is clamped"},
+            {"LEGAL", {612, 1008}, "1-3,7,10-", {1, 2, 3, 7, 10, 11, 12}, "the dialog's example"},
         };
-        const auto before = composing();
-        const QString path = m_dir->filePath(QStringLiteral("listing.pdf"));
-        const qsizetype dots = pages.indexOf(QStringLiteral(".."));
-        // Before Show, while composing: the pages so far are all there, and the host's
-        // cursor and font are still in force.
-        QVERIFY(dots > 0 ? m_control.SavePDF(path, pages.left(dots).toInt(), pages.mid(dots + 2).toInt())
-                         : m_control.SavePDF(path, pages));
-        QCOMPARE(composing(), before);
-        // Composing goes on after a save, and the next save has the new page.
-        m_control.PNP();
-        m_control.L(QStringLiteral("Folha PRICOCO de TRICOCO"), 20, 20);
-        const QString more = m_dir->filePath(QStringLiteral("more.pdf"));
-        QVERIFY(m_control.SavePDF(more));
-        QCOMPARE(pdfSheetNumbers(more).mid(10), (QList<int>{11, 12, 13}));
-        m_control.Abort();
-        QCOMPARE(pdfPageCount(path), sheets.size());
-        QCOMPARE(pdfPageSizePoints(path).toSize(), sizePoints);
-        QCOMPARE(pdfInfo(path, QStringLiteral("Title:\\s+(.*)")).captured(1).trimmed(),
-                 QStringLiteral("Relatório de teste"));
-        QCOMPARE(pdfSheetNumbers(path), sheets);
-        QVERIFY(pdfLayoutPages(path).constFirst().contains(QStringLiteral("de 12")));
+        // clang-format on
+        for (const auto &row : rows) {
+            const auto explained = explainFailure(row.why);
+            const QString pages = QString::fromUtf8(row.pages);
+            composeSheets(m_control, QStringLiteral("Relatório de teste"), 12, false,
+                          QString::fromUtf8(row.paper));
+            m_control.PFont(QStringLiteral("Liberation Sans"), 20);
+            const auto composing = [this] {
+                return std::tuple(m_control.CurX(), m_control.CurY(), m_control.WX("m"));
+            };
+            const auto before = composing();
+            const QString path = m_dir->filePath(QStringLiteral("listing.pdf"));
+            const qsizetype dots = pages.indexOf(QStringLiteral(".."));
+            // Before Show, while composing: the pages so far are all there, and the host's
+            // cursor and font are still in force.
+            QVERIFY(dots > 0 ? m_control.SavePDF(path, pages.left(dots).toInt(), pages.mid(dots + 2).toInt())
+                             : m_control.SavePDF(path, pages));
+            QCOMPARE(composing(), before);
+            // Composing goes on after a save, and the next save has the new page.
+            m_control.PNP();
+            m_control.L(QStringLiteral("Folha PRICOCO de TRICOCO"), 20, 20);
+            const QString more = m_dir->filePath(QStringLiteral("more.pdf"));
+            QVERIFY(m_control.SavePDF(more));
+            QCOMPARE(pdfSheetNumbers(more).mid(10), (QList<int>{11, 12, 13}));
+            m_control.Abort();
+            QCOMPARE(pdfPageSizePoints(path).toSize(), row.sizePoints);
+            QCOMPARE(pdfInfo(path, QStringLiteral("Title:\\s+(.*)")).captured(1).trimmed(),
+                     QStringLiteral("Relatório de teste"));
+            QCOMPARE(pdfSheetNumbers(path), row.sheets);
+            QVERIFY(pdfLayoutPages(path).constFirst().contains(QStringLiteral("de 12")));
+        }
     }
 
     void writesNothingWhenItCannot()
@@ -110,73 +109,67 @@ private slots:
 
     void savesFromThePreview()
     {
-        composeSheets(m_control, QStringLiteral("Da janela"), 4, false);
-        const QString path = m_dir->filePath(QStringLiteral("from-preview"));
-        showAndCheck(m_control, [&](PreviewWindow &window) {
-            child<QPushButton>(window, "bPag1")->click(); // page 2 shown before and after
-            answerSaveDialogs(path, QStringLiteral("4, 1-2"));
-            child<QToolButton>(window, "butPDF")->click();
-            QCOMPARE(child<QLabel>(window, "LPag")->text(), QStringLiteral("Página 2 de 4"));
-            QCOMPARE(quillet::state().CurPage, 2);
-            atPageOfNextJob(2, [](QWidget &dialog) { // cancelled part way: no file
-                child<QPushButton>(dialog, "bCAN")->click();
-            });
-            answerSaveDialogs(m_dir->filePath(QStringLiteral("stopped.pdf")), QStringLiteral("1-4"));
-            child<QToolButton>(window, "butPDF")->click();
-        });
-        QCOMPARE(pdfSheetNumbers(path + QStringLiteral(".pdf")), (QList<int>{4, 1, 2}));
-        QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("stopped.pdf"))));
-    }
-
-    void longListingsAreWrittenOnEveryCore_data()
-    {
-        QTest::addColumn<QString>("pages");
-        QTest::addColumn<bool>("archive");
-        QTest::newRow("every page, runs of whole pages") << "1-150" << false;
-        QTest::newRow("archived: the first run's metadata heads the file") << "1-100" << true;
-        QTest::newRow("out of order, a page twice: runs cut across the list") << "140-150,1-90,3" << false;
-    }
-
-    void longListingsAreWrittenOnEveryCore()
-    {
-        QFETCH(QString, pages);
-        QFETCH(bool, archive);
-        composeSheets(m_control, QStringLiteral("Em paralelo"), 150, false);
-        m_control.setPdfArchive(archive);
-        const QString onOne = m_dir->filePath(QStringLiteral("one.pdf"));
-        const QString onThree = m_dir->filePath(QStringLiteral("three.pdf"));
-        qputenv("QUILLET_PDF_THREADS", "1");
-        QVERIFY(m_control.SavePDF(onOne, pages));
-        qputenv("QUILLET_PDF_THREADS", "3");
-        QVERIFY(m_control.SavePDF(onThree, pages));
-        qunsetenv("QUILLET_PDF_THREADS");
-        m_control.Abort();
-        QCOMPARE(outputOf(QStringLiteral("qpdf"), {QStringLiteral("--check"), onThree}).contains("No syntax"), true);
-        QCOMPARE(pdfLayoutPages(onThree), pdfLayoutPages(onOne));
-        for (int page : {1, 50, 51, 100}) // runs are 50 pages long
-            QCOMPARE(pdfPageImage(onThree, page, 50), pdfPageImage(onOne, page, 50));
-        const auto metadata = [](const QString &path) {
-            return outputOf(QStringLiteral("pdfinfo"), {QStringLiteral("-meta"), path});
-        };
-        QCOMPARE(metadata(onThree).contains("pdfaid:part"), archive);
-    }
-
-    void cancellingOnEveryCoreLeavesNoFiles()
-    {
         const auto runFiles = [] {
             return QDir::temp().entryList({QStringLiteral("quillet-*.pdf")}, QDir::Files | QDir::Hidden);
         };
         const QStringList before = runFiles();
-        composeSheets(m_control, QStringLiteral("Cancelada"), 300, false);
+        composeSheets(m_control, QStringLiteral("Da janela"), 300, false);
+        const QString path = m_dir->filePath(QStringLiteral("from-preview"));
         qputenv("QUILLET_PDF_THREADS", "2");
         showAndCheck(m_control, [&](PreviewWindow &window) {
-            atPageOfNextJob(20, [](QWidget &dialog) { child<QPushButton>(dialog, "bCAN")->click(); });
-            answerSaveDialogs(m_dir->filePath(QStringLiteral("stopped.pdf")), QStringLiteral("1-300"));
+            child<QPushButton>(window, "bPag1")->click(); // page 2 shown before and after
+            answerSaveDialogs(path, QStringLiteral("4, 1-2"));
             child<QToolButton>(window, "butPDF")->click();
+            QCOMPARE(child<QLabel>(window, "LPag")->text(), QStringLiteral("Página 2 de 300"));
+            QCOMPARE(quillet::state().CurPage, 2);
+            // Cancelled part way, on one thread and on every core: no file is left.
+            for (const auto &[pages, cancelAt] : {std::pair{"1-4", 2}, {"1-300", 20}}) {
+                atPageOfNextJob(cancelAt,
+                                [](QWidget &dialog) { child<QPushButton>(dialog, "bCAN")->click(); });
+                answerSaveDialogs(m_dir->filePath(QStringLiteral("stopped.pdf")), QString::fromUtf8(pages));
+                child<QToolButton>(window, "butPDF")->click();
+            }
         });
         qunsetenv("QUILLET_PDF_THREADS");
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(pdfSheetNumbers(path + QStringLiteral(".pdf")), (QList<int>{4, 1, 2}));
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"from-preview.pdf"});
         QCOMPARE(runFiles(), before);
+    }
+
+    void longListingsAreWrittenOnEveryCore()
+    {
+        // clang-format off
+        const struct {
+            const char *pages;
+            bool archive;
+            const char *why;
+        } rows[] = {
+            {"1-150", false, "every page, runs of whole pages"},
+            {"1-100", true, "archived: the first run's metadata heads the file"},
+            {"140-150,1-90,3", false, "out of order, a page twice: runs cut across the list"},
+        };
+        // clang-format on
+        for (const auto &row : rows) {
+            const auto explained = explainFailure(row.why);
+            composeSheets(m_control, QStringLiteral("Em paralelo"), 150, false);
+            m_control.setPdfArchive(row.archive);
+            const QString onOne = m_dir->filePath(QStringLiteral("one.pdf"));
+            const QString onThree = m_dir->filePath(QStringLiteral("three.pdf"));
+            qputenv("QUILLET_PDF_THREADS", "1");
+            QVERIFY(m_control.SavePDF(onOne, row.pages));
+            qputenv("QUILLET_PDF_THREADS", "3");
+            QVERIFY(m_control.SavePDF(onThree, row.pages));
+            qunsetenv("QUILLET_PDF_THREADS");
+            m_control.Abort();
+            QVERIFY(
+                outputOf(QStringLiteral("qpdf"), {QStringLiteral("--check"), onThree}).contains("No syntax"));
+            QCOMPARE(pdfLayoutPages(onThree), pdfLayoutPages(onOne));
+            for (int page : {1, 50, 51, 100}) // runs are 50 pages long
+                QCOMPARE(pdfPageImage(onThree, page, 50), pdfPageImage(onOne, page, 50));
+            QCOMPARE(outputOf(QStringLiteral("pdfinfo"), {QStringLiteral("-meta"), onThree})
+                         .contains("pdfaid:part"),
+                     row.archive);
+        }
     }
 
     void thirtyTwoThousandPagesComposeSaveAndShow()

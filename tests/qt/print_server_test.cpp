@@ -1,13 +1,15 @@
 // What reaches the print server, read back from it: the print dialog's choices
 // and copies in the job's attributes (the queue PSDuplex offers two-sided
-// printing), and what the user is told when there is no scheduler or it never
-// answers. A scheduler's absence or silence is set up in a child process.
+// printing), pages arranged on sheets, and what the user is told when there is
+// no scheduler or it never answers. A scheduler's absence or silence is set up
+// in a child process.
 
 #include "CupsOutput.h"
 #include "PrintDriver.h"
 #include "platform/DialogCupsOptions.h"
 #include "print/PrintChoices.h"
 
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QPrinterInfo>
 #include <QRadioButton>
@@ -28,6 +30,31 @@ const char *const ChildVariable = "QUILLET_TEST_NO_PRINT_SERVICE";
 /// Offers two-sided printing, so that the dialog's choices can be read back from its jobs.
 const QString DuplexQueue = QStringLiteral("PSDuplex");
 
+// A side of a sheet reads as the "Folha n" in its slots in order, "-" for a
+// blank one: halves bottom then top (their pages are turned), quarters left to
+// right, then down.
+const QList<QRectF> Halves{{0, 421, 595, 421}, {0, 0, 595, 421}}; // points
+const QList<QRectF> Quarters{{0, 0, 298, 421}, {298, 0, 298, 421}, {0, 421, 298, 421}, {298, 421, 298, 421}};
+
+QStringList sidesOf(const QString &pdf, const QList<QRectF> &regions)
+{
+    static const QRegularExpression sheet(QStringLiteral("Folha (\\d+) de"));
+    QStringList sides;
+    for (int side = 1; side <= pdfPageCount(pdf); ++side) {
+        QStringList numbers;
+        for (const QRectF &r : regions) {
+            const QStringList crop = QString::asprintf("-f %d -l %d -x %g -y %g -W %g -H %g", side, side,
+                                                       r.x(), r.y(), r.width(), r.height())
+                                         .split(u' ');
+            const auto found =
+                sheet.match(outputOf(QStringLiteral("pdftotext"), crop + QStringList{pdf, "-"}));
+            numbers << (found.hasMatch() ? found.captured(1) : QStringLiteral("-"));
+        }
+        sides << numbers.join(u' ');
+    }
+    return sides;
+}
+
 } // namespace
 
 class PrintServerTest : public QObject {
@@ -44,7 +71,8 @@ private slots:
     void withoutCupsJobsAreKeptAsPdf()
     {
         // In a process of its own whose CUPS client finds no scheduler; Qt alone sees only no printer.
-        runChild(printsThroughLibcups() ? "não há serviço de impressão" : "não há nenhuma impressora instalada",
+        runChild(printsThroughLibcups() ? "não há serviço de impressão"
+                                        : "não há nenhuma impressora instalada",
                  m_tempDir.filePath(QStringLiteral("no-cupsd.sock")));
     }
 
@@ -105,7 +133,7 @@ private slots:
     {
         if (QPrinterInfo::printerInfo(DuplexQueue).isNull())
             QSKIP("no CUPS queue named PSDuplex (scripts/setup-machine.sh adds it)");
-        const auto setUp = [this](const std::function<void(QWidget &dialog)> &inDialog) {
+        const auto setUp = [this](const std::function<void(QWidget & dialog)> &inDialog) {
             openListing(m_control);
             showAndCheck(m_control, [&](PreviewWindow &window) {
                 onNextModal("QPrintDialog", [&](QWidget &dialog) {
@@ -159,6 +187,68 @@ private slots:
         QCOMPARE(keptAfter(job, false), job);
     }
 
+    /// The PDF of SavePDFSheets and what cups-pdf printed from the preview,
+    /// read slot by slot of each A4 side, and what the scheduler was asked.
+    void pagesLandInTheirSlots()
+    {
+        // clang-format off
+        const struct {
+            const char *queue; ///< printed there from the preview; none: SavePDFSheets
+            int pagesPerSheet; bool booklet; int pages; const char *pageList;
+            QStringList sides; const char *attributes; ///< sides and number-up the scheduler was asked
+            const char *why;
+        } rows[] = {
+            {nullptr, 1, true, 8, "", {"8 1", "2 7", "6 3", "4 5"}, "", "folded, the sheets read 1 to 8"},
+            {nullptr, 4, false, 9, "2-6", {"2 3 4 5", "6 - - -"}, "", "4 a side, of a page list"},
+            {"PDF", 2, false, 3, "", {"1 2", "3 -"}, "one-sided -", "the dialog's 2 a sheet, not asked of CUPS"},
+            {"PSDuplex", 1, true, 3, "", {"- 1", "2 3"}, "two-sided-short-edge 1", "a booklet on a duplexer"},
+        };
+        // clang-format on
+        for (const auto &row : rows) {
+            const auto explained = explainFailure(row.why);
+            const QString name = uniqueDocumentName(QStringLiteral("sheets-"));
+            composeSheets(m_control, name, row.pages);
+            QString pdf = m_tempDir.filePath(name + QStringLiteral(".pdf")), attributes;
+            if (!row.queue) {
+                QVERIFY(m_control.SavePDFSheets(pdf, row.pagesPerSheet, row.booklet, row.pageList));
+                m_control.Abort();
+            } else {
+                showAndCheck(m_control, [&](PreviewWindow &window) {
+                    onNextModal("QPrintDialog", [&](QWidget &dialog) {
+                        auto *printers = child<QComboBox>(dialog, "printers");
+                        printers->setCurrentIndex(printers->findText(QLatin1String(row.queue)));
+                        onNextModal("QDialog", [&](QWidget &properties) { // the printer's own options
+                            auto *perSheet = child<QComboBox>(properties, "pagesPerSheetCombo");
+                            perSheet->setCurrentIndex(
+                                perSheet->findText(QString::number(row.pagesPerSheet) + u' ',
+                                                   Qt::MatchStartsWith)); // "2 (2x1)"
+                            static_cast<QDialog &>(properties).accept();
+                        });
+                        child<QPushButton>(dialog, "properties")->click();
+                        child<QCheckBox>(dialog, "cbBooklet")->setChecked(row.booklet);
+                        static_cast<QDialog &>(dialog).accept();
+                    });
+                    child<QToolButton>(window, "butSETUP")->click();
+                    clickPrint(window);
+                });
+                const auto job = jobAttributes(printerDevice().lastOutput().section(u' ', -1));
+                attributes = job.value("sides", "-") + u' ' + job.value("number-up", "-");
+                pdf = waitForCupsPdf(name, 30000, QLatin1String(row.queue));
+            }
+            QCOMPARE(sidesOf(pdf, row.booklet || row.pagesPerSheet == 2 ? Halves : Quarters), row.sides);
+            if (printsThroughLibcups())
+                QCOMPARE(attributes, QLatin1String(row.attributes));
+            else if (row.queue)
+                qInfo("SKIP reading back what %s was asked: without libcups, Qt does not say the job's id",
+                      row.queue);
+            QFile::remove(pdf);
+        }
+        composeSheets(m_control, uniqueDocumentName(QStringLiteral("refused-")), 2);
+        // 1, 2 or 4 pages a side only.
+        QVERIFY(!m_control.SavePDFSheets(m_tempDir.filePath(QStringLiteral("three.pdf")), 3));
+        m_control.Abort();
+    }
+
     void stalledSchedulerNeverFreezesTheHost()
     {
         if (!printsThroughLibcups())
@@ -188,7 +278,13 @@ private slots:
             scheduler.waitForFinished(10000);
         });
         // Answering, not only bound: stopped between bind and listen, it would refuse, not stall.
-        QVERIFY(QTest::qWaitFor([&] { return schedulerAnswers(socket); }, 20000));
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                return outputOf(QStringLiteral("lpstat"),
+                                {QStringLiteral("-h"), socket, QStringLiteral("-r")}, 5000)
+                    .startsWith("scheduler is running");
+            },
+            20000));
         QVERIFY(::kill(pid_t(scheduler.processId()), SIGSTOP) == 0);
 
         runChild("o serviço de impressão não responde", socket);
@@ -226,12 +322,6 @@ private slots:
     }
 
 private:
-    static bool schedulerAnswers(const QString &socket)
-    {
-        return outputOf(QStringLiteral("lpstat"), {QStringLiteral("-h"), socket, QStringLiteral("-r")}, 5000)
-            .startsWith("scheduler is running");
-    }
-
     /// Runs noPrintServiceChild in a child process whose CUPS client asks
     /// cupsServer, which does not answer for reason; it must pass.
     void runChild(const char *reason, const QString &cupsServer)
@@ -246,21 +336,6 @@ private:
         QVERIFY(child.waitForFinished(120000));
         QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
                  child.readAll().constData());
-    }
-
-    /// What the scheduler keeps of a job, read with ipptool: attribute name to value.
-    static QMap<QString, QString> jobAttributes(const QString &jobId)
-    {
-        const QString reply = QString::fromUtf8(
-            outputOf(QStringLiteral("ipptool"),
-                     {QStringLiteral("-tv"), QStringLiteral("ipp://localhost/jobs/") + jobId,
-                      QStringLiteral("get-job-attributes.test")}));
-        QMap<QString, QString> attributes;
-        static const QRegularExpression line(QStringLiteral("^\\s*(\\S+) \\([^)]*\\) = (.*)$"),
-                                             QRegularExpression::MultilineOption);
-        for (const auto &match : line.globalMatch(reply))
-            attributes.insert(match.captured(1), match.captured(2).trimmed());
-        return attributes;
     }
 
     QTemporaryDir m_tempDir;

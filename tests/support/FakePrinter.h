@@ -5,8 +5,11 @@
 #include "render/PrinterDevice.h"
 #include "support/FakeSurface.h"
 
+#include <algorithm>
+#include <cmath>
 #include <map>
 #include <string>
+#include <utility>
 
 namespace quillet::testing {
 
@@ -34,13 +37,43 @@ public:
 
     void followDefault() override {}
     std::string deviceName() const override { return "Fake printer"; }
-    bool setOrientation(int code) override;
+    bool setOrientation(int code) override
+    {
+        if (code != 1 && code != Landscape)
+            return false;
+        m_orientation = code;
+        return true;
+    }
     int orientation() const override { return m_orientation; }
-    bool setPaperSize(int code) override;
+    bool setPaperSize(int code) override
+    {
+        const auto accepted = acceptedPapers.find(code);
+        if (accepted == acceptedPapers.end())
+            return false;
+        m_paperCode = code;
+        paper = accepted->second;
+        return true;
+    }
     int paperSize() const override { return m_paperCode; }
     /// Applies the size only when customPaperResult is CustomPaperApplied.
-    CustomPaperResult setCustomPaper(int widthMm, int heightMm) override;
-    PrinterPage page() const override;
+    CustomPaperResult setCustomPaper(int widthMm, int heightMm) override
+    {
+        if (customPaperResult == CustomPaperApplied) {
+            m_paperCode = CustomPaperCode;
+            paper = {static_cast<double>(widthMm), static_cast<double>(heightMm)};
+        }
+        return customPaperResult;
+    }
+    PrinterPage page() const override
+    {
+        PaperMm sheet = paper;
+        if (m_orientation == Landscape)
+            std::swap(sheet.width, sheet.height);
+        const auto twips = [](double mm) { return static_cast<int>(std::lround(mm * 1440 / 25.4)); };
+        const auto printable = [this](double side) { return std::max(0.0, side - 2 * borderMm); };
+        return {twips(sheet.width), twips(sheet.height), twips(printable(sheet.width)),
+                twips(printable(sheet.height))};
+    }
     Surface &surface() override { return fakeSurface; }
     void newPage() override {}
     void endDoc() override { ++endDocs; }

@@ -6,6 +6,8 @@
 #include "render/Surface.h"
 #include "render/Utf8.h"
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,14 +34,29 @@ public:
     bool measuresEachPrefix = false; ///< prefixWidths through the base class, as the Qt surfaces do
     bool addsUpWidths = true;        ///< widthUnits answers (in characters); otherwise every text is measured
 
-    void print(std::string_view text) override;
+    void print(std::string_view text) override
+    {
+        log("print", {currentX(), currentY()}, text);
+        setCurrentX(currentX() + textWidth(text));
+    }
     float textWidth(std::string_view text) const override { return widthMmOfUnits(characterCount(text)); }
     std::optional<int64_t> widthUnits(std::string_view text) const override
     {
         return addsUpWidths ? std::optional<int64_t>(characterCount(text)) : std::nullopt;
     }
     float widthMmOfUnits(int64_t units) const override { return static_cast<float>(units) * CharWidthMm; }
-    std::vector<float> prefixWidths(std::string_view text, float stopAfterMm) const override;
+    // Linear, and no further into the text than the first prefix too wide: the
+    // fake's advances simply add up.
+    std::vector<float> prefixWidths(std::string_view text, float stopAfterMm) const override
+    {
+        if (measuresEachPrefix)
+            return Surface::prefixWidths(text, stopAfterMm);
+        std::vector<float> widths;
+        for (size_t offset = 0; offset < text.size() && (widths.empty() || widths.back() <= stopAfterMm);
+             offset += characterLength(text, offset))
+            widths.push_back(widthMmOfUnits(static_cast<int64_t>(widths.size()) + 1));
+        return widths;
+    }
     float textHeight(std::string_view) const override { return font().size * HeightMmPerPoint; }
     float fontAscent() const override { return 0.8f * textHeight({}); }
     float fontDescent() const override { return 0.2f * textHeight({}); }
@@ -63,13 +80,35 @@ public:
     }
 
     /// The calls of one kind, in order.
-    std::vector<Call> callsOf(std::string_view op) const;
+    std::vector<Call> callsOf(std::string_view op) const
+    {
+        std::vector<Call> matching;
+        std::copy_if(calls.begin(), calls.end(), std::back_inserter(matching),
+                     [op](const Call &call) { return call.op == op; });
+        return matching;
+    }
     /// The printed texts, in order.
-    std::vector<std::string> texts() const;
+    std::vector<std::string> texts() const
+    {
+        std::vector<std::string> printed;
+        for (const Call &call : callsOf("print"))
+            printed.push_back(call.text);
+        return printed;
+    }
 
 private:
-    static int64_t characterCount(std::string_view text);
-    void log(std::string op, std::vector<float> args, std::string_view text = {});
+    static int64_t characterCount(std::string_view text)
+    {
+        int64_t count = 0;
+        for (size_t offset = 0; offset < text.size(); offset += characterLength(text, offset))
+            ++count;
+        return count;
+    }
+    void log(std::string op, std::vector<float> args, std::string_view text = {})
+    {
+        if (logging)
+            calls.push_back({std::move(op), std::move(args), std::string(text), pen(), font()});
+    }
 };
 
 /// A picture of a fixed natural size, drawn without loading an image.
