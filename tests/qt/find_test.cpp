@@ -31,8 +31,8 @@ struct FindStep {
     const char *text = nullptr;
     std::optional<bool> ignoreCase = std::nullopt;
     bool fromNext = false, cancel = false;
-    const char *seen = nullptr,
-               *why = nullptr; ///< the dialog as it opened, the page label afterwards, any message
+    const char *seen = nullptr; ///< the dialog as it opened, the page label afterwards, any message
+    const char *why = nullptr;
 };
 
 /// Runs step through butFIND and answers the message box if one comes. The dialog as it opened
