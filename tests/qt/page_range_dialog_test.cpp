@@ -68,7 +68,7 @@ private slots:
             {"2", "3", nullptr, "Command2", "closed, 1-12", "a range cancelled stores nothing"},
             {nullptr, nullptr, "5-3;x", "Command1", "open 5-3 refused, 1-12",
              "only page-list characters go in; a reversed range is refused"},
-            {nullptr, nullptr, "10-, 1-3,7", "Command1", "closed, 10-12 1-3 7-7", "a list keeps the order typed"},
+            {nullptr, nullptr, "10-, 1-3,7", "Command1", "closed, 10-12 1-3 7-7", "in the order typed"},
         };
         // clang-format on
         for (const auto &row : rows) {
