@@ -25,37 +25,45 @@ using quillet::TextFinder;
 
 namespace {
 
-/// Clicks butFIND; in the dialog optionally types text (which selects the first
-/// page), sets the case option and the next page as the start, then accepts or cancels; answers
-/// the message box if one comes. The dialog as it opened ("text", i: ignoring case, n: from the
-/// next page, -: that option disabled), the page label afterwards and the message, if any.
-QString find(PreviewWindow &window, const std::optional<QString> &text = {},
-             std::optional<bool> ignoreCase = {}, bool cancel = false, bool fromNext = false)
+/// One use of the find dialog: the text typed (which selects the first page as the
+/// start), the case option, the next page as the start, Cancel rather than Find.
+struct FindStep {
+    const char *text = nullptr;
+    std::optional<bool> ignoreCase = std::nullopt;
+    bool fromNext = false, cancel = false;
+    const char *seen = nullptr; ///< the dialog as it opened, the page label afterwards, any message
+    const char *why = nullptr;
+};
+
+/// Runs step through butFIND and answers the message box if one comes. The dialog as it opened
+/// reads "text" then i: ignoring case, n: from the next page, -: that option disabled.
+QString find(PreviewWindow &window, const FindStep &step)
 {
     QString opened, message;
     QPointer<QTimer> messageWatch;
     onNextModal("quillet::FindDialog", [&](QWidget &dialog) {
         auto *next = child<QRadioButton>(dialog, "CP");
+        auto *ignoreCase = child<QCheckBox>(dialog, "MM");
         opened = QStringLiteral("\"%1\" %2%3%4")
                      .arg(child<QLineEdit>(dialog, "TB1")->text(),
-                          child<QCheckBox>(dialog, "MM")->isChecked() ? QStringLiteral("i") : QString(),
-                          next->isChecked() ? QStringLiteral("n") : QString(),
-                          next->isEnabled() ? QString() : QStringLiteral("-"));
-        if (text) { // then edited by keys, as a user does
-            child<QLineEdit>(dialog, "TB1")->setText(*text);
+                          QLatin1String(ignoreCase->isChecked() ? "i" : ""),
+                          QLatin1String(next->isChecked() ? "n" : ""),
+                          QLatin1String(next->isEnabled() ? "" : "-"));
+        if (step.text) { // then edited by keys, as a user does
+            child<QLineEdit>(dialog, "TB1")->setText(QString::fromUtf8(step.text));
             QTest::keyClick(child(dialog, "TB1"), Qt::Key_Space);
             QTest::keyClick(child(dialog, "TB1"), Qt::Key_Backspace);
         }
-        if (fromNext)
+        if (step.fromNext)
             next->setChecked(true);
-        if (ignoreCase)
-            child<QCheckBox>(dialog, "MM")->setChecked(*ignoreCase);
+        if (step.ignoreCase)
+            ignoreCase->setChecked(*step.ignoreCase);
         messageWatch = onNextModal("QMessageBox", [&](QWidget &box) {
             QCOMPARE(box.windowTitle(), QStringLiteral("Pesquisar..."));
             message = static_cast<QMessageBox &>(box).text();
             static_cast<QMessageBox &>(box).accept();
         });
-        QTest::mouseClick(child(dialog, cancel ? "Command2" : "Command1"), Qt::LeftButton);
+        QTest::mouseClick(child(dialog, step.cancel ? "Command2" : "Command1"), Qt::LeftButton);
     });
     QTest::mouseClick(child(window, "butFIND"), Qt::LeftButton);
     delete messageWatch; // found: no message came
@@ -143,43 +151,52 @@ private slots:
 
     void findsStepFromTheChosenStartAndCancelKeepsTheOptions()
     {
+        // clang-format off
+        const FindStep steps[] = {
+            {"alfa", {}, false, false, "\"\" in | Página 2 de 5 |",
+             "opens empty, from the next page, ignoring case; typing starts from the first page"},
+            {.seen = "\"alfa\" in | Página 4 de 5 |", .why = "the next goes on from where the last stopped"},
+            {.seen = "\"alfa\" in | Página 5 de 5 |", .why = "\"ALFA\" on page 5, case ignored"},
+            {.seen = "\"alfa\" i- | Página 2 de 5 |", .why = "on the last page only page 1 can start"},
+            {"Alfa", false, false, true, "\"alfa\" in | Página 2 de 5 |", "a cancelled find stays"},
+            {.seen = "\"alfa\" in | Página 4 de 5 |", .why = "and keeps the last text and options"},
+            {"ALFA", false, false, false, "\"alfa\" in | Página 5 de 5 |", "case kept: only its own page"},
+            {"ALFA", true, false, false, "\"ALFA\" - | Página 2 de 5 |", "then ignored: every page"},
+            {"Total 7", {}, false, false, "\"ALFA\" in | Página 1 de 5 |", "typed, from the first page"},
+            {"Total 7", {}, true, false,
+             "\"Total 7\" in | Página 1 de 5 | \"Total 7\" não foi encontrado !", "or from the next one"},
+            {"[Alfa", {}, false, false,
+             "\"Total 7\" in | Página 1 de 5 | \"[Alfa\" não foi encontrado !", "a bad pattern"},
+        };
+        // clang-format on
         composeAlfaListing(m_control);
-        QStringList finds;
         showAndCheck(m_control, [&](PreviewWindow &window) {
-            finds << find(window, QStringLiteral("alfa")) << find(window) << find(window) << find(window);
-            finds << find(window, QStringLiteral("Alfa"), false, true) << find(window);
-            // The same text once more, case first kept, then ignored: each its own pages.
-            finds << find(window, QStringLiteral("ALFA"), false)
-                  << find(window, QStringLiteral("ALFA"), true);
-            // Typing starts from the first page unless the next is chosen; case kept; a bad pattern.
-            finds << find(window, QStringLiteral("Total 7"))
-                  << find(window, QStringLiteral("Total 7"), {}, false, true);
-            finds << find(window, QStringLiteral("RELATÓRIO ALFA"), false)
-                  << find(window, QStringLiteral("[Alfa"));
+            for (const FindStep &step : steps) {
+                const auto explained = explainFailure(step.why);
+                QCOMPARE(find(window, step), QString::fromUtf8(step.seen));
+            }
         });
-        // The first opens empty, from the next page, ignoring case; the next ones go on from where
-        // the last stopped ("ALFA" on page 5, case ignored); on the last page only page 1 can be
-        // the start; a cancelled find stays, and keeps the text and options of the last one.
-        QCOMPARE(finds,
-                 (QStringList{"\"\" in | Página 2 de 5 |", "\"alfa\" in | Página 4 de 5 |",
-                              "\"alfa\" in | Página 5 de 5 |", "\"alfa\" i- | Página 2 de 5 |",
-                              "\"alfa\" in | Página 2 de 5 |", "\"alfa\" in | Página 4 de 5 |",
-                              "\"alfa\" in | Página 5 de 5 |", "\"ALFA\" - | Página 2 de 5 |",
-                              "\"ALFA\" in | Página 1 de 5 |",
-                              "\"Total 7\" in | Página 1 de 5 | \"Total 7\" não foi encontrado !",
-                              "\"Total 7\" in | Página 1 de 5 | \"RELATÓRIO ALFA\" não foi encontrado !",
-                              "\"RELATÓRIO ALFA\" n | Página 1 de 5 | \"[Alfa\" não foi encontrado !"}));
     }
 
-    void foundTextIsMarkedAndF3StepsThroughTheHits()
+    void foundTextIsMarkedStepsWithF3AndIsCounted()
     {
+        // The counter's "ordinal de hits" as the dialog's text and accent option change, on page 6.
+        // clang-format off
+        const struct { const char *text; bool ignoreAccents; const char *hits, *why; } counts[] = {
+            {"alfa", false, "4 de 5", "as opened: the hit marked is the fourth of five"},
+            {"Total", false, "0 de 5", "none on the page in view"},
+            {"relatorio", true, "0 de 2", "accents ignored: \"Relatório\" on pages 2 and 4"},
+            {"[x", false, "0 de 0", "a bad pattern counts nothing"},
+            {"", false, "", "no text, no count"},
+        };
+        // clang-format on
         composeAlfaListing(m_control);
         m_control.PNP(); // page 6: two hits
         m_control.L(QStringLiteral("alfa um"));
         m_control.PNL();
         m_control.L(QStringLiteral("outra alfa"));
-        QList<QRectF> pageTwo, pageTwoZoomed;
-        QList<QString> steps;
+        QList<QRectF> marks; // on page 2, at 100 % then at 200 %
+        QStringList steps, counted;
         showAndCheck(m_control, [&](PreviewWindow &window) {
             auto *view = window.findChild<quillet::PageView *>(QStringLiteral("PRT"));
             const auto where = [&] {
@@ -188,69 +205,54 @@ private slots:
                     .arg(view->currentHighlight())
                     .arg(view->highlights().size());
             };
-            find(window, QStringLiteral("alfa"));
+            find(window, {"alfa"});
             steps << where();
-            pageTwo = view->highlights();
-            // The mark covers drawn text: dark pixels inside, and only the word.
+            // The mark covers drawn text: dark pixels inside.
             const QImage page = view->grab().toImage();
-            const QRect box = pageTwo.value(0).toAlignedRect();
+            const QRect box = view->highlights().value(0).toAlignedRect();
             int dark = 0;
             for (int y = box.top(); y <= box.bottom(); ++y)
                 for (int x = box.left(); x <= box.right(); ++x)
                     dark += qGray(page.pixel(x, y)) < 100;
             QVERIFY(dark > 10);
+            marks << view->highlights();
             child<QLineEdit>(window, "ESC")->setText(QStringLiteral("200"));
             QTest::keyClick(child(window, "ESC"), Qt::Key_Return);
             view->grab();
-            pageTwoZoomed = view->highlights();
+            marks << view->highlights();
             for (const Qt::KeyboardModifier modifier :
                  {Qt::NoModifier, Qt::NoModifier, Qt::NoModifier, Qt::NoModifier, Qt::NoModifier,
                   Qt::ShiftModifier, Qt::ShiftModifier}) {
                 QTest::keyClick(&window, Qt::Key_F3, modifier);
                 steps << where();
             }
+            // The counter counts while the dialog stays usable.
+            onNextModal("quillet::FindDialog", [&](QWidget &dialog) {
+                auto *hits = child<QLabel>(dialog, "LHits");
+                for (const auto &row : counts) {
+                    child<QCheckBox>(dialog, "AC")->setChecked(row.ignoreAccents);
+                    child<QLineEdit>(dialog, "TB1")->setText(QString::fromUtf8(row.text));
+                    (void)QTest::qWaitFor([&] { return hits->text() == QString::fromUtf8(row.hits); });
+                    counted << hits->text();
+                }
+                QTest::mouseClick(child(dialog, "Command2"), Qt::LeftButton);
+            });
+            QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
             QTest::keyClick(&window, Qt::Key_PageDown); // the marks last until the page changes
             QTest::keyClick(&window, Qt::Key_PageUp);
             steps << where();
         });
         // Hits on pages 2, 4, 5 and twice on 6; F3 past the last goes round to the
         // first, Shift+F3 from there back round to the last.
-        QCOMPARE(steps, (QList<QString>{"2:0/1", "4:0/1", "5:0/1", "6:0/2", "6:1/2", "2:0/1", "6:1/2",
-                                        "6:0/2", "5:-1/0"}));
-        QCOMPARE(pageTwo.size(), 1);
-        QCOMPARE(pageTwoZoomed.size(), 1);
-        QVERIFY(qAbs(pageTwoZoomed[0].width() - 2 * pageTwo[0].width()) < 2);
-        QVERIFY(qAbs(pageTwoZoomed[0].left() - 2 * pageTwo[0].left()) < 2);
-    }
-
-    void hitCounterCountsWithoutBlockingTheDialog()
-    {
-        composeAlfaListing(m_control);
-        QStringList counts;
-        showAndCheck(m_control, [&](PreviewWindow &window) {
-            find(window, QStringLiteral("alfa"));
-            QTest::keyClick(&window, Qt::Key_F3); // page 4: the second of three
-            onNextModal("quillet::FindDialog", [&](QWidget &dialog) {
-                auto *hits = child<QLabel>(dialog, "LHits");
-                QTRY_COMPARE(hits->text(), QStringLiteral("2 de 3"));
-                counts << hits->text();
-                child<QLineEdit>(dialog, "TB1")->setText(QStringLiteral("Total"));
-                QTRY_COMPARE(hits->text(), QStringLiteral("0 de 5"));
-                counts << hits->text();
-                // Accents ignored: "Relatório" on pages 2 and 4, none of them on view.
-                child<QCheckBox>(dialog, "AC")->setChecked(true);
-                child<QLineEdit>(dialog, "TB1")->setText(QStringLiteral("relatorio"));
-                QTRY_COMPARE(hits->text(), QStringLiteral("0 de 2"));
-                counts << hits->text();
-                child<QLineEdit>(dialog, "TB1")->setText(QStringLiteral("[x"));
-                QTRY_COMPARE(hits->text(), QStringLiteral("0 de 0"));
-                child<QLineEdit>(dialog, "TB1")->clear();
-                QVERIFY(hits->text().isEmpty());
-                QTest::mouseClick(child(dialog, "Command2"), Qt::LeftButton);
-            });
-            QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
-        });
-        QCOMPARE(counts, (QStringList{"2 de 3", "0 de 5", "0 de 2"}));
+        QCOMPARE(steps, (QStringList{"2:0/1", "4:0/1", "5:0/1", "6:0/2", "6:1/2", "2:0/1", "6:1/2", "6:0/2",
+                                     "5:-1/0"}));
+        QCOMPARE(counted.size(), qsizetype(std::size(counts)));
+        for (int i = 0; i < counted.size(); ++i) {
+            const auto explained = explainFailure(counts[i].why);
+            QCOMPARE(counted[i], QString::fromUtf8(counts[i].hits));
+        }
+        QVERIFY(marks.size() == 2 && qAbs(marks[1].width() - 2 * marks[0].width()) < 2 &&
+                qAbs(marks[1].left() - 2 * marks[0].left()) < 2);
     }
 
     void aCountForAnEarlierTextNeverArrives()

@@ -2,6 +2,9 @@
 // twice the pixels each way, not enlarged, so lines and text stay sharp.
 
 #include "PreviewDriver.h"
+#include "control/Listing.h"
+#include "control/Runtime.h"
+#include "platform/ImageSurface.h"
 
 using namespace preview_driver;
 using quillet::Quillet;
@@ -16,15 +19,19 @@ private slots:
         openListing(control);
         control.PLine(50, 0, 50, 100, 1); // a horizontal line one pixel thick
         control.L(QStringLiteral("Nítido"), 60, 0);
-        QImage page;
+        QImage page, drawn;
         QSize logical;
         showAndCheck(control, [&](PreviewWindow &window) {
             QWidget *view = child(window, "PRT");
             logical = view->size();
             page = view->grab().toImage();
+            drawn = quillet::Runtime::instance().listing().pageSurface().image();
         });
-        QCOMPARE(page.devicePixelRatio(), 2.0);
-        QCOMPARE(page.size(), logical * 2);
+        // The page's own picture has the screen's pixels; the view does not enlarge a smaller one.
+        for (const QImage &image : {page, drawn}) {
+            QCOMPARE(image.devicePixelRatio(), 2.0);
+            QCOMPARE(image.size(), logical * 2);
+        }
 
         // Down a column through the line, inside the page's focus frame: dark
         // pixels only where it runs, and at least one fully dark, as an

@@ -81,59 +81,58 @@ private slots:
         QCOMPARE(opened, (QStringList{"297 x 210", "1", "2", "30", "420 x 297", "420 x 297", "297 x 420"}));
     }
 
-    void initShowsTheWaitDialogAndClosingThePreviewEndsTheListing()
+    void waitDialogCountsThePagesUntilTheListingEnds()
     {
-        QCOMPARE(m_control.Init(&m_host, QStringLiteral("  Sete  ")), quint8(0));
-        QVERIFY(state().Preview && !m_host.isEnabled());
-        QCOMPARE(QSizeF(m_control.PW(), m_control.PH()), QSizeF(210, 297)); // A4 portrait by default
-        QWidget *wait = topLevel("wWAIT");
-        QVERIFY(wait);
-        QCOMPARE(wait->findChild<QLabel *>(QStringLiteral("LBName"))->text(), QStringLiteral("Sete"));
-        for (int i = 0; i < 6; ++i)
-            m_control.PNP();
-        QCOMPARE(wait->findChild<QLabel *>(QStringLiteral("LBPag"))->text(), QStringLiteral("Página 7"));
-        const QString spool = spoolPath();
-        QStringList seen;
-        onNextModal("quillet::PreviewWindow", [&](QWidget &preview) {
-            QObject *cmd = preview.findChild<QObject *>(QStringLiteral("CMD"));
-            seen << QStringLiteral("%1 %2-%3 of %4 on %5")
-                        .arg(bool(topLevel("wWAIT")))
-                        .arg(cmd->property("fromPage").toInt())
-                        .arg(cmd->property("toPage").toInt())
-                        .arg(state().NumPages)
-                        .arg(state().CurPage);
-            preview.close();
-        });
-        m_control.Show();
-        QCOMPARE(seen, QStringList{QStringLiteral("0 1-7 of 7 on 1")});
-        QVERIFY(!QFile::exists(spool) && m_host.isEnabled());
-        m_control.Show(); // the listing has ended: a second Show returns at once, and Wait goes on
-        QVERIFY(!topLevel("ScrLst") && m_control.Wait());
-    }
-
-    void waitReportsCancel()
-    {
-        for (bool canShow : {false, true}) { // Cancel aborts, or shows what was composed
-            QCOMPARE(m_control.Init(&m_host, QString(), QStringLiteral("S"), QStringLiteral("P"),
-                                    QStringLiteral("A4"), true, true, true, true, true, true, canShow),
+        enum End { PreviewClosed, Cancelled, AbortPRT };
+        // previewed: the preview as it opened: the wait dialog still shown, the pages to print,
+        // the page count and the page on view; empty when none opened.
+        // clang-format off
+        const struct { End end; bool canShow; const char *previewed; bool waitAfter, hostEnabled;
+                       const char *why; } rows[] = {
+            {PreviewClosed, false, "0 1-7 of 7 on 1", true, true, "closing the preview ends the listing"},
+            {Cancelled, false, "", false, true, "the wait dialog's Cancel aborts"},
+            {Cancelled, true, "0 1-7 of 7 on 1", false, true, "or shows what was composed, if allowed"},
+            {AbortPRT, false, "", false, false, "AbortPRT ends it too, leaving the host disabled"},
+        };
+        // clang-format on
+        for (const auto &row : rows) {
+            const auto explained = explainFailure(row.why);
+            QCOMPARE(m_control.Init(&m_host, QStringLiteral("  Sete  "), QStringLiteral("S"),
+                                    QStringLiteral("P"), QStringLiteral("A4"), true, true, true, true, true,
+                                    true, row.canShow),
                      quint8(0));
-            QVERIFY(m_control.Wait());
+            QVERIFY(state().Preview && !m_host.isEnabled() && m_control.Wait());
+            QCOMPARE(QSizeF(m_control.PW(), m_control.PH()), QSizeF(210, 297));
+            QWidget *wait = topLevel("wWAIT");
+            QVERIFY(wait);
+            QCOMPARE(child<QLabel>(*wait, "LBName")->text(), QStringLiteral("Sete"));
+            for (int i = 0; i < 6; ++i)
+                m_control.PNP();
+            QCOMPARE(child<QLabel>(*wait, "LBPag")->text(), QStringLiteral("Página 7"));
             const QString spool = spoolPath();
-            topLevel("wWAIT")->findChild<QPushButton *>(QStringLiteral("bCAN"))->click();
-            bool previewShown = false;
+            QString previewed;
             QPointer<QTimer> watch = onNextModal("quillet::PreviewWindow", [&](QWidget &preview) {
-                previewShown = true;
+                QObject *cmd = preview.findChild<QObject *>(QStringLiteral("CMD"));
+                previewed = QString::asprintf(
+                    "%d %d-%d of %d on %d", bool(topLevel("wWAIT")), cmd->property("fromPage").toInt(),
+                    cmd->property("toPage").toInt(), int(state().NumPages), int(state().CurPage));
                 preview.close();
             });
-            QVERIFY(!m_control.Wait());
+            if (row.end == PreviewClosed)
+                m_control.Show();
+            else if (row.end == Cancelled)
+                child<QPushButton>(*wait, "bCAN")->click();
+            else
+                m_control.setAbortPRT(true);
+            QCOMPARE(m_control.Wait(), row.waitAfter);
             delete watch;
-            QCOMPARE(previewShown, canShow);
-            QVERIFY(!QFile::exists(spool) && m_host.isEnabled());
+            QCOMPARE(previewed, QString::fromLatin1(row.previewed));
+            QVERIFY(state().SpoolNum == 0 && !QFile::exists(spool));
+            QCOMPARE(m_host.isEnabled(), row.hostEnabled);
+            m_control.Show(); // the listing has ended: Show returns at once
+            QVERIFY(!topLevel("ScrLst"));
+            cleanup();
         }
-        QCOMPARE(m_control.Init(&m_host), quint8(0)); // AbortPRT ends it too, leaving the host disabled
-        m_control.setAbortPRT(true);
-        QVERIFY(m_control.AbortPRT() && !m_control.Wait());
-        QVERIFY(state().SpoolNum == 0 && !m_host.isEnabled());
     }
 
     void unusableTempDirMakesInitReturn3()

@@ -83,7 +83,10 @@ private slots:
                 control->Show();
                 break;
             case HostCall::Init:
-                open(*control, QStringLiteral("Nova"));
+                QCOMPARE(control->Init(&m_host, QStringLiteral("Nova"), QStringLiteral("S"),
+                                       QStringLiteral("P"), QStringLiteral("A4"), true, true, true, true,
+                                       false, true, false, true),
+                         quint8(0));
                 control->L(QStringLiteral("Nova listagem"));
                 break;
             case HostCall::Destroy:
@@ -147,13 +150,6 @@ private slots:
     }
 
 private:
-    void open(Quillet &control, const QString &name)
-    {
-        QCOMPARE(control.Init(&m_host, name, QStringLiteral("S"), QStringLiteral("P"), QStringLiteral("A4"),
-                              true, true, true, true, false, true, false, true),
-                 quint8(0));
-    }
-
     /// The spool files in the temporary folder.
     QStringList spoolFiles() const
     {

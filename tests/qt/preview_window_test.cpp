@@ -10,6 +10,7 @@
 #include "platform/ImageSurface.h"
 #include "preview/ThumbnailPanel.h"
 
+#include <QDialogButtonBox>
 #include <QListView>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -283,8 +284,11 @@ private slots:
     {
         openListing(m_control);
         composePages(m_control, 5);
+        QString acceptText;
         showAndCheck(m_control, [&](PreviewWindow &window) {
             onNextModal("QPrintDialog", [&](QWidget &dialog) {
+                // Its accept button says it chooses rather than prints.
+                acceptText = dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->text();
                 // The widgets of Qt's own dialog, as a user would set them.
                 dialog.findChild<QRadioButton *>(QStringLiteral("printRange"))->setChecked(true);
                 dialog.findChild<QSpinBox *>(QStringLiteral("from"))->setValue(2);
@@ -296,6 +300,7 @@ private slots:
             QCOMPARE(cmd->property("fromPage").toInt(), 2);
             QCOMPARE(cmd->property("toPage").toInt(), 4);
         });
+        QCOMPARE(acceptText, QStringLiteral("Escolher"));
     }
 
     void pageStandsInTheDeskAsTheWindowAllows()

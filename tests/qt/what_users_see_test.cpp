@@ -1,6 +1,9 @@
-// What a user meets around the preview's jobs: every caption of the dialogs
-// whole in either language, the file a PDF is first proposed as, and the
-// set-up dialog's accept button saying what it does.
+// What a user meets around the preview: its texts in the language of QLocale()
+// (English under an English locale, the Portuguese source texts byte for byte
+// under C and Portuguese, also when a host changes language while the preview
+// is open), every caption of the dialogs whole in either language, every
+// control named and described for a screen reader, a keyboard alone going
+// through the pages and round the window, and the file a PDF is first proposed as.
 
 #include "PreviewDriver.h"
 #include "preview/FindDialog.h"
@@ -10,16 +13,122 @@
 #include "print/WaitDialog.h"
 #include "widgets/FitTexts.h"
 
-#include <QDialogButtonBox>
+#include <QAccessible>
+#include <QMessageBox>
 #include <QStandardPaths>
 
 using namespace preview_driver;
+
+namespace {
+
+QString accessibleText(QWidget *widget, QAccessible::Text kind)
+{
+    return QAccessible::queryAccessibleInterface(widget)->text(kind);
+}
+
+/// Every control a user can meet in window is named and described.
+void expectDescribed(QWidget &window)
+{
+    QList<QWidget *> controls = window.findChildren<QWidget *>();
+    controls.removeIf([&](QWidget *child) {
+        return !child->isVisibleTo(&window) ||
+               !(child->inherits("QAbstractButton") || child->inherits("QLineEdit") ||
+                 child->inherits("QLabel") || child->inherits("QAbstractSlider"));
+    });
+    for (QWidget *control : controls << &window)
+        QVERIFY2(!accessibleText(control, QAccessible::Name).isEmpty() &&
+                     !accessibleText(control, QAccessible::Description).isEmpty(),
+                 qPrintable(control->objectName()));
+}
+
+/// Focuses the control named first, if any, then presses keys on whatever has the focus.
+std::function<void(QWidget &)> press(std::initializer_list<QKeyCombination> keys, const char *first = nullptr)
+{
+    return [keys = QList<QKeyCombination>(keys), first](QWidget &window) {
+        if (first)
+            child(window, first)->setFocus();
+        for (const QKeyCombination key : keys)
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &window, key.key(),
+                            key.keyboardModifiers());
+    };
+}
+
+const QStringList Portuguese{"Pesquisar... (Ctrl+F; seguinte F3, anterior Shift+F3)",
+                             "Procura um texto nas páginas (Ctrl+F; seguinte F3, anterior Shift+F3)",
+                             "Página 1 de 10",
+                             "Imprimindo...",
+                             "Página 3 de 10 Páginas",
+                             "Pesquisar...",
+                             "\"zzz\" não foi encontrado !"};
+const QStringList English{"Search... (Ctrl+F; next F3, previous Shift+F3)",
+                          "Finds a text in the pages (Ctrl+F; next F3, previous Shift+F3)",
+                          "Page 1 of 10",
+                          "Printing...",
+                          "Page 3 of 10 Pages",
+                          "Search...",
+                          "\"zzz\" was not found!"};
+
+} // namespace
 
 class WhatUsersSee : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+
+    void textsFollowTheLocale_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("switchedTo"); // while the preview is open
+        QTest::addColumn<QStringList>("texts");
+        // clang-format off
+        QTest::newRow("C") << "C" << "" << Portuguese;
+        QTest::newRow("Portuguese") << "pt_BR" << "" << Portuguese;
+        QTest::newRow("English") << "en_US" << "" << English;
+        QTest::newRow("English, by language") << "en_GB" << "" << English;
+        QTest::newRow("to English while open") << "C" << "en_US" << English;
+        QTest::newRow("back to Portuguese while open") << "en_US" << "pt_PT" << Portuguese;
+        // clang-format on
+    }
+
+    void textsFollowTheLocale()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, switchedTo);
+        QFETCH(QStringList, texts);
+        QLocale::setDefault(QLocale(locale));
+        quillet::Quillet control;
+        openListing(control);
+        composePages(control, 10);
+        QStringList seen;
+        showAndCheck(control, [&](PreviewWindow &window) {
+            if (!switchedTo.isEmpty()) { // as a host switches: its locale, then its translators
+                QLocale::setDefault(QLocale(switchedTo));
+                QEvent change(QEvent::LanguageChange);
+                QCoreApplication::sendEvent(qApp, &change);
+                QCoreApplication::processEvents();
+            }
+            seen << child(window, "butFIND")->toolTip() << child(window, "butFIND")->accessibleDescription()
+                 << child<QLabel>(window, "LPag")->text();
+            atPageOfNextJob(3, [&](QWidget &progress) { // of a print, then cancelled
+                seen << progress.windowTitle() << child<QLabel>(progress, "LBPag")->text();
+                child<QPushButton>(progress, "bCAN")->click();
+            });
+            clickPrint(window);
+            onNextModal("quillet::FindDialog", [&](QWidget &find) { // its caption, a text not found
+                seen << find.windowTitle();
+                child<QLineEdit>(find, "TB1")->setText(QStringLiteral("zzz"));
+                onNextModal("QMessageBox", [&](QWidget &box) {
+                    seen << static_cast<QMessageBox &>(box).text();
+                    static_cast<QMessageBox &>(box).accept();
+                });
+                QTest::mouseClick(child(find, "Command1"), Qt::LeftButton);
+            });
+            QTest::mouseClick(child(window, "butFIND"), Qt::LeftButton);
+        });
+        QCOMPARE(seen, texts);
+    }
 
     void proposedPdfIsOneFileInTheDocuments()
     {
@@ -42,70 +151,56 @@ private Q_SLOTS:
         }
     }
 
-    void theKeysStayWithThePage()
+    void keyboardAloneGoesThroughThePagesAndRoundTheWindow()
     {
+        // After each step: the control with the keys, and the page as its label and a screen reader tell it.
+        // clang-format off
+        const struct { std::function<void(QWidget &)> act; const char *seen, *why; } rows[] = {
+            {press({}), "PRT Página 1 de 5", "the page has the keys from the start"},
+            {press({Qt::Key_Space, Qt::Key_Return, Qt::Key_End}), "PRT Página 5 de 5",
+             "Space and Enter press no button; End is the last page"},
+            {[](QWidget &w) { QTest::mouseClick(child(w, "PRT"), Qt::LeftButton, {}, QPoint(20, 20));
+                              press({Qt::Key_Home})(w); },
+             "PRT Página 1 de 5", "a click zooms, and the keys stay with the page"},
+            {press({Qt::Key_5, Qt::Key_0, Qt::Key_Return, Qt::Key_PageDown}, "ESC"), "PRT Página 2 de 5",
+             "Enter in the zoom box gives the keys back to the page"},
+            {press({Qt::CTRL | Qt::Key_G, Qt::Key_4, Qt::Key_Return}), "PRT Página 4 de 5",
+             "so does the page box of Ctrl+G"},
+            {press({Qt::Key_Space}, "bPag0"), "bPag0 Página 3 de 5", "Space presses the focused button"},
+            {press({Qt::Key_Return}, "bPag1"), "bPag1 Página 4 de 5", "so does Return"},
+            {press({Qt::Key_Return, Qt::Key_2, Qt::Key_Return}, "LPag"), "PRT Página 2 de 5",
+             "Return on the label opens the page box; the reader goes on at the page just shown"},
+        };
+        // clang-format on
         quillet::Quillet control;
         openListing(control);
         composePages(control, 5);
-        QStringList seen;
         showAndCheck(control, [&](PreviewWindow &window) {
-            QWidget *page = child(window, "PRT");
-            // Keys go where a user's would; nowhere once the window closed.
-            const auto focused = [&window] {
-                return QApplication::focusWidget() ? QApplication::focusWidget() : &window;
-            };
-            const auto note = [&](const char *step) {
-                seen << QStringLiteral("%1: %2 %3")
-                            .arg(QLatin1String(step), focused()->objectName(),
-                                 child<QLabel>(window, "LPag")->text());
-            };
             QVERIFY(QTest::qWaitForWindowActive(&window));
-            note("opened");
-            QTest::keyClick(&window, Qt::Key_Space);
-            QTest::keyClick(&window, Qt::Key_Return);
-            QTest::keyClick(focused(), Qt::Key_End);
-            note("Space, Enter, End");
-            QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(20, 20));
-            QTest::keyClick(focused(), Qt::Key_Home);
-            note("a click zooms, Home");
-            QLineEdit *zoom = child<QLineEdit>(window, "ESC");
-            zoom->setFocus();
-            QTest::keyClicks(zoom, QStringLiteral("50"));
-            QTest::keyClick(zoom, Qt::Key_Return);
-            QTest::keyClick(focused(), Qt::Key_PageDown);
-            note("zoom typed, Enter, PgDown");
-            QTest::keyClick(focused(), Qt::Key_G, Qt::ControlModifier);
-            QTest::keyClicks(focused(), QStringLiteral("4"));
-            QTest::keyClick(focused(), Qt::Key_Return);
-            note("Ctrl+G 4 Enter");
-            QVERIFY(window.isVisible());
-            QTest::keyClick(focused(), Qt::Key_Escape);
+            expectDescribed(window);
+            for (const auto &row : rows) {
+                const auto explained = explainFailure(row.why);
+                row.act(window);
+                const QString page = child<QLabel>(window, "LPag")->text();
+                QCOMPARE(QApplication::focusWidget()->objectName() + u' ' + page,
+                         QString::fromUtf8(row.seen));
+                QCOMPARE(accessibleText(child(window, "PRT"), QAccessible::Name), page);
+            }
+            // With every button enabled, Tab goes round the whole window.
+            QStringList walk;
+            press({Qt::Key_Tab}, "butCAN")(window);
+            while (QApplication::focusWidget() != child(window, "butCAN") && walk.size() < 20) {
+                walk << QApplication::focusWidget()->objectName();
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            }
+            QCOMPARE(walk, QStringList({"butSETUP", "butPRT", "butFIND", "butPDF", "butTHUMB", "FstPag",
+                                        "bPag0", "bPag1", "LstPag", "LPag", "PRT", "ESC"}));
+            press({Qt::Key_Escape}, "PRT")(window);
             QVERIFY2(!window.isVisible(), "Escape closes the preview");
         });
-        QCOMPARE(seen, (QStringList{"opened: PRT Página 1 de 5", "Space, Enter, End: PRT Página 5 de 5",
-                                    "a click zooms, Home: PRT Página 1 de 5",
-                                    "zoom typed, Enter, PgDown: PRT Página 2 de 5",
-                                    "Ctrl+G 4 Enter: PRT Página 4 de 5"}));
     }
 
-    void setUpDialogChoosesRatherThanPrints()
-    {
-        quillet::Quillet control;
-        openListing(control);
-        composePages(control, 2);
-        QString acceptText;
-        showAndCheck(control, [&](PreviewWindow &window) {
-            onNextModal("QPrintDialog", [&](QWidget &dialog) {
-                const auto *buttons = dialog.findChild<QDialogButtonBox *>();
-                acceptText = buttons ? buttons->button(QDialogButtonBox::Ok)->text() : QString();
-                static_cast<QDialog &>(dialog).reject();
-            });
-            child<QToolButton>(window, "butSETUP")->click();
-        });
-        QCOMPARE(acceptText, QStringLiteral("Escolher"));
-    }
-
-    void everyCaptionFitsItsPlace()
+    void everyDialogCaptionFitsAndEveryControlIsDescribed()
     {
         for (const char *locale : {"pt_PT", "en_GB"}) { // Portuguese has the longer captions
             QLocale::setDefault(QLocale(QString::fromLatin1(locale)));
@@ -123,6 +218,8 @@ private Q_SLOTS:
                     QVERIFY2(quillet::widthForText(*place) <= place->width(),
                              qPrintable(QLatin1String(locale) + u' ' + dialog->objectName() + u' ' +
                                         place->objectName()));
+                if (dialog != &wait)
+                    expectDescribed(*dialog);
                 dialog->hide();
             }
         }
