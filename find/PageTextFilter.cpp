@@ -47,8 +47,12 @@ public:
 
     unsigned char of(char32_t c) const
     {
-        if (c >= m_ofCharacter.size())
+        if (c > 0x10FFFF)
             return Changes;
+        // Only the first plane is remembered: a table for every code point
+        // took a millisecond to set up, and pages seldom show the others.
+        if (c >= m_ofCharacter.size())
+            return workOut(c);
         unsigned char known = m_ofCharacter[c].load(std::memory_order_relaxed);
         if (!(known & Known)) {
             known = workOut(c) | Known;
@@ -91,7 +95,7 @@ private:
     FindOptions m_options;
     TextFolding m_folding;
     mutable std::vector<std::atomic<unsigned char>> m_ofCharacter =
-        std::vector<std::atomic<unsigned char>>(0x110000);
+        std::vector<std::atomic<unsigned char>>(0x10000);
     std::array<unsigned char, 4> m_ofRange{};
 };
 

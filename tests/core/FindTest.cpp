@@ -101,6 +101,8 @@ TEST(Find, ByteFilterRulesOutPagesWithoutTheText)
         {"the ASCII runs of a composed needle", "número 7", AnyCase, "RELATÓRIO\0número 8"sv, false},
         {"small letters of Latin-1 fold to themselves", "número 7", AnyCase, "número 8", false},
         {"µ folds to μ", "μ", AnyCase, "5 µm", true},
+        {"beyond the first plane, a capital folds", "\U00010428", AnyCase, "\U00010400", true},
+        {"beyond the first plane, case kept", "\U00010428", Exact, "\U00010400", false},
         {"accents ignored: any accented letter may hold it", "cao", AnyAccent, "ação", true},
         {"accents ignored, no accent on the page", "cao", AnyAccent, "acxo", false},
     };
