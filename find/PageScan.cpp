@@ -13,7 +13,7 @@ std::vector<bool> PageScan::candidatePages(const PageTextReader &texts, const Pa
                                            int pageCount, std::stop_token stop)
 {
     std::vector<bool> candidates(static_cast<size_t>(std::max(pageCount, 0)) + 1, true);
-    if (filter.passesEverything())
+    if (filter.passesEverything() || stop.stop_requested())
         return candidates;
     const int known = std::clamp(texts.completePages(), 0, pageCount);
     std::fill(candidates.begin() + 1, candidates.begin() + known + 1, false);

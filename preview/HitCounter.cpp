@@ -17,10 +17,10 @@ HitCounter::~HitCounter()
 void HitCounter::cancel()
 {
     ++m_generation;
-    if (m_worker.joinable()) {
-        m_worker.request_stop();
-        m_worker.join();
-    }
+    // A find that cancels the count goes on at once: the thread stops on its
+    // own core and is joined by the next cancel or with the counter.
+    m_worker.request_stop();
+    m_stopping = std::move(m_worker);
 }
 
 void HitCounter::start(SpoolSnapshot listing, int pageCount, const QString &text, FindOptions options,

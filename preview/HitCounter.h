@@ -41,6 +41,7 @@ signals:
 
 private:
     std::jthread m_worker;
+    std::jthread m_stopping; ///< the count cancelled last, stopping
     /// Which count is under way; changed, on the counter's thread, by every
     /// cancel, so that reports of an earlier count already on their way are dropped.
     quint64 m_generation = 0;
