@@ -2,6 +2,7 @@
 
 #include "base/AsciiRun.h"
 #include "find/NeedleSearch.h"
+#include "spool/PageTrigrams.h"
 #include "spool/PageMarkers.h"
 
 #include <utf8proc.h>
@@ -210,7 +211,8 @@ bool PageTextFilter::mayShow(const IndexedPage &page) const
     std::optional<unsigned char> changes;
     // A matching text holds every run; a page lacking one cannot match.
     return std::all_of(m_needles.begin(), m_needles.end(), [&](const Needle &needle) {
-        if (holdsNeedle(page.texts, needle.text, m_options.ignoreCase))
+        if (mayHoldTrigrams(page.trigrams, needle.text) &&
+            holdsNeedle(page.texts, needle.text, m_options.ignoreCase))
             return true;
         if (needle.passedBy & mayChange) {
             if (!changes)

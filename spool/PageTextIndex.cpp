@@ -1,6 +1,7 @@
 #include "spool/PageTextIndex.h"
 
 #include "spool/PageMarkers.h"
+#include "spool/PageTrigrams.h"
 #include "spool/TempDir.h"
 
 #include <algorithm>
@@ -41,7 +42,9 @@ void PageTextIndex::closePage()
     if (!m_pageTexts.empty() && !m_broken) {
         const PageTextRecordHeader header{m_page, static_cast<uint32_t>(m_pageTexts.size()),
                                           charactersBeyondAscii(m_pageTexts)};
+        const PageTrigrams trigrams = trigramsOf(m_pageTexts);
         m_held.append(reinterpret_cast<const char *>(&header), sizeof header);
+        m_held.append(reinterpret_cast<const char *>(trigrams.data()), trigrams.size());
         m_held.append(m_pageTexts);
     }
     m_pageTexts.clear();

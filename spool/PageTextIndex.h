@@ -9,7 +9,9 @@
 // small, and the page cache keeps the file in large pieces, which a find
 // copies out faster. Each record also says which characters beyond ASCII its
 // texts hold, so that a find which compares folded texts reads a page's bytes
-// once when folding cannot change them. The file is only a prefilter: a page it names is
+// once when folding cannot change them, and which runs of three bytes they
+// hold (spool/PageTrigrams), so that most pages are ruled out without reading
+// their texts at all. The file is only a prefilter: a page it names is
 // searched in the spool itself.
 
 #include "spool/PageTextReader.h"
@@ -22,7 +24,8 @@
 
 namespace quillet {
 
-/// The start of each record of the file.
+/// The start of each record of the file, followed by the texts' PageTrigrams
+/// and then the texts.
 struct PageTextRecordHeader {
     int32_t page;
     uint32_t bytes;      ///< of the texts that follow

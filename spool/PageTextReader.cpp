@@ -1,6 +1,7 @@
 #include "spool/PageTextReader.h"
 
 #include "spool/PageTextIndex.h"
+#include "spool/PageTrigrams.h"
 
 #include "base/AsciiRun.h"
 
@@ -46,13 +47,16 @@ bool PageTextReader::readPages(const PageVisitor &visit) const
         if (end - start >= needed) {
             PageTextRecordHeader header;
             std::memcpy(&header, buffer.data() + start, sizeof header);
-            if (header.bytes > m_bytes - bufferAt - static_cast<int64_t>(start + sizeof header))
+            needed += PageTrigramBytes;
+            if (header.bytes > m_bytes - bufferAt - static_cast<int64_t>(start + needed))
                 return false; // a byte count past what was written is damage
             needed += header.bytes;
             if (end - start >= needed) {
+                const char *trigrams = buffer.data() + start + sizeof header;
                 const IndexedPage page{header.page,
-                                       std::string_view(buffer.data() + start + sizeof header, header.bytes),
-                                       static_cast<uint8_t>(header.characters)};
+                                       std::string_view(trigrams + PageTrigramBytes, header.bytes),
+                                       static_cast<uint8_t>(header.characters),
+                                       std::string_view(trigrams, PageTrigramBytes)};
                 if (!visit(page))
                     return true;
                 start += needed;

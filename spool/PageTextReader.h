@@ -26,7 +26,8 @@ uint8_t charactersBeyondAscii(std::string_view utf8);
 struct IndexedPage {
     int page;
     std::string_view texts;
-    uint8_t characters; ///< PageCharacters
+    uint8_t characters;         ///< PageCharacters
+    std::string_view trigrams{}; ///< PageTrigrams of texts; empty when not known
 };
 
 class PageTextReader {

@@ -7,6 +7,7 @@
 
 #include "spool/SpoolFile.h"
 #include "spool/MappedAppender.h"
+#include "spool/PageTrigrams.h"
 #include "spool/TempDir.h"
 
 #include "support/TemporaryFolder.h"
@@ -41,6 +42,8 @@ Pages readBack(const PageTextIndex &index, bool *intact = nullptr)
     Pages pages;
     const bool read = index.reader().readPages([&](const IndexedPage &page) {
         EXPECT_EQ(page.characters, charactersBeyondAscii(page.texts));
+        const PageTrigrams trigrams = trigramsOf(page.texts);
+        EXPECT_EQ(page.trigrams, std::string_view(reinterpret_cast<const char *>(trigrams.data()), trigrams.size()));
         pages.emplace_back(page.page, std::string(page.texts));
         return true;
     });
