@@ -2,8 +2,8 @@
 
 #include "base/AsciiRun.h"
 #include "find/NeedleSearch.h"
-#include "spool/PageTrigrams.h"
 #include "spool/PageMarkers.h"
+#include "spool/PageTrigrams.h"
 
 #include <utf8proc.h>
 
@@ -188,7 +188,8 @@ PageTextFilter::PageTextFilter(std::string_view pattern, FindOptions options, st
 {
     const TextFolding folding(options);
     for (const std::u32string &run : plainRuns(TextFolding::composed(pattern), folding)) {
-        Needle needle{toUtf8(run)};
+        std::string text = toUtf8(run);
+        Needle needle{text, 0, trigramBitsOf(text)};
         const bool ascii = std::all_of(run.begin(), run.end(), [](char32_t c) { return c < 0x80; });
         // Folding may give any ASCII character (the Kelvin sign a "k", a Greek
         // question mark a ";"); which page does so is found by its characters.
@@ -211,7 +212,7 @@ bool PageTextFilter::mayShow(const IndexedPage &page) const
     std::optional<unsigned char> changes;
     // A matching text holds every run; a page lacking one cannot match.
     return std::all_of(m_needles.begin(), m_needles.end(), [&](const Needle &needle) {
-        if (mayHoldTrigrams(page.trigrams, needle.text) &&
+        if (hasTrigramBits(page.trigrams, needle.trigramBits) &&
             holdsNeedle(page.texts, needle.text, m_options.ignoreCase))
             return true;
         if (needle.passedBy & mayChange) {

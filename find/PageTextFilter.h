@@ -7,6 +7,7 @@
 #include "find/TextFolding.h"
 #include "spool/PageTextReader.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,8 @@ private:
         /// The characters beyond ASCII (see PageTextFilter.cpp) that, held by
         /// a page, let it pass whether its bytes hold the needle or not.
         unsigned char passedBy = 0;
+        /// Set in the page text index of every page whose texts hold it.
+        std::vector<uint16_t> trigramBits;
     };
     std::vector<Needle> m_needles; ///< longest first
     FindOptions m_options;

@@ -42,9 +42,8 @@ void PageTextIndex::closePage()
     if (!m_pageTexts.empty() && !m_broken) {
         const PageTextRecordHeader header{m_page, static_cast<uint32_t>(m_pageTexts.size()),
                                           charactersBeyondAscii(m_pageTexts)};
-        const PageTrigrams trigrams = trigramsOf(m_pageTexts);
         m_held.append(reinterpret_cast<const char *>(&header), sizeof header);
-        m_held.append(reinterpret_cast<const char *>(trigrams.data()), trigrams.size());
+        m_held.append(bytesOf(trigramsOf(m_pageTexts)));
         m_held.append(m_pageTexts);
     }
     m_pageTexts.clear();

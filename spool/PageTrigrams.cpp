@@ -1,6 +1,6 @@
 #include "spool/PageTrigrams.h"
 
-#include <cstdint>
+#include <algorithm>
 
 namespace quillet {
 
@@ -30,8 +30,8 @@ template <typename Take> void forEachTrigram(std::string_view text, Take &&take)
             continue;
         }
         run = run << 8 | smallAscii(static_cast<unsigned char>(byte));
-        if (++length >= 3 && !take(bitOf(run)))
-            return;
+        if (++length >= 3)
+            take(bitOf(run));
     }
 }
 
@@ -40,23 +40,23 @@ template <typename Take> void forEachTrigram(std::string_view text, Take &&take)
 PageTrigrams trigramsOf(std::string_view texts)
 {
     PageTrigrams bits{};
-    forEachTrigram(texts, [&bits](uint32_t bit) {
-        bits[bit >> 3] |= static_cast<unsigned char>(1u << (bit & 7));
-        return true;
-    });
+    forEachTrigram(texts,
+                   [&bits](uint32_t bit) { bits[bit >> 3] |= static_cast<unsigned char>(1u << (bit & 7)); });
     return bits;
 }
 
-bool mayHoldTrigrams(std::string_view trigrams, std::string_view needle)
+std::vector<uint16_t> trigramBitsOf(std::string_view needle)
 {
-    if (trigrams.size() != PageTrigramBytes)
-        return true;
-    bool holds = true;
-    forEachTrigram(needle, [&](uint32_t bit) {
-        holds = static_cast<unsigned char>(trigrams[bit >> 3]) & (1u << (bit & 7));
-        return holds;
-    });
-    return holds;
+    std::vector<uint16_t> bits;
+    forEachTrigram(needle, [&bits](uint32_t bit) { bits.push_back(static_cast<uint16_t>(bit)); });
+    return bits;
+}
+
+bool hasTrigramBits(std::string_view trigrams, const std::vector<uint16_t> &bits)
+{
+    return trigrams.size() != PageTrigramBytes || std::all_of(bits.begin(), bits.end(), [&](uint16_t bit) {
+               return (static_cast<unsigned char>(trigrams[bit >> 3]) >> (bit & 7)) & 1u;
+           });
 }
 
 } // namespace quillet

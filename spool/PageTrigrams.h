@@ -6,7 +6,9 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace quillet {
 
@@ -17,9 +19,19 @@ using PageTrigrams = std::array<unsigned char, PageTrigramBytes>;
 /// by a zero byte, as the index keeps them).
 PageTrigrams trigramsOf(std::string_view texts);
 
-/// Whether texts whose trigramsOf gave trigrams may hold needle, ASCII letters
-/// compared in either case. True when trigrams is empty (not known) or the
-/// needle is shorter than three bytes.
-bool mayHoldTrigrams(std::string_view trigrams, std::string_view needle);
+/// The bits as the index keeps them.
+inline std::string_view bytesOf(const PageTrigrams &trigrams)
+{
+    return {reinterpret_cast<const char *>(trigrams.data()), trigrams.size()};
+}
+
+/// The bits that texts holding needle have set, ASCII letters in either case;
+/// none when the needle is shorter than three bytes. Worked out once a find.
+std::vector<uint16_t> trigramBitsOf(std::string_view needle);
+
+/// Whether a page whose bytesOf(trigrams) is trigrams has every one of bits
+/// set, so that its texts may hold the needle; true when trigrams is empty
+/// (not known).
+bool hasTrigramBits(std::string_view trigrams, const std::vector<uint16_t> &bits);
 
 } // namespace quillet
