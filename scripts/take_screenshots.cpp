@@ -36,7 +36,7 @@ int main(int argc, char **argv)
     bool saved = false;
     onNextModal("quillet::PreviewWindow", [&](QWidget &window) {
         window.resize(1000, 760);
-        if (!QTest::qWaitFor([&] { return !child<QLabel>(window, "LPag")->text().isEmpty(); }))
+        if (!QTest::qWaitFor([&] { return !pageLabelText(window).isEmpty(); }))
             qWarning("page 1 of the preview was never painted");
         onNextModal("quillet::FindDialog", [&](QWidget &dialog) {
             child<QLineEdit>(dialog, "TB1")->setText(QStringLiteral("porca"));

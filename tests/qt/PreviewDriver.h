@@ -37,6 +37,12 @@ template <typename T = QWidget> T *child(QWidget &window, const char *name)
     return window.findChild<T *>(QLatin1String(name));
 }
 
+/// What the page label says ("Página 2 de 3"), whatever widget draws it.
+inline QString pageLabelText(QWidget &window)
+{
+    return child(window, "LPag")->property("text").toString();
+}
+
 /// The visible top-level window of that object name; null when none is shown.
 inline QWidget *topLevel(const char *objectName)
 {
@@ -156,7 +162,7 @@ inline void showAndCheck(quillet::Quillet &control, std::function<void(PreviewWi
         auto &window = static_cast<PreviewWindow &>(modal);
         window.resize(windowSize);
         const bool painted =
-            QTest::qWaitFor([&] { return !child<QLabel>(window, "LPag")->text().isEmpty(); });
+            QTest::qWaitFor([&] { return !pageLabelText(window).isEmpty(); });
         if (painted)
             check(window);
         if (window.isVisible())

@@ -67,7 +67,7 @@ QString find(PreviewWindow &window, const FindStep &step)
     });
     QTest::mouseClick(child(window, "butFIND"), Qt::LeftButton);
     delete messageWatch; // found: no message came
-    return QStringList{opened, child<QLabel>(window, "LPag")->text(), message}
+    return QStringList{opened, pageLabelText(window), message}
         .join(QStringLiteral(" | "))
         .trimmed();
 }

@@ -120,7 +120,7 @@ private slots:
             child<QPushButton>(window, "bPag1")->click(); // page 2 shown before and after
             answerSaveDialogs(path, QStringLiteral("4, 1-2"));
             child<QToolButton>(window, "butPDF")->click();
-            QCOMPARE(child<QLabel>(window, "LPag")->text(), QStringLiteral("Página 2 de 300"));
+            QCOMPARE(pageLabelText(window), QStringLiteral("Página 2 de 300"));
             QCOMPARE(quillet::state().CurPage, 2);
             // Cancelled part way, on one thread and on every core: no file is left.
             for (const auto &[pages, cancelAt] : {std::pair{"1-4", 2}, {"1-300", 20}}) {
@@ -183,7 +183,7 @@ private slots:
         QString lastPageLabel;
         showAndCheck(m_control, [&](PreviewWindow &window) {
             child<QPushButton>(window, "LstPag")->click();
-            lastPageLabel = child<QLabel>(window, "LPag")->text();
+            lastPageLabel = pageLabelText(window);
         });
         QCOMPARE(lastPageLabel, QStringLiteral("Página 32767 de 32767"));
         const QStringList pages = pdfLayoutPages(path);

@@ -129,7 +129,7 @@ private slots:
             for (const auto &row : rows) {
                 const auto explained = explainFailure(row.why);
                 row.act(window);
-                QString shown = child<QLabel>(window, "LPag")->text() + u' ';
+                QString shown = pageLabelText(window) + u' ';
                 for (const char *button : {"FstPag", "bPag0", "bPag1", "LstPag"})
                     shown += QString::number(child(window, button)->isEnabled());
                 QCOMPARE(shown, QString::fromUtf8(row.shown));

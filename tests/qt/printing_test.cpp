@@ -154,7 +154,7 @@ private slots:
                 message = messageDuring([&] { clickPrint(window); });
                 delete watch; // no progress dialog when nothing is printed
                 // The job ended, the page shown stays, and the next print is of all pages again.
-                QCOMPARE(child<QLabel>(window, "LPag")->text(), QStringLiteral("Página 2 de 12"));
+                QCOMPARE(pageLabelText(window), QStringLiteral("Página 2 de 12"));
                 QCOMPARE(QList<int>({cmd.fromPage(), cmd.toPage(), int(cmd.chosenPages(12).pageCount())}),
                          QList<int>({1, 12, 12}));
             });
@@ -285,7 +285,7 @@ private slots:
                 message = messageDuring([&] { clickPrint(window); });
                 // The preview is as it was: usable, same page and spool file.
                 QVERIFY(window.isEnabled() && child(window, "butPRT")->isEnabled());
-                QCOMPARE(child<QLabel>(window, "LPag")->text(), QStringLiteral("Página 2 de 4"));
+                QCOMPARE(pageLabelText(window), QStringLiteral("Página 2 de 4"));
                 QVERIFY(QFile::exists(QString::fromStdString(state().SpoolPath)));
                 // The job's PDF was kept where the message says.
                 const QString kept = printerDevice().lastOutput();

@@ -110,7 +110,7 @@ private Q_SLOTS:
                 QCoreApplication::processEvents();
             }
             seen << child(window, "butFIND")->toolTip() << child(window, "butFIND")->accessibleDescription()
-                 << child<QLabel>(window, "LPag")->text();
+                 << pageLabelText(window);
             atPageOfNextJob(3, [&](QWidget &progress) { // of a print, then cancelled
                 seen << progress.windowTitle() << child<QLabel>(progress, "LBPag")->text();
                 child<QPushButton>(progress, "bCAN")->click();
@@ -181,7 +181,7 @@ private Q_SLOTS:
             for (const auto &row : rows) {
                 const auto explained = explainFailure(row.why);
                 row.act(window);
-                const QString page = child<QLabel>(window, "LPag")->text();
+                const QString page = pageLabelText(window);
                 QCOMPARE(QApplication::focusWidget()->objectName() + u' ' + page,
                          QString::fromUtf8(row.seen));
                 QCOMPARE(accessibleText(child(window, "PRT"), QAccessible::Name), page);
