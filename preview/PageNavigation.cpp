@@ -3,12 +3,12 @@
 #include "base/ErrorsIgnored.h"
 #include "compose/ListingState.h"
 #include "preview/GoToPageBox.h"
+#include "preview/PageLabel.h"
 #include "preview/PreviewLayout.h"
 #include "widgets/AccessibleText.h"
 #include "widgets/Translation.h"
 
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPushButton>
 
 #include <algorithm>
@@ -42,9 +42,7 @@ PageNavigation::PageNavigation(const ListingState &listing, QWidget *parent)
     m_previousPage = navigationButton("bPag0", "<", QT_TR_NOOP("Página Anterior (PgUp)"), 540, this);
     m_nextPage = navigationButton("bPag1", ">", QT_TR_NOOP("Página Seguinte (PgDown)"), 1020, this);
     m_lastPage = navigationButton("LstPag", ">>", QT_TR_NOOP("Última Página (End)"), 1500, this);
-    m_pageLabel = new QLabel(this);
-    m_pageLabel->setObjectName(QStringLiteral("LPag"));
-    m_pageLabel->setAlignment(Qt::AlignCenter);
+    m_pageLabel = new PageLabel(this);
     m_pageLabel->setGeometry(twipsRect(0, 0, PagePanelWidth, PageLabelHeight + 45));
     QFont small = m_pageLabel->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
@@ -123,7 +121,7 @@ bool PageNavigation::eventFilter(QObject *watched, QEvent *event)
                 openGoToPage();
                 return true;
             }
-            // A label draws no focus of its own: a frame shows where Tab is.
+            // The label draws no focus of its own: a frame shows where Tab is.
             if (type == QEvent::FocusIn || type == QEvent::FocusOut)
                 m_pageLabel->setFrameShape(type == QEvent::FocusIn ? QFrame::Box : QFrame::NoFrame);
         }

@@ -7,12 +7,12 @@
 #include <QFrame>
 #include <QList>
 
-class QLabel;
 class QPushButton;
 
 namespace quillet {
 
 class GoToPageBox;
+class PageLabel;
 struct ListingState;
 
 class PageNavigation : public QFrame {
@@ -48,7 +48,7 @@ private:
     QPushButton *m_previousPage;
     QPushButton *m_nextPage;
     QPushButton *m_lastPage;
-    QLabel *m_pageLabel;
+    PageLabel *m_pageLabel;
     GoToPageBox *m_goToPage;
 };
 
