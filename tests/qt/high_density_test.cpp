@@ -18,7 +18,7 @@ private slots:
         Quillet control;
         openListing(control);
         control.PLine(50, 0, 50, 100, 1); // a horizontal line one pixel thick
-        control.L(QStringLiteral("Nítido"), 60, 0);
+        control.L("Nítido", 60, 0);
         QImage page, drawn;
         QSize logical;
         showAndCheck(control, [&](PreviewWindow &window) {
