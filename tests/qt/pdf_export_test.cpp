@@ -20,15 +20,14 @@ private slots:
     {
         // clang-format off
         const struct {
-            const char *paper;
+            const char *paper, *pages; ///< pages: a typed list, or "from..to"
             QSize sizePoints;
-            const char *pages; ///< a typed list, or "from..to"
             QList<int> sheets;
             const char *why;
         } rows[] = {
-            {"A4", {595, 842}, "1..-1", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, "all pages"},
-            {"LETTER", {612, 792}, "11..40", {11, 12}, "a range past the end is clamped"},
-            {"LEGAL", {612, 1008}, "1-3,7,10-", {1, 2, 3, 7, 10, 11, 12}, "the dialog's example"},
+            {"A4", "1..-1", {595, 842}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, "all pages"},
+            {"LETTER", "11..40", {612, 792}, {11, 12}, "a range past the end is clamped"},
+            {"LEGAL", "1-3,7,10-", {612, 1008}, {1, 2, 3, 7, 10, 11, 12}, "the dialog's example"},
         };
         // clang-format on
         for (const auto &row : rows) {
@@ -86,8 +85,7 @@ private slots:
         QFile victim(m_dir->filePath("victim"));
         QVERIFY(victim.open(QIODevice::WriteOnly) && victim.write("intact") == 6);
         victim.close();
-        const QString pdf = m_dir->filePath("out.pdf");
-        const QString png = m_dir->filePath("page-0002.png");
+        const QString pdf = m_dir->filePath("out.pdf"), png = m_dir->filePath("page-0002.png");
         QVERIFY(victim.link(pdf) && victim.link(png));
         QVERIFY(m_control.SavePDF(pdf));
         QCOMPARE(m_control.SavePageImages(m_dir->path()), QString());

@@ -170,8 +170,7 @@ private slots:
             quillet::printchoices::keep(printer, propertiesOpened);
             return quillet::dialogoptions::of(printer);
         };
-        const QStringList job{"number-up", "1"};
-        const QStringList printersOwn{"Resolution", "600dpi"};
+        const QStringList job{"number-up", "1"}, printersOwn{"Resolution", "600dpi"};
         keptAfter(QStringList{"number-up", "2", "job-priority", "70"} + printersOwn, true);
         QCOMPARE(keptAfter(job, false), job + printersOwn); // only the printer's own
         QCOMPARE(keptAfter(job, true), job);                // set back in Properties
