@@ -103,7 +103,8 @@ private slots:
                 return qRed(pixel) > 200 && qGreen(pixel) < 60 && qBlue(pixel) < 60;
             };
             const QRect red = boundsOf(image, image.rect(), isRed);
-            QVERIFY(red.contains(pictureSquare(-1.5f)) && pictureSquare(1.5f).contains(red));
+            QVERIFY2(red.contains(pictureSquare(-1.5f)) && pictureSquare(1.5f).contains(red),
+                     qPrintable(QDebug::toString(red)));
         }
         m_control.setDirectPageCount(false);
     }
