@@ -168,12 +168,11 @@ private slots:
         QTest::addColumn<QVariant>("paper");
         QTest::addColumn<QString>("orientation");
         QTest::addColumn<QSize>("sheetMm"); // as the page is seen, turned when landscape
-        QTest::newRow("A4 portrait") << QVariant("A4") << "P" << QSize(210, 297);
-        QTest::newRow("A4 landscape") << QVariant("A4") << "L" << QSize(297, 210);
-        QTest::newRow("Letter portrait") << QVariant("LETTER") << "P" << QSize(216, 279);
-        QTest::newRow("Letter landscape") << QVariant("LETTER") << "L" << QSize(279, 216);
-        QTest::newRow("A3 portrait") << QVariant("A3") << "P" << QSize(297, 420);
-        QTest::newRow("A3 landscape") << QVariant("A3") << "L" << QSize(420, 297);
+        for (const auto &[paper, size] :
+             {std::pair{"A4", QSize(210, 297)}, {"LETTER", {216, 279}}, {"A3", {297, 420}}}) {
+            QTest::addRow("%s portrait", paper) << QVariant(paper) << "P" << size;
+            QTest::addRow("%s landscape", paper) << QVariant(paper) << "L" << size.transposed();
+        }
         QTest::newRow("custom 100x150 portrait") << QVariant(256) << "P" << QSize(100, 150);
         // A custom size is the page as printed, whatever the orientation.
         QTest::newRow("custom 100x150 landscape") << QVariant(256) << "L" << QSize(100, 150);
