@@ -42,12 +42,10 @@ inline QString waitForCupsPdf(const QString &documentName, int timeoutMs = 30000
                               const QString &queue = QStringLiteral("PDF"))
 {
     const QDir dir(QDir::homePath() + QStringLiteral("/PDF"));
-    QDeadlineTimer deadline(timeoutMs);
-    while (!deadline.hasExpired()) {
+    for (QDeadlineTimer deadline(timeoutMs); !deadline.hasExpired(); QThread::msleep(100)) {
         const QStringList files = dir.entryList({documentName + QStringLiteral("*.pdf")}, QDir::Files);
         if (!files.isEmpty() && outputOf("lpstat", {"-o", queue}).trimmed().isEmpty())
             return dir.filePath(files.first());
-        QThread::msleep(100); // polling interval, bounded by the deadline
     }
     return {};
 }
