@@ -14,6 +14,8 @@ class PdfExportTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // Other tests' print jobs meanwhile put their run files in the shared temporary folder.
+    void initTestCase() { qputenv("TMPDIR", QFile::encodeName(m_runFiles.path())); }
     void init() { m_dir.emplace(); }
 
     void savesThePagesAsked()
@@ -183,6 +185,7 @@ private slots:
     }
 
 private:
+    QTemporaryDir m_runFiles;
     quillet::Quillet m_control;
     std::optional<QTemporaryDir> m_dir; // a fresh one for each test
 };
