@@ -108,8 +108,6 @@ inline QList<int> pdfSheetNumbers(const QString &path)
 inline QList<int> printedSheets(const QString &documentName, int timeoutMs = 30000)
 {
     const QString pdf = waitForCupsPdf(documentName, timeoutMs);
-    if (pdf.isEmpty())
-        return {};
     const QList<int> sheets = pdfSheetNumbers(pdf);
     QFile::remove(pdf);
     return sheets;
