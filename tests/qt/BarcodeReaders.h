@@ -4,11 +4,6 @@
 
 #include "CupsOutput.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QStandardPaths>
-
 namespace quillet::testing {
 
 enum Reader { Zbar = 1, Zxing = 2 };
@@ -18,21 +13,18 @@ inline const QString SystemPython = QStringLiteral("/usr/bin/python3");
 
 inline bool hasZbar()
 {
-    return !QStandardPaths::findExecutable(QStringLiteral("zbarimg")).isEmpty();
+    return !QStandardPaths::findExecutable("zbarimg").isEmpty();
 }
 
 inline bool hasZxing()
 {
-    return QProcess::execute(SystemPython, {QStringLiteral("-c"), QStringLiteral("import zxingcpp, PIL")}) ==
-           0;
+    return QProcess::execute(SystemPython, {"-c", "import zxingcpp, PIL"}) == 0;
 }
 
 /// What zbar reads in a picture, one text per symbol.
 inline QStringList zbarRead(const QString &png)
 {
-    return QString::fromUtf8(
-               outputOf(QStringLiteral("zbarimg"), {QStringLiteral("-q"), QStringLiteral("--raw"), png}))
-        .split(u'\n', Qt::SkipEmptyParts);
+    return QString::fromUtf8(outputOf("zbarimg", {"-q", "--raw", png})).split(u'\n', Qt::SkipEmptyParts);
 }
 
 /// What ZXing reads in each picture, in one run of Python for all of them: a
@@ -49,9 +41,7 @@ inline QMap<QString, QStringList> zxingRead(const QStringList &pngs)
                        "print(json.dumps({f: read(f) for f in sys.argv[1:]}))\n");
     QMap<QString, QStringList> texts;
     const QJsonObject read =
-        QJsonDocument::fromJson(
-            outputOf(SystemPython, QStringList{QStringLiteral("-c"), script} + pngs, 120000))
-            .object();
+        QJsonDocument::fromJson(outputOf(SystemPython, QStringList{"-c", script} + pngs, 120000)).object();
     for (auto it = read.begin(); it != read.end(); ++it)
         for (const QJsonValue &text : it.value().toArray())
             texts[it.key()].append(text.toString());
@@ -61,10 +51,7 @@ inline QMap<QString, QStringList> zxingRead(const QStringList &pngs)
 /// The pages of a PDF as 300-dpi grey pictures, in page order.
 inline QStringList pdfPagePictures(const QString &pdf, const QString &prefix)
 {
-    outputOf(QStringLiteral("pdftoppm"),
-             {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-gray"), QStringLiteral("-png"),
-              pdf, prefix},
-             60000);
+    outputOf("pdftoppm", {"-r", "300", "-gray", "-png", pdf, prefix}, 60000);
     const QFileInfo base(prefix);
     QStringList pages =
         base.dir().entryList({base.fileName() + QStringLiteral("-*.png")}, QDir::Files, QDir::Name);

@@ -4,16 +4,9 @@
 
 #include "platform/PrintServer.h"
 
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
 #include <QImage>
-#include <QMap>
 #include <QPrinterInfo>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QThread>
-#include <QUuid>
+#include <QtCore>
 
 namespace quillet::testing {
 
@@ -49,13 +42,10 @@ inline QString waitForCupsPdf(const QString &documentName, int timeoutMs = 30000
                               const QString &queue = QStringLiteral("PDF"))
 {
     const QDir dir(QDir::homePath() + QStringLiteral("/PDF"));
-    QDeadlineTimer deadline(timeoutMs);
-    while (!deadline.hasExpired()) {
+    for (QDeadlineTimer deadline(timeoutMs); !deadline.hasExpired(); QThread::msleep(100)) {
         const QStringList files = dir.entryList({documentName + QStringLiteral("*.pdf")}, QDir::Files);
-        if (!files.isEmpty() &&
-            outputOf(QStringLiteral("lpstat"), {QStringLiteral("-o"), queue}).trimmed().isEmpty())
+        if (!files.isEmpty() && outputOf("lpstat", {"-o", queue}).trimmed().isEmpty())
             return dir.filePath(files.first());
-        QThread::msleep(100); // polling interval, bounded by the deadline
     }
     return {};
 }
@@ -63,29 +53,28 @@ inline QString waitForCupsPdf(const QString &documentName, int timeoutMs = 30000
 /// pattern matched against what pdfinfo reports of a PDF; no match when unreadable.
 inline QRegularExpressionMatch pdfInfo(const QString &path, const QString &pattern)
 {
-    return QRegularExpression(pattern).match(QString::fromUtf8(outputOf(QStringLiteral("pdfinfo"), {path})));
+    return QRegularExpression(pattern).match(QString::fromUtf8(outputOf("pdfinfo", {path})));
 }
 
 /// The number of pages of a PDF; -1 when unreadable.
 inline int pdfPageCount(const QString &path)
 {
-    const auto match = pdfInfo(path, QStringLiteral("Pages:\\s+(\\d+)"));
+    const auto match = pdfInfo(path, "Pages:\\s+(\\d+)");
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
 /// The size of a PDF's first page in points; empty when unreadable.
 inline QSizeF pdfPageSizePoints(const QString &path)
 {
-    const auto match = pdfInfo(path, QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts"));
+    const auto match = pdfInfo(path, "Page size:\\s+([\\d.]+) x ([\\d.]+) pts");
     return match.hasMatch() ? QSizeF(match.captured(1).toDouble(), match.captured(2).toDouble()) : QSizeF();
 }
 
 /// The text of each page of a PDF as `pdftotext -layout` lays it out.
 inline QStringList pdfLayoutPages(const QString &path)
 {
-    QStringList pages = QString::fromUtf8(outputOf(QStringLiteral("pdftotext"),
-                                                   {QStringLiteral("-layout"), path, QStringLiteral("-")}))
-                            .split(QLatin1Char('\f'));
+    QStringList pages =
+        QString::fromUtf8(outputOf("pdftotext", {"-layout", path, "-"})).split(QLatin1Char('\f'));
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
         pages.removeLast(); // the form feed after the last page
     return pages;
@@ -94,11 +83,10 @@ inline QStringList pdfLayoutPages(const QString &path)
 /// What the scheduler keeps of a job, read with ipptool: attribute name to value.
 inline QMap<QString, QString> jobAttributes(const QString &jobId)
 {
-    const QString reply = QString::fromUtf8(outputOf(
-        QStringLiteral("ipptool"), {QStringLiteral("-tv"), QStringLiteral("ipp://localhost/jobs/") + jobId,
-                                    QStringLiteral("get-job-attributes.test")}));
+    const QString reply = QString::fromUtf8(
+        outputOf("ipptool", {"-tv", "ipp://localhost/jobs/" + jobId, "get-job-attributes.test"}));
     QMap<QString, QString> attributes;
-    static const QRegularExpression line(QStringLiteral("^\\s*(\\S+) \\([^)]*\\) = (.*)$"),
+    static const QRegularExpression line("^\\s*(\\S+) \\([^)]*\\) = (.*)$",
                                          QRegularExpression::MultilineOption);
     for (const auto &match : line.globalMatch(reply))
         attributes.insert(match.captured(1), match.captured(2).trimmed());
@@ -109,7 +97,7 @@ inline QMap<QString, QString> jobAttributes(const QString &jobId)
 inline QList<int> pdfSheetNumbers(const QString &path)
 {
     QList<int> numbers;
-    static const QRegularExpression sheet(QStringLiteral("Folha (\\d+) de"));
+    static const QRegularExpression sheet("Folha (\\d+) de");
     for (const QString &page : pdfLayoutPages(path))
         numbers << sheet.match(page).captured(1).toInt();
     return numbers;
@@ -120,8 +108,6 @@ inline QList<int> pdfSheetNumbers(const QString &path)
 inline QList<int> printedSheets(const QString &documentName, int timeoutMs = 30000)
 {
     const QString pdf = waitForCupsPdf(documentName, timeoutMs);
-    if (pdf.isEmpty())
-        return {};
     const QList<int> sheets = pdfSheetNumbers(pdf);
     QFile::remove(pdf);
     return sheets;
@@ -130,11 +116,20 @@ inline QList<int> printedSheets(const QString &documentName, int timeoutMs = 300
 /// Page pageNumber (from 1) of a PDF rendered by pdftoppm at dpi; null when unreadable.
 inline QImage pdfPageImage(const QString &path, int pageNumber, int dpi)
 {
-    const QString page = QString::number(pageNumber);
-    return QImage::fromData(outputOf(QStringLiteral("pdftoppm"),
-                                     {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"), page,
-                                      QStringLiteral("-l"), page, QStringLiteral("-png"), path}),
-                            "PNG");
+    QStringList options = QStringLiteral("-r %1 -f %2 -l %2 -png").arg(dpi).arg(pageNumber).split(u' ');
+    return QImage::fromData(outputOf("pdftoppm", options << path), "PNG");
+}
+
+/// The bounds of the pixels inside area that match; empty when none does.
+inline QRect boundsOf(const QImage &image, const QRect &area, const std::function<bool(QRgb)> &matches)
+{
+    QRect bounds;
+    const QRect inside = area & image.rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            if (matches(image.pixel(x, y)))
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
 }
 
 } // namespace quillet::testing

@@ -8,7 +8,6 @@
 
 #include <QComboBox>
 #include <QMessageBox>
-#include <QPointer>
 #include <QPrinter>
 
 namespace preview_driver {

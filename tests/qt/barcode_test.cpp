@@ -3,19 +3,9 @@
 // a job printed through the cups-pdf queue; and the inputs PBarcode refuses.
 
 #include "BarcodeReaders.h"
-#include "CupsOutput.h"
+#include "PreviewDriver.h"
 #include "compose/Session.h"
 #include "control/Runtime.h"
-
-#include <quillet/Quillet.h>
-
-#include <QImage>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <cmath>
-#include <limits>
-#include <optional>
 
 using namespace quillet::testing;
 
@@ -25,10 +15,7 @@ constexpr int PaperWidthMm = 180, PaperHeightMm = 60, MarginMm = 10, CustomPaper
 constexpr int Background = 0x33CCFF; // 0xBBGGRR: an orange the symbol's white box must cover
 
 struct Sample {
-    const char *reason;
-    const char *kind;
-    const char *data;
-    const char *options;
+    const char *reason, *kind, *data, *options;
     float height, width;
     int readers; ///< those that read it from the PDF and at 200 %
     /// At 100 % a 0.33 mm module is 1.25 pixels: its edges on whole pixels
@@ -63,7 +50,7 @@ const Sample Samples[] = {
 QStringList plain(QStringList texts)
 {
     for (QString &text : texts)
-        text.remove(QStringLiteral("]C1")).remove(QChar(0x1d)).remove(u'(').remove(u')');
+        text.remove("]C1").remove(QChar(0x1d)).remove(u'(').remove(u')');
     return texts;
 }
 
@@ -76,11 +63,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        m_hasZbar = hasZbar();
-        m_hasZxing = hasZxing();
-        QCOMPARE(m_control.Init(nullptr, QStringLiteral("barcodes"), QStringLiteral("S"), QStringLiteral("P"),
-                                CustomPaper, true, true, true, true, true, true, false, true, PaperWidthMm,
-                                PaperHeightMm),
+        QCOMPARE(m_control.Init(nullptr, "barcodes", "S", "P", CustomPaper, true, true, true, true, true,
+                                true, false, true, PaperWidthMm, PaperHeightMm),
                  quint8(0));
         for (const Sample &sample : Samples) {
             if (&sample != Samples)
@@ -90,19 +74,18 @@ private slots:
                 m_control.PFill(Background, 0);
                 m_control.PBox(0, 0, m_control.MY(), m_control.mx(), 3);
             }
-            QCOMPARE(m_control.PBarcode(QString::fromUtf8(sample.kind), QString::fromUtf8(sample.data), 5, 5,
-                                        sample.height, sample.width, QString::fromUtf8(sample.options)),
+            QCOMPARE(m_control.PBarcode(sample.kind, sample.data, 5, 5, sample.height, sample.width,
+                                        sample.options),
                      0);
         }
-        const QString pdf = m_dir.filePath(QStringLiteral("barcodes.pdf"));
+        const QString pdf = m_dir.filePath("barcodes.pdf");
         QVERIFY(m_control.SavePDF(pdf));
-        m_pictures[0] = pdfPagePictures(pdf, m_dir.filePath(QStringLiteral("pdf")));
+        m_pictures[0] = pdfPagePictures(pdf, m_dir.filePath("pdf"));
         for (const int zoom : {100, 200}) {
             const QString folder = m_dir.filePath(QString::number(zoom));
             QVERIFY(QDir().mkpath(folder));
             QCOMPARE(m_control.SavePageImages(folder, zoom), QString());
-            for (const QString &page :
-                 QDir(folder).entryList({QStringLiteral("page-*.png")}, QDir::Files, QDir::Name))
+            for (const QString &page : QDir(folder).entryList({"page-*.png"}, QDir::Files, QDir::Name))
                 m_pictures[zoom].append(QDir(folder).filePath(page));
         }
         m_control.Abort();
@@ -145,15 +128,14 @@ private slots:
     /// edge falls on a whole pixel.
     void snapsModulesToPixels()
     {
-        for (int sample = 0; sample < int(std::size(Samples)); ++sample) {
-            const Sample &s = Samples[sample];
+        for (int sample = 0; sample < int(std::size(Samples)); ++sample)
             for (const int zoom : {100, 200}) {
+                const Sample &s = Samples[sample];
                 if (s.whiteBoxMm.isEmpty())
                     continue;
-                const auto explained = qScopeGuard([&] {
-                    if (QTest::currentTestFailed())
-                        qWarning("%s at %d %%", s.kind, zoom);
-                });
+                const QByteArray why =
+                    s.reason + QByteArrayLiteral(", at ") + QByteArray::number(zoom) + " %";
+                const auto explained = preview_driver::explainFailure(why.constData());
                 const QImage page = QImage(m_pictures[zoom].at(sample)).convertToFormat(QImage::Format_RGB32);
                 const double pixelsPerMm = zoom / 100.0 * 96 / 25.4;
                 // Inside the coloured box, clear of its outline.
@@ -161,29 +143,21 @@ private slots:
                     QPoint(qCeil((MarginMm + 2) * pixelsPerMm), qCeil((MarginMm + 2) * pixelsPerMm)),
                     QPoint(qFloor((PaperWidthMm - MarginMm - 2) * pixelsPerMm),
                            qFloor((PaperHeightMm - MarginMm - 2) * pixelsPerMm)));
-                QRect symbol;
-                for (int y = inside.top(); y <= inside.bottom(); ++y)
-                    for (int x = inside.left(); x <= inside.right(); ++x)
-                        if (page.pixel(x, y) != qRgb(0xFF, 0xCC, 0x33))
-                            symbol |= QRect(x, y, 1, 1);
-                const QSizeF expected = s.whiteBoxMm * pixelsPerMm;
-                QCOMPARE_LE(std::abs(symbol.width() - expected.width()), 1);
-                QCOMPARE_LE(std::abs(symbol.height() - expected.height()), 1);
-                const int barsBottom = s.options == std::string_view("text=1")
-                                           ? symbol.top() + qFloor(symbol.height() * 0.6) // above the text
-                                           : symbol.bottom();
-                for (int y = symbol.top(); y <= barsBottom; ++y)
-                    for (int x = symbol.left(); x <= symbol.right(); ++x)
-                        QVERIFY2(page.pixel(x, y) == qRgb(0, 0, 0) ||
-                                     page.pixel(x, y) == qRgb(0xFF, 0xFF, 0xFF),
-                                 qPrintable(QStringLiteral("a grey pixel at %1, %2").arg(x).arg(y)));
+                QRect bars =
+                    boundsOf(page, inside, [](QRgb pixel) { return pixel != qRgb(0xFF, 0xCC, 0x33); });
+                QCOMPARE_LE(std::abs(bars.width() - s.whiteBoxMm.width() * pixelsPerMm), 1);
+                QCOMPARE_LE(std::abs(bars.height() - s.whiteBoxMm.height() * pixelsPerMm), 1);
+                if (s.options == std::string_view("text=1"))
+                    bars.setBottom(bars.top() + qFloor(bars.height() * 0.6)); // above the text
+                const auto isGrey = [](QRgb pixel) {
+                    return pixel != qRgb(0, 0, 0) && pixel != qRgb(255, 255, 255);
+                };
+                QCOMPARE(boundsOf(page, bars, isGrey), QRect());
             }
-        }
     }
 
     void refusesWhatItCannotDraw()
     {
-        const float nan = std::numeric_limits<float>::quiet_NaN();
         const struct {
             const char *reason, *kind, *data;
             float height, width;
@@ -201,19 +175,18 @@ private slots:
             {"nine digits for EAN-8", "EAN8", "123456789", 15, 0, "", 4},
             {"more than a QR code holds", "QR", nullptr, 30, 0, "", 4},
             {"a module asked under 0.1 mm", "QR", "x", 30, 0, "module=0.05", 5},
-            {"a width that is no number", "QR", "x", 30, nan, "", 6},
+            {"a width that is no number", "QR", "x", 30, float(qQNaN()), "", 6},
         };
-        const QString tooLongForQr(3000, u'a');
         for (const auto &row : rows) {
-            const QString data = row.data ? QString::fromUtf8(row.data) : tooLongForQr;
-            QCOMPARE(m_control.Init(nullptr, QStringLiteral("refused"), QStringLiteral("S")), quint8(0));
+            const auto explained = preview_driver::explainFailure(row.reason);
+            const QString data = row.data ? QString::fromUtf8(row.data) : QString(3000, u'a');
+            QCOMPARE(m_control.Init(nullptr, "refused", "S"), quint8(0));
             const int32_t before = quillet::session().spool->lastSlot();
-            QVERIFY2(m_control.PBarcode(row.kind, data, 5, 5, row.height, row.width, row.options) ==
-                         row.result,
-                     row.reason);
-            QVERIFY2(quillet::session().spool->lastSlot() == before, row.reason); // nothing recorded
+            QCOMPARE(m_control.PBarcode(row.kind, data, 5, 5, row.height, row.width, row.options),
+                     row.result);
+            QCOMPARE(quillet::session().spool->lastSlot(), before); // nothing recorded
             m_control.PBox(5, 5, 10, 10);
-            QVERIFY2(quillet::session().spool->lastSlot() > before, row.reason); // and the listing goes on
+            QCOMPARE_GT(quillet::session().spool->lastSlot(), before); // and the listing goes on
             m_control.Abort();
         }
     }
@@ -224,19 +197,17 @@ private slots:
             QSKIP("no CUPS queue named PDF as the default printer");
         if (!m_hasZxing)
             QSKIP("ZXing (python3-zxing-cpp) is missing");
-        const QString name = uniqueDocumentName(QStringLiteral("barcodes-"));
-        QCOMPARE(m_control.Init(nullptr, name, QStringLiteral("P"), QStringLiteral("P"), CustomPaper, true,
-                                true, true, true, true, true, false, true, PaperWidthMm, PaperHeightMm),
+        const QString name = uniqueDocumentName("barcodes-");
+        QCOMPARE(m_control.Init(nullptr, name, "P", "P", CustomPaper, true, true, true, true, true, true,
+                                false, true, PaperWidthMm, PaperHeightMm),
                  quint8(0));
-        const Sample &qr = Samples[0];
-        const Sample &key = Samples[5]; // the access key at 0.33 mm
+        const Sample &qr = Samples[0], &key = Samples[5]; // key: the access key at 0.33 mm
         QCOMPARE(m_control.PBarcode(qr.kind, qr.data, 5, 0, qr.height), 0);
         QCOMPARE(m_control.PBarcode(key.kind, key.data, 10, 45, key.height, 0, key.options), 0);
         m_control.Show();
         const QString pdf = waitForCupsPdf(name);
-        QVERIFY(!pdf.isEmpty());
         const auto removePdf = qScopeGuard([&] { QFile::remove(pdf); });
-        const QStringList pictures = pdfPagePictures(pdf, m_dir.filePath(QStringLiteral("printed")));
+        const QStringList pictures = pdfPagePictures(pdf, m_dir.filePath("printed"));
         QCOMPARE(pictures.size(), 1);
         QStringList read = zxingRead(pictures).value(pictures.first());
         read.sort();
@@ -246,8 +217,7 @@ private slots:
 private:
     quillet::Quillet m_control;
     QTemporaryDir m_dir;
-    bool m_hasZbar = false;
-    bool m_hasZxing = false;
+    const bool m_hasZbar = hasZbar(), m_hasZxing = hasZxing();
     QMap<int, QStringList> m_pictures; ///< by zoom; 0 for the PDF's pages
     QMap<QString, QStringList> m_zxing;
 };

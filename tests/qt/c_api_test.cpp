@@ -5,8 +5,6 @@
 #include "control/Runtime.h"
 #include "quillet/quillet.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <string>
@@ -59,7 +57,7 @@ private slots:
         QCOMPARE(quillet::state().NumImgs, pictures + 5);
 
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("c-api.pdf"));
+        const QString path = dir.filePath("c-api.pdf");
         QCOMPARE(quillet_save_pdf(m_q, nullptr, 1, QUILLET_LAST_PAGE), 0);
         QVERIFY(quillet_save_pdf(m_q, path.toUtf8().constData(), 1, QUILLET_LAST_PAGE));
         QFile pdf(path);

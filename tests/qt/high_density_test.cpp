@@ -7,7 +7,6 @@
 #include "platform/ImageSurface.h"
 
 using namespace preview_driver;
-using quillet::Quillet;
 
 class HighDensityTest : public QObject {
     Q_OBJECT
@@ -15,10 +14,10 @@ class HighDensityTest : public QObject {
 private slots:
     void pageIsDrawnAtTheDevicePixelRatio()
     {
-        Quillet control;
+        quillet::Quillet control;
         openListing(control);
         control.PLine(50, 0, 50, 100, 1); // a horizontal line one pixel thick
-        control.L(QStringLiteral("Nítido"), 60, 0);
+        control.L("Nítido", 60, 0);
         QImage page, drawn;
         QSize logical;
         showAndCheck(control, [&](PreviewWindow &window) {

@@ -1,10 +1,7 @@
-// The QPainter surfaces: text measured the same in millimetres whatever the
-// device, fonts resolved like the printer's, a preview page that paints no
-// pixels while its listing is recorded, yet measures and changes state as
-// drawing does (or replayed pages would land elsewhere), and the page the same
-// on screen and on paper: the preview's page at 100 % and the PDF of the same
-// page rasterised at 96 dpi put every text, rule and box edge within a pixel
-// of each other, for every paper and orientation.
+// The QPainter surfaces: text measured the same in millimetres on every device,
+// fonts resolved like the printer's, a recorded page that paints nothing yet
+// measures as drawing does, and every edge within a pixel on screen at 100 %
+// and on paper at 96 dpi, for every paper and orientation.
 
 #include "CupsOutput.h"
 #include "PreviewDriver.h"
@@ -16,11 +13,7 @@
 #include "platform/ImageSurface.h"
 #include "platform/QtPrinterDevice.h"
 
-#include <QTemporaryDir>
-
-#include <cmath>
 #include <cstdio>
-#include <functional>
 
 using namespace quillet;
 using namespace preview_driver;
@@ -91,18 +84,6 @@ constexpr int Margin = 10; // the page defaults' margins, millimetres
 /// One drawing per band of the usable height, so each is found alone.
 constexpr int Bands = 6;
 
-/// The bounds of the pixels inside area that match; empty when none does.
-QRect boundsOf(const QImage &image, const QRect &area, const std::function<bool(QRgb)> &matches)
-{
-    QRect bounds;
-    const QRect inside = area & image.rect();
-    for (int y = inside.top(); y <= inside.bottom(); ++y)
-        for (int x = inside.left(); x <= inside.right(); ++x)
-            if (matches(image.pixel(x, y)))
-                bounds |= QRect(x, y, 1, 1);
-    return bounds;
-}
-
 bool isInk(QRgb pixel)
 {
     return qGray(pixel) < 128;
@@ -129,40 +110,27 @@ QImage previewPage(quillet::Quillet &control)
 class PainterSurfaceTest : public QObject {
     Q_OBJECT
 private slots:
-    void metricsAreTheSameOnEveryDeviceAndUnknownFamiliesFallBack()
+    // Text measures the same in millimetres on paper and at every zoom. Latin
+    // texts are measured from a table by character, others glyph by glyph; M
+    // places a paragraph's rest by a width carried in width units from call to
+    // call, so they must give textWidth to the bit.
+    void textMeasuresAlikeOnEveryDeviceAndUnknownFamiliesFallBack()
     {
         const std::string line = "Lorem ipsum dolor sit amet, consectetur adipiscing elit, sed do eiusmod.";
+        const std::string long_ = std::string(20000, 'W') + " relatório, preço e mês";
         QtPrinterDevice printer;
         printer.surface().setFont({"Times New Roman", 12});
         const float paperWidth = printer.surface().textWidth(line);
         QVERIFY(paperWidth > 100 && paperWidth < 200);
-        for (double zoom : {0.1, 1.0, 2.0}) {
+        for (double zoom : {0.1, 1.0, 1.5, 2.0}) {
             ImageSurface page;
             showA4(page, zoom);
             page.setFont({"Times New Roman", float(12 * zoom)}); // the preview scales font sizes
             QCOMPARE_LT(std::abs(page.textWidth(line) - paperWidth), 0.01f);
             QCOMPARE_LT(std::abs(page.fontAscent() - printer.surface().fontAscent()), 0.001f);
-        }
-        ImageSurface unknown, reference; // an unknown family falls back to Liberation Serif
-        unknown.setFont({"No Such Family 42", 10});
-        reference.setFont({"Liberation Serif", 10});
-        QCOMPARE(QString::fromStdString(unknown.font().name), QStringLiteral("Liberation Serif"));
-        QCOMPARE(unknown.textWidth(line), reference.textWidth(line));
-    }
-
-    // Latin texts are measured from a table by character, others glyph by glyph.
-    // M places a paragraph's rest by a width carried in width units from call to
-    // call, so they must give textWidth to the bit.
-    void prefixWidthsAndWidthUnitsGiveTextWidthExactly()
-    {
-        const std::string long_ = std::string(20000, 'W') + " relatório, preço e mês";
-        for (double zoom : {0.1, 1.0, 1.5}) {
-            ImageSurface page;
-            showA4(page, zoom);
             for (const char *family : {"Times New Roman", "Arial", "Courier New"}) {
                 page.setFont({family, float(11 * zoom)});
-                for (const QString &text : {QStringLiteral("Preço ñ"), QStringLiteral("Total Ω Ж"),
-                                            QStringLiteral("a\tb\u0085c")}) {
+                for (const QString text : {"Preço ñ", "Total Ω Ж", "a\tb\u0085c"}) {
                     const std::vector<float> widths = page.prefixWidths(text.toStdString(), 1e6f);
                     QCOMPARE(qsizetype(widths.size()), text.size());
                     for (qsizetype i = 0; i < text.size(); ++i)
@@ -176,6 +144,11 @@ private slots:
                 QVERIFY2(!page.widthUnits("Total Ω Ж"), "beyond the Latin table the widths are not added up");
             }
         }
+        ImageSurface unknown, reference; // an unknown family falls back to Liberation Serif
+        unknown.setFont({"No Such Family 42", 10});
+        reference.setFont({"Liberation Serif", 10});
+        QCOMPARE(QString::fromStdString(unknown.font().name), "Liberation Serif");
+        QCOMPARE(unknown.textWidth(line), reference.textWidth(line));
     }
 
     void recordingMeasuresAsDrawingDoes()
@@ -195,12 +168,11 @@ private slots:
         QTest::addColumn<QVariant>("paper");
         QTest::addColumn<QString>("orientation");
         QTest::addColumn<QSize>("sheetMm"); // as the page is seen, turned when landscape
-        QTest::newRow("A4 portrait") << QVariant("A4") << "P" << QSize(210, 297);
-        QTest::newRow("A4 landscape") << QVariant("A4") << "L" << QSize(297, 210);
-        QTest::newRow("Letter portrait") << QVariant("LETTER") << "P" << QSize(216, 279);
-        QTest::newRow("Letter landscape") << QVariant("LETTER") << "L" << QSize(279, 216);
-        QTest::newRow("A3 portrait") << QVariant("A3") << "P" << QSize(297, 420);
-        QTest::newRow("A3 landscape") << QVariant("A3") << "L" << QSize(420, 297);
+        for (const auto &[paper, size] :
+             {std::pair{"A4", QSize(210, 297)}, {"LETTER", {216, 279}}, {"A3", {297, 420}}}) {
+            QTest::addRow("%s portrait", paper) << QVariant(paper) << "P" << size;
+            QTest::addRow("%s landscape", paper) << QVariant(paper) << "L" << size.transposed();
+        }
         QTest::newRow("custom 100x150 portrait") << QVariant(256) << "P" << QSize(100, 150);
         // A custom size is the page as printed, whatever the orientation.
         QTest::newRow("custom 100x150 landscape") << QVariant(256) << "L" << QSize(100, 150);
@@ -211,16 +183,16 @@ private slots:
         QFETCH(QVariant, paper);
         QFETCH(QString, orientation);
         QFETCH(QSize, sheetMm);
-        QCOMPARE(m_control.Init(nullptr, QStringLiteral("Folha"), QStringLiteral("S"), orientation, paper,
-                                true, true, true, true, false, true, false, true, 100, 150),
+        QCOMPARE(m_control.Init(nullptr, "Folha", "S", orientation, paper, true, true, true, true, false,
+                                true, false, true, 100, 150),
                  quint8(0));
         QCOMPARE(QSizeF(m_control.PW(), m_control.PH()), QSizeF(sheetMm));
 
         const float width = m_control.mx(), band = m_control.MY() / Bands;
         m_control.PAlign(-2); // a text's top on its line, as a box's
-        m_control.L(QStringLiteral("Esquerda"), 0 * band, 0);
-        m_control.C(QStringLiteral("Centro"), 1 * band);
-        m_control.R(QStringLiteral("Direita"), 2 * band, width);
+        m_control.L("Esquerda", 0 * band, 0);
+        m_control.C("Centro", 1 * band);
+        m_control.R("Direita", 2 * band, width);
         m_control.PLine(3 * band + 3, width * 0.2f, 3 * band + 3, width * 0.8f);
         m_control.PLine(4 * band, width * 0.5f, 4 * band + 6, width * 0.5f);
         m_control.PBox(5 * band, width * 0.25f, 6, width * 0.5f);
@@ -228,16 +200,16 @@ private slots:
         QVERIFY(m_control.SavePDF(pdf));
         const QImage paperImage = pdfPageImage(pdf, 1, 96);
         const QImage screenImage = previewPage(m_control);
-        const auto near = [](QPoint apart) { return std::abs(apart.x()) <= 1 && std::abs(apart.y()) <= 1; };
-        QVERIFY(near(
-            QPoint(paperImage.width() - screenImage.width(), paperImage.height() - screenImage.height())));
+        const auto near = [](const QRect &a, const QRect &b) { // corners within a pixel
+            const QPoint tl = a.topLeft() - b.topLeft(), br = a.bottomRight() - b.bottomRight();
+            return std::max({std::abs(tl.x()), std::abs(tl.y()), std::abs(br.x()), std::abs(br.y())}) <= 1;
+        };
+        QVERIFY(near(paperImage.rect(), screenImage.rect()));
+        const auto pixel = [](QPointF mm) { return pixelsOf(QRectF(mm, QSizeF())).topLeft(); };
         // Where each shape was asked for: its ink starts and ends there on both.
         const QRectF shapesMm[] = {{width * 0.2f, 3 * band + 3, width * 0.6f, 0},
                                    {width * 0.5f, 4 * band, 0, 6},
                                    {width * 0.25f, 5 * band, width * 0.5f, 6}};
-        const auto pixel = [](QPointF mm) {
-            return ((mm + QPointF(Margin, Margin)) * PixelsPerMm).toPoint();
-        };
         for (int i = 0; i < Bands; ++i) {
             const QRect area = pixelsOf(QRectF(-Margin, i * band - 2, sheetMm.width(), band - 1));
             const QRect onPaper = boundsOf(paperImage, area, isInk);
@@ -246,18 +218,17 @@ private slots:
             QDebug(&where) << "band" << i << "paper" << onPaper << "screen" << onScreen;
             if (i < 3) // of a text only its left edge is the same on both
                 onScreen.setCoords(onScreen.left(), onPaper.top(), onPaper.right(), onPaper.bottom());
-            QVERIFY2(!onPaper.isEmpty() && near(onPaper.topLeft() - onScreen.topLeft()) &&
-                         near(onPaper.bottomRight() - onScreen.bottomRight()),
-                     qPrintable(where));
+            QVERIFY2(!onPaper.isEmpty() && near(onPaper, onScreen), qPrintable(where));
             // A text starts, or with R ends, where it was asked, within its side bearing.
             if (i == 0 || i == 2)
                 QVERIFY2(std::abs((i == 0 ? onPaper.left() : onPaper.right()) -
                                   pixel({i * width / 2, 0}).x()) <= 2,
                          qPrintable(where));
-            if (i >= 3)
-                QVERIFY2(near(onPaper.topLeft() - pixel(shapesMm[i - 3].topLeft())) &&
-                             near(onPaper.bottomRight() - pixel(shapesMm[i - 3].bottomRight())),
+            if (i >= 3) {
+                const QRectF &shape = shapesMm[i - 3];
+                QVERIFY2(near(onPaper, QRect(pixel(shape.topLeft()), pixel(shape.bottomRight()))),
                          qPrintable(where));
+            }
         }
     }
 
@@ -265,13 +236,13 @@ private slots:
     {
         constexpr int Yellow = 0x00FFFF;    // 0xBBGGRR
         const int fillStyles[] = {0, 2, 7}; // solid, horizontal hatch, diagonal cross-hatch
-        composeSheets(m_control, QStringLiteral("Fundo"), 0);
+        composeSheets(m_control, "Fundo", 0);
         m_control.PFont(QString(), 24, false, false, false);
         m_control.PAlign(-2);
-        const QSizeF textMm(m_control.WX(QStringLiteral("Mm")), m_control.WY(QStringLiteral("Mm")));
+        const QSizeF textMm(m_control.WX("Mm"), m_control.WY("Mm"));
         for (int i = 0; i < 3; ++i) {
             m_control.PFill(Yellow, fillStyles[i]);
-            m_control.L(QStringLiteral("Mm"), 20 + 80 * i, 20);
+            m_control.L("Mm", 20 + 80 * i, 20);
             m_control.PBox(50 + 80 * i, 20, 20, 20); // a box keeps the hatch
         }
         const QImage page = previewPage(m_control);

@@ -7,8 +7,6 @@
 #include "compose/ListingState.h"
 #include "control/Runtime.h"
 
-#include <QTemporaryDir>
-
 using namespace preview_driver;
 using namespace quillet::testing;
 
@@ -16,68 +14,66 @@ class PdfExportTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // Other tests' print jobs meanwhile put their run files in the shared temporary folder.
+    void initTestCase() { qputenv("TMPDIR", QFile::encodeName(m_runFiles.path())); }
     void init() { m_dir.emplace(); }
 
     void savesThePagesAsked()
     {
         // clang-format off
         const struct {
-            const char *paper;
+            const char *paper, *pages; ///< pages: a typed list, or "from..to"
             QSize sizePoints;
-            const char *pages; ///< a typed list, or "from..to"
             QList<int> sheets;
             const char *why;
         } rows[] = {
-            {"A4", {595, 842}, "1..-1", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, "all pages"},
-            {"LETTER", {612, 792}, "11..40", {11, 12}, "a range past the end is clamped"},
-            {"LEGAL", {612, 1008}, "1-3,7,10-", {1, 2, 3, 7, 10, 11, 12}, "the dialog's example"},
+            {"A4", "1..-1", {595, 842}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, "all pages"},
+            {"LETTER", "11..40", {612, 792}, {11, 12}, "a range past the end is clamped"},
+            {"LEGAL", "1-3,7,10-", {612, 1008}, {1, 2, 3, 7, 10, 11, 12}, "the dialog's example"},
         };
         // clang-format on
         for (const auto &row : rows) {
             const auto explained = explainFailure(row.why);
             const QString pages = QString::fromUtf8(row.pages);
-            composeSheets(m_control, QStringLiteral("Relatório de teste"), 12, false,
-                          QString::fromUtf8(row.paper));
-            m_control.PFont(QStringLiteral("Liberation Sans"), 20);
+            composeSheets(m_control, "Relatório de teste", 12, false, QString::fromUtf8(row.paper));
+            m_control.PFont("Liberation Sans", 20);
             const auto composing = [this] {
                 return std::tuple(m_control.CurX(), m_control.CurY(), m_control.WX("m"));
             };
             const auto before = composing();
-            const QString path = m_dir->filePath(QStringLiteral("listing.pdf"));
-            const qsizetype dots = pages.indexOf(QStringLiteral(".."));
-            // Before Show, while composing: the pages so far are all there, and the host's
-            // cursor and font are still in force.
+            const QString path = m_dir->filePath("listing.pdf");
+            const qsizetype dots = pages.indexOf("..");
+            // Before Show the pages so far are all there, and the host's cursor and font stay.
             QVERIFY(dots > 0 ? m_control.SavePDF(path, pages.left(dots).toInt(), pages.mid(dots + 2).toInt())
                              : m_control.SavePDF(path, pages));
             QCOMPARE(composing(), before);
             // Composing goes on after a save, and the next save has the new page.
             m_control.PNP();
-            m_control.L(QStringLiteral("Folha PRICOCO de TRICOCO"), 20, 20);
-            const QString more = m_dir->filePath(QStringLiteral("more.pdf"));
+            m_control.L("Folha PRICOCO de TRICOCO", 20, 20);
+            const QString more = m_dir->filePath("more.pdf");
             QVERIFY(m_control.SavePDF(more));
             QCOMPARE(pdfSheetNumbers(more).mid(10), (QList<int>{11, 12, 13}));
             m_control.Abort();
             QCOMPARE(pdfPageSizePoints(path).toSize(), row.sizePoints);
-            QCOMPARE(pdfInfo(path, QStringLiteral("Title:\\s+(.*)")).captured(1).trimmed(),
-                     QStringLiteral("Relatório de teste"));
+            QCOMPARE(pdfInfo(path, "Title:\\s+(.*)").captured(1).trimmed(), "Relatório de teste");
             QCOMPARE(pdfSheetNumbers(path), row.sheets);
-            QVERIFY(pdfLayoutPages(path).constFirst().contains(QStringLiteral("de 12")));
+            QVERIFY(pdfLayoutPages(path).constFirst().contains("de 12"));
         }
     }
 
     void writesNothingWhenItCannot()
     {
-        const QString path = m_dir->filePath(QStringLiteral("never.pdf"));
-        composeSheets(m_control, QStringLiteral("Recusas"), 3, false);
+        const QString path = m_dir->filePath("never.pdf");
+        composeSheets(m_control, "Recusas", 3, false);
         QVERIFY(!m_control.SavePDF(path, 3, 2));
-        QVERIFY(!m_control.SavePDF(path, QStringLiteral("1-2,x")));
-        QVERIFY(!m_control.SavePDF(m_dir->filePath(QStringLiteral("no/such/folder.pdf"))));
+        QVERIFY(!m_control.SavePDF(path, "1-2,x"));
+        QVERIFY(!m_control.SavePDF(m_dir->filePath("no/such/folder.pdf")));
         // A host told of the first page written opens its next listing: the save stops there.
         QObject replacer;
         int told = 0;
         connect(&m_control, &quillet::Quillet::pageWritten, &replacer, [&] {
             if (++told == 1)
-                composeSheets(m_control, QStringLiteral("Seguinte"), 1, false);
+                composeSheets(m_control, "Seguinte", 1, false);
         });
         QVERIFY(!m_control.SavePDF(path));
         QVERIFY(told == 1 && m_control.pageCount() == 1);
@@ -87,12 +83,11 @@ private slots:
 
     void aLinkAtTheOutputNameIsReplacedNotFollowed()
     {
-        composeSheets(m_control, QStringLiteral("Ligação"), 2, false);
-        QFile victim(m_dir->filePath(QStringLiteral("victim")));
+        composeSheets(m_control, "Ligação", 2, false);
+        QFile victim(m_dir->filePath("victim"));
         QVERIFY(victim.open(QIODevice::WriteOnly) && victim.write("intact") == 6);
         victim.close();
-        const QString pdf = m_dir->filePath(QStringLiteral("out.pdf"));
-        const QString png = m_dir->filePath(QStringLiteral("page-0002.png"));
+        const QString pdf = m_dir->filePath("out.pdf"), png = m_dir->filePath("page-0002.png");
         QVERIFY(victim.link(pdf) && victim.link(png));
         QVERIFY(m_control.SavePDF(pdf));
         QCOMPARE(m_control.SavePageImages(m_dir->path()), QString());
@@ -110,23 +105,23 @@ private slots:
     void savesFromThePreview()
     {
         const auto runFiles = [] {
-            return QDir::temp().entryList({QStringLiteral("quillet-*.pdf")}, QDir::Files | QDir::Hidden);
+            return QDir::temp().entryList({"quillet-*.pdf"}, QDir::Files | QDir::Hidden);
         };
         const QStringList before = runFiles();
-        composeSheets(m_control, QStringLiteral("Da janela"), 300, false);
-        const QString path = m_dir->filePath(QStringLiteral("from-preview"));
+        composeSheets(m_control, "Da janela", 300, false);
+        const QString path = m_dir->filePath("from-preview");
         qputenv("QUILLET_PDF_THREADS", "2");
         showAndCheck(m_control, [&](PreviewWindow &window) {
             child<QPushButton>(window, "bPag1")->click(); // page 2 shown before and after
-            answerSaveDialogs(path, QStringLiteral("4, 1-2"));
+            answerSaveDialogs(path, "4, 1-2");
             child<QToolButton>(window, "butPDF")->click();
-            QCOMPARE(pageLabelText(window), QStringLiteral("Página 2 de 300"));
+            QCOMPARE(pageLabelText(window), "Página 2 de 300");
             QCOMPARE(quillet::state().CurPage, 2);
             // Cancelled part way, on one thread and on every core: no file is left.
             for (const auto &[pages, cancelAt] : {std::pair{"1-4", 2}, {"1-300", 20}}) {
                 atPageOfNextJob(cancelAt,
                                 [](QWidget &dialog) { child<QPushButton>(dialog, "bCAN")->click(); });
-                answerSaveDialogs(m_dir->filePath(QStringLiteral("stopped.pdf")), QString::fromUtf8(pages));
+                answerSaveDialogs(m_dir->filePath("stopped.pdf"), QString::fromUtf8(pages));
                 child<QToolButton>(window, "butPDF")->click();
             }
         });
@@ -151,49 +146,46 @@ private slots:
         // clang-format on
         for (const auto &row : rows) {
             const auto explained = explainFailure(row.why);
-            composeSheets(m_control, QStringLiteral("Em paralelo"), 150, false);
+            composeSheets(m_control, "Em paralelo", 150, false);
             m_control.setPdfArchive(row.archive);
-            const QString onOne = m_dir->filePath(QStringLiteral("one.pdf"));
-            const QString onThree = m_dir->filePath(QStringLiteral("three.pdf"));
+            const QString onOne = m_dir->filePath("one.pdf");
+            const QString onThree = m_dir->filePath("three.pdf");
             qputenv("QUILLET_PDF_THREADS", "1");
             QVERIFY(m_control.SavePDF(onOne, row.pages));
             qputenv("QUILLET_PDF_THREADS", "3");
             QVERIFY(m_control.SavePDF(onThree, row.pages));
             qunsetenv("QUILLET_PDF_THREADS");
             m_control.Abort();
-            QVERIFY(
-                outputOf(QStringLiteral("qpdf"), {QStringLiteral("--check"), onThree}).contains("No syntax"));
+            QVERIFY(outputOf("qpdf", {"--check", onThree}).contains("No syntax"));
             QCOMPARE(pdfLayoutPages(onThree), pdfLayoutPages(onOne));
             for (int page : {1, 50, 51, 100}) // runs are 50 pages long
                 QCOMPARE(pdfPageImage(onThree, page, 50), pdfPageImage(onOne, page, 50));
-            QCOMPARE(outputOf(QStringLiteral("pdfinfo"), {QStringLiteral("-meta"), onThree})
-                         .contains("pdfaid:part"),
-                     row.archive);
+            QCOMPARE(outputOf("pdfinfo", {"-meta", onThree}).contains("pdfaid:part"), row.archive);
         }
     }
 
     void thirtyTwoThousandPagesComposeSaveAndShow()
     {
         constexpr int MaxPages = 32767;
-        composeSheets(m_control, QStringLiteral("Longa"), MaxPages, false);
+        composeSheets(m_control, "Longa", MaxPages, false);
         m_control.PNP(); // pages beyond the last number stay on it, and nothing is lost there
-        m_control.L(QStringLiteral("além do limite"), 40, 20);
-        const QString path = m_dir->filePath(QStringLiteral("last.pdf"));
+        m_control.L("além do limite", 40, 20);
+        const QString path = m_dir->filePath("last.pdf");
         QVERIFY(m_control.SavePDF(path, MaxPages - 2, MaxPages));
         QString lastPageLabel;
         showAndCheck(m_control, [&](PreviewWindow &window) {
             child<QPushButton>(window, "LstPag")->click();
             lastPageLabel = pageLabelText(window);
         });
-        QCOMPARE(lastPageLabel, QStringLiteral("Página 32767 de 32767"));
+        QCOMPARE(lastPageLabel, "Página 32767 de 32767");
         const QStringList pages = pdfLayoutPages(path);
         QCOMPARE(pages.size(), 3);
-        QVERIFY2(pages[2].contains(QStringLiteral("Folha 32767 de 32767")) &&
-                     pages[2].contains(QStringLiteral("além do limite")),
+        QVERIFY2(pages[2].contains("Folha 32767 de 32767") && pages[2].contains("além do limite"),
                  qPrintable(pages[2]));
     }
 
 private:
+    QTemporaryDir m_runFiles;
     quillet::Quillet m_control;
     std::optional<QTemporaryDir> m_dir; // a fresh one for each test
 };

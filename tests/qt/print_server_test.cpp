@@ -1,8 +1,6 @@
 // What reaches the print server, read back from it: the print dialog's choices
-// and copies in the job's attributes (the queue PSDuplex offers two-sided
-// printing), pages arranged on sheets, and what the user is told when there is
-// no scheduler or it never answers. A scheduler's absence or silence is set up
-// in a child process.
+// and copies in the job's attributes, pages arranged on sheets, and what the
+// user is told when no scheduler answers (set up in a child process).
 
 #include "CupsOutput.h"
 #include "PrintDriver.h"
@@ -10,12 +8,7 @@
 #include "print/PrintChoices.h"
 
 #include <QCheckBox>
-#include <QElapsedTimer>
-#include <QPrinterInfo>
-#include <QRadioButton>
-#include <QSettings>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QToolTip>
 
 #include <csignal>
@@ -38,7 +31,7 @@ const QList<QRectF> Quarters{{0, 0, 298, 421}, {298, 0, 298, 421}, {0, 421, 298,
 
 QStringList sidesOf(const QString &pdf, const QList<QRectF> &regions)
 {
-    static const QRegularExpression sheet(QStringLiteral("Folha (\\d+) de"));
+    static const QRegularExpression sheet("Folha (\\d+) de");
     QStringList sides;
     for (int side = 1; side <= pdfPageCount(pdf); ++side) {
         QStringList numbers;
@@ -46,8 +39,7 @@ QStringList sidesOf(const QString &pdf, const QList<QRectF> &regions)
             const QStringList crop = QString::asprintf("-f %d -l %d -x %g -y %g -W %g -H %g", side, side,
                                                        r.x(), r.y(), r.width(), r.height())
                                          .split(u' ');
-            const auto found =
-                sheet.match(outputOf(QStringLiteral("pdftotext"), crop + QStringList{pdf, "-"}));
+            const auto found = sheet.match(outputOf("pdftotext", crop + QStringList{pdf, "-"}));
             numbers << (found.hasMatch() ? found.captured(1) : QStringLiteral("-"));
         }
         sides << numbers.join(u' ');
@@ -73,7 +65,7 @@ private slots:
         // In a process of its own whose CUPS client finds no scheduler; Qt alone sees only no printer.
         runChild(printsThroughLibcups() ? "não há serviço de impressão"
                                         : "não há nenhuma impressora instalada",
-                 m_tempDir.filePath(QStringLiteral("no-cupsd.sock")));
+                 m_tempDir.filePath("no-cupsd.sock"));
     }
 
     void printChoicesReachTheJobForOnePrintOnly()
@@ -88,8 +80,7 @@ private slots:
             bool collate;
             QPrinter::ColorMode colour;
             int copies;
-            QStringList cupsOptions; ///< as the dialog's Properties page keeps them
-            QStringList job;
+            QStringList cupsOptions, job; ///< options as the dialog's Properties page keeps them
             const char *why;
         } rows[] = {
             {QPrinter::DuplexLongSide, true, QPrinter::Color, 1, {},
@@ -105,8 +96,7 @@ private slots:
         // clang-format on
         for (const auto &row : rows) {
             const auto explained = explainFailure(row.why);
-            QString jobId;
-            composeSheets(m_control, uniqueDocumentName(QStringLiteral("choices-")), 1);
+            composeSheets(m_control, uniqueDocumentName("choices-"), 1);
             showAndCheck(m_control, [&](PreviewWindow &window) {
                 pickPrinter(window, DuplexQueue);
                 QPrinter &printer = printerDevice().printer();
@@ -116,11 +106,10 @@ private slots:
                 printer.setCopyCount(row.copies);
                 quillet::dialogoptions::set(printer, row.cupsOptions);
                 clickPrint(window);
-                QVERIFY(QToolTip::text().contains(QStringLiteral("enviada para a impressora PSDuplex")));
+                QVERIFY(QToolTip::text().contains("enviada para a impressora PSDuplex"));
                 QCOMPARE(printer.copyCount(), 1); // the copies hold for one print: the next starts at one
-                jobId = printerDevice().lastOutput().section(u' ', -1);
             });
-            const QMap<QString, QString> attributes = jobAttributes(jobId);
+            const auto attributes = jobAttributes(printerDevice().lastOutput().section(u' ', -1));
             for (const QString &expected : row.job)
                 QCOMPARE(expected.section(u'=', 0, 0) + u'=' + attributes.value(expected.section(u'=', 0, 0)),
                          expected);
@@ -179,8 +168,7 @@ private slots:
             quillet::printchoices::keep(printer, propertiesOpened);
             return quillet::dialogoptions::of(printer);
         };
-        const QStringList job{"number-up", "1"};
-        const QStringList printersOwn{"Resolution", "600dpi"};
+        const QStringList job{"number-up", "1"}, printersOwn{"Resolution", "600dpi"};
         keptAfter(QStringList{"number-up", "2", "job-priority", "70"} + printersOwn, true);
         QCOMPARE(keptAfter(job, false), job + printersOwn); // only the printer's own
         QCOMPARE(keptAfter(job, true), job);                // set back in Properties
@@ -206,7 +194,7 @@ private slots:
         // clang-format on
         for (const auto &row : rows) {
             const auto explained = explainFailure(row.why);
-            const QString name = uniqueDocumentName(QStringLiteral("sheets-"));
+            const QString name = uniqueDocumentName("sheets-");
             composeSheets(m_control, name, row.pages);
             QString pdf = m_tempDir.filePath(name + QStringLiteral(".pdf")), attributes;
             if (!row.queue) {
@@ -243,9 +231,9 @@ private slots:
                       row.queue);
             QFile::remove(pdf);
         }
-        composeSheets(m_control, uniqueDocumentName(QStringLiteral("refused-")), 2);
+        composeSheets(m_control, uniqueDocumentName("refused-"), 2);
         // 1, 2 or 4 pages a side only.
-        QVERIFY(!m_control.SavePDFSheets(m_tempDir.filePath(QStringLiteral("three.pdf")), 3));
+        QVERIFY(!m_control.SavePDFSheets(m_tempDir.filePath("three.pdf"), 3));
         m_control.Abort();
     }
 
@@ -256,9 +244,8 @@ private slots:
         if (geteuid() != 0)
             QSKIP("a scheduler of the test's own needs root");
         // A scheduler of our own on its own socket, so that stopping it disturbs no one else.
-        const QString conf = m_tempDir.filePath(QStringLiteral("cupsd.conf")),
-                      files = m_tempDir.filePath(QStringLiteral("cups-files.conf")),
-                      socket = m_tempDir.filePath(QStringLiteral("cups.sock"));
+        const QString conf = m_tempDir.filePath("cupsd.conf"), files = m_tempDir.filePath("cups-files.conf"),
+                      socket = m_tempDir.filePath("cups.sock");
         QByteArray folders;
         for (const char *key : {"ServerRoot", "RequestRoot", "CacheDir", "StateDir", "ErrorLog"})
             folders +=
@@ -269,8 +256,7 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
         }
         QProcess scheduler;
-        scheduler.start(QStringLiteral("cupsd"),
-                        {QStringLiteral("-f"), QStringLiteral("-c"), conf, QStringLiteral("-s"), files});
+        scheduler.start("cupsd", {"-f", "-c", conf, "-s", files});
         QVERIFY(scheduler.waitForStarted());
         const auto stopScheduler = qScopeGuard([&] {
             ::kill(pid_t(scheduler.processId()), SIGCONT); // whatever happened
@@ -278,13 +264,10 @@ private slots:
             scheduler.waitForFinished(10000);
         });
         // Answering, not only bound: stopped between bind and listen, it would refuse, not stall.
-        QVERIFY(QTest::qWaitFor(
-            [&] {
-                return outputOf(QStringLiteral("lpstat"),
-                                {QStringLiteral("-h"), socket, QStringLiteral("-r")}, 5000)
-                    .startsWith("scheduler is running");
-            },
-            20000));
+        const auto answers = [&] {
+            return outputOf("lpstat", {"-h", socket, "-r"}, 5000).startsWith("scheduler is running");
+        };
+        QVERIFY(QTest::qWaitFor(answers, 20000));
         QVERIFY(::kill(pid_t(scheduler.processId()), SIGSTOP) == 0);
 
         runChild("o serviço de impressão não responde", socket);
@@ -296,23 +279,22 @@ private slots:
         if (reason.isEmpty())
             QSKIP("runs inside the two tests above");
         constexpr int BoundMs = 20000; // returns at all: a stalled scheduler never answers
-        QElapsedTimer clock;
-        clock.start();
-        const QString name = uniqueDocumentName(QStringLiteral("stalled-"));
+        QDeadlineTimer bound(BoundMs);
+        const QString name = uniqueDocumentName("stalled-");
         composeSheets(m_control, name, 2);
-        QVERIFY(clock.elapsed() < BoundMs);
+        QVERIFY(!bound.hasExpired());
         QString message;
         showAndCheck(m_control, [&](PreviewWindow &window) {
-            clock.restart();
+            bound.setRemainingTime(BoundMs);
             message = messageDuring([&] { clickPrint(window); });
-            QVERIFY(clock.elapsed() < BoundMs);
+            QVERIFY(!bound.hasExpired());
         });
         // Direct mode tells it over the host's window after Show.
-        QCOMPARE(m_control.Init(&m_host, name, QStringLiteral("P")), quint8(0));
+        QCOMPARE(m_control.Init(&m_host, name, "P"), quint8(0));
         m_control.PNP();
         const QString direct = messageDuring([&] { m_control.Show(); });
         for (const QString &told : {message, direct}) {
-            const QString kept = told.section(QStringLiteral("guardada em "), 1).chopped(1);
+            const QString kept = told.section("guardada em ", 1).chopped(1);
             QVERIFY2(told.startsWith(QStringLiteral("Não foi possível imprimir a listagem: %1.").arg(reason)),
                      qPrintable(told));
             QCOMPARE(pdfPageCount(kept), 2);
@@ -328,11 +310,11 @@ private:
     {
         QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("CUPS_SERVER"), cupsServer);
+        environment.insert("CUPS_SERVER", cupsServer);
         environment.insert(QString::fromLatin1(ChildVariable), QString::fromUtf8(reason));
         child.setProcessEnvironment(environment);
         child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("noPrintServiceChild")});
+        child.start(QCoreApplication::applicationFilePath(), {"noPrintServiceChild"});
         QVERIFY(child.waitForFinished(120000));
         QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
                  child.readAll().constData());
