@@ -57,13 +57,9 @@ std::string repeated(std::string_view text, int times)
 TEST(LongParagraph, CarriedWidthsGiveWhatMeasuringEachRestGives)
 {
     // clang-format off
-    const struct {
-        const char *name;
-        std::string paragraph;
-        ListingMode mode;
-        std::vector<float> MaxX; ///< one call after the other; -1: the usable width
-        HostEdit edit;
-    } rows[] = {
+    // MaxX: one call after the other; -1: the usable width.
+    const struct { const char *name; std::string paragraph; ListingMode mode; std::vector<float> MaxX;
+                   HostEdit edit; } rows[] = {
         {"runs of spaces: the rest loses its leading spaces, the consumed ones are not counted in it",
          repeated("aa   bbbb     c  dddddd ", 80), ListingMode::Preview, {40}, {}},
         {"line breaks: the text after one goes before the rest, one space between",

@@ -94,16 +94,14 @@ TEST_F(SpoolFileTest, RecordFieldsSitAtTheirOffsetsWithValCBeforeValB)
 // At most 100 bytes a chunk, never cut inside a character.
 TEST_F(SpoolFileTest, StoresTextInChunksAndReadsItBackWhole)
 {
-    const struct {
-        const char *name;
-        std::string text;
-        std::vector<int> chunkBytes;
-    } rows[] = {
+    // clang-format off
+    const struct { const char *name; std::string text; std::vector<int> chunkBytes; } rows[] = {
         {"empty", "", {}},
         {"exactly 100", std::string(100, 'a'), {100}},
         {"101", std::string(101, 'a'), {100, 1}},
         {"e-acute across the cut", std::string(99, 'a') + "é", {99, 2}},
     };
+    // clang-format on
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);
         TearDown();
@@ -143,9 +141,10 @@ TEST_F(SpoolFileTest, AFullDiskLeavesNoPartialCommandOrPageAndLaterSpoolWritesGo
     limited.rlim_cur = 3 * SlotSize;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
     // Nothing is asserted under the limit: a failure message could not be written either.
-    const bool results[] = {spool->write({1, RecColor, 1, 0, 0, 0, 0, ""}),
-                            spool->write({1, RecTextMulti, 2, 0, 0, 0, 0, std::string(250, 'z')}), // 4 slots
-                            spool->write({1, RecNewLine, 3, 0, 0, 0, 0, ""})};
+    const std::vector<bool> results = {
+        spool->write({1, RecColor, 1, 0, 0, 0, 0, ""}),
+        spool->write({1, RecTextMulti, 2, 0, 0, 0, 0, std::string(250, 'z')}), // 4 slots
+        spool->write({1, RecNewLine, 3, 0, 0, 0, 0, ""})};
     index.add(2, std::string(4000, 'x')); // pages 2 to 4 do not fit
     index.add(3, "três");
     index.add(4, "quatro");
@@ -153,8 +152,7 @@ TEST_F(SpoolFileTest, AFullDiskLeavesNoPartialCommandOrPageAndLaterSpoolWritesGo
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, savedHandler);
 
-    EXPECT_EQ(std::vector<bool>(std::begin(results), std::end(results)),
-              (std::vector<bool>{true, false, true}));
+    EXPECT_EQ(results, (std::vector<bool>{true, false, true}));
     EXPECT_EQ(bytes().size(), 2u * SlotSize);
     spool->seek(2);
     const auto second = spool->read();

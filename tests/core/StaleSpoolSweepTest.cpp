@@ -45,13 +45,8 @@ TEST_F(StaleSpoolSweepTest, LeavesWhatIsNotPlainlyAStaleSpoolOfThisUser)
 {
     enum Plant { File, Live, LinkToFile, SecondLink, Directory, Fifo, ForeignOwner };
     // clang-format off
-    const struct {
-        Plant plant;
-        const char *name;
-        int minimumAge;
-        bool removed;
-        const char *reason;
-    } rows[] = {
+    const struct { Plant plant; const char *name; int minimumAge; bool removed;
+                   const char *reason; } rows[] = {
         {File, "Prt07-aB3xY9.tmp", 0, true, "a crashed host's spool, of another day"},
         {File, "Prt31-txt-Zz09aQ.tmp", 0, true, "a crashed host's text index"},
         {File, "PRT07-TXT-AB3XY9.TMP", 0, true, "named in capitals, as a file system without case may give it"},

@@ -19,11 +19,7 @@ using Spans = std::vector<PageSpan>;
 TEST(PageList, ParsesWhatUsersTypeAndRefusesTheRest)
 {
     // clang-format off
-    const struct {
-        const char *text;
-        Spans spans;
-        PageListError error = PageListError::None;
-    } rows[] = {
+    const struct { const char *text; Spans spans; PageListError error = PageListError::None; } rows[] = {
         {"1-3,7,10-", {{1, 3}, {7, 7}, {10, 12}}},
         {" 1 - 3 ,\t7 , 10 - ", {{1, 3}, {7, 7}, {10, 12}}}, // blanks anywhere
         {"-5", {{1, 5}}},
@@ -55,8 +51,11 @@ TEST(PageList, RangeOfSavePdf)
 {
     // From before the first page, to -1 or past the last: the whole listing; from past the last:
     // the last page; backwards, or to 0: nothing.
-    for (const auto &[from, to, spans] : {std::tuple{1, -1, Spans{{1, 5}}}, {-4, 99, Spans{{1, 5}}},
-                                          {9, -1, Spans{{5, 5}}}, {4, 3, Spans{}}, {1, 0, Spans{}}})
+    for (const auto &[from, to, spans] : {std::tuple{1, -1, Spans{{1, 5}}},
+                                          {-4, 99, Spans{{1, 5}}},
+                                          {9, -1, Spans{{5, 5}}},
+                                          {4, 3, Spans{}},
+                                          {1, 0, Spans{}}})
         EXPECT_EQ(PageList::range(from, to, 5).spans(), spans) << from << ".." << to;
 }
 
@@ -73,11 +72,7 @@ std::optional<std::pair<size_t, size_t>> firstRunByTrial(const LikePattern &patt
 TEST(LikePattern, MatchesWholeTextsAndMarksTheFirstShortestRun)
 {
     // clang-format off
-    const struct {
-        const char *name;
-        std::u32string pattern, text;
-        bool matches;
-    } rows[] = {
+    const struct { const char *name; std::u32string pattern, text; bool matches; } rows[] = {
         {"a literal needs the whole text", U"abc", U"abcd", false},
         {"compares code by code", U"abc", U"ABC", false},
         {"? takes one code point", U"a?c", U"açc", true},
@@ -112,11 +107,8 @@ TEST(LikePattern, MatchesWholeTextsAndMarksTheFirstShortestRun)
 TEST(ScriptParser, ReportsABadLineAtItsLineAndColumnAndReadsTheLinesAround)
 {
     // clang-format off
-    const struct {
-        const char *script; ///< a good first line, the bad line, a good last line
-        int line, column;
-        const char *messagePart;
-    } rows[] = {
+    // Each script: a good first line, the bad line, a good last line.
+    const struct { const char *script; int line, column; const char *messagePart; } rows[] = {
         {"PNP\nL \"ends in \\\"\nPNP", 2, 3, "unclosed quote"},
         {"PNP\n  L \"a\\qb\"\nPNP", 2, 7, "unknown escape"},
         {"PNP\nL \"a\"b\nPNP", 2, 6, "blank must follow"},
