@@ -67,9 +67,7 @@ QString find(PreviewWindow &window, const FindStep &step)
     });
     QTest::mouseClick(child(window, "butFIND"), Qt::LeftButton);
     delete messageWatch; // found: no message came
-    return QStringList{opened, pageLabelText(window), message}
-        .join(QStringLiteral(" | "))
-        .trimmed();
+    return QStringList{opened, pageLabelText(window), message}.join(QStringLiteral(" | ")).trimmed();
 }
 
 /// Pages 1 to 5; "Alfa" on pages 2 and 4, "ALFA" on page 5, "Total 7n" on page n.
@@ -220,10 +218,8 @@ private slots:
             QTest::keyClick(child(window, "ESC"), Qt::Key_Return);
             view->grab();
             marks << view->highlights();
-            for (const Qt::KeyboardModifier modifier :
-                 {Qt::NoModifier, Qt::NoModifier, Qt::NoModifier, Qt::NoModifier, Qt::NoModifier,
-                  Qt::ShiftModifier, Qt::ShiftModifier}) {
-                QTest::keyClick(&window, Qt::Key_F3, modifier);
+            for (int press = 1; press <= 7; ++press) { // F3 five times, then Shift+F3 twice
+                QTest::keyClick(&window, Qt::Key_F3, press <= 5 ? Qt::NoModifier : Qt::ShiftModifier);
                 steps << where();
             }
             // The counter counts while the dialog stays usable.
