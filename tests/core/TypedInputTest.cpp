@@ -146,23 +146,24 @@ TEST(ScriptParser, ReadsAGoodScript)
                                             "PNL -2.5");
     ASSERT_TRUE(script.errors.empty()) << script.errors.front().message;
     ASSERT_EQ(script.commands.size(), 6u);
-
-    const ScriptCommand &init = script.commands[0];
-    EXPECT_EQ(init.line, 2);
-    EXPECT_EQ(std::get<std::string>(init.args[2]), "L");
-    EXPECT_EQ(std::get<std::string>(init.args[3]), "0x9");
-    EXPECT_EQ(std::get<bool>(init.args[4]), true); // cSETUP left out: its default
-
-    const ScriptCommand &title = script.commands[1];
-    EXPECT_EQ(std::get<std::string>(title.args[0]), "Say \"hi\"\tnow\\");
-    EXPECT_EQ(std::get<double>(title.args[1]), 10);
-    EXPECT_EQ(std::get<double>(title.args[2]), -1); // PosX left out: the current position
-
-    EXPECT_EQ(std::get<std::string>(script.commands[2].args[0]), "Total");
-    EXPECT_EQ(std::get<std::string>(script.commands[3].args[1]), "#1"); // # inside a string is text
-    EXPECT_EQ(std::get<bool>(script.commands[3].args[4]), false);
-    EXPECT_EQ(std::get<double>(script.commands[4].args[0]), 0xC0C0C0);
-    EXPECT_EQ(std::get<double>(script.commands[5].args[0]), -2.5);
+    EXPECT_EQ(script.commands[0].line, 2);
+    // clang-format off
+    const struct { size_t command, arg; ArgValue value; const char *why; } rows[] = {
+        {0, 2, std::string("L"), "a bare word"},
+        {0, 3, std::string("0x9"), "the paper kept as written"},
+        {0, 4, true, "cSETUP left out: its default"},
+        {1, 0, std::string("Say \"hi\"\tnow\\"), "escapes"},
+        {1, 1, 10.0, "a number"},
+        {1, 2, -1.0, "PosX left out: the current position"},
+        {2, 0, std::string("Total"), "a bare word as the text"},
+        {3, 1, std::string("#1"), "# inside a string is text"},
+        {3, 4, false, "n is false"},
+        {4, 0, double(0xC0C0C0), "a hexadecimal number"},
+        {5, 0, -2.5, "a negative fraction"},
+    };
+    // clang-format on
+    for (const auto &row : rows)
+        EXPECT_EQ(script.commands[row.command].args.at(row.arg), row.value) << row.why;
 }
 
 TEST(ScriptParser, TakesEveryCommandWithItsDefaultsAndHelpNamesIt)

@@ -75,24 +75,16 @@ private slots:
         composeSheets(*control, name, during == During::Print || during == During::Export ? 200 : 2);
 
         const auto hostCall = [&](QWidget &) {
-            switch (call) {
-            case HostCall::Abort:
+            if (call == HostCall::Abort)
                 control->Abort();
-                break;
-            case HostCall::Show:
+            else if (call == HostCall::Show)
                 control->Show();
-                break;
-            case HostCall::Init:
-                QCOMPARE(control->Init(&m_host, QStringLiteral("Nova"), QStringLiteral("S"),
-                                       QStringLiteral("P"), QStringLiteral("A4"), true, true, true, true,
-                                       false, true, false, true),
-                         quint8(0));
-                control->L(QStringLiteral("Nova listagem"));
-                break;
-            case HostCall::Destroy:
+            else if (call == HostCall::Destroy)
                 delete std::exchange(control, nullptr);
-                break;
-            }
+            else if (control->Init(&m_host, QStringLiteral("Nova"), QStringLiteral("S"), QStringLiteral("P"),
+                                   QStringLiteral("A4"), true, true, true, true, false, true, false,
+                                   true) == 0)
+                control->L(QStringLiteral("Nova listagem"));
         };
         if (during == During::Print || during == During::Export)
             atPageOfNextJob(3, hostCall);
