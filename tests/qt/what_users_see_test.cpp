@@ -53,20 +53,16 @@ std::function<void(QWidget &)> press(std::initializer_list<QKeyCombination> keys
     };
 }
 
+// clang-format off
 const QStringList Portuguese{"Pesquisar... (Ctrl+F; seguinte F3, anterior Shift+F3)",
                              "Procura um texto nas páginas (Ctrl+F; seguinte F3, anterior Shift+F3)",
-                             "Página 1 de 10",
-                             "Imprimindo...",
-                             "Página 3 de 10 Páginas",
-                             "Pesquisar...",
+                             "Página 1 de 10", "Imprimindo...", "Página 3 de 10 Páginas", "Pesquisar...",
                              "\"zzz\" não foi encontrado !"};
 const QStringList English{"Search... (Ctrl+F; next F3, previous Shift+F3)",
                           "Finds a text in the pages (Ctrl+F; next F3, previous Shift+F3)",
-                          "Page 1 of 10",
-                          "Printing...",
-                          "Page 3 of 10 Pages",
-                          "Search...",
+                          "Page 1 of 10", "Printing...", "Page 3 of 10 Pages", "Search...",
                           "\"zzz\" was not found!"};
+// clang-format on
 
 } // namespace
 
