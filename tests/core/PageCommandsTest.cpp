@@ -1,9 +1,7 @@
-// Pages and what is drawn on them: the paper and page measures SetupSurface
-// reads from the printer, custom paper, PNL, PNP, PMargins and the page
-// defaults, checked on the spool records and the listing state; boxes, lines,
-// circles and pictures, the record each leaves and the call it makes on the
-// surface (ReplayTest checks that replay makes the same call). Numbers that
-// are not numbers are fuzzed (fuzz/composer_fuzz.cpp).
+// Pages, their measures and defaults, and the shapes and pictures drawn on
+// them, checked on the spool records, the listing state and the surface's calls
+// (ReplayTest checks that replay makes the same call). Numbers that are not
+// numbers are fuzzed (fuzz/composer_fuzz.cpp).
 
 #include "render/PageRenderer.h"
 #include "render/SetupSurface.h"

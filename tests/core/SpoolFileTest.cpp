@@ -1,8 +1,5 @@
-// The spool file on disk and the page text index beside it: slot layout,
-// text chunks, what a full disk leaves behind, and the file layer under them
-// on the system it was built for: a spool's file is private, locked while any
-// handle of it is open, and gone when done; what is appended through mapped
-// windows reads back through another handle. The spool's name, place and mode
+// The spool file on disk, the page text index beside it, and the file layer
+// under them on the system it was built for. The spool's name, place and mode
 // are checked on a live listing in lifecycle_test.
 
 #include "spool/SpoolFile.h"

@@ -1,9 +1,6 @@
-// Texts on the page: page markers, cutting to a width, where L, R and C and
-// the column cells put a text and the print position, justified paragraphs
-// written one line per call of M, what each records, how the text engine
-// aligns and backs a text, and the font and alignment commands. Replay is
-// checked in ReplayTest. The fake surface makes every character 2 mm wide and
-// a 12 pt line 4 mm high; margins are 10 mm.
+// Texts on the page, what each records and where it leaves the print position
+// (replay is checked in ReplayTest). The fake surface makes every character
+// 2 mm wide and a 12 pt line 4 mm high; margins are 10 mm.
 
 #include "support/TestSession.h"
 

@@ -1,7 +1,5 @@
-// Opening and ending listings through the widget, on the real printer set-up,
-// and the spool file: private to its user, never written through a planted
-// link, gone however the listing ends (the process's exit included), and what
-// an unusable temporary directory does. A damaged spool file is fuzzed
+// Opening and ending listings through the widget on the real printer set-up,
+// and the spool file a listing keeps. A damaged spool file is fuzzed
 // (fuzz/spool_replay_fuzz.cpp), a full disk is in the core's spool tests; a
 // failing printer is in printing_test.
 
@@ -26,16 +24,6 @@ constexpr char ExitChildSwitch[] = "--compose-and-exit";
 QString spoolPath()
 {
     return QString::fromStdString(state().SpoolPath);
-}
-
-/// Runs this test program with a child switch; what it printed, empty when it failed.
-QByteArray runChild(const char *childSwitch)
-{
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(childSwitch)});
-    const bool exited = child.waitForFinished(120000) && child.exitStatus() == QProcess::NormalExit;
-    return exited && child.exitCode() == 0 ? child.readAllStandardOutput().trimmed() : QByteArray();
 }
 
 } // namespace
@@ -180,7 +168,12 @@ private slots:
     void spoolIsDeletedByTheProcessExit()
     {
         // Abort and the component's end are in listing_owner_test.
-        const QString path = QString::fromLocal8Bit(runChild(ExitChildSwitch));
+        QProcess child; // this program, composing and returning (see main)
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(ExitChildSwitch)});
+        QVERIFY(child.waitForFinished(120000) && child.exitStatus() == QProcess::NormalExit &&
+                child.exitCode() == 0);
+        const QString path = QString::fromLocal8Bit(child.readAllStandardOutput().trimmed());
         QVERIFY(path.startsWith(m_tmp.path()));
         QVERIFY(!QFile::exists(path));
     }

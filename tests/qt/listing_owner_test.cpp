@@ -1,9 +1,7 @@
-// What a host does to a listing while another part of it still runs: an Init
-// from a timer while the preview (or one of its dialogs) is open, and Abort,
-// Show, Init or the component's end while the preview prints or exports (an
-// Init over a listing being composed, or refused, is in lifecycle_test). The
-// listing that should exist is read back as a PDF; the spool files and the
-// host's window are checked too.
+// What a host does to a listing from inside the preview's nested loops, while
+// another part of it still runs (an Init over a listing being composed, or
+// refused, is in lifecycle_test). The listing that should exist is read back
+// as a PDF.
 
 #include "CupsOutput.h"
 #include "PreviewDriver.h"

@@ -1,7 +1,5 @@
-// The preview window driven through its widgets, one table per theme: going
-// through the pages, the toolbar's buttons, zoom, scrolling, thumbnails, the
-// system print dialog, and where the page stands in the desk (that closing
-// ends the listing is in lifecycle_test). Each row names what it guards.
+// The preview window driven through its widgets, one table per theme, each row
+// naming what it guards (that closing ends the listing is in lifecycle_test).
 
 #include "PreviewDriver.h"
 #include "compose/ListingState.h"

@@ -1,9 +1,7 @@
 // What a user meets around the preview: its texts in the language of QLocale()
-// (English under an English locale, the Portuguese source texts byte for byte
-// under C and Portuguese, also when a host changes language while the preview
-// is open), every caption of the dialogs whole in either language, every
-// control named and described for a screen reader, a keyboard alone going
-// through the pages and round the window, and the file a PDF is first proposed as.
+// (the Portuguese source texts byte for byte under C), the dialogs' captions
+// whole in either language, a screen reader, the keyboard alone, and the file
+// a PDF is first proposed as.
 
 #include "PreviewDriver.h"
 #include "preview/FindDialog.h"
