@@ -27,22 +27,16 @@ namespace {
 
 using Names = std::set<std::string>;
 
-class StaleSpoolSweepTest : public ::testing::Test {
-protected:
-    Names names() const
-    {
+TEST(StaleSpoolSweepTest, LeavesWhatIsNotPlainlyAStaleSpoolOfThisUser)
+{
+    const TemporaryFolder folder; // the temporary directory while the test runs
+    const fs::path dir = folder.path();
+    const auto names = [&] {
         Names found;
         for (const auto &entry : fs::directory_iterator(dir))
             found.insert(entry.path().filename().string());
         return found;
-    }
-
-    TemporaryFolder folder; ///< the temporary directory while the test runs
-    const fs::path dir = folder.path();
-};
-
-TEST_F(StaleSpoolSweepTest, LeavesWhatIsNotPlainlyAStaleSpoolOfThisUser)
-{
+    };
     enum Plant { File, Live, LinkToFile, SecondLink, Directory, Fifo, ForeignOwner };
     // clang-format off
     const struct { Plant plant; const char *name; int minimumAge; bool removed;

@@ -237,10 +237,11 @@ private slots:
         m_control.setShowPdf(true);
     }
 
-    void thumbnailsDrawOnlyWhatIsInViewAndGoToTheirPage()
+    void thumbnailsDrawOnlyWhatIsInViewAndSetupChoosesPages()
     {
         openListing(m_control);
         composePages(m_control, 300);
+        QString acceptText;
         showAndCheck(m_control, [&](PreviewWindow &window) {
             auto *panel = child<QListView>(window, "LThumbs");
             QVERIFY(!panel->isVisible());
@@ -266,15 +267,7 @@ private slots:
             QCOMPARE(panel->currentIndex().row(), 299);
             QTest::mouseClick(child(window, "butTHUMB"), Qt::LeftButton);
             QVERIFY(!panel->isVisible());
-        });
-    }
 
-    void setupChoosesPagesInTheSystemPrintDialog()
-    {
-        openListing(m_control);
-        composePages(m_control, 5);
-        QString acceptText;
-        showAndCheck(m_control, [&](PreviewWindow &window) {
             onNextModal("QPrintDialog", [&](QWidget &dialog) {
                 // Its accept button says it chooses rather than prints.
                 acceptText = dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->text();
