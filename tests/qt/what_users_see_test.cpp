@@ -71,57 +71,53 @@ private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void cleanup() { QLocale::setDefault(QLocale::c()); }
 
-    void textsFollowTheLocale_data()
-    {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("switchedTo"); // while the preview is open
-        QTest::addColumn<QStringList>("texts");
-        // clang-format off
-        QTest::newRow("C") << "C" << "" << Portuguese;
-        QTest::newRow("Portuguese") << "pt_BR" << "" << Portuguese;
-        QTest::newRow("English") << "en_US" << "" << English;
-        QTest::newRow("English, by language") << "en_GB" << "" << English;
-        QTest::newRow("to English while open") << "C" << "en_US" << English;
-        QTest::newRow("back to Portuguese while open") << "en_US" << "pt_PT" << Portuguese;
-        // clang-format on
-    }
-
     void textsFollowTheLocale()
     {
-        QFETCH(QString, locale);
-        QFETCH(QString, switchedTo);
-        QFETCH(QStringList, texts);
-        QLocale::setDefault(QLocale(locale));
-        quillet::Quillet control;
-        openListing(control);
-        composePages(control, 10);
-        QStringList seen;
-        showAndCheck(control, [&](PreviewWindow &window) {
-            if (!switchedTo.isEmpty()) { // as a host switches: its locale, then its translators
-                QLocale::setDefault(QLocale(switchedTo));
-                QEvent change(QEvent::LanguageChange);
-                QCoreApplication::sendEvent(qApp, &change);
-                QCoreApplication::processEvents();
-            }
-            seen << child(window, "butFIND")->toolTip() << child(window, "butFIND")->accessibleDescription()
-                 << pageLabelText(window);
-            atPageOfNextJob(3, [&](QWidget &progress) { // of a print, then cancelled
-                seen << progress.windowTitle() << child<QLabel>(progress, "LBPag")->text();
-                child<QPushButton>(progress, "bCAN")->click();
-            });
-            clickPrint(window);
-            onNextModal("quillet::FindDialog", [&](QWidget &find) { // its caption, a text not found
-                seen << find.windowTitle();
-                child<QLineEdit>(find, "TB1")->setText(QStringLiteral("zzz"));
-                onNextModal("QMessageBox", [&](QWidget &box) {
-                    seen << static_cast<QMessageBox &>(box).text();
-                    static_cast<QMessageBox &>(box).accept();
+        // clang-format off
+        // switchedTo: the locale a host switches to while the preview is open.
+        const struct { const char *locale, *switchedTo; const QStringList &texts; const char *why; } rows[] = {
+            {"C", nullptr, Portuguese, "C: the Portuguese source texts"},
+            {"pt_BR", nullptr, Portuguese, "Portuguese"},
+            {"en_US", nullptr, English, "English"},
+            {"en_GB", nullptr, English, "English by language, whatever the country"},
+            {"C", "en_US", English, "to English while the preview is open"},
+            {"en_US", "pt_PT", Portuguese, "back to Portuguese while the preview is open"},
+        };
+        // clang-format on
+        for (const auto &row : rows) {
+            const auto explained = explainFailure(row.why);
+            QLocale::setDefault(QLocale(QString::fromLatin1(row.locale)));
+            quillet::Quillet control;
+            openListing(control);
+            composePages(control, 10);
+            QStringList seen;
+            showAndCheck(control, [&](PreviewWindow &window) {
+                if (row.switchedTo) { // as a host switches: its locale, then its translators
+                    QLocale::setDefault(QLocale(QString::fromLatin1(row.switchedTo)));
+                    QEvent change(QEvent::LanguageChange);
+                    QCoreApplication::sendEvent(qApp, &change);
+                    QCoreApplication::processEvents();
+                }
+                seen << child(window, "butFIND")->toolTip()
+                     << child(window, "butFIND")->accessibleDescription() << pageLabelText(window);
+                atPageOfNextJob(3, [&](QWidget &progress) { // of a print, then cancelled
+                    seen << progress.windowTitle() << child<QLabel>(progress, "LBPag")->text();
+                    child<QPushButton>(progress, "bCAN")->click();
                 });
-                QTest::mouseClick(child(find, "Command1"), Qt::LeftButton);
+                clickPrint(window);
+                onNextModal("quillet::FindDialog", [&](QWidget &find) { // its caption, a text not found
+                    seen << find.windowTitle();
+                    child<QLineEdit>(find, "TB1")->setText(QStringLiteral("zzz"));
+                    onNextModal("QMessageBox", [&](QWidget &box) {
+                        seen << static_cast<QMessageBox &>(box).text();
+                        static_cast<QMessageBox &>(box).accept();
+                    });
+                    QTest::mouseClick(child(find, "Command1"), Qt::LeftButton);
+                });
+                QTest::mouseClick(child(window, "butFIND"), Qt::LeftButton);
             });
-            QTest::mouseClick(child(window, "butFIND"), Qt::LeftButton);
-        });
-        QCOMPARE(seen, texts);
+            QCOMPARE(seen, row.texts);
+        }
     }
 
     void proposedPdfIsOneFileInTheDocuments()
