@@ -23,10 +23,10 @@ TEST(SetupSurface, MeasuresThePageAndBorderInWholeMillimetres)
     // clang-format off
     // loadedPaper: in the printer before set-up.
     const struct { const char *name; FakePrinter::PaperMm loadedPaper; double borderMm; uint8_t orientation;
-                   int16_t paperCode, customW, customH; float pageW, pageH, offset; } rows[] = {
-        {"A4 landscape swaps", {210, 297}, 4, 2, 9, 0, 0, 297, 210, 4},
-        {"-1 measures what is loaded", {148, 210}, 0, 1, KeepPaper, 0, 0, 148, 210, 0},
-        {"a refused code measures what is loaded", {148, 210}, 0, 1, 70, 0, 0, 148, 210, 0},
+                   int16_t paperCode; float pageW, pageH, offset; } rows[] = {
+        {"A4 landscape swaps", {210, 297}, 4, 2, 9, 297, 210, 4},
+        {"-1 measures what is loaded", {148, 210}, 0, 1, KeepPaper, 148, 210, 0},
+        {"a refused code measures what is loaded", {148, 210}, 0, 1, 70, 148, 210, 0},
     };
     // clang-format on
     for (const auto &row : rows) {
@@ -37,8 +37,6 @@ TEST(SetupSurface, MeasuresThePageAndBorderInWholeMillimetres)
         ListingState &s = session.state;
         s.PrtOri = row.orientation;
         s.PrtPaper = row.paperCode;
-        s.PaperW = row.customW;
-        s.PaperH = row.customH;
         SetupSurface(session);
         EXPECT_EQ(s.PageW, row.pageW);
         EXPECT_EQ(s.PageH, row.pageH);
