@@ -73,11 +73,8 @@ Action typeZoom(const char *keys, Qt::MouseButton then = Qt::NoButton, bool twic
         const QPoint at(5, 5);
         if (then != Qt::NoButton)
             QTest::mouseClick(page, then, {}, at);
-        if (twice) {
-            QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at, page->mapToGlobal(at), then, then, {});
-            QApplication::sendEvent(page, &doubleClick);
-            QTest::mouseRelease(page, then, {}, at);
-        }
+        if (twice)
+            QTest::mouseDClick(page, then, {}, at);
     };
 }
 
