@@ -233,7 +233,7 @@ bool privateToOwner(const SystemFile &file, const std::string &path)
 #endif
 }
 
-TEST(SystemFileTest, ASpoolFileIsPrivateLockedWhileAnyHandleIsOpenAndGoneWhenDone)
+TEST(SystemFileTest, ASpoolFileIsPrivateReadsBackMappedAppendsIsLockedWhileOpenAndGoneWhenDone)
 {
     const TemporaryFolder folder;
     SpoolName name = MakeSpoolName(spoolPrefixForToday());
@@ -245,6 +245,25 @@ TEST(SystemFileTest, ASpoolFileIsPrivateLockedWhileAnyHandleIsOpenAndGoneWhenDon
     EXPECT_TRUE(privateToOwner(name.file, name.path));
 
     SystemFile duplicate = name.file.duplicate();
+    std::string written;
+    {
+        MappedAppender appender(name.file, 0);
+        // Sizes that put windows off every boundary, past several windows and a step of reserved room.
+        for (int i = 0; written.size() < (17u << 20); ++i) {
+            const std::string piece(1000 + static_cast<size_t>(i % 7) * 4099,
+                                    static_cast<char>('a' + i % 26));
+            char *room = appender.room(piece.size());
+            ASSERT_NE(room, nullptr);
+            std::copy(piece.begin(), piece.end(), room);
+            appender.advance(piece.size());
+            written += piece;
+        }
+        std::string seen(written.size(), '\0');
+        EXPECT_EQ(duplicate.readAt(seen.data(), seen.size(), 0), static_cast<int64_t>(written.size()));
+        EXPECT_TRUE(seen == written);
+    }
+    EXPECT_EQ(duplicate.size(), static_cast<int64_t>(written.size())) << "the room ahead is cut";
+
     SystemFile other = SystemFile::openForReading(pathFromUtf8(name.path));
     ASSERT_TRUE(other.isOpen());
     EXPECT_EQ(other.tryLock(), LockResult::HeldElsewhere);
@@ -260,33 +279,6 @@ TEST(SystemFileTest, ASpoolFileIsPrivateLockedWhileAnyHandleIsOpenAndGoneWhenDon
     closeAndDelete(name.file, name.path);
     EXPECT_FALSE(fs::exists(pathFromUtf8(name.path)));
 #endif
-}
-
-TEST(SystemFileTest, AppendsThroughMappedWindowsReadBackThroughADuplicateAndTheRoomAheadIsCut)
-{
-    const TemporaryFolder folder;
-    SpoolName name = MakeSpoolName("QuilletSystemFileTest-");
-    ASSERT_TRUE(name.file.isOpen());
-    const SystemFile reader = name.file.duplicate();
-    std::string written;
-    {
-        MappedAppender appender(name.file, 0);
-        // Sizes that put windows off every boundary, past several windows and a step of reserved room.
-        for (int i = 0; written.size() < (17u << 20); ++i) {
-            const std::string piece(1000 + static_cast<size_t>(i % 7) * 4099,
-                                    static_cast<char>('a' + i % 26));
-            char *room = appender.room(piece.size());
-            ASSERT_NE(room, nullptr);
-            std::copy(piece.begin(), piece.end(), room);
-            appender.advance(piece.size());
-            written += piece;
-        }
-        std::string seen(written.size(), '\0');
-        EXPECT_EQ(reader.readAt(seen.data(), seen.size(), 0), static_cast<int64_t>(written.size()));
-        EXPECT_TRUE(seen == written);
-    }
-    EXPECT_EQ(reader.size(), static_cast<int64_t>(written.size()));
-    closeAndDelete(name.file, name.path);
 }
 
 } // namespace
