@@ -1,8 +1,6 @@
-// A paragraph written one line per call of M, as a host writes it, on a fake
-// whose widths add up (M carries the rest's width from call to call) and on
-// one that measures every text whole: the records, the texts drawn and where,
-// each rest handed back and the print position after each call must be the
-// same to the bit.
+// M carries the rest's width from call to call: a paragraph written one line
+// per call, on a fake whose widths add up, gives to the bit the records, texts,
+// rests and print positions of a fake that measures every text whole.
 
 #include "support/TestSession.h"
 

@@ -46,11 +46,9 @@ private slots:
 
     void initArguments()
     {
-        using Arguments = std::pair<QVariant, QVariant>;
         QStringList opened;
-        for (const auto &[orientation, paper] :
-             {Arguments{"land", "A4"}, Arguments{"X", "A4"}, Arguments{"P", "B99"}, Arguments{"P", 256},
-              Arguments{"L", "A3"}, Arguments{}, Arguments{"P", -1}}) {
+        for (const auto &[orientation, paper] : std::initializer_list<std::pair<QVariant, QVariant>>{
+                 {"land", "A4"}, {"X", "A4"}, {"P", "B99"}, {"P", 256}, {"L", "A3"}, {}, {"P", -1}}) {
             const int result = m_control.Init(&m_host, QString(), QStringLiteral("S"), orientation, paper);
             // A refused Init opens nothing and ends what was open: no spool file, no dialog, the
             // host's window usable again.
