@@ -1,6 +1,5 @@
-// PBarcode in the core: the packing of its three texts in one record, the
-// layout of a symbol in its box and how it is drawn. The encoder is a fake
-// here; the real one is read back in tests/qt.
+// PBarcode in the core, with a fake encoder; the real one is read back in
+// tests/qt.
 
 #include "compose/BarcodeLayout.h"
 #include "compose/PackedText.h"

@@ -1,6 +1,5 @@
-// Find as a person searches: normal forms, case folding, accents and
-// wildcards where they meet, the marks of a hit in the text as written, bad
-// input, and the byte filter that rules pages out before the matcher.
+// Find as a person searches, and the byte filter that rules pages out before
+// the matcher. Find in the preview is in tests/qt/find_test.
 
 #include "find/NeedleSearch.h"
 #include "find/PageTextFilter.h"

@@ -1,6 +1,5 @@
 // The sweep of stale spools: a crashed host's spool and text index go; a live
-// listing's (locked while its descriptors are open), and whatever is not
-// plainly the component's own, stay.
+// listing's, and whatever is not plainly the component's own, stay.
 
 #include "spool/StaleSpoolSweep.h"
 #include "spool/SpoolFile.h"
