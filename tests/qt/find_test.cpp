@@ -41,11 +41,9 @@ QString find(PreviewWindow &window, const FindStep &step)
     onNextModal("quillet::FindDialog", [&](QWidget &dialog) {
         auto *next = child<QRadioButton>(dialog, "CP");
         auto *ignoreCase = child<QCheckBox>(dialog, "MM");
-        opened = QStringLiteral("\"%1\" %2%3%4")
-                     .arg(child<QLineEdit>(dialog, "TB1")->text(),
-                          QLatin1String(ignoreCase->isChecked() ? "i" : ""),
-                          QLatin1String(next->isChecked() ? "n" : ""),
-                          QLatin1String(next->isEnabled() ? "" : "-"));
+        opened = QString::asprintf("\"%s\" %s%s%s", qUtf8Printable(child<QLineEdit>(dialog, "TB1")->text()),
+                                   ignoreCase->isChecked() ? "i" : "", next->isChecked() ? "n" : "",
+                                   next->isEnabled() ? "" : "-");
         if (step.text) { // then edited by keys, as a user does
             child<QLineEdit>(dialog, "TB1")->setText(QString::fromUtf8(step.text));
             QTest::keyClick(child(dialog, "TB1"), Qt::Key_Space);

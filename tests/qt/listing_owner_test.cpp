@@ -140,7 +140,6 @@ private slots:
     }
 
 private:
-    /// The spool files in the temporary folder.
     QStringList spoolFiles() const
     {
         return QDir(m_temp.path()).entryList({QStringLiteral("Prt*")}, QDir::Files);
