@@ -75,7 +75,8 @@ private Q_SLOTS:
     {
         // clang-format off
         // switchedTo: the locale a host switches to while the preview is open.
-        const struct { const char *locale, *switchedTo; const QStringList &texts; const char *why; } rows[] = {
+        const struct { const char *locale, *switchedTo; const QStringList &texts;
+                       const char *why; } rows[] = {
             {"C", nullptr, Portuguese, "C: the Portuguese source texts"},
             {"pt_BR", nullptr, Portuguese, "Portuguese"},
             {"en_US", nullptr, English, "English"},
