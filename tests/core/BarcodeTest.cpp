@@ -1,6 +1,5 @@
-// PBarcode in the core: the packing of its three texts in one record, the
-// layout of a symbol in its box and how it is drawn. The encoder is a fake
-// here; the real one is read back in tests/qt.
+// PBarcode in the core, with a fake encoder; the real one is read back in
+// tests/qt.
 
 #include "compose/BarcodeLayout.h"
 #include "compose/PackedText.h"
@@ -38,21 +37,14 @@ TEST(PackedText, KeepsEveryByteAndRefusesWhatIsNotAPacking)
         EXPECT_EQ(commands::partOf(garbage, 0), std::nullopt) << garbage;
 }
 
-struct LayoutRow {
-    const char *reason;
-    Symbology kind;
-    float height, width, textHeight, moduleOption;
-    BarcodeResult result;
-    BarcodeFrame frame;
-};
-
 TEST(BarcodeLayout, FitsTheSymbolToItsBox)
 {
     BarcodeModules symbol; // 10 x 20 modules: 20 high for a QR code, the bars' height for a linear one
     symbol.columns = 10;
     symbol.rows = 20;
     // clang-format off
-    const LayoutRow rows[] = {
+    const struct { const char *reason; Symbology kind; float height, width, textHeight, moduleOption;
+                   BarcodeResult result; BarcodeFrame frame; } rows[] = {
         {"a square box: the taller side decides, centred across", Symbology::QR, 10, 0, 0, 0, BarcodeResult::Drawn, {2.5f, 0, 5, 10, 0.5f, 0.5f, 0}},
         {"a wider box keeps square modules, centred", Symbology::DataMatrix, 10, 30, 0, 0, BarcodeResult::Drawn, {12.5f, 0, 5, 10, 0.5f, 0.5f, 0}},
         {"module= caps the module, the symbol stays centred", Symbology::QR, 10, 0, 0, 0.25f, BarcodeResult::Drawn, {3.75f, 2.5f, 2.5f, 5, 0.25f, 0.25f, 0}},
@@ -64,7 +56,7 @@ TEST(BarcodeLayout, FitsTheSymbolToItsBox)
         {"a negative width", Symbology::QR, 10, -1, 0, 0, BarcodeResult::BadSize, {}},
     };
     // clang-format on
-    for (const LayoutRow &row : rows) {
+    for (const auto &row : rows) {
         SCOPED_TRACE(row.reason);
         BarcodeOptions options;
         options.moduleMm = row.moduleOption;
@@ -87,14 +79,8 @@ TEST(BarcodeLayout, FitsTheSymbolToItsBox)
 
 TEST(BarcodeOptions, ReadsKnownKeysForTheKindsThatUseThem)
 {
-    const struct {
-        const char *options;
-        Symbology kind;
-        BarcodeResult result;
-        const char *reason;
-    } rows[] = {
-        {" ECC = h ; module=0.5;", Symbology::QR, BarcodeResult::Drawn,
-         "keys and levels in any case, blanks, a last ;"},
+    // clang-format off
+    const struct { const char *options; Symbology kind; BarcodeResult result; const char *reason; } rows[] = {
         {"text=1", Symbology::Code128, BarcodeResult::Drawn, "the line under a linear code"},
         {"ecc=X", Symbology::QR, BarcodeResult::BadOptions, "a level QR has not"},
         {"ecc=H", Symbology::DataMatrix, BarcodeResult::BadOptions, "only QR chooses its correction"},
@@ -102,12 +88,13 @@ TEST(BarcodeOptions, ReadsKnownKeysForTheKindsThatUseThem)
         {"text", Symbology::EAN13, BarcodeResult::BadOptions, "a key without a value"},
         {"module=abc", Symbology::QR, BarcodeResult::BadOptions, "a module that is no number"},
     };
+    // clang-format on
     for (const auto &row : rows) {
         BarcodeOptions parsed;
         EXPECT_EQ(parseBarcodeOptions(row.options, row.kind, parsed), row.result) << row.reason;
     }
-    BarcodeOptions parsed;
-    ASSERT_EQ(parseBarcodeOptions("ecc=h;module=0.5", Symbology::QR, parsed), BarcodeResult::Drawn);
+    BarcodeOptions parsed; // keys and levels in any case, blanks, a last ;
+    ASSERT_EQ(parseBarcodeOptions(" ECC = h ; module=0.5;", Symbology::QR, parsed), BarcodeResult::Drawn);
     EXPECT_EQ(parsed.correction, QrCorrection::H);
     EXPECT_FLOAT_EQ(parsed.moduleMm, 0.5f);
 }
@@ -146,11 +133,7 @@ TEST(PBarcode, DrawsAWhiteBoxThenMergedBarsInBlack)
     ASSERT_EQ(t.composer.PBarcode("Qr", "at the cursor", -1, -1, 10), 0);
     EXPECT_EQ(t.lastRecord().valA, -1.0f); // as PBox records it
     t.surfaceInUse().calls.clear();
-    ASSERT_EQ(t.composer.PBarcode("Qr",
-                                  "A\x1d"
-                                  "B",
-                                  9, 4, 10, 0, "ecc=Q"),
-              0);
+    ASSERT_EQ(t.composer.PBarcode("Qr", "A\035B", 9, 4, 10, 0, "ecc=Q"), 0); // a group separator inside
     const std::vector<FakeSurface::Call> drawn = t.surfaceInUse().calls;
     // A white box over the quiet zones, then the modules, the left pair merged into one bar.
     ASSERT_EQ(drawn.size(), 3u);

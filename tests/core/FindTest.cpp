@@ -1,6 +1,5 @@
-// Find as a person searches: normal forms, case folding, accents and
-// wildcards where they meet, the marks of a hit in the text as written, bad
-// input, and the byte filter that rules pages out before the matcher.
+// Find as a person searches, and the byte filter that rules pages out before
+// the matcher. Find in the preview is in tests/qt/find_test.
 
 #include "find/NeedleSearch.h"
 #include "find/PageTextFilter.h"
@@ -32,13 +31,9 @@ bool mayShow(const char *pattern, FindOptions options, std::string_view pageText
 TEST(Find, MatchesAsAPersonReads)
 {
     // clang-format off
-    const struct {
-        const char *reason, *pattern;
-        FindOptions options;
-        const char *text;
-        bool matches;
-        std::pair<size_t, size_t> run = Unchecked; ///< the hit's code points as written
-    } rows[] = {
+    // run: the hit's code points as written.
+    const struct { const char *reason, *pattern; FindOptions options; const char *text; bool matches;
+                   std::pair<size_t, size_t> run = Unchecked; } rows[] = {
         {"a decomposed text, the composed pattern", "ção", Exact, Decomposed, true, {1, 6}},
         {"a composed text, the decomposed pattern", "c\u0327a\u0303o", Exact, "ação", true, {1, 4}},
         {"? takes a letter and its mark", "a?ão", Exact, Decomposed, true, {0, 6}},
@@ -88,12 +83,9 @@ TEST(Find, MatchesAsAPersonReads)
 TEST(Find, ByteFilterRulesOutPagesWithoutTheText)
 {
     // clang-format off
-    const struct {
-        const char *reason, *pattern;
-        FindOptions options;
-        std::string_view pageTexts; ///< texts separated by a zero, as the index keeps them
-        bool passes;
-    } rows[] = {
+    // pageTexts: texts separated by a zero, as the index keeps them.
+    const struct { const char *reason, *pattern; FindOptions options; std::string_view pageTexts;
+                   bool passes; } rows[] = {
         {"ASCII, case ignored", "total", AnyCase, "TOTAL", true},
         {"ASCII, absent", "total", AnyCase, "soma", false},
         {"accented capitals do not hold ASCII", "total", AnyCase, "RELATÓRIO\0SOMA"sv, false},

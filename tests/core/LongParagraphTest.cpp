@@ -1,8 +1,6 @@
-// A paragraph written one line per call of M, as a host writes it, on a fake
-// whose widths add up (M carries the rest's width from call to call) and on
-// one that measures every text whole: the records, the texts drawn and where,
-// each rest handed back and the print position after each call must be the
-// same to the bit.
+// M carries the rest's width from call to call: a paragraph written one line
+// per call, on a fake whose widths add up, gives to the bit the records, texts,
+// rests and print positions of a fake that measures every text whole.
 
 #include "support/TestSession.h"
 
@@ -57,13 +55,9 @@ std::string repeated(std::string_view text, int times)
 TEST(LongParagraph, CarriedWidthsGiveWhatMeasuringEachRestGives)
 {
     // clang-format off
-    const struct {
-        const char *name;
-        std::string paragraph;
-        ListingMode mode;
-        std::vector<float> MaxX; ///< one call after the other; -1: the usable width
-        HostEdit edit;
-    } rows[] = {
+    // MaxX: one call after the other; -1: the usable width.
+    const struct { const char *name; std::string paragraph; ListingMode mode; std::vector<float> MaxX;
+                   HostEdit edit; } rows[] = {
         {"runs of spaces: the rest loses its leading spaces, the consumed ones are not counted in it",
          repeated("aa   bbbb     c  dddddd ", 80), ListingMode::Preview, {40}, {}},
         {"line breaks: the text after one goes before the rest, one space between",

@@ -1,9 +1,7 @@
-// Pages and what is drawn on them: the paper and page measures SetupSurface
-// reads from the printer, custom paper, PNL, PNP, PMargins and the page
-// defaults, checked on the spool records and the listing state; boxes, lines,
-// circles and pictures, the record each leaves and the call it makes on the
-// surface (ReplayTest checks that replay makes the same call). Numbers that
-// are not numbers are fuzzed (fuzz/composer_fuzz.cpp).
+// Pages, their measures and defaults, and the shapes and pictures drawn on
+// them, checked on the spool records, the listing state and the surface's calls
+// (ReplayTest checks that replay makes the same call). Numbers that are not
+// numbers are fuzzed (fuzz/composer_fuzz.cpp).
 
 #include "render/PageRenderer.h"
 #include "render/SetupSurface.h"
@@ -23,17 +21,12 @@ constexpr int16_t KeepPaper = -1, Custom = 256;
 TEST(SetupSurface, MeasuresThePageAndBorderInWholeMillimetres)
 {
     // clang-format off
-    const struct {
-        const char *name;
-        FakePrinter::PaperMm loadedPaper; ///< in the printer before set-up
-        double borderMm;
-        uint8_t orientation;
-        int16_t paperCode, customW, customH;
-        float pageW, pageH, offset;
-    } rows[] = {
-        {"A4 landscape swaps", {210, 297}, 4, 2, 9, 0, 0, 297, 210, 4},
-        {"-1 measures what is loaded", {148, 210}, 0, 1, KeepPaper, 0, 0, 148, 210, 0},
-        {"a refused code measures what is loaded", {148, 210}, 0, 1, 70, 0, 0, 148, 210, 0},
+    // loadedPaper: in the printer before set-up.
+    const struct { const char *name; FakePrinter::PaperMm loadedPaper; double borderMm; uint8_t orientation;
+                   int16_t paperCode; float pageW, pageH, offset; } rows[] = {
+        {"A4 landscape swaps", {210, 297}, 4, 2, 9, 297, 210, 4},
+        {"-1 measures what is loaded", {148, 210}, 0, 1, KeepPaper, 148, 210, 0},
+        {"a refused code measures what is loaded", {148, 210}, 0, 1, 70, 148, 210, 0},
     };
     // clang-format on
     for (const auto &row : rows) {
@@ -44,8 +37,6 @@ TEST(SetupSurface, MeasuresThePageAndBorderInWholeMillimetres)
         ListingState &s = session.state;
         s.PrtOri = row.orientation;
         s.PrtPaper = row.paperCode;
-        s.PaperW = row.customW;
-        s.PaperH = row.customH;
         SetupSurface(session);
         EXPECT_EQ(s.PageW, row.pageW);
         EXPECT_EQ(s.PageH, row.pageH);
@@ -58,11 +49,8 @@ TEST(SetupSurface, MeasuresThePageAndBorderInWholeMillimetres)
 TEST(SetCustomPaper, ReportsAndAppliesOnlyWhatTheDeviceTakes)
 {
     // clang-format off
-    const struct {
-        const char *name;
-        int widthMm, heightMm;
-        CustomPaperResult driverResult, expected;
-    } rows[] = {
+    const struct { const char *name; int widthMm, heightMm;
+                   CustomPaperResult driverResult, expected; } rows[] = {
         {"largest that fits in tenths", 3276, 3276, CustomPaperApplied, CustomPaperApplied},
         {"3277 wide", 3277, 100, CustomPaperApplied, PaperSizeRefused},
         {"zero width", 0, 100, CustomPaperApplied, PaperSizeRefused},
@@ -132,11 +120,8 @@ TEST(PNP, EveryPageStartsWithTheDefaultsAndItsFirstSlotIsIndexed)
 TEST(PMargins, TakeOffTheBorderAndPutTheCursorInTheCorner)
 {
     // clang-format off
-    const struct {
-        const char *name;
-        float top, left, bottom, right; // PMargins argument order
-        float leftMarg, topMarg, rightMarg, botMarg;
-    } rows[] = {
+    const struct { const char *name; float top, left, bottom, right; // PMargins argument order
+                   float leftMarg, topMarg, rightMarg, botMarg; } rows[] = {
         {"below the border means 0, not less", 3, 2, 1, 3.99f, 0, 0, 0, 0},
         {"each side its own: top, left, bottom, right", 30, 20, 15, 25, 16, 26, 21, 11},
     };
@@ -196,16 +181,11 @@ std::vector<FakeSurface::Call> drawn(const FakeSurface &surface)
 TEST(Shapes, RecordDrawAndReplayTheSameCall)
 {
     // clang-format off
-    const struct {
-        const char *name;
-        std::function<void(Composer &)> call;
-        RecordFields recorded;
-        std::string op;
-        std::vector<float> args; ///< of the one drawing call
-        int drawWidth;
-        float zoom = 1; ///< the preview multiplies the pen by it and records the whole part; paper does not
-        ListingMode mode = ListingMode::Preview;
-    } rows[] = {
+    // args: of the one drawing call; zoom: the preview multiplies the pen by it and records the whole part,
+    // paper does not.
+    const struct { const char *name; std::function<void(Composer &)> call; RecordFields recorded;
+                   std::string op; std::vector<float> args; int drawWidth; float zoom = 1;
+                   ListingMode mode = ListingMode::Preview; } rows[] = {
         {"box of no size: a point", [](Composer &c) { c.PBox(5, 7, 0, 0); }, {RecBox, 7, 5, 0, 0, "\x01", 0}, "line",
          {Line, 17, 15, 17, 15}, 1},
         {"flat box: a horizontal line", [](Composer &c) { c.PBox(5, 7, 0, 30, 2); }, {RecBox, 7, 5, 30, 0, "\x02", 0},

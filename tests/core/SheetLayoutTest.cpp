@@ -17,15 +17,9 @@ TEST(SheetLayout, PlacesEachPageInItsSlot)
     constexpr SheetPaper a4{210, 297, 0, 0, 210, 297}, letter{215.9, 279.4, 0, 0, 215.9, 279.4};
     constexpr SheetPaper a4Landscape{297, 210, 0, 0, 297, 210}, a4Bordered{210, 297, 5, 5, 200, 287};
     // clang-format off
-    const struct {
-        const char *why;
-        SheetArrangement arrangement;
-        SheetPaper paper;
-        int pages;
-        std::vector<std::vector<int>> sides;
-        double x, y, scale; ///< the second slot
-        bool turned;
-    } rows[] = {
+    // x, y, scale and turned: of the second slot.
+    const struct { const char *why; SheetArrangement arrangement; SheetPaper paper; int pages;
+                   std::vector<std::vector<int>> sides; double x, y, scale; bool turned; } rows[] = {
         {"8: folded, 1 to 8", booklet, a4, 8, {{8, 1}, {2, 7}, {6, 3}, {4, 5}}, 105, 74.25, .7071, true},
         {"5: 3 blanks at the end", booklet, a4, 5, {{0, 1}, {2, 0}, {0, 3}, {4, 5}}, 105, 74.25, .7071, true},
         {"1: its back blank", booklet, a4, 1, {{0, 1}, {0, 0}}, 105, 74.25, .7071, true},

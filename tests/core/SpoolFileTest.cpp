@@ -1,8 +1,5 @@
-// The spool file on disk and the page text index beside it: slot layout,
-// text chunks, what a full disk leaves behind, and the file layer under them
-// on the system it was built for: a spool's file is private, locked while any
-// handle of it is open, and gone when done; what is appended through mapped
-// windows reads back through another handle. The spool's name, place and mode
+// The spool file on disk, the page text index beside it, and the file layer
+// under them on the system it was built for. The spool's name, place and mode
 // are checked on a live listing in lifecycle_test.
 
 #include "spool/SpoolFile.h"
@@ -94,16 +91,14 @@ TEST_F(SpoolFileTest, RecordFieldsSitAtTheirOffsetsWithValCBeforeValB)
 // At most 100 bytes a chunk, never cut inside a character.
 TEST_F(SpoolFileTest, StoresTextInChunksAndReadsItBackWhole)
 {
-    const struct {
-        const char *name;
-        std::string text;
-        std::vector<int> chunkBytes;
-    } rows[] = {
+    // clang-format off
+    const struct { const char *name; std::string text; std::vector<int> chunkBytes; } rows[] = {
         {"empty", "", {}},
         {"exactly 100", std::string(100, 'a'), {100}},
         {"101", std::string(101, 'a'), {100, 1}},
         {"e-acute across the cut", std::string(99, 'a') + "é", {99, 2}},
     };
+    // clang-format on
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);
         TearDown();
@@ -143,9 +138,10 @@ TEST_F(SpoolFileTest, AFullDiskLeavesNoPartialCommandOrPageAndLaterSpoolWritesGo
     limited.rlim_cur = 3 * SlotSize;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
     // Nothing is asserted under the limit: a failure message could not be written either.
-    const bool results[] = {spool->write({1, RecColor, 1, 0, 0, 0, 0, ""}),
-                            spool->write({1, RecTextMulti, 2, 0, 0, 0, 0, std::string(250, 'z')}), // 4 slots
-                            spool->write({1, RecNewLine, 3, 0, 0, 0, 0, ""})};
+    const std::vector<bool> results = {
+        spool->write({1, RecColor, 1, 0, 0, 0, 0, ""}),
+        spool->write({1, RecTextMulti, 2, 0, 0, 0, 0, std::string(250, 'z')}), // 4 slots
+        spool->write({1, RecNewLine, 3, 0, 0, 0, 0, ""})};
     index.add(2, std::string(4000, 'x')); // pages 2 to 4 do not fit
     index.add(3, "três");
     index.add(4, "quatro");
@@ -153,8 +149,7 @@ TEST_F(SpoolFileTest, AFullDiskLeavesNoPartialCommandOrPageAndLaterSpoolWritesGo
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, savedHandler);
 
-    EXPECT_EQ(std::vector<bool>(std::begin(results), std::end(results)),
-              (std::vector<bool>{true, false, true}));
+    EXPECT_EQ(results, (std::vector<bool>{true, false, true}));
     EXPECT_EQ(bytes().size(), 2u * SlotSize);
     spool->seek(2);
     const auto second = spool->read();
@@ -238,7 +233,7 @@ bool privateToOwner(const SystemFile &file, const std::string &path)
 #endif
 }
 
-TEST(SystemFileTest, ASpoolFileIsPrivateLockedWhileAnyHandleIsOpenAndGoneWhenDone)
+TEST(SystemFileTest, ASpoolFileIsPrivateReadsBackMappedAppendsIsLockedWhileOpenAndGoneWhenDone)
 {
     const TemporaryFolder folder;
     SpoolName name = MakeSpoolName(spoolPrefixForToday());
@@ -250,6 +245,25 @@ TEST(SystemFileTest, ASpoolFileIsPrivateLockedWhileAnyHandleIsOpenAndGoneWhenDon
     EXPECT_TRUE(privateToOwner(name.file, name.path));
 
     SystemFile duplicate = name.file.duplicate();
+    std::string written;
+    {
+        MappedAppender appender(name.file, 0);
+        // Sizes that put windows off every boundary, past several windows and a step of reserved room.
+        for (int i = 0; written.size() < (17u << 20); ++i) {
+            const std::string piece(1000 + static_cast<size_t>(i % 7) * 4099,
+                                    static_cast<char>('a' + i % 26));
+            char *room = appender.room(piece.size());
+            ASSERT_NE(room, nullptr);
+            std::copy(piece.begin(), piece.end(), room);
+            appender.advance(piece.size());
+            written += piece;
+        }
+        std::string seen(written.size(), '\0');
+        EXPECT_EQ(duplicate.readAt(seen.data(), seen.size(), 0), static_cast<int64_t>(written.size()));
+        EXPECT_TRUE(seen == written);
+    }
+    EXPECT_EQ(duplicate.size(), static_cast<int64_t>(written.size())) << "the room ahead is cut";
+
     SystemFile other = SystemFile::openForReading(pathFromUtf8(name.path));
     ASSERT_TRUE(other.isOpen());
     EXPECT_EQ(other.tryLock(), LockResult::HeldElsewhere);
@@ -265,33 +279,6 @@ TEST(SystemFileTest, ASpoolFileIsPrivateLockedWhileAnyHandleIsOpenAndGoneWhenDon
     closeAndDelete(name.file, name.path);
     EXPECT_FALSE(fs::exists(pathFromUtf8(name.path)));
 #endif
-}
-
-TEST(SystemFileTest, AppendsThroughMappedWindowsReadBackThroughADuplicateAndTheRoomAheadIsCut)
-{
-    const TemporaryFolder folder;
-    SpoolName name = MakeSpoolName("QuilletSystemFileTest-");
-    ASSERT_TRUE(name.file.isOpen());
-    const SystemFile reader = name.file.duplicate();
-    std::string written;
-    {
-        MappedAppender appender(name.file, 0);
-        // Sizes that put windows off every boundary, past several windows and a step of reserved room.
-        for (int i = 0; written.size() < (17u << 20); ++i) {
-            const std::string piece(1000 + static_cast<size_t>(i % 7) * 4099,
-                                    static_cast<char>('a' + i % 26));
-            char *room = appender.room(piece.size());
-            ASSERT_NE(room, nullptr);
-            std::copy(piece.begin(), piece.end(), room);
-            appender.advance(piece.size());
-            written += piece;
-        }
-        std::string seen(written.size(), '\0');
-        EXPECT_EQ(reader.readAt(seen.data(), seen.size(), 0), static_cast<int64_t>(written.size()));
-        EXPECT_TRUE(seen == written);
-    }
-    EXPECT_EQ(reader.size(), static_cast<int64_t>(written.size()));
-    closeAndDelete(name.file, name.path);
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 // The sweep of stale spools: a crashed host's spool and text index go; a live
-// listing's (locked while its descriptors are open), and whatever is not
-// plainly the component's own, stay.
+// listing's, and whatever is not plainly the component's own, stay.
 
 #include "spool/StaleSpoolSweep.h"
 #include "spool/SpoolFile.h"
@@ -27,31 +26,20 @@ namespace {
 
 using Names = std::set<std::string>;
 
-class StaleSpoolSweepTest : public ::testing::Test {
-protected:
-    Names names() const
-    {
+TEST(StaleSpoolSweepTest, LeavesWhatIsNotPlainlyAStaleSpoolOfThisUser)
+{
+    const TemporaryFolder folder; // the temporary directory while the test runs
+    const fs::path dir = folder.path();
+    const auto names = [&] {
         Names found;
         for (const auto &entry : fs::directory_iterator(dir))
             found.insert(entry.path().filename().string());
         return found;
-    }
-
-    TemporaryFolder folder; ///< the temporary directory while the test runs
-    const fs::path dir = folder.path();
-};
-
-TEST_F(StaleSpoolSweepTest, LeavesWhatIsNotPlainlyAStaleSpoolOfThisUser)
-{
+    };
     enum Plant { File, Live, LinkToFile, SecondLink, Directory, Fifo, ForeignOwner };
     // clang-format off
-    const struct {
-        Plant plant;
-        const char *name;
-        int minimumAge;
-        bool removed;
-        const char *reason;
-    } rows[] = {
+    const struct { Plant plant; const char *name; int minimumAge; bool removed;
+                   const char *reason; } rows[] = {
         {File, "Prt07-aB3xY9.tmp", 0, true, "a crashed host's spool, of another day"},
         {File, "Prt31-txt-Zz09aQ.tmp", 0, true, "a crashed host's text index"},
         {File, "PRT07-TXT-AB3XY9.TMP", 0, true, "named in capitals, as a file system without case may give it"},

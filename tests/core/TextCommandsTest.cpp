@@ -1,9 +1,6 @@
-// Texts on the page: page markers, cutting to a width, where L, R and C and
-// the column cells put a text and the print position, justified paragraphs
-// written one line per call of M, what each records, how the text engine
-// aligns and backs a text, and the font and alignment commands. Replay is
-// checked in ReplayTest. The fake surface makes every character 2 mm wide and
-// a 12 pt line 4 mm high; margins are 10 mm.
+// Texts on the page, what each records and where it leaves the print position
+// (replay is checked in ReplayTest). The fake surface makes every character
+// 2 mm wide and a 12 pt line 4 mm high; margins are 10 mm.
 
 #include "support/TestSession.h"
 
@@ -27,10 +24,7 @@ TEST(Markers, ResolveAsTheModeRequires)
 {
     enum Mode { Composing, Direct, Replay }; // replay and printing are also in ReplayTest
     // clang-format off
-    const struct {
-        Mode mode;
-        const char *text, *expected, *reason;
-    } rows[] = {
+    const struct { Mode mode; const char *text, *expected, *reason; } rows[] = {
         {Composing, "Page PRICOCO of TRICOCO", "Page PRICOCO of TRICOCO", "the page count is unknown until Show"},
         {Direct, "Page PRICOCO of TRICOCO", "Page 3 of *", "no page count exists in direct mode"},
         {Replay, "Seite pRiCoCo von tricoco.", "Seite 3 von 12.", "any case; the rest keeps its case"},
@@ -51,11 +45,7 @@ TEST(Markers, ResolveAsTheModeRequires)
 TEST(FitText, KeepsTheLongestPrefixThatFitsWithTheEllipsis)
 {
     // clang-format off
-    const struct {
-        const char *text;
-        float widthMm;
-        const char *expected, *reason;
-    } rows[] = {
+    const struct { const char *text; float widthMm; const char *expected, *reason; } rows[] = {
         // "..." is 6 mm wide.
         {"abcde", 10, "abcde", "equal width counts as fitting"},
         {"abcdef", 7.9f, "abc", "3 characters fit, none with the ellipsis: cut bare"},
@@ -87,14 +77,10 @@ using Text = const char *;
 TEST(TextPlacement, TextsAndCellsPlaceCutRecordAndMoveThePrintPosition)
 {
     // clang-format off
-    const struct {
-        const char *name;
-        void (*command)(TestSession &, Text);
-        PointMm drawnAt, cursor; ///< from the margins
-        RecordFields recorded;   ///< but for its text, the one given: recorded whole
-        Text text = "abcde";     ///< 10 mm wide, 4 mm high
-        Text drawn = text;
-    } rows[] = {
+    // Positions from the margins; the record but for its text, the one given, recorded whole; "abcde" is
+    // 10 mm wide and 4 mm high.
+    const struct { const char *name; void (*command)(TestSession &, Text); PointMm drawnAt, cursor;
+                   RecordFields recorded; Text text = "abcde"; Text drawn = text; } rows[] = {
         // L: starts at PosX, moves past the text unless FixX
         {"L at PosX", [](TestSession &t, Text s) { t.composer.L(s, -1, 50); }, {50, 16}, {60, 20},
          {RecTextLeft, 50, 20, 0, 0, "", 0}},
@@ -164,12 +150,9 @@ TEST(TextPlacement, TextsAndCellsPlaceCutRecordAndMoveThePrintPosition)
 TEST(EmitText, AlignsTheTextOnThePrintLineButNeverAboveTheTopMargin)
 {
     // clang-format off
-    const struct {
-        int16_t AlignMode;
-        float lineMm; ///< the print line, below the top margin
-        bool FixY;
-        float topMm, lineAfterMm; ///< the text's top and the print line afterwards
-    } rows[] = {
+    // lineMm: the print line, below the top margin; topMm and lineAfterMm: the text's top and the print
+    // line afterwards.
+    const struct { int16_t AlignMode; float lineMm; bool FixY; float topMm, lineAfterMm; } rows[] = {
         {2, 20, true, 16, 20},         {1, 20, true, 16.8f, 20},  {-1, 20, true, 19.2f, 20},
         {-2, 20, true, 20, 20},        {0, 20, true, 16, 20},     {3, 20, true, 16, 20},
         {2, 1, true, 0, 4},            {2, 1, false, 0, 8},       {1, 1, true, 0, 4 - 0.8f},
@@ -289,14 +272,9 @@ Words wordsDrawn(TestSession &t)
 TEST(MultiLine, DrawsOneLineReturnsTheRestAndRecordsTheLine)
 {
     // clang-format off
-    const struct {
-        const char *name;
-        std::string text;
-        float MaxX; ///< words are fitted to MaxX - 2 mm
-        std::string returned;
-        Words drawn; ///< offset from the line's start, text
-        std::string recorded;
-    } rows[] = {
+    // Words are fitted to MaxX - 2 mm and drawn at offsets from the line's start.
+    const struct { const char *name; std::string text; float MaxX; std::string returned; Words drawn;
+                   std::string recorded; } rows[] = {
         {"fits exactly: the last line, unspread, marked", "aaaa bbbb cccc", 30, "", {{0, "aaaa bbbb cccc"}}, marked("aaaa bbbb cccc")},
         {"the mark of the last call removed", marked("dddd"), 30, "", {{0, "dddd"}}, marked("dddd")},
         {"cut at the space after the last fitting character", "aaaa bbbb cccc    dddd", 30, marked("dddd"),

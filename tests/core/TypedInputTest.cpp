@@ -19,11 +19,7 @@ using Spans = std::vector<PageSpan>;
 TEST(PageList, ParsesWhatUsersTypeAndRefusesTheRest)
 {
     // clang-format off
-    const struct {
-        const char *text;
-        Spans spans;
-        PageListError error = PageListError::None;
-    } rows[] = {
+    const struct { const char *text; Spans spans; PageListError error = PageListError::None; } rows[] = {
         {"1-3,7,10-", {{1, 3}, {7, 7}, {10, 12}}},
         {" 1 - 3 ,\t7 , 10 - ", {{1, 3}, {7, 7}, {10, 12}}}, // blanks anywhere
         {"-5", {{1, 5}}},
@@ -55,8 +51,11 @@ TEST(PageList, RangeOfSavePdf)
 {
     // From before the first page, to -1 or past the last: the whole listing; from past the last:
     // the last page; backwards, or to 0: nothing.
-    for (const auto &[from, to, spans] : {std::tuple{1, -1, Spans{{1, 5}}}, {-4, 99, Spans{{1, 5}}},
-                                          {9, -1, Spans{{5, 5}}}, {4, 3, Spans{}}, {1, 0, Spans{}}})
+    for (const auto &[from, to, spans] : {std::tuple{1, -1, Spans{{1, 5}}},
+                                          {-4, 99, Spans{{1, 5}}},
+                                          {9, -1, Spans{{5, 5}}},
+                                          {4, 3, Spans{}},
+                                          {1, 0, Spans{}}})
         EXPECT_EQ(PageList::range(from, to, 5).spans(), spans) << from << ".." << to;
 }
 
@@ -73,11 +72,7 @@ std::optional<std::pair<size_t, size_t>> firstRunByTrial(const LikePattern &patt
 TEST(LikePattern, MatchesWholeTextsAndMarksTheFirstShortestRun)
 {
     // clang-format off
-    const struct {
-        const char *name;
-        std::u32string pattern, text;
-        bool matches;
-    } rows[] = {
+    const struct { const char *name; std::u32string pattern, text; bool matches; } rows[] = {
         {"a literal needs the whole text", U"abc", U"abcd", false},
         {"compares code by code", U"abc", U"ABC", false},
         {"? takes one code point", U"a?c", U"açc", true},
@@ -112,11 +107,8 @@ TEST(LikePattern, MatchesWholeTextsAndMarksTheFirstShortestRun)
 TEST(ScriptParser, ReportsABadLineAtItsLineAndColumnAndReadsTheLinesAround)
 {
     // clang-format off
-    const struct {
-        const char *script; ///< a good first line, the bad line, a good last line
-        int line, column;
-        const char *messagePart;
-    } rows[] = {
+    // Each script: a good first line, the bad line, a good last line.
+    const struct { const char *script; int line, column; const char *messagePart; } rows[] = {
         {"PNP\nL \"ends in \\\"\nPNP", 2, 3, "unclosed quote"},
         {"PNP\n  L \"a\\qb\"\nPNP", 2, 7, "unknown escape"},
         {"PNP\nL \"a\"b\nPNP", 2, 6, "blank must follow"},
@@ -154,23 +146,24 @@ TEST(ScriptParser, ReadsAGoodScript)
                                             "PNL -2.5");
     ASSERT_TRUE(script.errors.empty()) << script.errors.front().message;
     ASSERT_EQ(script.commands.size(), 6u);
-
-    const ScriptCommand &init = script.commands[0];
-    EXPECT_EQ(init.line, 2);
-    EXPECT_EQ(std::get<std::string>(init.args[2]), "L");
-    EXPECT_EQ(std::get<std::string>(init.args[3]), "0x9");
-    EXPECT_EQ(std::get<bool>(init.args[4]), true); // cSETUP left out: its default
-
-    const ScriptCommand &title = script.commands[1];
-    EXPECT_EQ(std::get<std::string>(title.args[0]), "Say \"hi\"\tnow\\");
-    EXPECT_EQ(std::get<double>(title.args[1]), 10);
-    EXPECT_EQ(std::get<double>(title.args[2]), -1); // PosX left out: the current position
-
-    EXPECT_EQ(std::get<std::string>(script.commands[2].args[0]), "Total");
-    EXPECT_EQ(std::get<std::string>(script.commands[3].args[1]), "#1"); // # inside a string is text
-    EXPECT_EQ(std::get<bool>(script.commands[3].args[4]), false);
-    EXPECT_EQ(std::get<double>(script.commands[4].args[0]), 0xC0C0C0);
-    EXPECT_EQ(std::get<double>(script.commands[5].args[0]), -2.5);
+    EXPECT_EQ(script.commands[0].line, 2);
+    // clang-format off
+    const struct { size_t command, arg; ArgValue value; const char *why; } rows[] = {
+        {0, 2, std::string("L"), "a bare word"},
+        {0, 3, std::string("0x9"), "the paper kept as written"},
+        {0, 4, true, "cSETUP left out: its default"},
+        {1, 0, std::string("Say \"hi\"\tnow\\"), "escapes"},
+        {1, 1, 10.0, "a number"},
+        {1, 2, -1.0, "PosX left out: the current position"},
+        {2, 0, std::string("Total"), "a bare word as the text"},
+        {3, 1, std::string("#1"), "# inside a string is text"},
+        {3, 4, false, "n is false"},
+        {4, 0, double(0xC0C0C0), "a hexadecimal number"},
+        {5, 0, -2.5, "a negative fraction"},
+    };
+    // clang-format on
+    for (const auto &row : rows)
+        EXPECT_EQ(script.commands[row.command].args.at(row.arg), row.value) << row.why;
 }
 
 TEST(ScriptParser, TakesEveryCommandWithItsDefaultsAndHelpNamesIt)

@@ -71,10 +71,12 @@ inline QTimer *onNextModal(const char *className, std::function<void(QWidget &)>
 
 /// Opens a preview listing without the wait dialog; the switches are Init's.
 inline void openListing(quillet::Quillet &control, bool autoSize = false, bool setup = true,
-                        bool selectPages = true, bool print = true, bool find = true)
+                        bool selectPages = true, bool print = true, bool find = true,
+                        const QString &name = QStringLiteral("Teste"),
+                        const QVariant &paper = QStringLiteral("A4"))
 {
-    QCOMPARE(control.Init(nullptr, QStringLiteral("Teste"), QStringLiteral("S"), QStringLiteral("P"),
-                          QStringLiteral("A4"), setup, selectPages, print, find, autoSize, true, false, true),
+    QCOMPARE(control.Init(nullptr, name, QStringLiteral("S"), QStringLiteral("P"), paper, setup, selectPages,
+                          print, find, autoSize, true, false, true),
              quint8(0));
 }
 
@@ -96,9 +98,7 @@ inline void composePages(quillet::Quillet &control, int pages,
 inline void composeSheets(quillet::Quillet &control, const QString &documentName, int pages,
                           bool setup = true, const QVariant &paper = QStringLiteral("A4"))
 {
-    QCOMPARE(control.Init(nullptr, documentName, QStringLiteral("S"), QStringLiteral("P"), paper, setup, true,
-                          true, true, false, true, false, true),
-             quint8(0));
+    openListing(control, false, setup, true, true, true, documentName, paper);
     for (int page = 1; page <= pages; ++page) {
         if (page > 1)
             control.PNP();
@@ -161,8 +161,7 @@ inline void showAndCheck(quillet::Quillet &control, std::function<void(PreviewWi
     onNextModal("quillet::PreviewWindow", [check, windowSize](QWidget &modal) {
         auto &window = static_cast<PreviewWindow &>(modal);
         window.resize(windowSize);
-        const bool painted =
-            QTest::qWaitFor([&] { return !pageLabelText(window).isEmpty(); });
+        const bool painted = QTest::qWaitFor([&] { return !pageLabelText(window).isEmpty(); });
         if (painted)
             check(window);
         if (window.isVisible())

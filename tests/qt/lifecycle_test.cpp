@@ -1,7 +1,5 @@
-// Opening and ending listings through the widget, on the real printer set-up,
-// and the spool file: private to its user, never written through a planted
-// link, gone however the listing ends (the process's exit included), and what
-// an unusable temporary directory does. A damaged spool file is fuzzed
+// Opening and ending listings through the widget on the real printer set-up,
+// and the spool file a listing keeps. A damaged spool file is fuzzed
 // (fuzz/spool_replay_fuzz.cpp), a full disk is in the core's spool tests; a
 // failing printer is in printing_test.
 
@@ -28,16 +26,6 @@ QString spoolPath()
     return QString::fromStdString(state().SpoolPath);
 }
 
-/// Runs this test program with a child switch; what it printed, empty when it failed.
-QByteArray runChild(const char *childSwitch)
-{
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(childSwitch)});
-    const bool exited = child.waitForFinished(120000) && child.exitStatus() == QProcess::NormalExit;
-    return exited && child.exitCode() == 0 ? child.readAllStandardOutput().trimmed() : QByteArray();
-}
-
 } // namespace
 
 class LifecycleTest : public QObject {
@@ -58,11 +46,9 @@ private slots:
 
     void initArguments()
     {
-        using Arguments = std::pair<QVariant, QVariant>;
         QStringList opened;
-        for (const auto &[orientation, paper] :
-             {Arguments{"land", "A4"}, Arguments{"X", "A4"}, Arguments{"P", "B99"}, Arguments{"P", 256},
-              Arguments{"L", "A3"}, Arguments{}, Arguments{"P", -1}}) {
+        for (const auto &[orientation, paper] : std::initializer_list<std::pair<QVariant, QVariant>>{
+                 {"land", "A4"}, {"X", "A4"}, {"P", "B99"}, {"P", 256}, {"L", "A3"}, {}, {"P", -1}}) {
             const int result = m_control.Init(&m_host, QString(), QStringLiteral("S"), orientation, paper);
             // A refused Init opens nothing and ends what was open: no spool file, no dialog, the
             // host's window usable again.
@@ -180,7 +166,12 @@ private slots:
     void spoolIsDeletedByTheProcessExit()
     {
         // Abort and the component's end are in listing_owner_test.
-        const QString path = QString::fromLocal8Bit(runChild(ExitChildSwitch));
+        QProcess child; // this program, composing and returning (see main)
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(ExitChildSwitch)});
+        QVERIFY(child.waitForFinished(120000) && child.exitStatus() == QProcess::NormalExit &&
+                child.exitCode() == 0);
+        const QString path = QString::fromLocal8Bit(child.readAllStandardOutput().trimmed());
         QVERIFY(path.startsWith(m_tmp.path()));
         QVERIFY(!QFile::exists(path));
     }

@@ -1,5 +1,4 @@
-// The page-range dialog: its key filters, the rules applied when a box is left,
-// and what it stores for the next print.
+// The page-range dialog, on its own: what a user types and what it stores.
 
 #include "print/PageRangeDialog.h"
 #include "print/PrinterDialog.h"

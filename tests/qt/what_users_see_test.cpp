@@ -1,9 +1,7 @@
 // What a user meets around the preview: its texts in the language of QLocale()
-// (English under an English locale, the Portuguese source texts byte for byte
-// under C and Portuguese, also when a host changes language while the preview
-// is open), every caption of the dialogs whole in either language, every
-// control named and described for a screen reader, a keyboard alone going
-// through the pages and round the window, and the file a PDF is first proposed as.
+// (the Portuguese source texts byte for byte under C), the dialogs' captions
+// whole in either language, a screen reader, the keyboard alone, and the file
+// a PDF is first proposed as.
 
 #include "PreviewDriver.h"
 #include "preview/FindDialog.h"
@@ -53,20 +51,16 @@ std::function<void(QWidget &)> press(std::initializer_list<QKeyCombination> keys
     };
 }
 
+// clang-format off
 const QStringList Portuguese{"Pesquisar... (Ctrl+F; seguinte F3, anterior Shift+F3)",
                              "Procura um texto nas páginas (Ctrl+F; seguinte F3, anterior Shift+F3)",
-                             "Página 1 de 10",
-                             "Imprimindo...",
-                             "Página 3 de 10 Páginas",
-                             "Pesquisar...",
+                             "Página 1 de 10", "Imprimindo...", "Página 3 de 10 Páginas", "Pesquisar...",
                              "\"zzz\" não foi encontrado !"};
 const QStringList English{"Search... (Ctrl+F; next F3, previous Shift+F3)",
                           "Finds a text in the pages (Ctrl+F; next F3, previous Shift+F3)",
-                          "Page 1 of 10",
-                          "Printing...",
-                          "Page 3 of 10 Pages",
-                          "Search...",
+                          "Page 1 of 10", "Printing...", "Page 3 of 10 Pages", "Search...",
                           "\"zzz\" was not found!"};
+// clang-format on
 
 } // namespace
 
@@ -77,57 +71,54 @@ private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void cleanup() { QLocale::setDefault(QLocale::c()); }
 
-    void textsFollowTheLocale_data()
-    {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("switchedTo"); // while the preview is open
-        QTest::addColumn<QStringList>("texts");
-        // clang-format off
-        QTest::newRow("C") << "C" << "" << Portuguese;
-        QTest::newRow("Portuguese") << "pt_BR" << "" << Portuguese;
-        QTest::newRow("English") << "en_US" << "" << English;
-        QTest::newRow("English, by language") << "en_GB" << "" << English;
-        QTest::newRow("to English while open") << "C" << "en_US" << English;
-        QTest::newRow("back to Portuguese while open") << "en_US" << "pt_PT" << Portuguese;
-        // clang-format on
-    }
-
     void textsFollowTheLocale()
     {
-        QFETCH(QString, locale);
-        QFETCH(QString, switchedTo);
-        QFETCH(QStringList, texts);
-        QLocale::setDefault(QLocale(locale));
-        quillet::Quillet control;
-        openListing(control);
-        composePages(control, 10);
-        QStringList seen;
-        showAndCheck(control, [&](PreviewWindow &window) {
-            if (!switchedTo.isEmpty()) { // as a host switches: its locale, then its translators
-                QLocale::setDefault(QLocale(switchedTo));
-                QEvent change(QEvent::LanguageChange);
-                QCoreApplication::sendEvent(qApp, &change);
-                QCoreApplication::processEvents();
-            }
-            seen << child(window, "butFIND")->toolTip() << child(window, "butFIND")->accessibleDescription()
-                 << pageLabelText(window);
-            atPageOfNextJob(3, [&](QWidget &progress) { // of a print, then cancelled
-                seen << progress.windowTitle() << child<QLabel>(progress, "LBPag")->text();
-                child<QPushButton>(progress, "bCAN")->click();
-            });
-            clickPrint(window);
-            onNextModal("quillet::FindDialog", [&](QWidget &find) { // its caption, a text not found
-                seen << find.windowTitle();
-                child<QLineEdit>(find, "TB1")->setText(QStringLiteral("zzz"));
-                onNextModal("QMessageBox", [&](QWidget &box) {
-                    seen << static_cast<QMessageBox &>(box).text();
-                    static_cast<QMessageBox &>(box).accept();
+        // clang-format off
+        // switchedTo: the locale a host switches to while the preview is open.
+        const struct { const char *locale, *switchedTo; const QStringList &texts;
+                       const char *why; } rows[] = {
+            {"C", nullptr, Portuguese, "C: the Portuguese source texts"},
+            {"pt_BR", nullptr, Portuguese, "Portuguese"},
+            {"en_US", nullptr, English, "English"},
+            {"en_GB", nullptr, English, "English by language, whatever the country"},
+            {"C", "en_US", English, "to English while the preview is open"},
+            {"en_US", "pt_PT", Portuguese, "back to Portuguese while the preview is open"},
+        };
+        // clang-format on
+        for (const auto &row : rows) {
+            const auto explained = explainFailure(row.why);
+            QLocale::setDefault(QLocale(QString::fromLatin1(row.locale)));
+            quillet::Quillet control;
+            openListing(control);
+            composePages(control, 10);
+            QStringList seen;
+            showAndCheck(control, [&](PreviewWindow &window) {
+                if (row.switchedTo) { // as a host switches: its locale, then its translators
+                    QLocale::setDefault(QLocale(QString::fromLatin1(row.switchedTo)));
+                    QEvent change(QEvent::LanguageChange);
+                    QCoreApplication::sendEvent(qApp, &change);
+                    QCoreApplication::processEvents();
+                }
+                seen << child(window, "butFIND")->toolTip()
+                     << child(window, "butFIND")->accessibleDescription() << pageLabelText(window);
+                atPageOfNextJob(3, [&](QWidget &progress) { // of a print, then cancelled
+                    seen << progress.windowTitle() << child<QLabel>(progress, "LBPag")->text();
+                    child<QPushButton>(progress, "bCAN")->click();
                 });
-                QTest::mouseClick(child(find, "Command1"), Qt::LeftButton);
+                clickPrint(window);
+                onNextModal("quillet::FindDialog", [&](QWidget &find) { // its caption, a text not found
+                    seen << find.windowTitle();
+                    child<QLineEdit>(find, "TB1")->setText(QStringLiteral("zzz"));
+                    onNextModal("QMessageBox", [&](QWidget &box) {
+                        seen << static_cast<QMessageBox &>(box).text();
+                        static_cast<QMessageBox &>(box).accept();
+                    });
+                    QTest::mouseClick(child(find, "Command1"), Qt::LeftButton);
+                });
+                QTest::mouseClick(child(window, "butFIND"), Qt::LeftButton);
             });
-            QTest::mouseClick(child(window, "butFIND"), Qt::LeftButton);
-        });
-        QCOMPARE(seen, texts);
+            QCOMPARE(seen, row.texts);
+        }
     }
 
     void proposedPdfIsOneFileInTheDocuments()

@@ -55,7 +55,6 @@ public:
         return true;
     }
     int paperSize() const override { return m_paperCode; }
-    /// Applies the size only when customPaperResult is CustomPaperApplied.
     CustomPaperResult setCustomPaper(int widthMm, int heightMm) override
     {
         if (customPaperResult == CustomPaperApplied) {

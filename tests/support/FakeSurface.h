@@ -79,7 +79,6 @@ public:
         log("font", {font.size});
     }
 
-    /// The calls of one kind, in order.
     std::vector<Call> callsOf(std::string_view op) const
     {
         std::vector<Call> matching;
@@ -87,7 +86,6 @@ public:
                      [op](const Call &call) { return call.op == op; });
         return matching;
     }
-    /// The printed texts, in order.
     std::vector<std::string> texts() const
     {
         std::vector<std::string> printed;

@@ -19,11 +19,10 @@ const char ListingName[] = "Wayland preview";
 /// The preview, once Qt says the compositor shows it: visible and exposed.
 QWidget *exposedPreview()
 {
-    for (QWidget *window : QApplication::topLevelWidgets()) {
+    for (QWidget *window : QApplication::topLevelWidgets())
         if (window->isVisible() && window->windowTitle().contains(QLatin1String(ListingName)) &&
             window->windowHandle() && window->windowHandle()->isExposed())
             return window;
-    }
     return nullptr;
 }
 
