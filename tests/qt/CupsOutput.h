@@ -4,9 +4,7 @@
 
 #include "platform/PrintServer.h"
 
-#include <QImage>
-#include <QPrinterInfo>
-#include <QtCore>
+#include <QtPrintSupport>
 
 namespace quillet::testing {
 

@@ -5,16 +5,8 @@
 #include "preview/PreviewWindow.h"
 #include "quillet/Quillet.h"
 
-#include <QApplication>
-#include <QFileDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScopeGuard>
-#include <QTimer>
-#include <QToolButton>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <functional>
 

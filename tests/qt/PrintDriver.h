@@ -6,8 +6,6 @@
 #include "control/Runtime.h"
 #include "platform/QtPrinterDevice.h"
 
-#include <QComboBox>
-#include <QMessageBox>
 #include <QPrinter>
 
 namespace preview_driver {

@@ -10,11 +10,6 @@
 #include "preview/HitCounter.h"
 #include "preview/PageView.h"
 
-#include <QCheckBox>
-#include <QFile>
-#include <QMessageBox>
-#include <QPointer>
-
 using namespace preview_driver;
 using quillet::HitCounter;
 using quillet::Quillet;

@@ -3,11 +3,8 @@
 #include "print/PageRangeDialog.h"
 #include "print/PrinterDialog.h"
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QtTest>
+#include <QtWidgets>
 
 using quillet::PageRangeDialog;
 using quillet::PrinterDialog;

@@ -8,12 +8,6 @@
 #include "platform/ImageSurface.h"
 #include "preview/ThumbnailPanel.h"
 
-#include <QDialogButtonBox>
-#include <QListView>
-#include <QScrollBar>
-#include <QSignalSpy>
-#include <QSpinBox>
-
 using namespace preview_driver;
 using quillet::Quillet;
 using quillet::state;

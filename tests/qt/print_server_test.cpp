@@ -7,10 +7,6 @@
 #include "platform/DialogCupsOptions.h"
 #include "print/PrintChoices.h"
 
-#include <QCheckBox>
-#include <QSpinBox>
-#include <QToolTip>
-
 #include <csignal>
 
 using namespace preview_driver;

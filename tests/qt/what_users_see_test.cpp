@@ -11,10 +11,6 @@
 #include "print/WaitDialog.h"
 #include "widgets/FitTexts.h"
 
-#include <QAccessible>
-#include <QMessageBox>
-#include <QStandardPaths>
-
 using namespace preview_driver;
 
 namespace {
