@@ -29,6 +29,12 @@ template <typename T = QWidget> T *child(QWidget &window, const char *name)
     return window.findChild<T *>(QLatin1String(name));
 }
 
+/// A temporary folder the process's temporary files go to while it lasts, so
+/// that what a test finds there (spools, print jobs' run files) is its own.
+struct PrivateTemporaryFolder : QTemporaryDir {
+    PrivateTemporaryFolder() { qputenv("TMPDIR", QFile::encodeName(path())); }
+};
+
 /// What the page label says ("Página 2 de 3"), whatever widget draws it.
 inline QString pageLabelText(QWidget &window)
 {

@@ -7,9 +7,6 @@
 #include "compose/ListingState.h"
 #include "control/Runtime.h"
 
-#include <QProcess>
-#include <QTemporaryDir>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,12 +29,6 @@ class LifecycleTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        QVERIFY(m_tmp.isValid());
-        qputenv("TMPDIR", m_tmp.path().toLocal8Bit());
-    }
-
     void cleanup()
     {
         m_control.setAbortPRT(false); // clears the flag and ends whatever is open
@@ -123,6 +114,7 @@ private slots:
 
     void unusableTempDirMakesInitReturn3()
     {
+        const auto restore = qScopeGuard([this] { qputenv("TMPDIR", QFile::encodeName(m_tmp.path())); });
         for (const QByteArray &tmpdir :
              {QByteArray("/nonexistent/quillet-tmp"), "/tmp/" + QByteArray(3995, 'd')}) {
             qputenv("TMPDIR", tmpdir);
@@ -177,7 +169,7 @@ private slots:
     }
 
 private:
-    QTemporaryDir m_tmp;
+    PrivateTemporaryFolder m_tmp;
     QWidget m_host;
     Quillet m_control{&m_host};
 };

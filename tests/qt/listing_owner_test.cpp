@@ -8,8 +8,6 @@
 #include "compose/ListingState.h"
 #include "control/Runtime.h"
 
-#include <QTemporaryDir>
-
 using namespace preview_driver;
 using namespace quillet::testing;
 using quillet::Quillet;
@@ -28,12 +26,6 @@ class ListingOwnerTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_temp.isValid());
-        qputenv("TMPDIR", QFile::encodeName(m_temp.path()));
-    }
-
     void cleanup()
     {
         m_control.Abort();
@@ -145,7 +137,7 @@ private:
         return QDir(m_temp.path()).entryList({QStringLiteral("Prt*")}, QDir::Files);
     }
 
-    QTemporaryDir m_temp;
+    PrivateTemporaryFolder m_temp;
     QWidget m_host;
     Quillet m_control; // ends whatever a failed row left open
 };

@@ -14,13 +14,10 @@ class PdfExportTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Other tests' print jobs meanwhile put their run files in the shared temporary folder.
-    void initTestCase() { qputenv("TMPDIR", QFile::encodeName(m_runFiles.path())); }
     void init() { m_dir.emplace(); }
 
     void savesThePagesAsked()
     {
-        // clang-format off
         const struct {
             const char *paper, *pages; ///< pages: a typed list, or "from..to"
             QSize sizePoints;
@@ -31,7 +28,6 @@ private slots:
             {"LETTER", "11..40", {612, 792}, {11, 12}, "a range past the end is clamped"},
             {"LEGAL", "1-3,7,10-", {612, 1008}, {1, 2, 3, 7, 10, 11, 12}, "the dialog's example"},
         };
-        // clang-format on
         for (const auto &row : rows) {
             const auto explained = explainFailure(row.why);
             const QString pages = QString::fromUtf8(row.pages);
@@ -133,7 +129,6 @@ private slots:
 
     void longListingsAreWrittenOnEveryCore()
     {
-        // clang-format off
         const struct {
             const char *pages;
             bool archive;
@@ -143,7 +138,6 @@ private slots:
             {"1-100", true, "archived: the first run's metadata heads the file"},
             {"140-150,1-90,3", false, "out of order, a page twice: runs cut across the list"},
         };
-        // clang-format on
         for (const auto &row : rows) {
             const auto explained = explainFailure(row.why);
             composeSheets(m_control, "Em paralelo", 150, false);
@@ -185,7 +179,7 @@ private slots:
     }
 
 private:
-    QTemporaryDir m_runFiles;
+    PrivateTemporaryFolder m_runFiles; ///< other tests' print jobs meanwhile leave theirs in /tmp
     quillet::Quillet m_control;
     std::optional<QTemporaryDir> m_dir; // a fresh one for each test
 };

@@ -10,8 +10,6 @@
 #include "print/PrinterDialog.h"
 #include "widgets/Twips.h"
 
-#include <QToolTip>
-
 #include <numeric>
 
 using namespace preview_driver;
@@ -35,12 +33,6 @@ class PrintingTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        // A private temporary folder, so that job files left behind are ours to see.
-        qputenv("TMPDIR", QFile::encodeName(m_tempDir.path()));
-    }
-
     void init()
     {
         if (!hasCupsPdfQueue())
@@ -51,7 +43,6 @@ private slots:
     /// count; nothing else differs, on paper or in what the host measures.
     void directListingPrintsAsComposed()
     {
-        // clang-format off
         const struct {
             bool pageCount, show;
             QStringList pages; ///< each page's text, blanks simplified; none: no job
@@ -62,7 +53,6 @@ private slots:
             {true, false, {}, "Abort before Show: no job, and the spool file goes"},
             {false, false, {}, "Abort a job begun: withdrawn whole"},
         };
-        // clang-format on
         QList<float> measuredFirst;
         for (const auto &row : rows) {
             const auto explained = explainFailure(row.why);
@@ -304,7 +294,7 @@ private:
         return measured;
     }
 
-    QTemporaryDir m_tempDir;
+    PrivateTemporaryFolder m_tempDir;
     QWidget m_host;
     quillet::Quillet m_control{&m_host};
 };
