@@ -188,8 +188,8 @@ PageTextFilter::PageTextFilter(std::string_view pattern, FindOptions options, st
 {
     const TextFolding folding(options);
     for (const std::u32string &run : plainRuns(TextFolding::composed(pattern), folding)) {
-        std::string text = toUtf8(run);
-        Needle needle{text, 0, trigramBitsOf(text)};
+        Needle needle{toUtf8(run)};
+        needle.trigramBits = trigramBitsOf(needle.text);
         const bool ascii = std::all_of(run.begin(), run.end(), [](char32_t c) { return c < 0x80; });
         // Folding may give any ASCII character (the Kelvin sign a "k", a Greek
         // question mark a ";"); which page does so is found by its characters.

@@ -40,7 +40,7 @@ private:
         /// a page, let it pass whether its bytes hold the needle or not.
         unsigned char passedBy = 0;
         /// Set in the page text index of every page whose texts hold it.
-        std::vector<uint16_t> trigramBits;
+        std::vector<uint16_t> trigramBits{};
     };
     std::vector<Needle> m_needles; ///< longest first
     FindOptions m_options;

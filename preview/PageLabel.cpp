@@ -3,6 +3,7 @@
 #include "base/ErrorsIgnored.h"
 
 #include <QPainter>
+#include <QStyle>
 
 namespace quillet {
 
@@ -25,9 +26,8 @@ void PageLabel::paintEvent(QPaintEvent *event)
     ignoringErrors([&] {
         QFrame::paintEvent(event);
         QPainter painter(this);
-        painter.setPen(
-            palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-        painter.drawText(contentsRect(), Qt::AlignCenter, m_text);
+        style()->drawItemText(&painter, contentsRect(), Qt::AlignCenter, palette(), isEnabled(), m_text,
+                              QPalette::WindowText);
     });
 }
 
